@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+// Name of the configuration file's section shared by the whole family.
+inline const QString SECAO_CONFIG_ARQINI = QStringLiteral("Configuracoes");
+
+// One gadget's settings: the database settings of the shared section and every
+// key of the gadget's own section, each held as the text the file has.
+class TConfig {
+public:
+    explicit TConfig(const QString& Secao);
+
+    void CarregarIni();
+    void InstanciaVariaveis(const QString& SiglaGadget);
+    void SalvarIni();
+
+#define VPH_PROPRIEDADE(Nome)                                  \
+public:                                                        \
+    const QString& Nome() const { return F##Nome; }            \
+    void set##Nome(const QString& valor) { F##Nome = valor; }  \
+                                                               \
+private:                                                       \
+    QString F##Nome;
+
+    VPH_PROPRIEDADE(LocRem)
+    VPH_PROPRIEDADE(Servidor)
+    VPH_PROPRIEDADE(Protocolo)
+    VPH_PROPRIEDADE(CaminhoBanco)
+    VPH_PROPRIEDADE(Usuario)
+    VPH_PROPRIEDADE(Senha)
+    VPH_PROPRIEDADE(SempreVisivel)
+    VPH_PROPRIEDADE(Transparencia)
+    VPH_PROPRIEDADE(Empresa)
+    VPH_PROPRIEDADE(TipoVenda)
+    VPH_PROPRIEDADE(Periodo)
+    VPH_PROPRIEDADE(AtualizaDados)
+    VPH_PROPRIEDADE(PosX)
+    VPH_PROPRIEDADE(PosY)
+    VPH_PROPRIEDADE(IniWindows)
+    VPH_PROPRIEDADE(DataInicial)
+    VPH_PROPRIEDADE(DataFinal)
+    VPH_PROPRIEDADE(TipoDeLucro)
+    VPH_PROPRIEDADE(Listar)
+    VPH_PROPRIEDADE(Faturados)
+    VPH_PROPRIEDADE(Contas)
+    VPH_PROPRIEDADE(Margem)
+    VPH_PROPRIEDADE(HoraIni)
+    VPH_PROPRIEDADE(HoraFim)
+    VPH_PROPRIEDADE(Modo)
+    VPH_PROPRIEDADE(FiltroData)
+    VPH_PROPRIEDADE(Meta)
+    VPH_PROPRIEDADE(Devolucoes)
+    VPH_PROPRIEDADE(Trocas)
+    VPH_PROPRIEDADE(Pedidos)
+    VPH_PROPRIEDADE(TiposPedido)
+    VPH_PROPRIEDADE(HoraIniExp)
+    VPH_PROPRIEDADE(HoraFimExp)
+    VPH_PROPRIEDADE(MostraPedidos)
+    VPH_PROPRIEDADE(PedidosImportados)
+
+#undef VPH_PROPRIEDADE
+
+private:
+    QString RetornaContasCaixa() const;
+
+    QString FSecao;
+};

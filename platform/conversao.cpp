@@ -1,0 +1,12 @@
+#include "platform/conversao.h"
+
+#include "platform/erro.h"
+
+int StrToInt(const QString& texto)
+{
+    bool ok = false;
+    const int valor = texto.trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw Erro(QStringLiteral("\"%1\" não é um valor inteiro válido").arg(texto));
+    return valor;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Whole-number conversion of a configuration text; throws Erro naming the text
+// when it is not a whole number that fits in 32 bits.
+int StrToInt(const QString& texto);

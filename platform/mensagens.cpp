@@ -1,0 +1,42 @@
+#include "platform/mensagens.h"
+
+#include <QFile>
+#include <QMessageBox>
+
+namespace plataforma {
+
+namespace {
+
+QString Titulo(Caixa caixa)
+{
+    return caixa == Caixa::Aviso ? QStringLiteral("Warning") : QString();
+}
+
+bool GravarNoLog(Caixa caixa, const QString& texto)
+{
+    const QString caminho = qEnvironmentVariable("VANTREL_MESSAGE_LOG");
+    if (caminho.isEmpty())
+        return false;
+    QFile log(caminho);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        log.write((Titulo(caixa) + u'\n' + texto + QStringLiteral("\n--\n")).toUtf8());
+    }
+    return true;
+}
+
+} // namespace
+
+void MostrarMensagem(Caixa caixa, const QString& texto)
+{
+    if (ganchos().mensagem) {
+        ganchos().mensagem(caixa, texto);
+        return;
+    }
+    if (GravarNoLog(caixa, texto))
+        return;
+    QMessageBox caixaMsg(caixa == Caixa::Aviso ? QMessageBox::Warning : QMessageBox::NoIcon,
+                         Titulo(caixa), texto, QMessageBox::Ok);
+    caixaMsg.exec();
+}
+
+} // namespace plataforma

@@ -1,0 +1,39 @@
+#include "platform/seams.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace plataforma {
+
+Ganchos& ganchos()
+{
+    static Ganchos g;
+    return g;
+}
+
+QDate Hoje()
+{
+    return ganchos().hoje ? ganchos().hoje() : QDate::currentDate();
+}
+
+QString CaminhoArquivoIni()
+{
+    const QString nomeado = qEnvironmentVariable("VANTREL_GADGETS_INI");
+    if (!nomeado.isEmpty())
+        return nomeado;
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/TempVUX/ConfigGadGet.Ini");
+}
+
+QString DiretorioLock()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        return runtime;
+    return QStringLiteral("/tmp/vantrel-gadgets-%1").arg(getuid());
+}
+
+} // namespace plataforma

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDate>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+namespace plataforma {
+
+enum class Caixa {
+    Aviso, // caption "Warning", warning icon
+    Nota,  // empty caption, no icon
+};
+
+// What tests control. An empty function means "ask the system".
+struct Ganchos {
+    std::function<QDate()> hoje;
+    std::function<QSize()> tamanhoTela;
+    std::function<QPoint()> posicaoCursor;
+    std::function<void(Caixa, const QString& texto)> mensagem;
+};
+
+Ganchos& ganchos();
+
+// Restores every seam when a test ends.
+class GanchosRestaurados {
+public:
+    GanchosRestaurados() : salvos_(ganchos()) {}
+    ~GanchosRestaurados() { ganchos() = salvos_; }
+    GanchosRestaurados(const GanchosRestaurados&) = delete;
+    GanchosRestaurados& operator=(const GanchosRestaurados&) = delete;
+
+private:
+    Ganchos salvos_;
+};
+
+QDate Hoje();
+
+// The shared configuration file: $VANTREL_GADGETS_INI when set, else
+// $XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config by default).
+QString CaminhoArquivoIni();
+
+// Folder of per-session lock files: $XDG_RUNTIME_DIR, else a per-user
+// folder under /tmp.
+QString DiretorioLock();
+
+} // namespace plataforma
