@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Text from the database and the configuration file comes as 8-bit bytes with
+// no declared encoding: UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+QString DecodificarTexto(const QByteArray& bytes);
+
+// The reverse, for text written back into an 8-bit file: UTF-8 when utf8 is
+// true, else Windows-1252 ('?' for what it cannot hold).
+QByteArray CodificarTexto(const QString& texto, bool utf8);
