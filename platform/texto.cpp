@@ -1,5 +1,6 @@
 #include "platform/texto.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <array>
 
@@ -54,7 +55,8 @@ QByteArray CodificarTexto(const QString& texto, bool utf8)
     if (utf8)
         return texto.toUtf8();
     QByteArray bytes;
-    for (const char32_t c : texto.toUcs4())
+    const QList<uint> ucs4 = texto.toUcs4();
+    for (const uint c : ucs4)
         bytes.append(CodificarCp1252(c));
     return bytes;
 }
