@@ -1,0 +1,26 @@
+#include "sales_per_hour/tabela_vendas_hora.h"
+
+#include "platform/conversao.h"
+
+void TTabelaVendasHora::Recriar(const QString& horaIni, const QString& horaFim)
+{
+    linhas_.clear();
+    const int ini = StrToInt(horaIni);
+    const int fim = StrToInt(horaFim);
+    for (long long h = ini; h <= fim; ++h)
+        linhas_.push_back({ChaveHora(QString::number(h)), 0.0});
+}
+
+TTabelaVendasHora::Linha* TTabelaVendasHora::Localizar(const QString& hora)
+{
+    for (Linha& linha : linhas_) {
+        if (linha.HORA == hora)
+            return &linha;
+    }
+    return nullptr;
+}
+
+QString ChaveHora(const QString& hora)
+{
+    return hora.rightJustified(2, u'0');
+}

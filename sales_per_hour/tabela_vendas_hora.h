@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// The hourly sales table: one row per whole hour of business, in order.
+class TTabelaVendasHora {
+public:
+    struct Linha {
+        QString HORA;  // two-digit hour key, "08"
+        double VALOR;  // the hour's net sales, in cents precision
+    };
+
+    // Rebuilds the table with a zero row for every hour from horaIni to
+    // horaFim; empty when horaFim < horaIni. Throws Erro, leaving the table
+    // empty, when either text is not a whole number.
+    void Recriar(const QString& horaIni, const QString& horaFim);
+
+    // The row whose key is exactly `hora`, or null.
+    Linha* Localizar(const QString& hora);
+
+    const std::vector<Linha>& linhas() const { return linhas_; }
+
+private:
+    std::vector<Linha> linhas_;
+};
+
+// The table key of an hour text: left-padded with "0" to two characters.
+QString ChaveHora(const QString& hora);
