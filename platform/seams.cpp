@@ -1,5 +1,6 @@
 #include "platform/seams.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <unistd.h>
@@ -26,6 +27,31 @@ QString CaminhoArquivoIni()
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/TempVUX/ConfigGadGet.Ini");
+}
+
+QString ArquivoPrograma()
+{
+    return ganchos().arquivoPrograma ? ganchos().arquivoPrograma()
+                                     : QCoreApplication::applicationFilePath();
+}
+
+QString DiretorioInicioAutomaticoGeral()
+{
+    // Relative entries are invalid in XDG variables and are skipped.
+    const QStringList pastas = qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':');
+    for (const QString& pasta : pastas) {
+        if (QDir::isAbsolutePath(pasta))
+            return pasta + QStringLiteral("/autostart");
+    }
+    return QStringLiteral("/etc/xdg/autostart");
+}
+
+QString DiretorioInicioAutomaticoUsuario()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/autostart");
 }
 
 QString DiretorioLock()

@@ -19,6 +19,7 @@ struct Ganchos {
     std::function<QSize()> tamanhoTela;
     std::function<QPoint()> posicaoCursor;
     std::function<void(Caixa, const QString& texto)> mensagem;
+    std::function<QString()> arquivoPrograma;
 };
 
 Ganchos& ganchos();
@@ -40,6 +41,15 @@ QDate Hoje();
 // The shared configuration file: $VANTREL_GADGETS_INI when set, else
 // $XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config by default).
 QString CaminhoArquivoIni();
+
+// The running program file's full path.
+QString ArquivoPrograma();
+
+// Start-at-log-on folders: for all users, autostart/ under the first folder
+// of $XDG_CONFIG_DIRS (/etc/xdg by default); for this user, autostart/ under
+// $XDG_CONFIG_HOME (~/.config by default).
+QString DiretorioInicioAutomaticoGeral();
+QString DiretorioInicioAutomaticoUsuario();
 
 // Folder of per-session lock files: $XDG_RUNTIME_DIR, else a per-user
 // folder under /tmp.

@@ -1,0 +1,108 @@
+// Start at log-on and the single-instance lock on freedesktop systems.
+#include "platform/area_trabalho.h"
+
+#include "platform/entrada_desktop.h"
+#include "platform/erro.h"
+#include "platform/seams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plataforma {
+
+namespace {
+
+bool GravarEntrada(const QString& pasta, const QString& arquivo, const QByteArray& texto)
+{
+    if (!QDir().mkpath(pasta))
+        return false;
+    // Written beside and renamed over, so a session starting meanwhile never
+    // reads half an entry.
+    QSaveFile entrada(pasta + u'/' + arquivo);
+    if (!entrada.open(QIODevice::WriteOnly))
+        return false;
+    // Readable by every user whatever the umask.
+    entrada.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                           | QFileDevice::WriteUser | QFileDevice::ReadGroup
+                           | QFileDevice::ReadOther);
+    entrada.write(texto);
+    return entrada.commit();
+}
+
+bool MesmaPasta(const QString& a, const QString& b)
+{
+    return QDir(a) == QDir(b);
+}
+
+} // namespace
+
+void GravarInicioAutomatico(const QString& nome, const QString& programa)
+{
+    const QString arquivo = NomeArquivoEntrada(nome);
+    const QByteArray texto = TextoEntrada(nome, programa);
+    const QString geral = DiretorioInicioAutomaticoGeral();
+    const QString usuario = DiretorioInicioAutomaticoUsuario();
+    if (GravarEntrada(geral, arquivo, texto)) {
+        // This user's entry of the same name would hide the one just written,
+        // with what may be an older path.
+        if (!MesmaPasta(geral, usuario))
+            QFile::remove(usuario + u'/' + arquivo);
+        return;
+    }
+    if (!GravarEntrada(usuario, arquivo, texto))
+        throw Erro(QStringLiteral("Failed to set data for '%1'").arg(nome));
+}
+
+void RemoverInicioAutomatico(const QString& nome)
+{
+    const QString arquivo = NomeArquivoEntrada(nome);
+    QFile::remove(DiretorioInicioAutomaticoGeral() + u'/' + arquivo);
+    QFile::remove(DiretorioInicioAutomaticoUsuario() + u'/' + arquivo);
+}
+
+bool TravarInstanciaUnica(const QString& nome)
+{
+    // Descriptors of the locks this process holds, open until it ends: a
+    // second open of the same file would conflict with our own lock.
+    static QHash<QString, int> travas;
+
+    const QByteArray pasta = QFile::encodeName(DiretorioLock());
+    if (::mkdir(pasta.constData(), 0700) != 0 && errno != EEXIST)
+        return true;
+    // A folder that another user made (under /tmp) could be used to keep us
+    // from starting at all.
+    struct stat info {};
+    if (::lstat(pasta.constData(), &info) != 0 || !S_ISDIR(info.st_mode)
+        || info.st_uid != ::geteuid())
+        return true;
+
+    QString sessao = qEnvironmentVariable("XDG_SESSION_ID");
+    sessao.replace(u'/', u'_');
+    const QString caminho = QFile::decodeName(pasta) + u'/' + nome
+                            + (sessao.isEmpty() ? QString() : u'-' + sessao)
+                            + QStringLiteral(".lock");
+    if (travas.contains(caminho))
+        return true;
+
+    const int fd = ::open(QFile::encodeName(caminho).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        travas.insert(caminho, fd);
+        return true;
+    }
+    const int erro = errno;
+    ::close(fd);
+    return erro != EWOULDBLOCK;
+}
+
+} // namespace plataforma

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace plataforma {
+
+// The file name of the start-at-log-on entry named titulo. Letter case is
+// ignored, as in the names of Windows' Run key: lower-case ASCII letters and
+// digits stay, a blank becomes "-", every other byte of the UTF-8 text becomes
+// "_XX" in hex, so that different titles never share a file.
+QString NomeArquivoEntrada(const QString& titulo);
+
+// programa as one argument of an Exec line: quoted when it holds a reserved
+// character, with "%" doubled.
+QString ArgumentoExec(const QString& programa);
+
+// The desktop entry that starts programa under the visible name titulo.
+QByteArray TextoEntrada(const QString& titulo, const QString& programa);
+
+} // namespace plataforma

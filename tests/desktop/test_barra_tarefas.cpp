@@ -1,0 +1,40 @@
+#include "platform/area_trabalho.h"
+#include "shell/funcoes_variaveis.h"
+#include "ambiente.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(BarraTarefas, MainWindowBecomesToolWindowAndStaysShown)
+{
+    GarantirAplicacao();
+    QWidget janela(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    plataforma::DefinirJanelaPrincipal(&janela);
+    janela.show();
+
+    EscondeBarraTarefa();
+    EXPECT_EQ(janela.windowType(), Qt::Tool);
+    EXPECT_TRUE(janela.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(janela.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(janela.isVisible());
+
+    const Qt::WindowFlags depois = janela.windowFlags();
+    EscondeBarraTarefa();
+    EXPECT_EQ(janela.windowFlags(), depois);
+    EXPECT_TRUE(janela.isVisible());
+}
+
+TEST(BarraTarefas, DestroyedMainWindowIsForgotten)
+{
+    GarantirAplicacao();
+    {
+        QWidget janela;
+        plataforma::DefinirJanelaPrincipal(&janela);
+    }
+    EXPECT_EQ(plataforma::JanelaPrincipal(), nullptr);
+    EscondeBarraTarefa();
+}
+
+} // namespace

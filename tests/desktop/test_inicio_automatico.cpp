@@ -1,0 +1,145 @@
+#include "platform/erro.h"
+#include "platform/seams.h"
+#include "shell/funcoes_variaveis.h"
+#include "ambiente.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QString TITULO = QStringLiteral("Vendas por Hora");
+
+std::string Ler(const QString& caminho)
+{
+    QFile arquivo(caminho);
+    return arquivo.open(QIODevice::ReadOnly) ? arquivo.readAll().toStdString() : std::string();
+}
+
+// The program paths of these tests all hold a blank.
+std::string EntradaEsperada(const QString& programa)
+{
+    return "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=\"" + programa.toStdString()
+           + "\"\n";
+}
+
+class InicioAutomatico : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp.isValid());
+        plataforma::ganchos().arquivoPrograma = [this] { return programa; };
+    }
+
+    // Root ignores permissions, so the folder is made unwritable by putting
+    // a plain file where its parent should be.
+    QString Inacessivel() const
+    {
+        QFile bloqueio(temp.filePath(QStringLiteral("arquivo")));
+        bloqueio.open(QIODevice::WriteOnly);
+        return temp.filePath(QStringLiteral("arquivo/xdg"));
+    }
+
+    QString Geral() const { return temp.filePath(QStringLiteral("xdg/autostart/vendas-por-hora.desktop")); }
+    QString Usuario() const { return temp.filePath(QStringLiteral("home/autostart/vendas-por-hora.desktop")); }
+
+    QTemporaryDir temp;
+    VariavelTemporaria dirs{"XDG_CONFIG_DIRS", temp.filePath(QStringLiteral("xdg")) + QStringLiteral(":/etc/xdg")};
+    VariavelTemporaria home{"XDG_CONFIG_HOME", temp.filePath(QStringLiteral("home"))};
+    plataforma::GanchosRestaurados ganchos;
+    QString programa = temp.filePath(QStringLiteral("Meus Programas/vendas-por-hora"));
+};
+
+TEST_F(InicioAutomatico, AddWritesEntryForAllUsers)
+{
+    const mode_t antiga = umask(077);
+    IniciarComWindows(TITULO, true);
+    umask(antiga);
+
+    EXPECT_EQ(Ler(Geral()), EntradaEsperada(programa));
+    EXPECT_FALSE(QFile::exists(Usuario()));
+    // Other users' sessions must be able to read it.
+    EXPECT_TRUE(QFile::permissions(Geral()) & QFileDevice::ReadOther);
+}
+
+TEST_F(InicioAutomatico, AddingAgainOverwritesWithCurrentPath)
+{
+    IniciarComWindows(TITULO, true);
+    programa = temp.filePath(QStringLiteral("Outra Pasta/vendas-por-hora"));
+    IniciarComWindows(TITULO, true);
+
+    EXPECT_EQ(Ler(Geral()), EntradaEsperada(programa));
+    EXPECT_EQ(QDir(temp.filePath(QStringLiteral("xdg/autostart"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("vendas-por-hora.desktop")});
+}
+
+TEST_F(InicioAutomatico, RemovingMissingEntryDoesNothing)
+{
+    EXPECT_NO_THROW(IniciarComWindows(TITULO, false));
+    EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("xdg"))));
+    EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("home"))));
+}
+
+TEST_F(InicioAutomatico, RemoveDeletesEntry)
+{
+    IniciarComWindows(TITULO, true);
+    IniciarComWindows(TITULO, false);
+    EXPECT_FALSE(QFile::exists(Geral()));
+}
+
+TEST_F(InicioAutomatico, FallsBackToUserEntryWhenAllUsersFolderIsNotWritable)
+{
+    dirs.mudar(Inacessivel());
+    EXPECT_NO_THROW(IniciarComWindows(TITULO, true));
+    EXPECT_EQ(Ler(Usuario()), EntradaEsperada(programa));
+
+    IniciarComWindows(TITULO, false);
+    EXPECT_FALSE(QFile::exists(Usuario()));
+}
+
+TEST_F(InicioAutomatico, FailsWhenNoEntryCanBeWritten)
+{
+    const QString bloqueada = Inacessivel();
+    dirs.mudar(bloqueada);
+    home.mudar(bloqueada);
+    try {
+        IniciarComWindows(TITULO, true);
+        FAIL() << "no error";
+    } catch (const Erro& erro) {
+        EXPECT_EQ(erro.texto(), QStringLiteral("Failed to set data for 'Vendas por Hora'"));
+    }
+}
+
+TEST_F(InicioAutomatico, EntryForAllUsersReplacesOlderUserEntry)
+{
+    // A user's entry of the same name would win over the machine-wide one,
+    // keeping an old path alive.
+    const QString geral = dirs.valor();
+    dirs.mudar(Inacessivel());
+    IniciarComWindows(TITULO, true);
+    ASSERT_TRUE(QFile::exists(Usuario()));
+
+    dirs.mudar(geral);
+    programa = temp.filePath(QStringLiteral("Nova Pasta/vendas-por-hora"));
+    IniciarComWindows(TITULO, true);
+    EXPECT_EQ(Ler(Geral()), EntradaEsperada(programa));
+    EXPECT_FALSE(QFile::exists(Usuario()));
+}
+
+TEST_F(InicioAutomatico, RemoveDeletesBothEntries)
+{
+    for (const QString& caminho : {Geral(), Usuario()}) {
+        QDir().mkpath(QFileInfo(caminho).path());
+        QFile entrada(caminho);
+        ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
+    }
+    IniciarComWindows(TITULO, false);
+    EXPECT_FALSE(QFile::exists(Geral()));
+    EXPECT_FALSE(QFile::exists(Usuario()));
+}
+
+} // namespace
