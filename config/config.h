@@ -8,6 +8,8 @@ inline const QString SECAO_CONFIG_ARQINI = QStringLiteral("Configuracoes");
 // One gadget's settings: the database settings of the shared section and every
 // key of the gadget's own section, each held as the text the file has.
 class TConfig {
+    QString FSecao; // empty: the record reads the shared section only
+
 public:
     explicit TConfig(const QString& Secao);
 
@@ -63,6 +65,4 @@ private:                                                       \
 
 private:
     QString RetornaContasCaixa() const;
-
-    QString FSecao;
 };

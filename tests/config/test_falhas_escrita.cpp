@@ -1,0 +1,246 @@
+#include "arquivo_teste.h"
+#include "config/config.h"
+#include "impressao_qt.h"
+#include "platform/erro.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <csignal>
+#include <functional>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kAntes = "[Configuracoes]\nSenha=x\n[GadGetVendHora]\nPosX=1\n";
+
+// Permissions do not bind root, so a test run as root acts as nobody meanwhile.
+class ComoUsuarioComum {
+public:
+    ComoUsuarioComum()
+    {
+        if (geteuid() != 0)
+            return;
+        grupos_.resize(static_cast<std::size_t>(getgroups(0, nullptr)));
+        getgroups(static_cast<int>(grupos_.size()), grupos_.data());
+        ativo_ = setgroups(0, nullptr) == 0 && setegid(kNinguem) == 0 && seteuid(kNinguem) == 0;
+    }
+    ~ComoUsuarioComum()
+    {
+        if (geteuid() == kNinguem && seteuid(0) == 0) {
+            setegid(0);
+            setgroups(grupos_.size(), grupos_.data());
+        }
+    }
+    ComoUsuarioComum(const ComoUsuarioComum&) = delete;
+    ComoUsuarioComum& operator=(const ComoUsuarioComum&) = delete;
+
+    bool ok() const { return geteuid() != 0 && ativo_ == (geteuid() == kNinguem); }
+
+private:
+    static constexpr uid_t kNinguem = 65534;
+    std::vector<gid_t> grupos_;
+    bool ativo_ = false;
+};
+
+void Modo(const QString& caminho, mode_t modo)
+{
+    ASSERT_EQ(chmod(QFile::encodeName(caminho).constData(), modo), 0) << caminho.toStdString();
+}
+
+void CriarTrava(const ArquivoTeste& a)
+{
+    QFile trava(a.caminho() + QStringLiteral(".lock"));
+    ASSERT_TRUE(trava.open(QIODevice::WriteOnly));
+    Modo(trava.fileName(), 0666);
+}
+
+struct CasoFalha {
+    const char* nome;
+    bool soComoRoot; // needs a file that belongs to someone else
+    std::function<void(const ArquivoTeste&)> preparar;
+};
+
+void PrintTo(const CasoFalha& c, std::ostream* os) { *os << c.nome; }
+
+class FalhaEscrita : public testing::TestWithParam<CasoFalha> {};
+
+TEST_P(FalhaEscrita, LeavesTheFileAsItWasAndNamesIt)
+{
+    const CasoFalha& c = GetParam();
+    if (c.soComoRoot && geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a file that belongs to another user";
+    ArquivoTeste arquivo;
+    arquivo.Gravar(kAntes);
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    config.CarregarIni();
+    config.setPosX(QStringLiteral("99"));
+    c.preparar(arquivo);
+
+    QString erro;
+    {
+        ComoUsuarioComum usuario;
+        ASSERT_TRUE(usuario.ok());
+        try {
+            config.SalvarIni();
+        } catch (const Erro& e) {
+            erro = e.texto();
+        }
+    }
+    Modo(arquivo.pasta(), 0700);
+    Modo(arquivo.caminho(), 0600);
+    EXPECT_EQ(erro, QStringLiteral("Unable to write to ") + arquivo.caminho());
+    EXPECT_EQ(arquivo.Ler(), kAntes);
+    EXPECT_EQ(arquivo.Sobras(), QStringList()) << "no temporary file is left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Config, FalhaEscrita,
+    testing::Values(
+        CasoFalha{"read_only_file", false,
+                  [](const ArquivoTeste& a) {
+                      Modo(a.pasta(), 0777);
+                      Modo(a.caminho(), 0444);
+                  }},
+        CasoFalha{"read_only_folder", false,
+                  [](const ArquivoTeste& a) {
+                      CriarTrava(a);
+                      Modo(a.caminho(), 0666);
+                      Modo(a.pasta(), 0555);
+                  }},
+        CasoFalha{"read_only_folder_without_lock_file", false,
+                  [](const ArquivoTeste& a) {
+                      Modo(a.caminho(), 0666);
+                      Modo(a.pasta(), 0555);
+                  }},
+        CasoFalha{"unreadable_file", false,
+                  [](const ArquivoTeste& a) {
+                      Modo(a.pasta(), 0777);
+                      Modo(a.caminho(), 0222);
+                  }},
+        // Everything but the rename succeeds: in a sticky folder only the
+        // owner may replace the file.
+        CasoFalha{"rename_refused", true,
+                  [](const ArquivoTeste& a) {
+                      CriarTrava(a);
+                      Modo(a.caminho(), 0666);
+                      Modo(a.pasta(), 01777);
+                  }}),
+    [](const testing::TestParamInfo<CasoFalha>& i) { return std::string(i.param.nome); });
+
+// The process may write no more than a few bytes into any file, as on a
+// full disk.
+class DiscoCheio {
+public:
+    DiscoCheio()
+    {
+        getrlimit(RLIMIT_FSIZE, &anterior_);
+        sinalAnterior_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limite = anterior_;
+        limite.rlim_cur = 8;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limite) == 0;
+    }
+    ~DiscoCheio()
+    {
+        setrlimit(RLIMIT_FSIZE, &anterior_);
+        std::signal(SIGXFSZ, sinalAnterior_);
+    }
+    DiscoCheio(const DiscoCheio&) = delete;
+    DiscoCheio& operator=(const DiscoCheio&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    rlimit anterior_{};
+    void (*sinalAnterior_)(int) = nullptr;
+    bool ok_ = false;
+};
+
+TEST(FalhaEscrita, DiskFullLeavesTheFileAsItWas)
+{
+    ArquivoTeste arquivo;
+    arquivo.Gravar(kAntes);
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    config.CarregarIni();
+    config.setPosX(QStringLiteral("99"));
+    QString erro;
+    {
+        DiscoCheio cheio;
+        ASSERT_TRUE(cheio.ok());
+        try {
+            config.SalvarIni();
+        } catch (const Erro& e) {
+            erro = e.texto();
+        }
+    }
+    EXPECT_EQ(erro, QStringLiteral("Unable to write to ") + arquivo.caminho());
+    EXPECT_EQ(arquivo.Ler(), kAntes);
+    EXPECT_EQ(arquivo.Sobras(), QStringList());
+}
+
+TEST(FalhaEscrita, MissingFolderIsNotCreated)
+{
+    ArquivoTeste arquivo;
+    const QString caminho = arquivo.pasta() + QStringLiteral("/falta/ConfigGadGet.Ini");
+    qputenv("VANTREL_GADGETS_INI", QFile::encodeName(caminho));
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    try {
+        config.SalvarIni();
+        ADD_FAILURE() << "the save did not fail";
+    } catch (const Erro& e) {
+        EXPECT_EQ(e.texto(), QStringLiteral("Unable to write to ") + caminho);
+    }
+    EXPECT_FALSE(QFileInfo::exists(arquivo.pasta() + QStringLiteral("/falta")));
+}
+
+TEST(FalhaEscrita, FolderInPlaceOfTheFileIsLeftAlone)
+{
+    ArquivoTeste arquivo;
+    ASSERT_TRUE(QDir().mkpath(arquivo.caminho() + QStringLiteral("/dentro")));
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    try {
+        config.SalvarIni();
+        ADD_FAILURE() << "the save did not fail";
+    } catch (const Erro& e) {
+        EXPECT_EQ(e.texto(), QStringLiteral("Unable to write to ") + arquivo.caminho());
+    }
+    EXPECT_TRUE(QFileInfo(arquivo.caminho() + QStringLiteral("/dentro")).isDir());
+    EXPECT_EQ(arquivo.Sobras(), QStringList());
+}
+
+TEST(FalhaEscrita, SaveThatChangesNothingLeavesAReadOnlyFileAlone)
+{
+    ArquivoTeste arquivo;
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    config.CarregarIni();
+    config.InstanciaVariaveis(QStringLiteral("GVH"));
+    config.SalvarIni();
+    const QByteArray salvo = arquivo.Ler();
+    Modo(arquivo.pasta(), 0777);
+    Modo(arquivo.caminho(), 0444);
+    {
+        ComoUsuarioComum usuario;
+        ASSERT_TRUE(usuario.ok());
+        EXPECT_NO_THROW(config.SalvarIni());
+    }
+    Modo(arquivo.pasta(), 0700);
+    EXPECT_EQ(arquivo.Ler(), salvo);
+}
+
+TEST(Escrita, ReplacementKeepsTheFilesPermissions)
+{
+    ArquivoTeste arquivo;
+    arquivo.Gravar(kAntes);
+    Modo(arquivo.caminho(), 0640);
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    config.SalvarIni();
+    EXPECT_EQ(QFile::permissions(arquivo.caminho()),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+                  | QFile::ReadGroup);
+    EXPECT_NE(arquivo.Ler(), kAntes);
+}
+
+} // namespace
