@@ -1,0 +1,81 @@
+#include "data/conexao.h"
+
+#include "platform/erro.h"
+
+#include <QThread>
+
+namespace {
+
+constexpr int kTentativas = 3;
+constexpr int kPausaEntreTentativasMs = 250;
+
+} // namespace
+
+QString NomeDoBanco(const QString& LocRem, const QString& Protocolo, const QString& Servidor,
+                    const QString& CaminhoBanco, const QString& anterior)
+{
+    if (LocRem != QLatin1String("R"))
+        return CaminhoBanco;
+    if (Protocolo == QLatin1String("0"))
+        return Servidor + u':' + CaminhoBanco;
+    if (Protocolo == QLatin1String("1"))
+        return QLatin1String("\\\\") + Servidor + u'\\' + CaminhoBanco;
+    if (Protocolo == QLatin1String("2"))
+        return Servidor + u'@' + CaminhoBanco;
+    return anterior;
+}
+
+TConexao::~TConexao()
+{
+    try {
+        FIBTransVantrel.desativar();
+    } catch (const Erro&) {
+        // Ending the process or the lookup goes on: detaching ends it anyway.
+    }
+    try {
+        FIBDataVantrel.desanexar();
+    } catch (const Erro&) {
+        // The attachment was dropped; nothing more can be done with it.
+    }
+}
+
+void TConexao::setConfiguracao(const QString& Tipo, const QString& Prot, const QString& Serv,
+                               const QString& CamBanco, const QString& Usu, const QString& Senha)
+{
+    FLocRem = Tipo;
+    FProtocolo = Prot;
+    FServidor = Serv;
+    FCaminhoBanco = CamBanco;
+    FUsuario = Usu;
+    FSenha = Senha;
+}
+
+bool TConexao::conectarBanco()
+{
+    FIBTransVantrel.desativar();
+    FIBDataVantrel.desanexar();
+    FIBDataVantrel.setNomeBanco(NomeDoBanco(FLocRem, FProtocolo, FServidor, FCaminhoBanco,
+                                            FIBDataVantrel.nomeBanco()));
+
+    for (int tentativa = 1; !FIBDataVantrel.anexado(); ++tentativa) {
+        try {
+            FIBDataVantrel.anexar(FUsuario, FSenha);
+        } catch (const Erro&) {
+            if (tentativa == kTentativas)
+                throw;
+            QThread::msleep(kPausaEntreTentativasMs);
+        }
+    }
+
+    try {
+        FIBTransVantrel.iniciar(FIBDataVantrel);
+    } catch (const Erro&) {
+        return false;
+    }
+    return true;
+}
+
+bool TConexao::conectado() const
+{
+    return FIBDataVantrel.anexado();
+}

@@ -1,0 +1,74 @@
+#include "data/firebird.h"
+
+#include "platform/erro.h"
+#include "platform/texto.h"
+
+#include <QByteArray>
+
+namespace fb {
+
+Firebird::IMaster* Mestre()
+{
+    static Firebird::IMaster* const mestre = Firebird::fb_get_master_interface();
+    return mestre;
+}
+
+Firebird::IUtil* Util()
+{
+    return Mestre()->getUtilInterface();
+}
+
+QString TextoDoStatus(Firebird::IStatus* status)
+{
+    QByteArray texto(8192, '\0');
+    const unsigned tamanho = Util()->formatStatus(texto.data(), texto.size(), status);
+    texto.truncate(qMin<qsizetype>(tamanho, texto.size()));
+    while (texto.endsWith('\0'))
+        texto.chop(1);
+    return DecodificarTexto(texto);
+}
+
+Status::Status() : BaseStatusWrapper(Mestre()->getStatus()) {}
+
+Status::~Status()
+{
+    dispose();
+}
+
+void Status::checkException(Status* status)
+{
+    if (status->dirty && (status->getState() & Firebird::IStatus::STATE_ERRORS))
+        throw Erro(TextoDoStatus(status));
+}
+
+void Desanexar(Ref<Firebird::IAttachment>& anexo)
+{
+    Status status;
+    anexo.encerrar([&](Firebird::IAttachment* a) { a->detach(&status); });
+}
+
+void Confirmar(Ref<Firebird::ITransaction>& transacao)
+{
+    Status status;
+    transacao.encerrar([&](Firebird::ITransaction* t) { t->commit(&status); });
+}
+
+void Desfazer(Ref<Firebird::ITransaction>& transacao)
+{
+    Status status;
+    transacao.encerrar([&](Firebird::ITransaction* t) { t->rollback(&status); });
+}
+
+void Fechar(Ref<Firebird::IResultSet>& cursor)
+{
+    Status status;
+    cursor.encerrar([&](Firebird::IResultSet* c) { c->close(&status); });
+}
+
+void Liberar(Ref<Firebird::IStatement>& comando)
+{
+    Status status;
+    comando.encerrar([&](Firebird::IStatement* c) { c->free(&status); });
+}
+
+} // namespace fb

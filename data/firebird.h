@@ -1,0 +1,89 @@
+#pragma once
+
+// Thin C++ layer over the Firebird 3 OO API: one status wrapper whose errors
+// become Erro, and one RAII holder for every interface.
+
+#include <firebird/Interface.h>
+
+#include <QString>
+#include <type_traits>
+#include <utility>
+
+namespace fb {
+
+Firebird::IMaster* Mestre();
+Firebird::IUtil* Util();
+
+// The text the client library gives for the errors of a status.
+QString TextoDoStatus(Firebird::IStatus* status);
+
+// Pass this to every call of the OO API: an error reported by the call is
+// thrown as Erro carrying the library's own text.
+class Status : public Firebird::BaseStatusWrapper<Status> {
+public:
+    Status();
+    ~Status();
+    Status(const Status&) = delete;
+    Status& operator=(const Status&) = delete;
+
+    static void checkException(Status* status);
+};
+
+// Owns one reference to a reference-counted interface, or a disposable one.
+template <class I>
+class Ref {
+public:
+    Ref() = default;
+    explicit Ref(I* ptr) : ptr_(ptr) {}
+    ~Ref() { reset(); }
+
+    Ref(Ref&& outro) noexcept : ptr_(std::exchange(outro.ptr_, nullptr)) {}
+    Ref& operator=(Ref&& outro) noexcept
+    {
+        if (this != &outro) {
+            reset();
+            ptr_ = std::exchange(outro.ptr_, nullptr);
+        }
+        return *this;
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+
+    I* get() const { return ptr_; }
+    I* operator->() const { return ptr_; }
+    explicit operator bool() const { return ptr_ != nullptr; }
+
+    void reset(I* ptr = nullptr)
+    {
+        if (ptr_) {
+            if constexpr (std::is_base_of_v<Firebird::IReferenceCounted, I>)
+                ptr_->release();
+            else
+                ptr_->dispose();
+        }
+        ptr_ = ptr;
+    }
+
+    // For the calls that end the object (commit, rollback, detach, close,
+    // free): in the Firebird 3 API they also release the interface when they
+    // succeed. When they fail, the reference is still ours.
+    template <class Chamada>
+    void encerrar(Chamada&& chamada)
+    {
+        if (!ptr_)
+            return;
+        chamada(ptr_);
+        ptr_ = nullptr;
+    }
+
+private:
+    I* ptr_ = nullptr;
+};
+
+void Desanexar(Ref<Firebird::IAttachment>& anexo);
+void Confirmar(Ref<Firebird::ITransaction>& transacao);
+void Desfazer(Ref<Firebird::ITransaction>& transacao);
+void Fechar(Ref<Firebird::IResultSet>& cursor);
+void Liberar(Ref<Firebird::IStatement>& comando);
+
+} // namespace fb

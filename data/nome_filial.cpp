@@ -1,0 +1,27 @@
+#include "data/nome_filial.h"
+
+#include "config/config.h"
+#include "data/conexao.h"
+#include "data/query.h"
+
+QString NomeFilial(const QString& CodFilial)
+{
+    QString resultado;
+    TConfig config{QString()};
+    config.CarregarIni();
+    TConexao conexao;
+    conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
+                            config.CaminhoBanco(), config.Usuario(), config.Senha());
+    conexao.conectarBanco();
+    // Declared last, released first: query, connection, record.
+    TQuery query(conexao.getBancoDados(), conexao.getTransaction());
+    query.close();
+    query.setSQL({QStringLiteral("SELECT NOMEEMPRESA FROM FILIAIS      "),
+                  QStringLiteral("WHERE FILIAIS.CODEMPRESA = :CodFilial")});
+    query.setParam(QStringLiteral("CodFilial"), CodFilial);
+    query.open();
+    const QString nome = query.asString(0, QStringLiteral("NOMEEMPRESA"));
+    if (!nome.isEmpty())
+        resultado = nome;
+    return resultado;
+}

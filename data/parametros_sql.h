@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A statement with its named parameters (":Nome") turned into the "?" that
+// Firebird takes. nomes holds the parameter of each "?" in order, upper case,
+// so a name used twice appears twice.
+struct SqlPosicional {
+    QString sql;
+    QStringList nomes;
+};
+
+// Names are looked for outside quoted literals ('...', "...") and comments
+// (-- to the end of the line, /* ... */).
+SqlPosicional ReescreverParametros(const QString& sql);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "data/banco_dados.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// A SELECT with named parameters (":Nome") on a connection's database and
+// transaction. open() fetches the whole result into memory and lets go of
+// every server object, so nothing is left behind when the connection
+// reconnects; a reconnect makes the query read as closed all the same.
+// The query must not outlive the objects it was made on.
+class TQuery {
+public:
+    TQuery(TBancoDados& banco, TTransacao& transacao);
+    TQuery(const TQuery&) = delete;
+    TQuery& operator=(const TQuery&) = delete;
+
+    // Changing the statement closes the query; parameter values stay.
+    void setSQL(const QStringList& linhas);
+    void adicionarLinha(const QString& linha);
+    void limparSQL();
+    QString textoSQL() const;
+
+    // Names match without regard to case. An invalid QVariant is null.
+    void setParam(const QString& nome, const QVariant& valor);
+
+    void open();
+    void close();
+    bool isOpen() const;
+
+    int linhas() const;
+    const QStringList& colunas() const { return FColunas; }
+    // A row past the end reads as null, as the current row of an empty
+    // result does; an unknown column is an error.
+    QVariant value(int linha, const QString& coluna) const;
+    QString asString(int linha, const QString& coluna) const;
+    double asFloat(int linha, const QString& coluna) const;
+
+private:
+    TBancoDados& FBanco;
+    TTransacao& FTransacao;
+    QStringList FSQL;
+    QHash<QString, QVariant> FParametros;
+    bool FAberta = false;
+    quint64 FGeracaoAberta = 0;
+    QStringList FColunas;
+    QList<QList<QVariant>> FLinhas;
+};
