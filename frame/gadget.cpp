@@ -1,0 +1,311 @@
+#include "frame/gadget.h"
+
+#include "config/config.h"
+#include "frame/eventos.h"
+#include "frame/imagens_icones.h"
+#include "frame/mascara.h"
+#include "frame/retangulo.h"
+#include "frame/temporizador.h"
+#include "platform/conversao.h"
+#include "platform/erro.h"
+#include "platform/tela.h"
+#include "shell/funcoes_variaveis.h"
+
+#include <QCoreApplication>
+#include <QScopeGuard>
+#include <QThread>
+#include <QWidget>
+#include <cmath>
+#include <typeinfo>
+
+namespace {
+
+const QString NOME_MENU = QStringLiteral("rtgMenu");
+
+// Exactly the plain rectangle, not a class made from it, and not the strip.
+bool EhVistaDeConteudo(const QObject* objeto)
+{
+    return typeid(*objeto) == typeid(TRetangulo) && objeto->objectName() != NOME_MENU;
+}
+
+} // namespace
+
+TGadget::TGadget(QWidget* AOwner) : QObject(AOwner), frmPrincipal(AOwner)
+{
+    rtgGadget = new TRetangulo(frmPrincipal);
+    rtgGadget->setObjectName(QStringLiteral("rtgGadget"));
+    rtgGadget->resize(600, 200);
+    rtgGadget->setPreenchimento(Qt::transparent);
+    rtgGadget->setSemContorno();
+    rtgGadget->show();
+    FQuadro = rtgGadget;
+
+    rtgMenu = new TRetangulo(rtgGadget);
+    rtgMenu->setObjectName(NOME_MENU);
+    rtgMenu->setGeometry(570, 0, 23, 110);
+    rtgMenu->setPreenchimento(Qt::transparent);
+    rtgMenu->setSemContorno();
+    rtgMenu->hide();
+
+    const TImagensIcones& icones = ImagensIcones();
+    rtgFechar = CriaBotao(icones.imgIcoFechar, 0);
+    rtgFechar->setObjectName(QStringLiteral("rtgFechar"));
+    TEventos::De(rtgFechar).OnClick = [this](QObject* s) { RFecharClick(s); };
+    rtgMax = CriaBotao(icones.imgIcoMax, 21);
+    rtgMax->setObjectName(QStringLiteral("rtgMax"));
+    TEventos::De(rtgMax).OnClick = [this](QObject* s) { RMaximizarClick(s); };
+    rtgMin = CriaBotao(icones.imgIcoMin, 21);
+    rtgMin->setObjectName(QStringLiteral("rtgMin"));
+    rtgMin->hide();
+    TEventos::De(rtgMin).OnClick = [this](QObject* s) { RMinimizarClick(s); };
+    rtgConfig = CriaBotao(icones.imgIcoConfig, 42);
+    rtgConfig->setObjectName(QStringLiteral("rtgConfig"));
+    TEventos::De(rtgConfig).OnClick = [this](QObject* s) { RConfClick(s); };
+    rtgAbout = CriaBotao(icones.imgIcoAbout, 63);
+    rtgAbout->setObjectName(QStringLiteral("rtgAbout"));
+    TEventos::De(rtgAbout).OnClick = [this](QObject* s) { RAboutClick(s); };
+    rtgMover = CriaBotao(icones.imgIcoMover, 84);
+    rtgMover->setObjectName(QStringLiteral("rtgMover"));
+    TEventos& mover = TEventos::De(rtgMover);
+    mover.OnMouseDown = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
+        RMoverMouseDown(s, b, e, x, y);
+    };
+    mover.OnMouseUp = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
+        RMoverMouseUp(s, b, e, x, y);
+    };
+
+    tmrMover = new TTemporizador(1, [this] { tmrMoverTimer(tmrMover); }, this);
+    tmrEscMenu = new TTemporizador(1000, [this] { tmrEscMenuTimer(tmrEscMenu); }, this);
+    tmrPrincipal = new TTemporizador(1000, [this] { IniciarGadget(tmrPrincipal); }, this);
+
+    AtualizaMascara(frmPrincipal);
+}
+
+TGadget::~TGadget()
+{
+    delete FQuadro.data();
+}
+
+TRetangulo* TGadget::CriaBotao(const QImage& icone, int y)
+{
+    auto* botao = new TRetangulo(rtgMenu);
+    botao->setGeometry(0, y, 23, 23);
+    botao->setImagem(icone);
+    botao->setSemContorno();
+    botao->show();
+    TEventos& eventos = TEventos::De(botao);
+    eventos.OnMouseEnter = [this](QObject* s) { RFecharMouseEnter(s); };
+    eventos.OnMouseLeave = [this](QObject* s) { RFecharMouseLeave(s); };
+    return botao;
+}
+
+void TGadget::PosicionaGadGet()
+{
+    const QSize tela = plataforma::TamanhoTela();
+    const QPoint padrao(tela.width() - rtgGadget->width(), 20);
+    QPoint posicao = padrao;
+    if (FConfig && !FConfig->PosX().isEmpty() && !FConfig->PosY().isEmpty()) {
+        posicao = QPoint(StrToInt(FConfig->PosX()), StrToInt(FConfig->PosY()));
+        if (!QRect(posicao, rtgGadget->size()).intersects(QRect(QPoint(0, 0), tela)))
+            posicao = padrao;
+    }
+    rtgGadget->move(posicao);
+}
+
+QString TGadget::getTitulo() const
+{
+    return FTitulo.isEmpty() ? QStringLiteral("Vantrel Gadgets") : FTitulo;
+}
+
+QString TGadget::getVersao() const
+{
+    return FVersao.isEmpty() ? QStringLiteral("17.04bb") : FVersao;
+}
+
+void TGadget::setInformacoes(const QString& Titulo, const QString& Versao,
+                             const QString& RelCons, const QString& Desc)
+{
+    FTitulo = Titulo;
+    FVersao = Versao;
+    FRelCons = RelCons;
+    FDescricao = Desc;
+}
+
+void TGadget::AjustaGadget(QWidget* RectBase, bool RetiraMaxMin)
+{
+    rtgGadget->resize(RectBase->width() + rtgMenu->width() + 10, RectBase->height() + 10);
+    RectBase->move(0, 0);
+    rtgMenu->move(RectBase->width() + 5, 0);
+    if (RetiraMaxMin)
+        this->RetiraMaxMin();
+}
+
+void TGadget::RetiraMaxMin()
+{
+    rtgMax->hide();
+    rtgMin->hide();
+    const int subida = rtgMax->height() - 2;
+    for (TRetangulo* botao : {rtgConfig, rtgAbout, rtgMover})
+        botao->move(botao->x(), botao->y() - subida);
+}
+
+void TGadget::AssociaEventosComuns(QWidget* Rectang)
+{
+    if (!Rectang)
+        return;
+    TEventos& eventos = TEventos::De(Rectang);
+    eventos.OnMouseDown = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
+        RMoverMouseDown(s, b, e, x, y);
+    };
+    eventos.OnMouseUp = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
+        RMoverMouseUp(s, b, e, x, y);
+    };
+    eventos.OnMouseEnter = [this](QObject* s) { RFecharMouseEnter(s); };
+    eventos.OnMouseLeave = [this](QObject* s) { RFecharMouseLeave(s); };
+    // Controls only: timers, animations, layouts and the like are skipped.
+    for (QObject* filho : Rectang->children())
+        if (auto* controle = qobject_cast<QWidget*>(filho))
+            AssociaEventosComuns(controle);
+}
+
+void TGadget::RFecharMouseEnter(QObject*)
+{
+    tmrEscMenu->setEnabled(false);
+    if (FEsmaecendo)
+        FEsmaecimentoInterrompido = true;
+    rtgMenu->show();
+    rtgMenu->setOpacity(1);
+    for (QObject* filho : rtgGadget->children())
+        if (EhVistaDeConteudo(filho))
+            static_cast<TRetangulo*>(filho)->setOpacity(1);
+}
+
+void TGadget::RFecharMouseLeave(QObject*)
+{
+    if (!Capturar)
+        tmrEscMenu->setEnabled(true);
+    int transparencia = 100;
+    if (FConfig) {
+        try {
+            transparencia = StrToInt(FConfig->Transparencia());
+        } catch (const Erro&) {
+            // Not a whole number: the content stays opaque.
+        }
+    }
+    for (QObject* filho : rtgGadget->children())
+        if (EhVistaDeConteudo(filho))
+            static_cast<TRetangulo*>(filho)->setOpacity(transparencia / 100.0);
+}
+
+void TGadget::tmrEscMenuTimer(QObject*)
+{
+    if (FEsmaecendo)
+        return;
+    FEsmaecendo = true;
+    FEsmaecimentoInterrompido = false;
+    QPointer<TGadget> vivo(this);
+    const auto fim = qScopeGuard([&] {
+        if (vivo)
+            FEsmaecendo = false;
+    });
+    for (int passo = 0; passo < 6; ++passo) {
+        rtgMenu->setOpacity(rtgMenu->Opacity() - 0.2);
+        QCoreApplication::processEvents();
+        if (!vivo || FEsmaecimentoInterrompido)
+            return;
+        QThread::msleep(25);
+    }
+    rtgMenu->hide();
+    tmrEscMenu->setEnabled(false);
+}
+
+void TGadget::RMoverMouseDown(QObject*, Qt::MouseButton, Qt::MouseButtons Shift, qreal, qreal)
+{
+    if (!Shift.testFlag(Qt::LeftButton))
+        return;
+    Capturar = true;
+    tmrMover->setEnabled(true);
+    tmrPrincipal->setEnabled(false);
+    PosIniObjeto = rtgGadget->pos();
+    MouseDownInic = plataforma::PosicaoCursor();
+}
+
+void TGadget::tmrMoverTimer(QObject*)
+{
+    MouseDownAtu = plataforma::PosicaoCursor();
+    if (Capturar)
+        rtgGadget->move(MouseDownAtu + PosIniObjeto - MouseDownInic);
+}
+
+void TGadget::RMoverMouseUp(QObject*, Qt::MouseButton, Qt::MouseButtons, qreal, qreal)
+{
+    Capturar = false;
+    tmrMover->setEnabled(false);
+    tmrPrincipal->setEnabled(true);
+    if (!FConfig)
+        return;
+    FConfig->setPosX(QString::number(rtgGadget->x()));
+    FConfig->setPosY(QString::number(rtgGadget->y()));
+    FConfig->SalvarIni();
+}
+
+void TGadget::RMaximizarClick(QObject*)
+{
+    rtgMin->show();
+    rtgMax->hide();
+}
+
+void TGadget::RMinimizarClick(QObject*)
+{
+    rtgMin->hide();
+    rtgMax->show();
+}
+
+void TGadget::RFecharClick(QObject*)
+{
+    const QString titulo = getTitulo();
+    IniciarComWindows(titulo, false);
+    DestroiIcone();
+    if (FConfig) {
+        FConfig->setIniWindows(QStringLiteral("0"));
+        FConfig->SalvarIni();
+    }
+    frmPrincipal->close();
+}
+
+void TGadget::VerificaPosForm(QWidget* Form, QWidget* rtgComp)
+{
+    const double gx = rtgGadget->x();
+    const double gy = rtgGadget->y();
+    const double rx = rtgComp->x();
+    const double ry = rtgComp->y();
+    const double rW = rtgComp->width();
+    const double fW = Form->frameGeometry().width();
+    double esquerda = gx + rx;
+    double topo = gy;
+    if (fW > rW)
+        esquerda -= (fW - rW) / 2;
+    else if (fW < rW)
+        esquerda += (rW - fW) / 2;
+    else
+        topo += ry;
+    // nearbyint under the default rounding mode takes halves to even.
+    Form->move(static_cast<int>(std::nearbyint(esquerda)), static_cast<int>(std::nearbyint(topo)));
+}
+
+void TGadget::VerificaMargens(QWidget* Form)
+{
+    const QSize tela = plataforma::TamanhoTela();
+    const QRect janela = Form->frameGeometry();
+    int esquerda = janela.x();
+    int topo = janela.y();
+    if (esquerda < 0)
+        esquerda = 0;
+    if (esquerda + janela.width() > tela.width())
+        esquerda = tela.width() - janela.width();
+    if (topo < 0)
+        topo = 0;
+    if (topo + janela.height() > tela.height())
+        topo = tela.height() - janela.height();
+    Form->move(esquerda, topo);
+}

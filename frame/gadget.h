@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+class TConexao;
+class TConfig;
+class TInicializacao;
+class TRetangulo;
+class TTemporizador;
+
+// The version that the sales gadget reports.
+inline const QString VERSAO_GADGET = QStringLiteral("21.08ru");
+// Titles of the family's gadgets.
+inline const QString NOME_GGT_VENDAS_HORA = QStringLiteral("Vendas por Hora");
+
+// The frame that every gadget of the family shares: a rectangle on the host
+// window holding the gadget's content, beside it a strip of six buttons that
+// shows on hover and fades out, dragging with the saved position, closing,
+// the about information and the placing of dialogs over the gadget.
+//
+// A subclass makes the content rectangles inside rtgGadget, fits the frame
+// around them with AjustaGadget, wires them with AssociaEventosComuns and
+// implements RConfClick, RAboutClick and IniciarGadget. Controls call the
+// handlers through the virtual table, so overrides are the ones that run.
+class TGadget : public QObject {
+    Q_OBJECT
+
+public:
+    // Builds the frame on the host window AOwner, which owns the gadget.
+    explicit TGadget(QWidget* AOwner);
+    // Takes the frame's controls along, so that none calls into a gone gadget.
+    ~TGadget() override;
+
+    void setInicializacao(TInicializacao* Inicializacao) { FIni = Inicializacao; }
+    void setConfig(TConfig* Conf) { FConfig = Conf; }
+    void setConexao(TConexao* Conex) { FConexao = Conex; }
+    TInicializacao* Inic() const { return FIni; }
+    TConfig* Config() const { return FConfig; }
+    TConexao* Conexao() const { return FConexao; }
+
+    // Places the frame at the saved position, or at the primary screen's
+    // right edge, 20 pixels down, when there is none. A saved position is
+    // kept even partly off the screen, but not when no part of the frame
+    // would show: the frame lives on a host that covers the primary screen.
+    void PosicionaGadGet();
+
+    QString getTitulo() const;
+    QString getVersao() const;
+    QString getRelCons() const { return FRelCons; }
+    QString getDescricao() const { return FDescricao; }
+    QString Titulo() const { return getTitulo(); }
+    QString Versao() const { return getVersao(); }
+    QString Equivalencia() const { return getRelCons(); }
+    QString Descricao() const { return getDescricao(); }
+
+    virtual void RFecharClick(QObject* Sender);
+    virtual void RFecharMouseEnter(QObject* Sender);
+    virtual void RFecharMouseLeave(QObject* Sender);
+    virtual void RMaximizarClick(QObject* Sender);
+    virtual void RMinimizarClick(QObject* Sender);
+    virtual void RConfClick(QObject* Sender) = 0;
+    virtual void RAboutClick(QObject* Sender) = 0;
+    virtual void IniciarGadget(QObject* Sender) = 0;
+
+protected:
+    void setInformacoes(const QString& Titulo, const QString& Versao,
+                        const QString& RelCons, const QString& Desc);
+
+    // Sizes the frame around RectBase, puts RectBase at (0, 0) and the strip
+    // 5 pixels to its right; RetiraMaxMin also drops the view buttons.
+    void AjustaGadget(QWidget* RectBase, bool RetiraMaxMin);
+    void RetiraMaxMin();
+
+    // Makes Rectang and every control it owns a drag handle and a hover area
+    // of the gadget, replacing their press, release, enter and leave handlers.
+    void AssociaEventosComuns(QWidget* Rectang);
+
+    // Centres the dialog Form horizontally over the content rectangle
+    // rtgComp, its top on the gadget's top.
+    void VerificaPosForm(QWidget* Form, QWidget* rtgComp);
+    // Moves Form onto the primary screen.
+    void VerificaMargens(QWidget* Form);
+
+    void RMoverMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift,
+                         qreal X, qreal Y);
+    void RMoverMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift,
+                       qreal X, qreal Y);
+    void tmrMoverTimer(QObject* Sender);
+    void tmrEscMenuTimer(QObject* Sender);
+
+private:
+    QPoint MouseDownInic;
+    QPoint MouseDownAtu;
+    QPoint PosIniObjeto;
+    TTemporizador* tmrMover;
+    TTemporizador* tmrEscMenu;
+    bool Capturar = false;
+    QString FTitulo;
+    QString FVersao;
+    QString FRelCons;
+    QString FDescricao;
+    // The fade lets events through; these keep a handler run in between from
+    // starting a second fade, and let a pointer coming back stop this one.
+    bool FEsmaecendo = false;
+    bool FEsmaecimentoInterrompido = false;
+
+protected:
+    TRetangulo* rtgGadget;
+    TRetangulo* rtgMenu;
+    TRetangulo* rtgFechar;
+    TRetangulo* rtgMax;
+    TRetangulo* rtgMin;
+    TRetangulo* rtgConfig;
+    TRetangulo* rtgAbout;
+    TRetangulo* rtgMover;
+    TConfig* FConfig = nullptr;
+    TConexao* FConexao = nullptr;
+    TInicializacao* FIni = nullptr;
+    TTemporizador* tmrPrincipal;
+    QWidget* frmPrincipal;
+
+private:
+    TRetangulo* CriaBotao(const QImage& icone, int y);
+    // rtgGadget belongs to the host, which may have deleted it already.
+    QPointer<TRetangulo> FQuadro;
+};

@@ -1,0 +1,182 @@
+#include "frame/imagens_icones.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <functional>
+
+namespace {
+
+constexpr int LADO = 23;
+constexpr qreal RAIO = 5;
+const QColor CINZA = QColor::fromRgba(0xFF808080);
+const QColor BORDA = QColor::fromRgba(0xD05D5D5D);
+const QColor BRANCO = QColor::fromRgba(0xFFFFFFFF);
+
+enum class Posicao { Topo, Meio, Base };
+
+QImage NovaImagem(QSize tamanho, qreal escala)
+{
+    QImage imagem(tamanho * escala, QImage::Format_ARGB32_Premultiplied);
+    imagem.setDevicePixelRatio(escala);
+    imagem.fill(Qt::transparent);
+    return imagem;
+}
+
+// A rectangle with only its top or only its bottom corners rounded.
+QPainterPath Contorno(const QRectF& r, qreal raio, Posicao posicao)
+{
+    const qreal cima = posicao == Posicao::Topo ? raio : 0;
+    const qreal baixo = posicao == Posicao::Base ? raio : 0;
+    QPainterPath p;
+    p.moveTo(r.left(), r.top() + cima);
+    if (cima > 0)
+        p.arcTo(QRectF(r.left(), r.top(), 2 * cima, 2 * cima), 180, -90);
+    p.lineTo(r.right() - cima, r.top());
+    if (cima > 0)
+        p.arcTo(QRectF(r.right() - 2 * cima, r.top(), 2 * cima, 2 * cima), 90, -90);
+    p.lineTo(r.right(), r.bottom() - baixo);
+    if (baixo > 0)
+        p.arcTo(QRectF(r.right() - 2 * baixo, r.bottom() - 2 * baixo, 2 * baixo, 2 * baixo), 0, -90);
+    p.lineTo(r.left() + baixo, r.bottom());
+    if (baixo > 0)
+        p.arcTo(QRectF(r.left(), r.bottom() - 2 * baixo, 2 * baixo, 2 * baixo), 270, -90);
+    p.closeSubpath();
+    return p;
+}
+
+QImage Ladrilho(qreal escala, Posicao posicao, const std::function<void(QPainter&)>& simbolo)
+{
+    QImage imagem = NovaImagem(QSize(LADO, LADO), escala);
+    QPainter pintor(&imagem);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    pintor.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRectF todo(0, 0, LADO, LADO);
+    pintor.fillPath(Contorno(todo, RAIO, posicao), BORDA);
+    QRectF miolo = todo.adjusted(1, 1, -1, -1);
+    if (posicao != Posicao::Topo) {
+        // The tile above covers rows 0 and 1: grey inside, its own edge
+        // showing through at the sides.
+        miolo.setTop(0);
+        pintor.fillRect(QRectF(0, 0, 1, 2), Qt::transparent);
+        pintor.fillRect(QRectF(LADO - 1, 0, 1, 2), Qt::transparent);
+    }
+    pintor.fillPath(Contorno(miolo, RAIO - 1, posicao), CINZA);
+    pintor.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    simbolo(pintor);
+    return imagem;
+}
+
+QPen Traco(qreal largura)
+{
+    return QPen(BRANCO, largura, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+void Xis(QPainter& p)
+{
+    p.setPen(Traco(2));
+    p.drawLine(QPointF(7.5, 7.5), QPointF(15.5, 15.5));
+    p.drawLine(QPointF(15.5, 7.5), QPointF(7.5, 15.5));
+}
+
+void Moldura(QPainter& p)
+{
+    p.setPen(Traco(1.4));
+    p.drawPolyline(QPolygonF({QPointF(11, 8.5), QPointF(5.5, 8.5), QPointF(5.5, 17.5),
+                              QPointF(14.5, 17.5), QPointF(14.5, 12)}));
+}
+
+void SetaParaFora(QPainter& p)
+{
+    Moldura(p);
+    p.setPen(Traco(1.6));
+    p.drawLine(QPointF(10, 13), QPointF(17.5, 5.5));
+    p.drawPolyline(QPolygonF({QPointF(13, 5.5), QPointF(17.5, 5.5), QPointF(17.5, 10)}));
+}
+
+void SetaParaDentro(QPainter& p)
+{
+    Moldura(p);
+    p.setPen(Traco(1.6));
+    p.drawLine(QPointF(17.5, 5.5), QPointF(10, 13));
+    p.drawPolyline(QPolygonF({QPointF(10, 8.5), QPointF(10, 13), QPointF(14.5, 13)}));
+}
+
+void ChaveInglesa(QPainter& p)
+{
+    p.setPen(Traco(3));
+    p.drawLine(QPointF(6.5, 16.5), QPointF(12.5, 10.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(BRANCO);
+    p.drawEllipse(QPointF(14, 9), 4, 4);
+    // The jaw: the head's opening, in the tile's grey.
+    p.setBrush(CINZA);
+    p.drawEllipse(QPointF(16.2, 6.8), 2, 2);
+    p.drawPolygon(QPolygonF({QPointF(15.5, 5.2), QPointF(17.8, 7.5), QPointF(20, 5.3), QPointF(17.7, 3)}));
+}
+
+void Interrogacao(QPainter& p)
+{
+    QPainterPath curva;
+    const QRectF arco(8, 4.5, 7, 7);
+    curva.arcMoveTo(arco, 160);
+    curva.arcTo(arco, 160, -250);
+    curva.lineTo(11.5, 14);
+    p.setPen(Traco(2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(curva);
+    p.setPen(Qt::NoPen);
+    p.setBrush(BRANCO);
+    p.drawEllipse(QPointF(11.5, 17.5), 1.3, 1.3);
+}
+
+void Pegador(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(BRANCO);
+    for (qreal x : {8.5, 11.5, 14.5})
+        for (qreal y : {7.0, 10.0, 13.0, 16.0})
+            p.drawEllipse(QPointF(x, y), 1.25, 1.25);
+}
+
+QImage Logo(qreal escala)
+{
+    QImage imagem = NovaImagem(QSize(53, 17), escala);
+    QPainter p(&imagem);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPen letra(QColor::fromRgba(0xFF1F4E9A), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(letra);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF({QPointF(2.5, 2.5), QPointF(8, 14.5), QPointF(13.5, 2.5)}));
+    QPainterPath u;
+    u.moveTo(18, 2.5);
+    u.lineTo(18, 9.5);
+    u.arcTo(QRectF(18, 4.5, 10, 10), 180, 180);
+    u.lineTo(28, 2.5);
+    p.drawPath(u);
+    p.drawLine(QPointF(33, 2.5), QPointF(43, 14.5));
+    p.drawLine(QPointF(43, 2.5), QPointF(33, 14.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor::fromRgba(0xFFF08A24));
+    p.drawPolygon(QPolygonF({QPointF(48.5, 8.5), QPointF(51, 6), QPointF(53, 8.5), QPointF(51, 11)}));
+    return imagem;
+}
+
+} // namespace
+
+TImagensIcones::TImagensIcones(qreal Escala)
+    : imgIcoFechar(Ladrilho(Escala, Posicao::Topo, Xis)),
+      imgIcoMax(Ladrilho(Escala, Posicao::Meio, SetaParaFora)),
+      imgIcoMin(Ladrilho(Escala, Posicao::Meio, SetaParaDentro)),
+      imgIcoConfig(Ladrilho(Escala, Posicao::Meio, ChaveInglesa)),
+      imgIcoAbout(Ladrilho(Escala, Posicao::Meio, Interrogacao)),
+      imgIcoMover(Ladrilho(Escala, Posicao::Base, Pegador)),
+      imgLogoVUX(Logo(Escala))
+{
+}
+
+TImagensIcones& ImagensIcones()
+{
+    static TImagensIcones loja(qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
+    return loja;
+}

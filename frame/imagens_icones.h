@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+
+// The family's image store: the menu strip's button tiles and the logo, drawn
+// in code at the screen's pixel density.
+class TImagensIcones {
+public:
+    // Escala: device pixels per logical pixel.
+    explicit TImagensIcones(qreal Escala);
+
+    // 23 x 23 strip tiles: grey with a darker translucent edge and a white
+    // symbol. The strip overlaps its tiles by 2 pixels, so every tile below
+    // the close button leaves its top two edge pixels to the tile above.
+    QImage imgIcoFechar; // X; top corners rounded
+    QImage imgIcoMax;    // frame with an arrow pointing out
+    QImage imgIcoMin;    // frame with an arrow pointing in
+    QImage imgIcoConfig; // wrench
+    QImage imgIcoAbout;  // question mark
+    QImage imgIcoMover;  // 3 x 4 grip of dots; bottom corners rounded
+
+    QImage imgLogoVUX; // 53 x 17 wordmark
+};
+
+// The one store of the program, made on first use.
+TImagensIcones& ImagensIcones();

@@ -1,0 +1,20 @@
+#pragma once
+
+class QWidget;
+class QRegion;
+
+// The host window takes the pointer only over what the gadget paints: its
+// input mask is the union of the visible rectangles that draw something
+// (content views, strip buttons), in the host's coordinates.
+
+// The region the host should take input in now.
+QRegion RegiaoVisivel(const QWidget* host);
+
+// Applies it at once: the mask, or, when nothing is visible, a host that is
+// transparent for input (an empty mask would make the whole window take
+// clicks). From the first call on, the host also follows its rectangles.
+void AtualizaMascara(QWidget* host);
+
+// Asks for one update on the next pass of the event loop; does nothing for a
+// window that never had AtualizaMascara.
+void AgendaMascara(QWidget* host);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QBrush>
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+class QGraphicsOpacityEffect;
+
+// The gadget's rectangle: a fill (colour, gradient or tiled image), rounded
+// corners, an outline, and an opacity that applies to everything inside it.
+// A new rectangle is 50 x 50, filled 0xFFE0E0E0 with a 1-pixel black outline.
+class TRetangulo : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TRetangulo(QWidget* parent);
+
+    // Colour or gradient fill; gradients in QGradient::ObjectMode span the
+    // rectangle. Replaces an image fill.
+    void setPreenchimento(const QBrush& preenchimento);
+    const QBrush& Preenchimento() const { return FPreenchimento; }
+
+    // Image fill, tiled from the top-left corner. Replaces the brush fill.
+    void setImagem(const QImage& imagem);
+    const QImage& Imagem() const { return FImagem; }
+
+    // Outline; a width of 0 or a fully transparent colour draws none.
+    void setContorno(const QColor& cor, qreal largura = 1);
+    void setSemContorno() { setContorno(Qt::transparent, 0); }
+    QColor CorContorno() const { return FCorContorno; }
+    qreal LarguraContorno() const { return FLarguraContorno; }
+
+    void setRaios(qreal raioX, qreal raioY);
+    qreal RaioX() const { return FRaioX; }
+    qreal RaioY() const { return FRaioY; }
+
+    // 0 (invisible) to 1 (opaque); children are drawn with it too.
+    void setOpacity(qreal opacidade);
+    qreal Opacity() const { return FOpacidade; }
+
+    // True when the rectangle itself puts any pixel on screen.
+    bool PintaAlgo() const;
+
+    // The painted shape, in the rectangle's own coordinates.
+    QPainterPath Forma() const;
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+    void moveEvent(QMoveEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
+
+private:
+    QBrush FPreenchimento;
+    QImage FImagem;
+    QPixmap FImagemTela; // FImagem as a pixmap, made on first paint
+    QColor FCorContorno;
+    qreal FLarguraContorno;
+    qreal FRaioX = 0;
+    qreal FRaioY = 0;
+    qreal FOpacidade = 1;
+    QGraphicsOpacityEffect* FEfeito = nullptr;
+};

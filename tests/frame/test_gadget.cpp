@@ -1,0 +1,405 @@
+#include "gadget_teste.h"
+
+#include "platform/erro.h"
+
+#include <QDialog>
+
+namespace {
+
+struct CasoPosicao {
+    const char* posX;
+    const char* posY;
+    bool comConfig;
+    QPoint esperado;
+};
+
+// The frame is 422 x 246 on a 1920 x 1080 screen; its default place is
+// (1920 - 422, 20).
+const CasoPosicao CASOS_POSICAO[] = {
+    {"", "", false, {1498, 20}},      // no configuration handed over
+    {"", "300", true, {1498, 20}},    // PosX empty
+    {"700", "", true, {1498, 20}},    // PosY empty
+    {"1530", "20", true, {1530, 20}},
+    {"-40", "900", true, {-40, 900}}, // partly off the left edge: kept
+    {"-421", "0", true, {-421, 0}},   // one column still on the screen
+    {"-422", "0", true, {1498, 20}},  // wholly off the left edge
+    {"1920", "20", true, {1498, 20}}, // wholly off the right edge
+    {"100", "-246", true, {1498, 20}},
+    {"100", "1080", true, {1498, 20}},
+};
+
+} // namespace
+
+TEST_F(FrameTeste, PosicionaGadGetUsaAPosicaoSalvaEnquantoAlgoDoQuadroAparece)
+{
+    for (const CasoPosicao& caso : CASOS_POSICAO) {
+        SCOPED_TRACE(QStringLiteral("%1,%2").arg(caso.posX, caso.posY).toStdString());
+        config->setPosX(caso.posX);
+        config->setPosY(caso.posY);
+        gadget->setConfig(caso.comConfig ? config.get() : nullptr);
+        gadget->PosicionaGadGet();
+        EXPECT_EQ(gadget->rtgGadget->pos(), caso.esperado);
+    }
+}
+
+TEST_F(FrameTeste, PosicaoQueNaoEhNumeroInteiroFalhaNomeandoOValor)
+{
+    config->setPosX(QStringLiteral("12a"));
+    config->setPosY(QStringLiteral("20"));
+    try {
+        gadget->PosicionaGadGet();
+        FAIL() << "no error";
+    } catch (const Erro& erro) {
+        EXPECT_TRUE(erro.texto().contains(QStringLiteral("12a"))) << erro.texto().toStdString();
+    }
+}
+
+TEST_F(FrameTeste, ConstrucaoEAjusteMontamOQuadroEAFaixa)
+{
+    EXPECT_EQ(gadget->rtgGadget->size(), QSize(422, 246));
+    EXPECT_EQ(gadget->rtgMenu->geometry(), QRect(394, 0, 23, 110));
+    EXPECT_EQ(gadget->rtgMenu->objectName(), QStringLiteral("rtgMenu"));
+    EXPECT_FALSE(gadget->rtgMenu->isVisible());
+    EXPECT_EQ(gadget->rtgDetalhe->pos(), QPoint(0, 0));
+
+    const struct {
+        TRetangulo* botao;
+        int y;
+        bool visivel;
+    } botoes[] = {
+        {gadget->rtgFechar, 0, true}, {gadget->rtgMax, 21, true},   {gadget->rtgMin, 21, false},
+        {gadget->rtgConfig, 42, true}, {gadget->rtgAbout, 63, true}, {gadget->rtgMover, 84, true},
+    };
+    for (const auto& b : botoes) {
+        SCOPED_TRACE(b.botao->objectName().toStdString());
+        EXPECT_EQ(b.botao->geometry(), QRect(0, b.y, 23, 23));
+        EXPECT_EQ(b.botao->isVisibleTo(gadget->rtgMenu), b.visivel);
+        EXPECT_FALSE(b.botao->Imagem().isNull());
+    }
+
+    EXPECT_FALSE(gadget->tmrPrincipal->Enabled());
+    EXPECT_EQ(gadget->tmrPrincipal->Interval(), 1000);
+}
+
+TEST_F(FrameTeste, RetiraMaxMinSobeOsBotoesSemQuebrarAFaixa)
+{
+    gadget->RetiraMaxMin();
+    EXPECT_EQ(gadget->rtgFechar->y(), 0);
+    EXPECT_EQ(gadget->rtgConfig->y(), 21);
+    EXPECT_EQ(gadget->rtgAbout->y(), 42);
+    EXPECT_EQ(gadget->rtgMover->y(), 63);
+    EXPECT_FALSE(gadget->rtgMax->isVisibleTo(gadget->rtgMenu));
+    EXPECT_FALSE(gadget->rtgMin->isVisibleTo(gadget->rtgMenu));
+    EXPECT_EQ(gadget->rtgMenu->height(), 110);
+}
+
+TEST_F(FrameTeste, AjustaGadgetComRetiraMaxMin)
+{
+    auto* conteudo = new TRetangulo(gadget->rtgGadget);
+    conteudo->setGeometry(40, 40, 200, 100);
+    gadget->AjustaGadget(conteudo, true);
+    EXPECT_EQ(gadget->rtgGadget->size(), QSize(233, 110));
+    EXPECT_EQ(conteudo->pos(), QPoint(0, 0));
+    EXPECT_EQ(gadget->rtgMenu->pos(), QPoint(205, 0));
+    EXPECT_EQ(gadget->rtgMover->y(), 63);
+}
+
+TEST_F(FrameTeste, BotaoDireitoNaoArrastaMasASoltura_LigaARenovacaoESalvaAPosicao)
+{
+    gadget->rtgGadget->move(300, 200);
+    cursor = QPoint(400, 250);
+    QTest::mousePress(gadget->rtgResumo, Qt::RightButton, {}, QPoint(50, 50));
+    cursor = QPoint(500, 350);
+    QTest::qWait(50);
+    EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(300, 200));
+    QTest::mouseRelease(gadget->rtgResumo, Qt::RightButton, {}, QPoint(50, 50));
+
+    EXPECT_TRUE(gadget->tmrPrincipal->Enabled());
+    EXPECT_EQ(config->PosX(), QStringLiteral("300"));
+    EXPECT_EQ(config->PosY(), QStringLiteral("200"));
+    EXPECT_EQ(Relido()->PosX(), QStringLiteral("300"));
+    EXPECT_EQ(Relido()->PosY(), QStringLiteral("200"));
+}
+
+TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
+{
+    gadget->rtgGadget->move(1000, 100);
+    gadget->tmrPrincipal->setEnabled(true);
+    cursor = QPoint(1200, 160);
+    // The label inside the summary view is a handle too.
+    QTest::mousePress(gadget->rotulo, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(gadget->tmrPrincipal->Enabled());
+
+    cursor = QPoint(1100, 220);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(900, 160); }, 2000));
+    // Partly off the screen is allowed.
+    cursor = QPoint(150, 60);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-50, 0); }, 2000));
+
+    QTest::mouseRelease(gadget->rotulo, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(gadget->tmrPrincipal->Enabled());
+    const auto relido = Relido();
+    EXPECT_EQ(relido->PosX(), QStringLiteral("-50"));
+    EXPECT_EQ(relido->PosY(), QStringLiteral("0"));
+
+    // After the release the cursor no longer drags the frame.
+    cursor = QPoint(600, 600);
+    QTest::qWait(30);
+    EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(-50, 0));
+}
+
+TEST_F(FrameTeste, BotaoMoverArrasta)
+{
+    gadget->rtgGadget->move(500, 500);
+    Entra(gadget->rtgResumo);
+    cursor = QPoint(0, 0);
+    QTest::mousePress(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
+    cursor = QPoint(7, -3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(507, 497); }, 2000));
+    QTest::mouseRelease(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Relido()->PosX(), QStringLiteral("507"));
+}
+
+TEST_F(FrameTeste, PassarOPonteiroMostraAFaixaEDeixaOConteudoOpaco)
+{
+    config->setTransparencia(QStringLiteral("40"));
+    Sai(gadget->rtgResumo);
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.4);
+
+    Entra(gadget->rtgResumo);
+    EXPECT_TRUE(gadget->rtgMenu->isVisible());
+    EXPECT_DOUBLE_EQ(gadget->rtgMenu->Opacity(), 1.0);
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 1.0);
+    EXPECT_DOUBLE_EQ(gadget->rtgDetalhe->Opacity(), 1.0);
+
+    Sai(gadget->rtgResumo);
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.4);
+    EXPECT_DOUBLE_EQ(gadget->rtgDetalhe->Opacity(), 0.4);
+    EXPECT_DOUBLE_EQ(gadget->rtgMenu->Opacity(), 1.0); // the strip is not content
+    EXPECT_DOUBLE_EQ(gadget->rtgGadget->Opacity(), 1.0);
+    EXPECT_TRUE(gadget->rtgMenu->isVisible());
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !gadget->rtgMenu->isVisible(); }, 3000));
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.4);
+}
+
+namespace {
+
+class TRetanguloDerivado : public TRetangulo {
+public:
+    using TRetangulo::TRetangulo;
+};
+
+} // namespace
+
+TEST_F(FrameTeste, SoRetangulosSimplesDoQuadroSeguemOPonteiro)
+{
+    config->setTransparencia(QStringLiteral("40"));
+    auto* derivado = new TRetanguloDerivado(gadget->rtgGadget);
+    derivado->setOpacity(0.7);
+    auto* neto = new TRetangulo(gadget->rtgResumo);
+    neto->setOpacity(0.7);
+
+    Entra(gadget->rtgResumo);
+    Sai(gadget->rtgResumo);
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.4);
+    EXPECT_DOUBLE_EQ(derivado->Opacity(), 0.7);
+    EXPECT_DOUBLE_EQ(neto->Opacity(), 0.7);
+}
+
+TEST_F(FrameTeste, VoltarAntesDoFimDoPrazoMantemAFaixa)
+{
+    Entra(gadget->rtgResumo);
+    Sai(gadget->rtgResumo);
+    QTest::qWait(400);
+    Entra(gadget->rtgFechar);
+    QTest::qWait(1500);
+    EXPECT_TRUE(gadget->rtgMenu->isVisible());
+    EXPECT_DOUBLE_EQ(gadget->rtgMenu->Opacity(), 1.0);
+}
+
+TEST_F(FrameTeste, SairDuranteOArrastoNaoEscondeAFaixa)
+{
+    Entra(gadget->rtgResumo);
+    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    Sai(gadget->rtgResumo);
+    QTest::qWait(1500);
+    EXPECT_TRUE(gadget->rtgMenu->isVisible());
+    QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+TEST_F(FrameTeste, TransparenciaQueNaoEhInteiroDeixaOConteudoOpacoAoSair)
+{
+    const struct {
+        const char* valor;
+        double opacidade;
+    } casos[] = {{"60", 0.6}, {"abc", 1.0}, {"", 1.0}, {"4.5", 1.0}, {" 20 ", 0.2}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.valor);
+        config->setTransparencia(caso.valor);
+        Entra(gadget->rtgResumo);
+        Sai(gadget->rtgResumo);
+        EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), caso.opacidade);
+    }
+}
+
+TEST_F(FrameTeste, OEsmaecimentoNaoRecomecaDentroDeSiMesmo)
+{
+    Entra(gadget->rtgResumo);
+    double antes = -1;
+    double depois = -1;
+    bool visivelDepois = false;
+    // Runs inside the fade's first pass of the event loop.
+    QTimer::singleShot(0, [&] {
+        antes = gadget->rtgMenu->Opacity();
+        gadget->tmrEscMenuTimer(nullptr);
+        depois = gadget->rtgMenu->Opacity();
+        visivelDepois = gadget->rtgMenu->isVisible();
+    });
+    gadget->tmrEscMenuTimer(nullptr);
+
+    EXPECT_GT(antes, 0.0);
+    EXPECT_LT(antes, 1.0);
+    EXPECT_DOUBLE_EQ(depois, antes);
+    EXPECT_TRUE(visivelDepois);
+    EXPECT_FALSE(gadget->rtgMenu->isVisible());
+    EXPECT_DOUBLE_EQ(gadget->rtgMenu->Opacity(), 0.0);
+}
+
+TEST_F(FrameTeste, PonteiroQueVoltaDuranteOEsmaecimentoOInterrompe)
+{
+    Entra(gadget->rtgResumo);
+    QTimer::singleShot(0, [&] { Entra(gadget->rtgFechar); });
+    gadget->tmrEscMenuTimer(nullptr);
+    EXPECT_TRUE(gadget->rtgMenu->isVisible());
+    EXPECT_DOUBLE_EQ(gadget->rtgMenu->Opacity(), 1.0);
+    QTest::qWait(1300);
+    EXPECT_TRUE(gadget->rtgMenu->isVisible());
+}
+
+TEST_F(FrameTeste, FecharDesligaOInicioAutomaticoTiraOIconeSalvaEFechaOHost)
+{
+    Entra(gadget->rtgResumo);
+    QTest::mouseClick(gadget->rtgFechar, Qt::LeftButton, {}, QPoint(11, 11));
+
+    EXPECT_EQ(ChamadasAreaTrabalho(),
+              QStringList({QStringLiteral("IniciarComWindows(Teste, false)"),
+                           QStringLiteral("DestroiIcone")}));
+    QFile arquivo(arquivoIni);
+    ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(arquivo.readAll().contains("\r\nIniWindows=0\r\n"));
+    EXPECT_FALSE(host->isVisible());
+}
+
+TEST_F(FrameTeste, BotoesDeConfigurarESobreChamamASubclasse)
+{
+    Entra(gadget->rtgResumo);
+    QTest::mouseClick(gadget->rtgConfig, Qt::LeftButton, {}, QPoint(11, 11));
+    QTest::mouseClick(gadget->rtgAbout, Qt::LeftButton, {}, QPoint(11, 11));
+    QTest::mouseClick(gadget->rtgAbout, Qt::RightButton, {}, QPoint(11, 11));
+    EXPECT_EQ(gadget->configuracoes, 1);
+    EXPECT_EQ(gadget->sobre, 1);
+}
+
+namespace {
+
+struct CasoDialogo {
+    int gx, gy;      // rtgGadget
+    QRect conteudo;  // rtgComp inside rtgGadget
+    int larguraDialogo;
+    QPoint esperado;
+};
+
+const CasoDialogo CASOS_DIALOGO[] = {
+    // 1500 + 102 - 93 / 2 = 1555.5, to the even 1556
+    {1500, 20, {102, 0, 287, 210}, 380, {1556, 20}},
+    // 1500 + 101 - 46.5 = 1554.5, to the even 1554
+    {1500, 20, {101, 0, 287, 210}, 380, {1554, 20}},
+    // narrower dialog: 100 + 0 + (389 - 200) / 2 = 194.5, to 194
+    {100, 50, {0, 0, 389, 236}, 200, {194, 50}},
+    // as wide as the content: over it, top included
+    {100, 50, {102, 7, 287, 210}, 287, {202, 57}},
+};
+
+struct CasoMargens {
+    QRect janela;
+    QPoint esperado;
+};
+
+const CasoMargens CASOS_MARGENS[] = {
+    {{100, 100, 300, 200}, {100, 100}},
+    {{-30, 100, 300, 200}, {0, 100}},
+    {{1800, 100, 300, 200}, {1620, 100}},
+    {{100, -5, 300, 200}, {100, 0}},
+    {{100, 1000, 300, 200}, {100, 880}},
+    {{1700, 950, 300, 200}, {1620, 880}},
+    // larger than the screen: the right and bottom edges win
+    {{-10, -10, 2000, 1100}, {-80, -20}},
+};
+
+} // namespace
+
+TEST_F(FrameTeste, VerificaPosFormCentraODialogoSobreOConteudo)
+{
+    for (const CasoDialogo& caso : CASOS_DIALOGO) {
+        SCOPED_TRACE(caso.larguraDialogo);
+        gadget->rtgGadget->move(caso.gx, caso.gy);
+        auto* conteudo = new TRetangulo(gadget->rtgGadget);
+        conteudo->setGeometry(caso.conteudo);
+        QDialog dialogo;
+        dialogo.resize(caso.larguraDialogo, 150);
+        gadget->VerificaPosForm(&dialogo, conteudo);
+        EXPECT_EQ(dialogo.pos(), caso.esperado);
+        delete conteudo;
+    }
+}
+
+TEST_F(FrameTeste, VerificaMargensTrazODialogoParaATela)
+{
+    for (const CasoMargens& caso : CASOS_MARGENS) {
+        SCOPED_TRACE(caso.janela.width());
+        QDialog dialogo;
+        dialogo.setGeometry(caso.janela);
+        gadget->VerificaMargens(&dialogo);
+        EXPECT_EQ(dialogo.pos(), caso.esperado);
+    }
+}
+
+TEST_F(FrameTeste, DialogoLargoPertoDaBordaDireita)
+{
+    gadget->rtgGadget->move(1700, 20);
+    QDialog dialogo;
+    dialogo.resize(380, 300);
+    gadget->VerificaPosForm(&dialogo, gadget->rtgResumo);
+    EXPECT_EQ(dialogo.pos(), QPoint(1756, 20));
+    gadget->VerificaMargens(&dialogo);
+    EXPECT_EQ(dialogo.pos(), QPoint(1540, 20));
+}
+
+namespace {
+
+class TGadgetSemInformacoes : public TGadget {
+public:
+    using TGadget::TGadget;
+    using TGadget::setInformacoes;
+    void RConfClick(QObject*) override {}
+    void RAboutClick(QObject*) override {}
+    void IniciarGadget(QObject*) override {}
+};
+
+} // namespace
+
+TEST_F(FrameTeste, TituloEVersaoTemValoresPadraoQuandoVazios)
+{
+    TGadgetSemInformacoes vazio(host.get());
+    EXPECT_EQ(vazio.getTitulo(), QStringLiteral("Vantrel Gadgets"));
+    EXPECT_EQ(vazio.getVersao(), QStringLiteral("17.04bb"));
+    EXPECT_EQ(vazio.getRelCons(), QString());
+    EXPECT_EQ(vazio.getDescricao(), QString());
+
+    vazio.setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET, QStringLiteral("R"), QStringLiteral("D"));
+    EXPECT_EQ(vazio.Titulo(), QStringLiteral("Vendas por Hora"));
+    EXPECT_EQ(vazio.Versao(), QStringLiteral("21.08ru"));
+    EXPECT_EQ(vazio.Equivalencia(), QStringLiteral("R"));
+    EXPECT_EQ(vazio.Descricao(), QStringLiteral("D"));
+}

@@ -1,0 +1,193 @@
+#include "gadget_teste.h"
+
+#include "frame/eventos.h"
+#include "frame/imagens_icones.h"
+#include "frame/mascara.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QWindow>
+
+namespace {
+
+QPoint NoHost(QWidget* w, QPoint p, QWidget* host)
+{
+    return w->mapTo(host, p);
+}
+
+} // namespace
+
+TEST_F(FrameTeste, MascaraCobreSoOQueOGadgetPinta)
+{
+    gadget->rtgGadget->move(1000, 100);
+    QApplication::processEvents();
+    const QRegion mascara = host->mask();
+    QWidget* h = host.get();
+
+    EXPECT_TRUE(mascara.contains(NoHost(gadget->rtgResumo, {140, 100}, h)));
+    EXPECT_TRUE(mascara.contains(NoHost(gadget->rtgResumo, {1, 105}, h)));
+    // The rounded corner and the frame's empty parts let the pointer through.
+    EXPECT_FALSE(mascara.contains(NoHost(gadget->rtgResumo, {0, 0}, h)));
+    EXPECT_FALSE(mascara.contains(NoHost(gadget->rtgResumo, {-10, 100}, h)));
+    EXPECT_FALSE(mascara.contains(NoHost(gadget->rtgResumo, {140, 215}, h)));
+    // The hidden strip and the hidden detail view take nothing.
+    EXPECT_FALSE(mascara.contains(NoHost(gadget->rtgMenu, {11, 11}, h)));
+    EXPECT_FALSE(mascara.contains(NoHost(gadget->rtgDetalhe, {20, 100}, h)));
+    EXPECT_FALSE(host->windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+
+    Entra(gadget->rtgResumo);
+    QApplication::processEvents();
+    EXPECT_TRUE(host->mask().contains(NoHost(gadget->rtgFechar, {11, 1}, h)));
+    EXPECT_TRUE(host->mask().contains(NoHost(gadget->rtgMover, {11, 21}, h)));
+    EXPECT_FALSE(host->mask().contains(NoHost(gadget->rtgMenu, {11, 108}, h)));
+}
+
+TEST_F(FrameTeste, MascaraAcompanhaOArrasto)
+{
+    gadget->rtgGadget->move(100, 100);
+    cursor = QPoint(0, 0);
+    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    cursor = QPoint(500, 300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(600, 400); }, 2000));
+    QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    QApplication::processEvents();
+    EXPECT_TRUE(host->mask().contains(QPoint(600 + 102 + 140, 400 + 100)));
+    EXPECT_FALSE(host->mask().contains(QPoint(100 + 102 + 140, 100 + 100)));
+}
+
+TEST_F(FrameTeste, SemNadaVisivelOHostDeixaPassarOPonteiro)
+{
+    gadget->rtgGadget->hide();
+    QApplication::processEvents();
+    EXPECT_TRUE(host->windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_TRUE(host->isVisible());
+
+    gadget->rtgGadget->show();
+    QApplication::processEvents();
+    EXPECT_FALSE(host->windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_FALSE(host->mask().isEmpty());
+}
+
+TEST_F(FrameTeste, OpacidadeValeParaOsFilhos)
+{
+    gadget->rtgResumo->setOpacity(0.4);
+    auto* efeito = qobject_cast<QGraphicsOpacityEffect*>(gadget->rtgResumo->graphicsEffect());
+    ASSERT_NE(efeito, nullptr);
+    EXPECT_TRUE(efeito->isEnabled());
+    EXPECT_DOUBLE_EQ(efeito->opacity(), 0.4);
+
+    // Drawn through the effect, the label inside is faded too: render the view
+    // over white and compare a text pixel at full and at low opacity.
+    gadget->rotulo->setStyleSheet(QStringLiteral("color: black"));
+    const auto pixelDoTexto = [&] {
+        QImage imagem(gadget->rtgGadget->size(), QImage::Format_ARGB32);
+        imagem.fill(Qt::white);
+        gadget->rtgGadget->render(&imagem);
+        int maisEscuro = 255;
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 15; ++y)
+                maisEscuro = std::min(maisEscuro, qGray(imagem.pixel(102 + 10 + x, 150 + y)));
+        return maisEscuro;
+    };
+    const int esmaecido = pixelDoTexto();
+    gadget->rtgResumo->setOpacity(1);
+    EXPECT_FALSE(efeito->isEnabled());
+    const int opaco = pixelDoTexto();
+    EXPECT_LT(opaco, 40);
+    EXPECT_GT(esmaecido, 100);
+    gadget->rtgResumo->setOpacity(-1);
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.0);
+}
+
+TEST(Eventos, PressaoFicaNoControleLigadoESobeDoQueNaoTemLigacao)
+{
+    QWidget janela;
+    auto* pai = new QWidget(&janela);
+    pai->setGeometry(0, 0, 200, 200);
+    auto* ligado = new QLabel(pai);
+    ligado->setGeometry(10, 10, 50, 20);
+    auto* solto = new QLabel(pai);
+    solto->setGeometry(10, 50, 50, 20);
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+
+    QStringList registro;
+    const auto anota = [&](const QString& nome) {
+        return [&registro, nome](QObject*, Qt::MouseButton, Qt::MouseButtons s, qreal x, qreal y) {
+            registro << QStringLiteral("%1 %2 %3,%4").arg(nome).arg(s.toInt()).arg(x).arg(y);
+        };
+    };
+    TEventos::De(pai).OnMouseDown = anota(QStringLiteral("pai"));
+    TEventos::De(ligado).OnMouseDown = anota(QStringLiteral("ligado"));
+    TEventos::De(ligado).OnMouseDown = anota(QStringLiteral("ligado2")); // replaces
+
+    QTest::mousePress(ligado, Qt::LeftButton, {}, QPoint(3, 4));
+    QTest::mouseRelease(ligado, Qt::LeftButton, {}, QPoint(3, 4));
+    QTest::mousePress(solto, Qt::RightButton, {}, QPoint(3, 4));
+    QTest::mouseRelease(solto, Qt::RightButton, {}, QPoint(3, 4));
+    EXPECT_EQ(registro, QStringList({QStringLiteral("ligado2 1 3,4"), QStringLiteral("pai 2 13,54")}));
+}
+
+TEST(Eventos, CliqueSoComBotaoEsquerdoSoltoDentro)
+{
+    QWidget janela;
+    auto* botao = new QWidget(&janela);
+    botao->setGeometry(0, 0, 23, 23);
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    int cliques = 0;
+    TEventos::De(botao).OnClick = [&](QObject* s) {
+        EXPECT_EQ(s, botao);
+        ++cliques;
+    };
+    QTest::mouseClick(botao, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(botao, Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mousePress(botao, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(botao, Qt::LeftButton, {}, QPoint(40, 5));
+    EXPECT_EQ(cliques, 1);
+}
+
+TEST_F(FrameTeste, VoltarDoRotuloParaAVistaContaComoEntrada)
+{
+    config->setTransparencia(QStringLiteral("40"));
+    Entra(gadget->rtgResumo);
+    Entra(gadget->rotulo);
+    // Qt tells the label it was left and says nothing to the view beneath.
+    Sai(gadget->rotulo);
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 1.0);
+    QTest::qWait(1500);
+    EXPECT_TRUE(gadget->rtgMenu->isVisible());
+
+    Sai(gadget->rtgResumo);
+    EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !gadget->rtgMenu->isVisible(); }, 3000));
+}
+
+TEST(ImagensIcones, LadrilhosFormamUmaBarraContinua)
+{
+    const TImagensIcones& icones = ImagensIcones();
+    const QImage ladrilhos[] = {icones.imgIcoFechar, icones.imgIcoMax,   icones.imgIcoMin,
+                                icones.imgIcoConfig, icones.imgIcoAbout, icones.imgIcoMover};
+    const auto pixel = [](const QImage& imagem, int x, int y) {
+        const qreal e = imagem.devicePixelRatio();
+        return imagem.pixelColor(int(x * e), int(y * e)).rgba();
+    };
+    for (const QImage& ladrilho : ladrilhos) {
+        EXPECT_EQ(ladrilho.deviceIndependentSize(), QSizeF(23, 23));
+        EXPECT_EQ(pixel(ladrilho, 1, 12), 0xFF808080u);  // grey tile
+        EXPECT_EQ(pixel(ladrilho, 0, 12), 0xD05D5D5Du);  // translucent edge
+        EXPECT_EQ(pixel(ladrilho, 22, 12), 0xD05D5D5Du);
+    }
+    // Top corners of the close tile and bottom ones of the move tile are
+    // rounded; the others leave their top two edge pixels to the tile above.
+    EXPECT_EQ(qAlpha(pixel(icones.imgIcoFechar, 0, 0)), 0);
+    EXPECT_EQ(pixel(icones.imgIcoFechar, 0, 22), 0xD05D5D5Du);
+    EXPECT_EQ(qAlpha(pixel(icones.imgIcoMover, 0, 22)), 0);
+    EXPECT_EQ(qAlpha(pixel(icones.imgIcoMax, 0, 1)), 0);
+    EXPECT_EQ(pixel(icones.imgIcoMax, 1, 0), 0xFF808080u);
+    EXPECT_EQ(pixel(icones.imgIcoMax, 0, 2), 0xD05D5D5Du);
+    // White symbols: the X's crossing, the grip's dots.
+    EXPECT_EQ(pixel(icones.imgIcoFechar, 11, 11), 0xFFFFFFFFu);
+    EXPECT_EQ(pixel(icones.imgIcoMover, 8, 7), 0xFFFFFFFFu);
+
+    EXPECT_EQ(icones.imgLogoVUX.deviceIndependentSize(), QSizeF(53, 17));
+}
