@@ -133,8 +133,13 @@ void TirarDaBarraTarefas(QWidget* janela)
     janela->hide();
     QThread::msleep(125);
     const Qt::WindowFlags tipos = janela->windowFlags();
-    if ((tipos & Qt::WindowType_Mask) != Qt::Tool)
+    if ((tipos & Qt::WindowType_Mask) != Qt::Tool) {
+        // Qt stops a tool window's closing from ending the program; closing
+        // the main window must still end it.
+        const bool encerraAoFechar = janela->testAttribute(Qt::WA_QuitOnClose);
         janela->setWindowFlags((tipos & ~Qt::WindowType_Mask) | Qt::Tool);
+        janela->setAttribute(Qt::WA_QuitOnClose, encerraAoFechar);
+    }
 
     xcb_connection_t* conexao = ConexaoX11();
     if (!conexao) {

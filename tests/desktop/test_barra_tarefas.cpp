@@ -2,6 +2,7 @@
 #include "shell/funcoes_variaveis.h"
 #include "ambiente.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -24,6 +25,13 @@ TEST(BarraTarefas, MainWindowBecomesToolWindowAndStaysShown)
     EscondeBarraTarefa();
     EXPECT_EQ(janela.windowFlags(), depois);
     EXPECT_TRUE(janela.isVisible());
+
+    // Closing it still ends the event loop, and with it the program.
+    QTimer::singleShot(0, &janela, &QWidget::close);
+    QTimer semFim;
+    semFim.callOnTimeout([] { QCoreApplication::exit(1); });
+    semFim.start(20000);
+    EXPECT_EQ(QApplication::exec(), 0);
 }
 
 TEST(BarraTarefas, DestroyedMainWindowIsForgotten)
