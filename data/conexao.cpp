@@ -27,15 +27,15 @@ QString NomeDoBanco(const QString& LocRem, const QString& Protocolo, const QStri
 
 TConexao::~TConexao()
 {
+    // A destructor cannot report; whatever fails here is let go with the
+    // connection.
     try {
         FIBTransVantrel.desativar();
     } catch (const Erro&) {
-        // Ending the process or the lookup goes on: detaching ends it anyway.
     }
     try {
         FIBDataVantrel.desanexar();
     } catch (const Erro&) {
-        // The attachment was dropped; nothing more can be done with it.
     }
 }
 

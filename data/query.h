@@ -12,7 +12,8 @@
 // transaction. open() fetches the whole result into memory and lets go of
 // every server object, so nothing is left behind when the connection
 // reconnects; a reconnect makes the query read as closed all the same.
-// The query must not outlive the objects it was made on.
+// The database and transaction objects must outlive every use of the query;
+// destroying it touches neither.
 class TQuery {
 public:
     TQuery(TBancoDados& banco, TTransacao& transacao);
