@@ -1,0 +1,53 @@
+#include "sales_per_hour/vendas_hora_dados.h"
+
+#include "config/config.h"
+#include "data/conexao.h"
+#include "data/query.h"
+#include "platform/erro.h"
+#include "sales_per_hour/arredondamento.h"
+#include "sales_per_hour/consulta_vendas.h"
+
+#include <QDate>
+
+namespace {
+
+QDate DataDoTexto(const QString& texto)
+{
+    const QDate data = QDate::fromString(texto, QStringLiteral("d/M/yyyy"));
+    if (!data.isValid())
+        throw Erro(QStringLiteral("\"%1\" não é uma data válida").arg(texto));
+    return data;
+}
+
+} // namespace
+
+TVendasHoraDados::TVendasHoraDados() = default;
+TVendasHoraDados::~TVendasHoraDados() = default;
+
+void TVendasHoraDados::CriarClientDataSet(const TConfig& config)
+{
+    FCdsTemp.Recriar(config.HoraIni(), config.HoraFim());
+}
+
+void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao,
+                                      const QString& Data)
+{
+    QryVendas = std::make_unique<TQuery>(conexao.getBancoDados(), conexao.getTransaction());
+    const bool filtrarEmpresa = !config.Empresa().isEmpty();
+    QryVendas->setSQL(TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"),
+                                          filtrarEmpresa));
+    QryVendas->setParam(QStringLiteral("PdataIni"), DataDoTexto(Data));
+    if (filtrarEmpresa)
+        QryVendas->setParam(QStringLiteral("CodEmpresa"), config.Empresa());
+    QryVendas->open();
+
+    CriarClientDataSet(config);
+    for (int i = 0; i < QryVendas->linhas(); ++i) {
+        const QString hora = QryVendas->asString(i, QStringLiteral("Hora"));
+        auto* linha = FCdsTemp.Localizar(ChaveHora(hora));
+        if (!linha)
+            continue;
+        linha->VALOR = ArredondarCentavos(QryVendas->asFloat(i, QStringLiteral("TotalPedido"))
+                                          - QryVendas->asFloat(i, QStringLiteral("TotalDevolvido")));
+    }
+}

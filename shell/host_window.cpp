@@ -1,0 +1,48 @@
+#include "shell/host_window.h"
+
+#include "platform/tela.h"
+#include "shell/funcoes_variaveis.h"
+#include "shell/inicializacao.h"
+
+#include <QEvent>
+#include <QTimer>
+
+TfrmVendasHora::TfrmVendasHora()
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowTransparentForInput)
+{
+    setObjectName(QStringLiteral("frmVendasHora"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_NoSystemBackground);
+    move(0, 0);
+    resize(600, 400);
+    FormCreate();
+}
+
+TfrmVendasHora::~TfrmVendasHora() = default;
+
+void TfrmVendasHora::FormCreate()
+{
+    Inic = std::make_unique<TInicializacao>(this, QStringLiteral("GadGetVendHora"),
+                                            QStringLiteral("GVH"));
+    resize(plataforma::TamanhoTela());
+}
+
+bool TfrmVendasHora::event(QEvent* e)
+{
+    const bool tratado = QWidget::event(e);
+    // Without a window manager a shown window may never be activated, so
+    // showing counts too. Queued, because taking the window off the taskbar
+    // hides and shows it again.
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)
+        QTimer::singleShot(0, this, &TfrmVendasHora::FormActivate);
+    return tratado;
+}
+
+void TfrmVendasHora::FormActivate()
+{
+    if (!Inic->IniciandoGadget())
+        return;
+    EscondeBarraTarefa();
+    Inic->setIniciandoGadget(false);
+}

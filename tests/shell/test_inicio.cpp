@@ -1,0 +1,169 @@
+#include "programa.h"
+
+#include "shell/mensagens_inicio.h"
+#include "tests/fixtures/banco_varejo.h"
+
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Registro(const QString& titulo, const QString& texto)
+{
+    return titulo + u'\n' + texto + QStringLiteral("\n--\n");
+}
+
+QByteArray IniComum(const QByteArray& caminho, const QByteArray& usuario, const QByteArray& senha)
+{
+    return "[Configuracoes]\r\nLocRem=L\r\nServidor=\r\nProtocolo=0\r\nCaminhoBanco=" + caminho
+        + "\r\nUsuario=" + usuario + "\r\nSenha=" + senha
+        + "\r\n\r\n[GadGetOutro]\r\nMeta=10\r\n";
+}
+
+} // namespace
+
+TEST(Inicio, SemArquivoAvisaETerminaSemEscrever)
+{
+    Programa prog;
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(p->waitForFinished(15000));
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(prog.mensagens(), Registro(QStringLiteral("Warning"), MSG_GADGETS_NAO_CONFIGURADAS));
+    EXPECT_FALSE(QFile::exists(prog.caminhoIni()));
+}
+
+struct ConfiguracaoIncompleta {
+    const char* nome;
+    QByteArray caminho, usuario, senha;
+};
+
+class InicioIncompleto : public ::testing::TestWithParam<ConfiguracaoIncompleta> {};
+
+TEST_P(InicioIncompleto, AvisaEContinuaAbertoSemTocarNoArquivo)
+{
+    const auto& caso = GetParam();
+    Programa prog;
+    const QByteArray ini = IniComum(caso.caminho, caso.usuario, caso.senha);
+    prog.escreverIni(ini);
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(prog.esperarMensagens(1, 15000)) << prog.mensagens().toStdString();
+    EXPECT_EQ(prog.mensagens(), Registro(QStringLiteral("Warning"), MSG_BANCO_NAO_INFORMADO));
+    EXPECT_FALSE(p->waitForFinished(1500)) << "the program must stay open";
+    EXPECT_EQ(prog.lerIni(), ini);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, InicioIncompleto,
+    ::testing::Values(ConfiguracaoIncompleta{"SemSenha", "/tmp/x.fdb", "SYSDBA", ""},
+                      ConfiguracaoIncompleta{"SemCaminho", "", "SYSDBA", "x"},
+                      ConfiguracaoIncompleta{"SemUsuario", "/tmp/x.fdb", "", "x"}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
+TEST(Inicio, BancoInexistenteMostraMensagem3ETermina)
+{
+    Programa prog;
+    const QByteArray ini = IniComum(prog.caminho(QStringLiteral("nao-existe.fdb")).toUtf8(),
+                                    "SYSDBA", "segredo");
+    prog.escreverIni(ini);
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(p->waitForFinished(15000));
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(prog.mensagens(), Registro(QString(), MSG_FALHA_CONEXAO));
+    EXPECT_EQ(prog.lerIni(), ini);
+}
+
+TEST(Inicio, SegundaCopiaTerminaLogoSemMensagem)
+{
+    Programa prog;
+    prog.escreverIni(IniComum("/tmp/x.fdb", "SYSDBA", ""));
+    QProcess* primeira = prog.iniciar();
+    ASSERT_TRUE(prog.esperarMensagens(1, 15000));
+
+    QProcess* segunda = prog.iniciar();
+    ASSERT_TRUE(segunda->waitForFinished(5000));
+    EXPECT_EQ(segunda->exitCode(), 0);
+    QThread::msleep(300);
+    EXPECT_EQ(prog.mensagens(), Registro(QStringLiteral("Warning"), MSG_BANCO_NAO_INFORMADO));
+    EXPECT_EQ(primeira->state(), QProcess::Running);
+}
+
+namespace {
+
+// What a first start leaves in a gadget section that did not exist.
+const QStringList kSecaoNova = {
+    QStringLiteral("[GadGetVendHora]"), QStringLiteral("SempreVisivel=0"),
+    QStringLiteral("Transparencia=100"), QStringLiteral("Empresa="),
+    QStringLiteral("AtualizaDados=1"),   QStringLiteral("PosX="),
+    QStringLiteral("PosY="),             QStringLiteral("IniWindows=1"),
+    QStringLiteral("MostraPedidos=0"),   QStringLiteral("PedidosImportados=0"),
+    QStringLiteral("Modo="),             QStringLiteral("GadGet="),
+};
+
+QStringList LinhasNaoVazias(const QByteArray& texto)
+{
+    QStringList linhas;
+    for (const QByteArray& linha : texto.split('\n')) {
+        const QString l = QString::fromUtf8(linha).trimmed();
+        if (!l.isEmpty())
+            linhas << l;
+    }
+    return linhas;
+}
+
+QByteArray IniDoAcesso(const AcessoBanco& a)
+{
+    return "[Configuracoes]\r\nLocRem=" + a.LocRem.toUtf8() + "\r\nServidor=" + a.Servidor.toUtf8()
+        + "\r\nProtocolo=" + a.Protocolo.toUtf8() + "\r\nCaminhoBanco=" + a.CaminhoBanco.toUtf8()
+        + "\r\nUsuario=" + a.Usuario.toUtf8() + "\r\nSenha=" + a.Senha.toUtf8()
+        + "\r\n\r\n[GadGetOutro]\r\nMeta=10\r\nPeriodo=2\r\n";
+}
+
+} // namespace
+
+struct InicioCompleto : ::testing::TestWithParam<BancoVarejo::Onde> {};
+
+TEST_P(InicioCompleto, ConectaEAcrescentaASecaoDoGadget)
+{
+    Programa prog;
+    AcessoBanco acesso;
+    {
+        BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")), GetParam());
+        acesso = banco.acesso();
+    }
+    const QByteArray ini = IniDoAcesso(acesso);
+    prog.escreverIni(ini);
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(prog.esperarMudanca(ini, 15000)) << prog.mensagens().toStdString();
+    // Give the save time to finish before reading what it wrote.
+    p->waitForFinished(500);
+    const QByteArray depois = prog.lerIni();
+    ASSERT_TRUE(depois.startsWith(ini)) << depois.toStdString();
+    EXPECT_EQ(LinhasNaoVazias(depois.mid(ini.size())), kSecaoNova);
+    EXPECT_EQ(prog.mensagens(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bancos, InicioCompleto,
+                         ::testing::Values(BancoVarejo::Onde::Local, BancoVarejo::Onde::Servidor),
+                         [](const auto& info) {
+                             return info.param == BancoVarejo::Onde::Local ? "Local" : "Servidor";
+                         });
+
+TEST(Inicio, SenhaErradaNoServidorMostraMensagem3)
+{
+    Programa prog;
+    AcessoBanco acesso;
+    {
+        BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")), BancoVarejo::Onde::Servidor);
+        acesso = banco.acesso();
+    }
+    acesso.Senha = QStringLiteral("senha-errada");
+    const QByteArray ini = IniDoAcesso(acesso);
+    prog.escreverIni(ini);
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(p->waitForFinished(15000));
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(prog.mensagens(), Registro(QString(), MSG_FALHA_CONEXAO));
+    EXPECT_EQ(prog.lerIni(), ini);
+}
