@@ -85,6 +85,8 @@ TEST_P(FalhaEscrita, LeavesTheFileAsItWasAndNamesIt)
     {
         ComoUsuarioComum usuario;
         ASSERT_TRUE(usuario.ok());
+        // Else every case would fail for the same wrong reason.
+        ASSERT_EQ(access(QFile::encodeName(arquivo.pasta()).constData(), X_OK), 0);
         try {
             config.SalvarIni();
         } catch (const Erro& e) {

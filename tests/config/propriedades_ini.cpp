@@ -1,0 +1,252 @@
+#include "propriedades_ini.h"
+
+#include "config/config.h"
+#include "config/texto_ini.h"
+#include "platform/texto.h"
+
+#include <QFile>
+#include <QSet>
+#include <exception>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString kSecao = QStringLiteral("GadGetVendHora");
+
+using Leitor = const QString& (TConfig::*)() const;
+
+struct Chave {
+    const char* nome;
+    Leitor ler;
+    bool sempre; // written even when empty
+};
+
+#define VPH_CHAVE(Nome, sempre) Chave{#Nome, &TConfig::Nome, sempre}
+
+// The keys a save writes, each with the field it reads back into.
+const std::vector<Chave> kChaves = {
+    VPH_CHAVE(SempreVisivel, true),      VPH_CHAVE(Transparencia, true),
+    VPH_CHAVE(Empresa, true),            VPH_CHAVE(AtualizaDados, true),
+    VPH_CHAVE(PosX, true),               VPH_CHAVE(PosY, true),
+    VPH_CHAVE(TipoDeLucro, false),       VPH_CHAVE(Listar, false),
+    VPH_CHAVE(Faturados, false),         VPH_CHAVE(Margem, false),
+    VPH_CHAVE(Meta, false),              VPH_CHAVE(HoraIniExp, false),
+    VPH_CHAVE(HoraFimExp, false),        VPH_CHAVE(Devolucoes, false),
+    VPH_CHAVE(Trocas, false),            VPH_CHAVE(Pedidos, false),
+    VPH_CHAVE(TiposPedido, false),       VPH_CHAVE(TipoVenda, false),
+    VPH_CHAVE(FiltroData, false),        VPH_CHAVE(DataInicial, false),
+    VPH_CHAVE(DataFinal, false),         VPH_CHAVE(Periodo, false),
+    VPH_CHAVE(MostraPedidos, false),     VPH_CHAVE(PedidosImportados, false),
+    VPH_CHAVE(Modo, true),
+};
+
+#undef VPH_CHAVE
+
+QString Mostrar(const QString& s)
+{
+    return QString::fromLatin1(s.toUtf8().toPercentEncoding(" =[]\"'"));
+}
+
+// An oracle of its own for the line structure, kept apart from the code under
+// test: lines split at '\n', names compared ignoring ASCII case.
+struct Linha {
+    QByteArray bytes; // without '\n'
+    QString texto;
+};
+
+struct Arquivo {
+    bool bom = false;
+    bool quebraFinal = false;
+    std::vector<Linha> linhas;
+};
+
+Arquivo Dividir(QByteArray bytes)
+{
+    Arquivo a;
+    a.bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (a.bom)
+        bytes.remove(0, 3);
+    a.quebraFinal = bytes.endsWith('\n');
+    const QList<QByteArray> partes = bytes.split('\n');
+    const QStringList textos = DecodificarTexto(bytes).split(u'\n');
+    for (qsizetype i = 0; i < partes.size(); ++i) {
+        if (i == partes.size() - 1 && partes[i].isEmpty())
+            break;
+        a.linhas.push_back({partes[i], textos.value(i)});
+    }
+    return a;
+}
+
+bool Branco(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r';
+}
+
+QString Aparar(QStringView s)
+{
+    while (!s.isEmpty() && Branco(s.front()))
+        s = s.mid(1);
+    while (!s.isEmpty() && Branco(s.back()))
+        s.chop(1);
+    return s.toString();
+}
+
+bool MesmoNomeAscii(const QString& a, const QString& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        const auto baixa = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+        if (baixa(x) != baixa(y))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QString> Cabecalho(const QString& texto)
+{
+    const QString t = Aparar(texto);
+    const qsizetype fecha = t.lastIndexOf(u']');
+    if (!t.startsWith(u'[') || fecha < 1)
+        return std::nullopt;
+    return Aparar(QStringView(t).mid(1, fecha - 1));
+}
+
+// Which lines a save may change: the first line of each written key in the
+// first section of that name, and the header when the section is new.
+std::vector<bool> Editaveis(const Arquivo& a, const QStringList& chaves, bool cabecalhoNovo)
+{
+    std::vector<bool> editavel(a.linhas.size(), false);
+    bool dentro = false;
+    bool achada = false;
+    QSet<QString> vistas;
+    for (std::size_t i = 0; i < a.linhas.size(); ++i) {
+        const QString& texto = a.linhas[i].texto;
+        if (const auto nome = Cabecalho(texto)) {
+            dentro = !achada && MesmoNomeAscii(*nome, kSecao);
+            if (dentro) {
+                achada = true;
+                editavel[i] = cabecalhoNovo;
+            }
+            continue;
+        }
+        const qsizetype igual = texto.indexOf(u'=');
+        if (!dentro || igual < 0)
+            continue;
+        const QString nome = Aparar(QStringView(texto).left(igual));
+        for (const QString& chave : chaves) {
+            if (MesmoNomeAscii(nome, chave) && !vistas.contains(chave)) {
+                vistas.insert(chave);
+                editavel[i] = true;
+            }
+        }
+    }
+    return editavel;
+}
+
+bool TemSecao(const Arquivo& a)
+{
+    for (const Linha& l : a.linhas) {
+        const auto nome = Cabecalho(l.texto);
+        if (nome && MesmoNomeAscii(*nome, kSecao))
+            return true;
+    }
+    return false;
+}
+
+QString CompararLinhas(const QByteArray& antes, const QByteArray& depois, const QStringList& chaves)
+{
+    const Arquivo a = Dividir(antes);
+    const Arquivo d = Dividir(depois);
+    if (a.bom != d.bom)
+        return QStringLiteral("the byte order mark changed");
+    const std::vector<bool> ea = Editaveis(a, chaves, false);
+    const std::vector<bool> ed = Editaveis(d, chaves, !TemSecao(a));
+    std::vector<std::size_t> ka;
+    std::vector<std::size_t> kd;
+    for (std::size_t i = 0; i < ea.size(); ++i)
+        if (!ea[i])
+            ka.push_back(i);
+    for (std::size_t i = 0; i < ed.size(); ++i)
+        if (!ed[i])
+            kd.push_back(i);
+    for (std::size_t n = 0; n < std::max(ka.size(), kd.size()); ++n) {
+        if (n >= ka.size() || n >= kd.size())
+            return QStringLiteral("%1 kept lines before, %2 after").arg(ka.size()).arg(kd.size());
+        const QByteArray& la = a.linhas[ka[n]].bytes;
+        const QByteArray& ld = d.linhas[kd[n]].bytes;
+        // A last line without a line break gets one when lines follow it.
+        const bool ultima = ka[n] == a.linhas.size() - 1 && !a.quebraFinal;
+        if (la != ld && !(ultima && ld == la + '\r'))
+            return QStringLiteral("line %1 changed: '%2' became '%3'")
+                .arg(ka[n] + 1)
+                .arg(Mostrar(QString::fromLatin1(la)), Mostrar(QString::fromLatin1(ld)));
+    }
+    return {};
+}
+
+QByteArray Ler(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool Gravar(const QString& caminho, const QByteArray& bytes)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QString Verificar(const QByteArray& arquivo, const QString& caminho)
+{
+    TConfig salvo(kSecao);
+    salvo.CarregarIni();
+    salvo.InstanciaVariaveis(QStringLiteral("GVH"));
+    // A value with whatever the file's own last characters hold: blanks,
+    // quotes, NULs, high characters.
+    salvo.setEmpresa(DecodificarTexto(arquivo).right(24).remove(u'\n'));
+    salvo.SalvarIni();
+    const QByteArray depois = Ler(caminho);
+
+    TConfig relido(kSecao);
+    relido.CarregarIni();
+    QStringList escritas = {QStringLiteral("IniWindows"), QStringLiteral("GadGet")};
+    for (const Chave& c : kChaves) {
+        const QString valor = (salvo.*c.ler)();
+        if ((relido.*c.ler)() != valor)
+            return QStringLiteral("%1 saved as '%2' reads back as '%3'")
+                .arg(QLatin1String(c.nome), Mostrar(valor), Mostrar((relido.*c.ler)()));
+        if (c.sempre || !valor.isEmpty())
+            escritas << QLatin1String(c.nome);
+    }
+    const TextoIni ini(depois);
+    if (ini.Ler(kSecao, QStringLiteral("IniWindows")) != u"1"
+        || !ini.Ler(kSecao, QStringLiteral("GadGet")).isEmpty())
+        return QStringLiteral("IniWindows or GadGet not written");
+
+    const QString linhas = CompararLinhas(arquivo, depois, escritas);
+    if (!linhas.isEmpty())
+        return linhas;
+
+    salvo.SalvarIni();
+    if (Ler(caminho) != depois)
+        return QStringLiteral("a second save of the same record changed the file");
+    return {};
+}
+
+} // namespace
+
+QString VerificarSalvamento(const QByteArray& arquivo, const QString& caminho)
+{
+    qputenv("VANTREL_GADGETS_INI", QFile::encodeName(caminho));
+    if (!Gravar(caminho, arquivo))
+        return QStringLiteral("cannot write %1").arg(caminho);
+    try {
+        return Verificar(arquivo, caminho);
+    } catch (const std::exception& e) {
+        return QStringLiteral("exception: %1").arg(QString::fromUtf8(e.what()));
+    }
+}
