@@ -5,6 +5,7 @@
 //   duas     twice
 //   topo     once, then always-on-top switched on (which makes a new native
 //            window) and EscondeBarraTarefa again, as each gadget start does
+//   bandeja  adds the tray icon, as each gadget start does
 #include "platform/area_trabalho.h"
 #include "shell/funcoes_variaveis.h"
 
@@ -30,6 +31,10 @@ int main(int argc, char** argv)
             EscondeBarraTarefa();
         if (modo == QLatin1String("duas"))
             EscondeBarraTarefa();
+        if (modo == QLatin1String("bandeja")) {
+            DestroiIcone();
+            CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
+        }
         if (modo == QLatin1String("topo")) {
             janela.setWindowFlag(Qt::WindowStaysOnTopHint, true);
             janela.show();

@@ -1,0 +1,36 @@
+# Sourced by the X11 checks: starts Xvfb on a free display and openbox on it,
+# with every file in a temporary folder, and stops them on exit.
+# Exits 77 (skipped) when a needed program is missing.
+for programa in Xvfb openbox xprop xwininfo "$@"; do
+  command -v "$programa" >/dev/null || { echo "SKIP: $programa is not installed"; exit 77; }
+done
+
+tmp=$(mktemp -d)
+pids=()
+limpar() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$tmp"
+}
+trap limpar EXIT
+
+# Polls a command for up to 10 s.
+esperar() {
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/tela" 2>"$tmp/xvfb.log" &
+pids+=($!)
+esperar test -s "$tmp/tela" || { echo "Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -n1 "$tmp/tela")"
+export HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_CACHE_HOME=$tmp/cache XDG_RUNTIME_DIR=$tmp
+export QT_QPA_PLATFORM=xcb
+
+openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+pids+=($!)
+esperar sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+  || { echo "openbox did not start"; cat "$tmp/openbox.log"; exit 1; }
