@@ -4,16 +4,32 @@
 
 #include <QWindow>
 
+namespace {
+
+// The two-view base as it leaves its views, before any layout.
+class TGadgetResDetNovo : public TGadgetResDet {
+public:
+    using TGadgetResDet::TGadgetResDet;
+    using TGadgetResDet::rtgDetalhe;
+    using TGadgetResDet::rtgResumo;
+    using TGadget::rtgGadget;
+    void RConfClick(QObject*) override {}
+    void RAboutClick(QObject*) override {}
+};
+
+} // namespace
+
 TEST_F(FrameTeste, ViewsNovasSemContornoEVisiveis)
 {
-    TGadgetTeste outro(host.get());
-    for (TRetangulo* vista : {outro.rtgDetalhe, outro.rtgResumo}) {
-        EXPECT_EQ(vista->parent(), outro.rtgGadget);
+    TGadgetResDetNovo novo(host.get());
+    for (TRetangulo* vista : {novo.rtgDetalhe, novo.rtgResumo}) {
+        EXPECT_EQ(vista->parent(), novo.rtgGadget);
         EXPECT_EQ(vista->LarguraContorno(), 0);
+        EXPECT_TRUE(vista->isVisible());
     }
     // rtgDetalhe was made before rtgResumo.
-    const QObjectList filhos = outro.rtgGadget->children();
-    EXPECT_LT(filhos.indexOf(outro.rtgDetalhe), filhos.indexOf(outro.rtgResumo));
+    const QObjectList filhos = novo.rtgGadget->children();
+    EXPECT_LT(filhos.indexOf(novo.rtgDetalhe), filhos.indexOf(novo.rtgResumo));
 }
 
 TEST_F(FrameTeste, MaximizarEMinimizarTrocamAsVistasEOsBotoes)
