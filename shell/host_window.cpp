@@ -1,5 +1,6 @@
 #include "shell/host_window.h"
 
+#include "platform/area_trabalho.h"
 #include "platform/tela.h"
 #include "shell/funcoes_variaveis.h"
 #include "shell/inicializacao.h"
@@ -16,6 +17,7 @@ TfrmVendasHora::TfrmVendasHora()
     setAttribute(Qt::WA_NoSystemBackground);
     move(0, 0);
     resize(600, 400);
+    plataforma::DefinirJanelaPrincipal(this);
     FormCreate();
 }
 

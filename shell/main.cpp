@@ -1,3 +1,4 @@
+#include "platform/icone_programa.h"
 #include "shell/aplicacao.h"
 #include "shell/host_window.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
 
     TAplicacao app(argc, argv);
+    QApplication::setWindowIcon(plataforma::IconePrograma());
     std::unique_ptr<TfrmVendasHora> janela;
     try {
         janela = std::make_unique<TfrmVendasHora>();
