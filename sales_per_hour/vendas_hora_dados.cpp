@@ -7,19 +7,13 @@
 #include "sales_per_hour/arredondamento.h"
 #include "sales_per_hour/consulta_vendas.h"
 
-#include <QDate>
-
-namespace {
-
-QDate DataDoTexto(const QString& texto)
+QDate DataDoDia(const QString& texto)
 {
     const QDate data = QDate::fromString(texto, QStringLiteral("d/M/yyyy"));
     if (!data.isValid())
         throw Erro(QStringLiteral("\"%1\" não é uma data válida").arg(texto));
     return data;
 }
-
-} // namespace
 
 TVendasHoraDados::TVendasHoraDados() = default;
 TVendasHoraDados::~TVendasHoraDados() = default;
@@ -36,7 +30,7 @@ void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao,
     const bool filtrarEmpresa = !config.Empresa().isEmpty();
     QryVendas->setSQL(TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"),
                                           filtrarEmpresa));
-    QryVendas->setParam(QStringLiteral("PdataIni"), DataDoTexto(Data));
+    QryVendas->setParam(QStringLiteral("PdataIni"), DataDoDia(Data));
     if (filtrarEmpresa)
         QryVendas->setParam(QStringLiteral("CodEmpresa"), config.Empresa());
     QryVendas->open();
@@ -47,7 +41,11 @@ void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao,
         auto* linha = FCdsTemp.Localizar(ChaveHora(hora));
         if (!linha)
             continue;
-        linha->VALOR = ArredondarCentavos(QryVendas->asFloat(i, QStringLiteral("TotalPedido"))
-                                          - QryVendas->asFloat(i, QStringLiteral("TotalDevolvido")));
+        // Several groups reach one key when the hour is written in different
+        // ways (null, "", "00:30"; "7", "07:10"): each adds to the hour, so
+        // that none of them is lost.
+        const double valor = ArredondarCentavos(QryVendas->asFloat(i, QStringLiteral("TotalPedido"))
+                                                - QryVendas->asFloat(i, QStringLiteral("TotalDevolvido")));
+        linha->VALOR = ArredondarCentavos(linha->VALOR + valor);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "sales_per_hour/tabela_vendas_hora.h"
 
+#include <QDate>
 #include <QString>
 #include <memory>
 
@@ -31,3 +32,7 @@ private:
     TTabelaVendasHora FCdsTemp;
     std::unique_ptr<TQuery> QryVendas;
 };
+
+// The day a "dd/mm/yyyy" text names (day and month may have one digit);
+// throws Erro naming the text when it is no valid date.
+QDate DataDoDia(const QString& texto);

@@ -92,7 +92,8 @@ TEST(ConsultaVendas, LinhasCondicionais)
         EXPECT_TRUE(texto.last().startsWith(QStringLiteral("Group By")));
         EXPECT_EQ(texto.contains(importados), c.excluir);
         EXPECT_EQ(texto.contains(empresa), c.filtrar);
-        if (c.excluir && c.filtrar)
+        if (c.excluir && c.filtrar) {
             EXPECT_LT(texto.indexOf(importados), texto.indexOf(empresa));
+        }
     }
 }
