@@ -1,0 +1,184 @@
+#include "sales_per_hour/exportar_csv.h"
+
+#include "config/config.h"
+#include "data/conexao.h"
+#include "platform/seams.h"
+#include "sales_per_hour/vendas_hora_dados.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
+    "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa] [--hora-ini H] [--hora-fim H]\n"
+    "\n"
+    "Imprime as vendas de um dia, hora a hora, em CSV para planilha: o cabeçalho\n"
+    "HORA;VALOR e uma linha por hora, com vírgula decimal e duas casas (08;1234,50).\n"
+    "O banco de dados, a filial (\"Empresa\") e os pedidos importados\n"
+    "(\"PedidosImportados\") vêm do arquivo de configuração das gadgets, seção\n"
+    "\"GadGetVendHora\": $VANTREL_GADGETS_INI quando definido, senão\n"
+    "$XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config por padrão).\n"
+    "Nada é gravado.\n"
+    "\n"
+    "Opções:\n"
+    "  --dia dd/mm/aaaa  dia das vendas (padrão: hoje)\n"
+    "  --hora-ini H      primeira hora, inteiro de 0 a 23 (padrão: 8)\n"
+    "  --hora-fim H      última hora, inteiro de 0 a 23 (padrão: 18)\n"
+    "  --help            mostra esta ajuda\n"
+    "\n"
+    "Código de saída: 0 quando imprime a tabela; 1 para opções inválidas; 2 para\n"
+    "qualquer outro erro (configuração, conexão, consulta).\n");
+
+namespace {
+
+const QString PROGRAMA = QStringLiteral("vendas-por-hora-csv");
+const QString SECAO_VENDAS_HORA = QStringLiteral("GadGetVendHora");
+const QString SIGLA_VENDAS_HORA = QStringLiteral("GVH");
+const QString FORMATO_DIA = QStringLiteral("dd/MM/yyyy");
+
+QString Hora(const QString& opcao, const QString& texto)
+{
+    static const QRegularExpression inteiro(QStringLiteral("^[0-9]{1,2}$"));
+    if (!inteiro.match(texto).hasMatch() || texto.toInt() > 23)
+        throw ErroDeUso(QStringLiteral("hora inválida em %1: \"%2\", use um inteiro de 0 a 23")
+                            .arg(opcao, texto));
+    return QString::number(texto.toInt());
+}
+
+QString Dia(const QString& texto)
+{
+    try {
+        return DataDoDia(texto).toString(FORMATO_DIA);
+    } catch (const Erro&) {
+        throw ErroDeUso(QStringLiteral("data inválida em --dia: \"%1\", use dd/mm/aaaa").arg(texto));
+    }
+}
+
+// Server texts come in several lines ("Table unknown\n-PEDIDOC"): the
+// error must stay on one.
+QString UmaLinha(const QString& texto)
+{
+    QStringList partes;
+    for (QString parte : texto.split(QRegularExpression(QStringLiteral("[\r\n]+")))) {
+        parte = parte.trimmed();
+        if (parte.startsWith(u'-'))
+            parte = parte.mid(1).trimmed();
+        if (!parte.isEmpty())
+            partes << parte;
+    }
+    return partes.join(QStringLiteral("; "));
+}
+
+TConfig ConfiguracaoDoArquivo()
+{
+    const QString arquivo = plataforma::CaminhoArquivoIni();
+    if (!QFileInfo::exists(arquivo))
+        throw Erro(QStringLiteral("Gadgets não configuradas: o arquivo %1 não existe").arg(arquivo));
+    TConfig config(SECAO_VENDAS_HORA);
+    config.CarregarIni();
+    if (config.CaminhoBanco().isEmpty() || config.Usuario().isEmpty() || config.Senha().isEmpty())
+        throw Erro(QStringLiteral("Configurações do banco de dados não informadas corretamente "
+                                  "(CaminhoBanco, Usuario, Senha) em %1")
+                       .arg(arquivo));
+    // The gadget's defaults, in memory only: this command writes nothing.
+    config.InstanciaVariaveis(SIGLA_VENDAS_HORA);
+    return config;
+}
+
+QString TabelaDoDia(const OpcoesCsv& opcoes)
+{
+    TConfig config = ConfiguracaoDoArquivo();
+    config.setHoraIni(opcoes.horaIni);
+    config.setHoraFim(opcoes.horaFim);
+
+    TConexao conexao;
+    conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
+                            config.CaminhoBanco(), config.Usuario(), config.Senha());
+    try {
+        conexao.conectarBanco();
+    } catch (const Erro& e) {
+        throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + e.texto());
+    }
+    TVendasHoraDados dados;
+    try {
+        dados.ValorDasVendas(config, conexao, opcoes.dia);
+    } catch (const Erro& e) {
+        throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
+    }
+    return TextoCsv(dados.CdsTemp());
+}
+
+} // namespace
+
+OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
+{
+    OpcoesCsv opcoes;
+    opcoes.dia = plataforma::Hoje().toString(FORMATO_DIA);
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& opcao = argumentos[i];
+        if (opcao == QLatin1String("--help")) {
+            opcoes.ajuda = true;
+            return opcoes;
+        }
+        if (opcao != QLatin1String("--dia") && opcao != QLatin1String("--hora-ini")
+            && opcao != QLatin1String("--hora-fim")) {
+            throw ErroDeUso(opcao.startsWith(u'-')
+                                ? QStringLiteral("opção desconhecida: \"%1\"").arg(opcao)
+                                : QStringLiteral("argumento inesperado: \"%1\"").arg(opcao));
+        }
+        if (i + 1 == argumentos.size())
+            throw ErroDeUso(QStringLiteral("falta o valor de %1").arg(opcao));
+        const QString& valor = argumentos[++i];
+        if (opcao == QLatin1String("--dia"))
+            opcoes.dia = Dia(valor);
+        else if (opcao == QLatin1String("--hora-ini"))
+            opcoes.horaIni = Hora(opcao, valor);
+        else
+            opcoes.horaFim = Hora(opcao, valor);
+    }
+    return opcoes;
+}
+
+QString TextoCsv(const TTabelaVendasHora& tabela)
+{
+    QString texto = QStringLiteral("HORA;VALOR\n");
+    for (const TTabelaVendasHora::Linha& linha : tabela.linhas()) {
+        // + 0.0 turns a negative zero into "0,00".
+        QString valor = QString::number(linha.VALOR + 0.0, 'f', 2);
+        valor.replace(u'.', u',');
+        texto += linha.HORA + u';' + valor + u'\n';
+    }
+    return texto;
+}
+
+int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida,
+                             QTextStream& erros)
+{
+    OpcoesCsv opcoes;
+    try {
+        opcoes = LerOpcoesCsv(argumentos);
+    } catch (const ErroDeUso& e) {
+        erros << PROGRAMA << ": " << UmaLinha(e.texto()) << ". Veja --help.\n";
+        erros.flush();
+        return 1;
+    }
+    if (opcoes.ajuda) {
+        saida << USO_VENDAS_POR_HORA_CSV;
+        saida.flush();
+        return 0;
+    }
+    const auto falha = [&](const QString& texto) {
+        erros << PROGRAMA << ": " << UmaLinha(texto) << '\n';
+        erros.flush();
+        return 2;
+    };
+    try {
+        // Built whole before any of it goes out: a failure prints nothing.
+        saida << TabelaDoDia(opcoes);
+        saida.flush();
+        return 0;
+    } catch (const Erro& e) {
+        return falha(e.texto());
+    } catch (const std::exception& e) {
+        return falha(QString::fromLocal8Bit(e.what()));
+    }
+}

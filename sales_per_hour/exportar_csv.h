@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/erro.h"
+#include "sales_per_hour/tabela_vendas_hora.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// The companion command vendas-por-hora-csv: one day's hourly sales table as
+// CSV for a spreadsheet in the Brazilian locale. It only reads: the
+// configuration file and the retail database.
+
+extern const QString USO_VENDAS_POR_HORA_CSV;
+
+// A command line that the command cannot take (exit code 1).
+class ErroDeUso : public Erro {
+public:
+    using Erro::Erro;
+};
+
+struct OpcoesCsv {
+    QString dia; // "dd/MM/yyyy"
+    QString horaIni = QStringLiteral("8");
+    QString horaFim = QStringLiteral("18");
+    bool ajuda = false;
+};
+
+// The options after the program name; the day defaults to today. Throws
+// ErroDeUso.
+OpcoesCsv LerOpcoesCsv(const QStringList& argumentos);
+
+// "HORA;VALOR", then "08;1234,50" for each row.
+QString TextoCsv(const TTabelaVendasHora& tabela);
+
+// The whole command: the table goes to saida, any error as one line to
+// erros. Returns the exit code: 0, 1 for a usage error, 2 for any other.
+int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida,
+                             QTextStream& erros);

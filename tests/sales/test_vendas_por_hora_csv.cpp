@@ -1,0 +1,315 @@
+#include "config/config.h"
+#include "data/conexao.h"
+#include "sales_per_hour/exportar_csv.h"
+#include "sales_per_hour/vendas_hora_dados.h"
+#include "tests/fixtures/banco_varejo.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+// GCC 12 warns about every member that a designated initializer leaves to
+// its default.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+// Names the engine in the test list.
+void PrintTo(BancoVarejo::Onde onde, std::ostream* os)
+{
+    *os << (onde == BancoVarejo::Onde::Local ? "Local" : "Servidor");
+}
+
+namespace {
+
+// Never in any output.
+const QString kSenhaSecreta = QStringLiteral("Zq7-senha-que-nao-aparece");
+
+std::string Str(const QByteArray& bytes)
+{
+    return bytes.toStdString();
+}
+
+TEST(TextoCsv, VirgulaDecimalDuasCasasSemSeparadorDeMilhar)
+{
+    TTabelaVendasHora tabela;
+    tabela.Recriar(QStringLiteral("8"), QStringLiteral("13"));
+    const double valores[] = {1234.5, -12.3, -0.0, 1234567.89, 0.05, 100000000000.0};
+    for (int i = 0; i < 6; ++i)
+        tabela.Localizar(QStringLiteral("%1").arg(8 + i, 2, 10, QLatin1Char('0')))->VALOR = valores[i];
+    EXPECT_EQ(TextoCsv(tabela).toStdString(),
+              "HORA;VALOR\n08;1234,50\n09;-12,30\n10;0,00\n11;1234567,89\n12;0,05\n"
+              "13;100000000000,00\n");
+
+    tabela.Recriar(QStringLiteral("18"), QStringLiteral("8"));
+    EXPECT_EQ(TextoCsv(tabela).toStdString(), "HORA;VALOR\n");
+}
+
+struct Resultado {
+    int codigo = -1;
+    QByteArray saida;
+    QByteArray erros;
+};
+
+// Runs the real command with its own configuration file and config folder,
+// and checks after each run that no file of its folder was written, created
+// or removed: the configuration file stays byte for byte.
+class Comando {
+public:
+    Comando() { EXPECT_TRUE(dir_.isValid()); }
+
+    QString ini() const { return dir_.filePath(QStringLiteral("ConfigGadGet.Ini")); }
+    QString caminho(const char* nome) const { return dir_.filePath(QString::fromLatin1(nome)); }
+
+    Resultado executar(const QStringList& argumentos) const
+    {
+        const auto antes = Conteudo();
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VANTREL_GADGETS_INI"), ini());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(VPH_CSV), argumentos);
+        Resultado r;
+        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) {
+            ADD_FAILURE() << "the command did not end normally";
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.codigo = p.exitCode();
+        r.saida = p.readAllStandardOutput();
+        r.erros = p.readAllStandardError();
+        EXPECT_EQ(Conteudo(), antes) << "the command wrote into its folder";
+        return r;
+    }
+
+private:
+    // Every file under the folder with its bytes; database files left out,
+    // since the engine updates their headers when it opens them.
+    std::map<QString, QByteArray> Conteudo() const
+    {
+        std::map<QString, QByteArray> arquivos;
+        QDirIterator it(dir_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString arquivo = it.next();
+            QFile f(arquivo);
+            arquivos[arquivo] = arquivo.endsWith(QLatin1String(".fdb")) || !f.open(QIODevice::ReadOnly)
+                                    ? QByteArray()
+                                    : f.readAll();
+        }
+        return arquivos;
+    }
+
+    QTemporaryDir dir_;
+};
+
+// The configuration file is read by this process too, as the gadget reads it.
+class IniDoProcesso {
+public:
+    explicit IniDoProcesso(const QString& caminho)
+    {
+        qputenv("VANTREL_GADGETS_INI", QFile::encodeName(caminho));
+    }
+    ~IniDoProcesso() { qunsetenv("VANTREL_GADGETS_INI"); }
+};
+
+QDate Dia()
+{
+    return QDate(2024, 5, 13);
+}
+
+void AdicionarVendas(BancoVarejo& banco)
+{
+    banco.addOperacao(1, QStringLiteral("S"), QStringLiteral("N"));
+    banco.addOperacao(2, QStringLiteral("N"), QStringLiteral("S"));
+    const QDate hoje = QDate::currentDate();
+    banco.addPedidos({
+        {.dataPedido = Dia(), .hora = "07:30", .totalPedido = 3},
+        {.dataPedido = Dia(), .hora = "08:15", .totalPedido = 1234.5},
+        {.dataPedido = Dia(), .hora = "09:00", .totalPedido = 0.1},
+        {.dataPedido = Dia(), .hora = "09:30", .totalPedido = 0.2},
+        {.codPedido = 701, .codCliente = 5, .dataPedido = Dia().addDays(-1), .totalPedido = 100},
+        {.codPedido = 702, .codCliente = 5, .dataPedido = Dia(), .hora = "10:00",
+         .totalPedido = 10, .codOper = 2, .codPedidoDevolucao = 701, .tipoPedidoDevolucao = "51"},
+        {.codEmpresa = "02", .dataPedido = Dia(), .hora = "11:00", .totalPedido = 50},
+        {.dataPedido = Dia(), .hora = "12:00", .totalPedido = 20, .codPedidoImportado = "IMP-9"},
+        {.dataPedido = Dia(), .hora = "19:00", .totalPedido = 4},
+        {.dataPedido = hoje, .hora = "07:00", .totalPedido = 7},
+        {.dataPedido = hoje, .hora = "08:00", .totalPedido = 5},
+        {.dataPedido = hoje, .hora = "18:00", .totalPedido = 6.25},
+    });
+}
+
+struct CasoSaida {
+    const char* nome;
+    QString secao; // the gadget's section, appended to the common one
+    QStringList argumentos;
+    std::string csv;
+};
+
+class ImprimeATabela : public ::testing::TestWithParam<BancoVarejo::Onde> {};
+
+TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
+{
+    const CasoSaida casos[] = {
+        {"no section: all branches, imported orders left out", {},
+         {"--dia", "13/05/2024"},
+         "HORA;VALOR\n08;1234,50\n09;0,30\n10;-80,00\n11;50,00\n12;0,00\n13;0,00\n14;0,00\n"
+         "15;0,00\n16;0,00\n17;0,00\n18;0,00\n"},
+        {"empty keys read as the gadget's defaults",
+         "[GadGetVendHora]\r\nEmpresa=\r\nPedidosImportados=\r\n",
+         {"--hora-fim", "12", "--dia", "13/05/2024"},
+         "HORA;VALOR\n08;1234,50\n09;0,30\n10;-80,00\n11;50,00\n12;0,00\n"},
+        {"branch 01 with imported orders, from 7 to 12",
+         "[GadGetVendHora]\r\nEmpresa=01\r\nPedidosImportados=1\r\n",
+         {"--dia", "13/05/2024", "--hora-ini", "7", "--hora-fim", "12"},
+         "HORA;VALOR\n07;3,00\n08;1234,50\n09;0,30\n10;-80,00\n11;0,00\n12;20,00\n"},
+        {"branch 02", "[GadGetVendHora]\r\nEmpresa=02\r\nPedidosImportados=0\r\n",
+         {"--dia", "13/5/2024", "--hora-ini", "11", "--hora-fim", "11"},
+         "HORA;VALOR\n11;50,00\n"},
+        {"today and 8 to 18 by default", {}, {},
+         "HORA;VALOR\n08;5,00\n09;0,00\n10;0,00\n11;0,00\n12;0,00\n13;0,00\n14;0,00\n"
+         "15;0,00\n16;0,00\n17;0,00\n18;6,25\n"},
+        {"end before start", {}, {"--dia", "13/05/2024", "--hora-ini", "18", "--hora-fim", "8"},
+         "HORA;VALOR\n"},
+    };
+
+    const Comando comando;
+    AcessoBanco acesso;
+    {
+        // Detached before the command runs: the embedded engine of another
+        // process cannot open a file this one holds.
+        BancoVarejo banco(comando.caminho("loja.fdb"), GetParam());
+        AdicionarVendas(banco);
+        acesso = banco.acesso();
+    }
+    if (GetParam() == BancoVarejo::Onde::Local)
+        acesso.Senha = kSenhaSecreta; // the embedded engine does not check it
+    const IniDoProcesso iniDoProcesso(comando.ini());
+
+    for (const CasoSaida& c : casos) {
+        SCOPED_TRACE(c.nome);
+        EscreverIniBanco(comando.ini(), acesso, c.secao);
+        const Resultado r = comando.executar(c.argumentos);
+        EXPECT_EQ(r.codigo, 0) << Str(r.erros);
+        EXPECT_EQ(Str(r.saida), c.csv);
+        EXPECT_TRUE(r.erros.isEmpty()) << Str(r.erros);
+
+        // The same table, built here as the gadget builds it.
+        const OpcoesCsv opcoes = LerOpcoesCsv(c.argumentos);
+        TConfig config(QStringLiteral("GadGetVendHora"));
+        config.CarregarIni();
+        config.InstanciaVariaveis(QStringLiteral("GVH"));
+        config.setHoraIni(opcoes.horaIni);
+        config.setHoraFim(opcoes.horaFim);
+        TConexao conexao;
+        conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
+                                config.CaminhoBanco(), config.Usuario(), config.Senha());
+        ASSERT_TRUE(conexao.conectarBanco());
+        TVendasHoraDados dados;
+        dados.ValorDasVendas(config, conexao, opcoes.dia);
+        const QStringList linhas = QString::fromUtf8(r.saida).split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(linhas.size(), qsizetype(dados.CdsTemp().linhas().size()) + 1);
+        for (size_t i = 0; i < dados.CdsTemp().linhas().size(); ++i) {
+            const auto& linha = dados.CdsTemp().linhas()[i];
+            const QStringList campos = linhas[qsizetype(i) + 1].split(u';');
+            ASSERT_EQ(campos.size(), 2);
+            EXPECT_EQ(campos[0], linha.HORA);
+            EXPECT_EQ(QString(campos[1]).replace(u',', u'.').toDouble(), linha.VALOR);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MotorEmbutidoEServidor, ImprimeATabela,
+                         ::testing::Values(BancoVarejo::Onde::Local, BancoVarejo::Onde::Servidor),
+                         [](const auto& info) {
+                             return info.param == BancoVarejo::Onde::Local ? "Local" : "Servidor";
+                         });
+
+TEST(VendasPorHoraCsv, AjudaNaSaidaPadrao)
+{
+    const Comando comando;
+    for (const QStringList& argumentos : {QStringList{"--help"}, QStringList{"--dia", "13/05/2024", "--help"}}) {
+        const Resultado r = comando.executar(argumentos);
+        EXPECT_EQ(r.codigo, 0);
+        EXPECT_EQ(QString::fromUtf8(r.saida), USO_VENDAS_POR_HORA_CSV);
+        EXPECT_TRUE(r.erros.isEmpty()) << Str(r.erros);
+    }
+}
+
+struct CasoErro {
+    const char* nome;
+    std::optional<QByteArray> ini; // none: no file
+    QStringList argumentos;
+    int codigo;
+    QString texto; // part of the one line on standard error
+};
+
+TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
+{
+    const Comando comando;
+    const QString semTabelas = comando.caminho("sem-tabelas.fdb");
+    CriarBancoVazio(semTabelas, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), 1);
+    const QString noServidor = comando.caminho("servidor.fdb");
+    {
+        BancoVarejo banco(noServidor, BancoVarejo::Onde::Servidor);
+    }
+
+    const auto comum = [&](const QString& locRem, const QString& servidor, const QString& caminho,
+                           const QString& senha) {
+        return (QStringLiteral("[Configuracoes]\r\nLocRem=%1\r\nServidor=%2\r\nProtocolo=0\r\n"
+                               "CaminhoBanco=%3\r\nUsuario=SYSDBA\r\nSenha=%4\r\n"
+                               "[GadGetVendHora]\r\nEmpresa=01\r\n")
+                    .arg(locRem, servidor, caminho, senha))
+            .toUtf8();
+    };
+    const QByteArray valido = comum("L", "", semTabelas, kSenhaSecreta);
+    const QStringList dia = {"--dia", "13/05/2024"};
+
+    const CasoErro casos[] = {
+        {"unknown option", valido, {"--dias", "13/05/2024"}, 1, "opção desconhecida: \"--dias\""},
+        {"argument without option", valido, {"13/05/2024"}, 1, "argumento inesperado"},
+        {"missing value", valido, {"--dia"}, 1, "falta o valor de --dia"},
+        {"missing hour", valido, {"--hora-fim"}, 1, "falta o valor de --hora-fim"},
+        {"invalid date", valido, {"--dia", "31/02/2024"}, 1, "\"31/02/2024\""},
+        {"date in another form", valido, {"--dia", "2024-05-13"}, 1, "\"2024-05-13\""},
+        {"hour above 23", valido, {"--hora-ini", "24"}, 1, "\"24\""},
+        {"negative hour", valido, {"--hora-fim", "-1"}, 1, "\"-1\""},
+        {"hour with a fraction", valido, {"--hora-ini", "8.5"}, 1, "\"8.5\""},
+        {"hour that is no number", valido, {"--hora-fim", "oito"}, 1, "\"oito\""},
+        {"no configuration file", std::nullopt, dia, 2, "não existe"},
+        {"no password", comum("L", "", semTabelas, ""), dia, 2,
+         "Configurações do banco de dados não informadas"},
+        {"no database path", comum("L", "", "", kSenhaSecreta), dia, 2,
+         "Configurações do banco de dados não informadas"},
+        {"no such database", comum("L", "", comando.caminho("nao-existe.fdb"), kSenhaSecreta), dia,
+         2, "Não foi possível conectar ao banco de dados: I/O error"},
+        {"wrong password", comum("R", "127.0.0.1", noServidor, kSenhaSecreta), dia, 2,
+         "Não foi possível conectar ao banco de dados: Your user name and password"},
+        {"database without the orders table", valido, dia, 2,
+         "Erro na consulta das vendas: Dynamic SQL Error"},
+    };
+    for (const CasoErro& c : casos) {
+        SCOPED_TRACE(c.nome);
+        QFile::remove(comando.ini());
+        if (c.ini) {
+            QFile arquivo(comando.ini());
+            ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly));
+            arquivo.write(*c.ini);
+        }
+        const Resultado r = comando.executar(c.argumentos);
+        EXPECT_EQ(r.codigo, c.codigo);
+        EXPECT_TRUE(r.saida.isEmpty()) << Str(r.saida);
+        const QString erros = QString::fromUtf8(r.erros);
+        EXPECT_TRUE(erros.startsWith(QStringLiteral("vendas-por-hora-csv: "))) << Str(r.erros);
+        EXPECT_TRUE(erros.endsWith(u'\n') && erros.count(u'\n') == 1) << Str(r.erros);
+        EXPECT_TRUE(erros.contains(c.texto)) << Str(r.erros);
+        EXPECT_FALSE(erros.contains(kSenhaSecreta)) << Str(r.erros);
+    }
+}
+
+} // namespace
