@@ -1,51 +1,19 @@
 #include "arquivo_teste.h"
 #include "config/config.h"
+#include "falhas_sistema.h"
 #include "impressao_qt.h"
 #include "platform/erro.h"
 
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
-#include <csignal>
 #include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const QByteArray kAntes = "[Configuracoes]\nSenha=x\n[GadGetVendHora]\nPosX=1\n";
-
-// Permissions do not bind root, so a test run as root acts as nobody meanwhile.
-class ComoUsuarioComum {
-public:
-    ComoUsuarioComum()
-    {
-        if (geteuid() != 0)
-            return;
-        grupos_.resize(static_cast<std::size_t>(getgroups(0, nullptr)));
-        getgroups(static_cast<int>(grupos_.size()), grupos_.data());
-        ativo_ = setgroups(0, nullptr) == 0 && setegid(kNinguem) == 0 && seteuid(kNinguem) == 0;
-    }
-    ~ComoUsuarioComum()
-    {
-        if (geteuid() == kNinguem && seteuid(0) == 0) {
-            setegid(0);
-            setgroups(grupos_.size(), grupos_.data());
-        }
-    }
-    ComoUsuarioComum(const ComoUsuarioComum&) = delete;
-    ComoUsuarioComum& operator=(const ComoUsuarioComum&) = delete;
-
-    bool ok() const { return geteuid() != 0 && ativo_ == (geteuid() == kNinguem); }
-
-private:
-    static constexpr uid_t kNinguem = 65534;
-    std::vector<gid_t> grupos_;
-    bool ativo_ = false;
-};
 
 void Modo(const QString& caminho, mode_t modo)
 {
@@ -133,33 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Modo(a.pasta(), 01777);
                   }}),
     [](const testing::TestParamInfo<CasoFalha>& i) { return std::string(i.param.nome); });
-
-// The process may write no more than a few bytes into any file, as on a
-// full disk.
-class DiscoCheio {
-public:
-    DiscoCheio()
-    {
-        getrlimit(RLIMIT_FSIZE, &anterior_);
-        sinalAnterior_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limite = anterior_;
-        limite.rlim_cur = 8;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limite) == 0;
-    }
-    ~DiscoCheio()
-    {
-        setrlimit(RLIMIT_FSIZE, &anterior_);
-        std::signal(SIGXFSZ, sinalAnterior_);
-    }
-    DiscoCheio(const DiscoCheio&) = delete;
-    DiscoCheio& operator=(const DiscoCheio&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    rlimit anterior_{};
-    void (*sinalAnterior_)(int) = nullptr;
-    bool ok_ = false;
-};
 
 TEST(FalhaEscrita, DiskFullLeavesTheFileAsItWas)
 {
