@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QChartView>
+#include <QLocale>
+#include <QStringList>
+
+class QCategoryAxis;
+class QGraphicsSimpleTextItem;
+class QLineSeries;
+class QValueAxis;
+
+// One view's chart of a day's sales by hour: blue points joined by a line
+// over hour labels, the title at the top left, on a transparent panel with
+// rounded corners so that the view's gradient shows through. The points'
+// values (the marks) show only while asked for.
+class TGraficoVendas : public QChartView {
+    Q_OBJECT
+
+public:
+    // SeparacaoRotulos: the least gap between two hour labels, in percent of
+    // the widest label; labels that would come closer are left out.
+    TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, QWidget* parent);
+
+    void setTitulo(const QString& Titulo);
+    QString Titulo() const;
+    // Font size, in pixels, of both axes' labels.
+    void setTamanhoRotulosEixos(int Tamanho);
+
+    // Deletes the series and puts a new, empty one named Nome in its place,
+    // with its marks hidden.
+    QLineSeries* NovaSerie(const QString& Nome);
+    QLineSeries* Serie() const { return FSerie; }
+    // Shows the series once filled; Rotulos names its points in order.
+    void MostraSerie(const QStringList& Rotulos);
+    const QStringList& Rotulos() const { return FRotulos; }
+    // The hour labels on the bottom axis now, left to right.
+    QStringList RotulosVisiveis() const;
+    QValueAxis* EixoValores() const { return FEixoValores; }
+
+    void setMarcasVisiveis(bool Visiveis);
+    bool MarcasVisiveis() const { return FMarcasVisiveis; }
+    // A point's mark: its value with two decimals and the decimal comma.
+    static QString TextoMarca(double Valor);
+
+protected:
+    void drawForeground(QPainter* pintor, const QRectF& area) override;
+    void resizeEvent(QResizeEvent* evento) override;
+
+private:
+    void AjustaMargens();
+    void AjustaEscala();
+    void DistribuiRotulos();
+
+    int FSeparacaoRotulos;
+    QGraphicsSimpleTextItem* FTitulo;
+    QCategoryAxis* FEixoHoras;
+    QValueAxis* FEixoValores;
+    QLineSeries* FSerie = nullptr;
+    QStringList FRotulos;
+    int FPassoRotulos = 0; // every how many points a label shows; 0: none placed
+    bool FMarcasVisiveis = false;
+};

@@ -1,0 +1,300 @@
+#include "sales_per_hour/vendas_hora.h"
+
+#include "config/config.h"
+#include "data/conexao.h"
+#include "data/nome_filial.h"
+#include "frame/eventos.h"
+#include "frame/imagens_icones.h"
+#include "frame/retangulo.h"
+#include "frame/rotulo.h"
+#include "platform/erro.h"
+#include "platform/mensagens.h"
+#include "platform/seams.h"
+#include "sales_per_hour/estilos.h"
+#include "sales_per_hour/grafico_vendas.h"
+#include "shell/funcoes_variaveis.h"
+
+#include <QDate>
+#include <QLineSeries>
+#include <QLinearGradient>
+#include <QLocale>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString FORMATO_DATA = QStringLiteral("dd/MM/yyyy");
+const QString FONTE_ROTULOS = QStringLiteral("Tahoma");
+const QString TODAS_AS_FILIAIS = QStringLiteral("Todas as Filiais");
+
+QDate DataDe(const QString& texto)
+{
+    return QDate::fromString(texto, FORMATO_DATA);
+}
+
+// The weekday's full name in capitals: "SEGUNDA-FEIRA".
+QString DiaDaSemana(const QString& data)
+{
+    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    return brasil.toUpper(brasil.dayName(DataDe(data).dayOfWeek(), QLocale::LongFormat));
+}
+
+} // namespace
+
+TVendasHora::TVendasHora(QWidget* AOwner) : TGadgetResDet(AOwner)
+{
+    setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET,
+                   QStringLiteral("Lotrapex - Relatório Totalização de Vendas"),
+                   QStringLiteral("Esta gadget funciona como um termômetro que apresenta as "
+                                  "vendas da sua empresa por unidade por hora."));
+    PosGradIni = QPointF(0.7886752, 1.7948231e-8);
+    PosGradFim = QPointF(0.21132484, 1.0);
+
+    QLinearGradient gradiente(PosGradIni, PosGradFim);
+    gradiente.setCoordinateMode(QGradient::ObjectMode);
+    gradiente.setColorAt(0, QColor::fromRgba(0xFFB8B8B8));
+    gradiente.setColorAt(1.0, QColor::fromRgba(0xFFE0E0E0));
+    for (TRetangulo* vista : {rtgDetalhe, rtgResumo}) {
+        vista->setPreenchimento(gradiente);
+        vista->setSemContorno();
+        vista->setRaios(10, 10);
+    }
+    rtgDetalhe->resize(389, 236);
+    rtgResumo->setGeometry(102, 0, 287, 210);
+    rtgDetalhe->hide();
+
+    const TEstilosFonte negrito = TEstiloFonte::Negrito;
+    btnVoltMax = CriaBotao(rtgDetalhe, QStringLiteral("btnVoltMax"), QStringLiteral("<"), 17, 211);
+    btnAvanMax = CriaBotao(rtgDetalhe, QStringLiteral("btnAvanMax"), QStringLiteral(">"), 117, 211);
+    btnAvanMax->setEnabled(false);
+    lblNomeFilialMax = CriaRotulo(rtgDetalhe, QStringLiteral("lblNomeFilialMax"));
+    ConfigLabel(lblNomeFilialMax, FONTE_ROTULOS, TODAS_AS_FILIAIS, 12, negrito, 0, 194, 389,
+                Qt::AlignHCenter, false, false);
+    lblPeriodoMax = CriaRotulo(rtgDetalhe, QStringLiteral("lblPeriodoMax"));
+    ConfigLabel(lblPeriodoMax, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, 132, 214, 197,
+                Qt::AlignHCenter, false, false);
+    ChGraficoMax = CriaGrafico(rtgDetalhe, QStringLiteral("ChGraficoMax"),
+                               QStringLiteral("Gráfico Maximizado"), 389, 214, 20);
+    CriaLogo(rtgDetalhe, 329, 196);
+
+    btnVoltMin = CriaBotao(rtgResumo, QStringLiteral("btnVoltMin"), QStringLiteral("<"), 14, 188);
+    btnAvanMin = CriaBotao(rtgResumo, QStringLiteral("btnAvanMin"), QStringLiteral(">"), 114, 188);
+    btnAvanMin->setEnabled(false);
+    lblNomeFilialMin = CriaRotulo(rtgResumo, QStringLiteral("lblNomeFilialMin"));
+    ConfigLabel(lblNomeFilialMin, FONTE_ROTULOS, TODAS_AS_FILIAIS, 12, negrito, 0, 171, 287,
+                Qt::AlignHCenter, false, false);
+    lblPeriodoMin = CriaRotulo(rtgResumo, QStringLiteral("lblPeriodoMin"));
+    ConfigLabel(lblPeriodoMin, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, 129, 191, 97,
+                Qt::AlignHCenter, false, false);
+    // The charting component's usual gap between axis labels.
+    ChGraficoMin = CriaGrafico(rtgResumo, QStringLiteral("ChGraficoMin"),
+                               QStringLiteral("Gráfico Minimizado"), 286, 186, 10);
+    ChGraficoMin->setTamanhoRotulosEixos(10);
+    imgLogoDet = CriaLogo(rtgResumo, 226, 173);
+
+    AjustaGadget(rtgDetalhe, false);
+    AssociaEventosComuns(rtgDetalhe);
+    AssociaEventosComuns(rtgResumo);
+
+    cleGrafMax = CriaDataEdit(rtgDetalhe, QStringLiteral("cleGrafMax"), 31, 211);
+    cleGrafMin = CriaDataEdit(rtgResumo, QStringLiteral("cleGrafMin"), 28, 188);
+
+    for (TGraficoVendas* grafico : {ChGraficoMax, ChGraficoMin}) {
+        TEventos& eventos = TEventos::De(grafico);
+        eventos.OnMouseEnter = [this](QObject* s) { MouseEnterGrafico(s); };
+        eventos.OnMouseLeave = [this](QObject* s) { MouseLeaveGrafico(s); };
+    }
+    for (TBotao* botao : {btnVoltMax, btnVoltMin})
+        connect(botao, &QPushButton::clicked, this, [this, botao] { OnClickBotaoVoltar(botao); });
+    for (TBotao* botao : {btnAvanMax, btnAvanMin})
+        connect(botao, &QPushButton::clicked, this, [this, botao] { OnClickBotaoAvanco(botao); });
+
+    const QDate hoje = plataforma::Hoje();
+    DataAtual = hoje.toString(FORMATO_DATA);
+    MostraDiaNasEdicoes(hoje);
+
+    // Without the entry the gadget works all the same; the user is told why
+    // it will not start at the next log-on.
+    try {
+        IniciarComWindows(getTitulo(), true);
+    } catch (const Erro& erro) {
+        plataforma::MostrarMensagem(plataforma::Caixa::Nota, erro.texto());
+    }
+}
+
+// Off the screen first: Qt tells a widget under the pointer that the pointer
+// left while it is being destroyed, and the handlers must not run on a gadget
+// half gone.
+TVendasHora::~TVendasHora()
+{
+    rtgGadget->hide();
+}
+
+TBotao* TVendasHora::CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, int X,
+                               int Y)
+{
+    auto* botao = new TBotao(Texto, Vista);
+    botao->setObjectName(Nome);
+    botao->setGeometry(X, Y, 15, 20);
+    botao->show();
+    return botao;
+}
+
+QLabel* TVendasHora::CriaRotulo(QWidget* Vista, const QString& Nome)
+{
+    auto* rotulo = new TRotulo(Vista);
+    rotulo->setObjectName(Nome);
+    rotulo->show();
+    return rotulo;
+}
+
+TGraficoVendas* TVendasHora::CriaGrafico(QWidget* Vista, const QString& Nome,
+                                         const QString& Titulo, int Largura, int Altura,
+                                         int SeparacaoRotulos)
+{
+    auto* grafico = new TGraficoVendas(Titulo, SeparacaoRotulos, Vista);
+    grafico->setObjectName(Nome);
+    grafico->setGeometry(0, 0, Largura, Altura);
+    grafico->show();
+    return grafico;
+}
+
+// The family's logo, fitted into a 50 x 50 box.
+QLabel* TVendasHora::CriaLogo(QWidget* Vista, int X, int Y)
+{
+    const QImage& logo = ImagensIcones().imgLogoVUX;
+    const qreal escala = logo.devicePixelRatio();
+    QPixmap imagem = QPixmap::fromImage(logo).scaled(QSize(50, 50) * escala, Qt::KeepAspectRatio,
+                                                     Qt::SmoothTransformation);
+    imagem.setDevicePixelRatio(escala);
+    auto* caixa = new QLabel(Vista);
+    caixa->setGeometry(X, Y, 50, 50);
+    caixa->setAlignment(Qt::AlignCenter);
+    caixa->setPixmap(imagem);
+    caixa->show();
+    return caixa;
+}
+
+TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, int X, int Y)
+{
+    auto* edicao = new TDataEdit(Vista);
+    edicao->setObjectName(Nome);
+    edicao->setGeometry(X, Y, 87, 20);
+    // The whole date fits the 60 pixels of text area.
+    QFont fonte = edicao->font();
+    fonte.setPixelSize(10);
+    edicao->setFont(fonte);
+    edicao->show();
+    // Queued, so that an error of the refresh reaches the event loop's report
+    // from the event itself and not from inside the calendar's own code.
+    connect(edicao, &QDateEdit::dateChanged, this, [this, edicao] { OnChangeCalendEdit(edicao); },
+            Qt::QueuedConnection);
+    edicao->OnKeyDown = [this](QObject* s, int& k, QChar& c, Qt::KeyboardModifiers m) {
+        cleMinMaxKeyDown(s, k, c, m);
+    };
+    TEventos& eventos = TEventos::De(edicao);
+    eventos.OnMouseEnter = [this](QObject* s) { RFecharMouseEnter(s); };
+    eventos.OnMouseLeave = [this](QObject* s) { RFecharMouseLeave(s); };
+    return edicao;
+}
+
+void TVendasHora::IniciarGadget(QObject* Sender)
+{
+    TGadgetResDet::IniciarGadget(Sender);
+    FConexao->conectarBanco();
+    if (!FConfig->Empresa().isEmpty()) {
+        lblNomeFilialMin->setText(NomeFilial(FConfig->Empresa()));
+        lblNomeFilialMax->setText(lblNomeFilialMin->text());
+    } else {
+        lblNomeFilialMin->setText(TODAS_AS_FILIAIS);
+        lblNomeFilialMax->setText(TODAS_AS_FILIAIS);
+    }
+    FDados.ValorDasVendas(*FConfig, *FConexao, DataAtual);
+
+    Serie = ChGraficoMin->NovaSerie(QStringLiteral("LineGraf"));
+    SerieMax = ChGraficoMax->NovaSerie(QStringLiteral("LineGrafMax"));
+    QStringList rotulos;
+    for (const TTabelaVendasHora::Linha& linha : FDados.CdsTemp().linhas()) {
+        const qreal x = rotulos.size();
+        Serie->append(x, linha.VALOR);
+        SerieMax->append(x, linha.VALOR);
+        rotulos << linha.HORA + u'h';
+    }
+    const QString diaDaSemana = DiaDaSemana(DataAtual);
+    for (TGraficoVendas* grafico : {ChGraficoMin, ChGraficoMax}) {
+        grafico->MostraSerie(rotulos);
+        grafico->setTitulo(NOME_GGT_VENDAS_HORA);
+    }
+    lblPeriodoMin->setText(diaDaSemana);
+    lblPeriodoMax->setText(diaDaSemana);
+}
+
+// The configuration dialog is not part of this build yet: the button does nothing.
+void TVendasHora::RConfClick(QObject*) {}
+
+// The about box is not part of this build yet: the button does nothing.
+void TVendasHora::RAboutClick(QObject*) {}
+
+void TVendasHora::OnClickBotaoVoltar(QObject*)
+{
+    MudaDia(DataDe(DataAtual).addDays(-1));
+}
+
+void TVendasHora::OnClickBotaoAvanco(QObject*)
+{
+    MudaDia(DataDe(DataAtual).addDays(1));
+}
+
+void TVendasHora::OnChangeCalendEdit(QObject* Sender)
+{
+    const TDataEdit* origem = Sender->objectName() == QStringLiteral("cleGrafMin") ? cleGrafMin
+                                                                                   : cleGrafMax;
+    MudaDia(origem->date());
+}
+
+void TVendasHora::cleMinMaxKeyDown(QObject*, int& Key, QChar& KeyChar, Qt::KeyboardModifiers)
+{
+    Key = 0;
+    KeyChar = QChar();
+}
+
+void TVendasHora::MouseEnterGrafico(QObject* Sender)
+{
+    RFecharMouseEnter(Sender);
+    ChGraficoMin->setMarcasVisiveis(true);
+    ChGraficoMax->setMarcasVisiveis(true);
+}
+
+void TVendasHora::MouseLeaveGrafico(QObject* Sender)
+{
+    RFecharMouseLeave(Sender);
+    ChGraficoMin->setMarcasVisiveis(false);
+    ChGraficoMax->setMarcasVisiveis(false);
+}
+
+void TVendasHora::MudaDia(const QDate& Dia)
+{
+    const QString anterior = DataAtual;
+    DataAtual = Dia.toString(FORMATO_DATA);
+    MostraDiaNasEdicoes(Dia);
+    // A day whose refresh failed is not left in the edits over the chart of
+    // the day before.
+    auto volta = qScopeGuard([this, &anterior] {
+        DataAtual = anterior;
+        MostraDiaNasEdicoes(DataDe(anterior));
+    });
+    IniciarGadget(this);
+    volta.dismiss();
+    const bool passado = Dia < plataforma::Hoje();
+    btnAvanMax->setEnabled(passado);
+    btnAvanMin->setEnabled(passado);
+}
+
+// Set from code, the edits raise no change of their own.
+void TVendasHora::MostraDiaNasEdicoes(const QDate& Dia)
+{
+    for (TDataEdit* edicao : {cleGrafMax, cleGrafMin}) {
+        const QSignalBlocker silencio(edicao);
+        edicao->setDate(Dia);
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "frame/gadget_res_det.h"
+#include "sales_per_hour/vendas_hora_dados.h"
+
+#include <QPointF>
+#include <QString>
+
+class QDate;
+class QLabel;
+class QLineSeries;
+class TBotao;
+class TDataEdit;
+class TGraficoVendas;
+
+// The sales-per-hour gadget: for one day, a line chart of the sales of each
+// business hour, in a summary view and a larger detail view that always show
+// the same day, each with the branch name, the weekday, "<" and ">" buttons
+// and a date edit to change the day.
+class TVendasHora : public TGadgetResDet {
+    Q_OBJECT
+
+public:
+    // Builds both views on the host window AOwner; runs no query.
+    explicit TVendasHora(QWidget* AOwner);
+    ~TVendasHora() override;
+
+    // Reloads the day in DataAtual: the shared steps, a fresh connection, the
+    // branch name, the sales query and new series for both charts. On an
+    // error the charts and weekdays keep what they showed.
+    void IniciarGadget(QObject* Sender) override;
+    void RConfClick(QObject* Sender) override;
+    void RAboutClick(QObject* Sender) override;
+
+    void OnClickBotaoVoltar(QObject* Sender);
+    void OnClickBotaoAvanco(QObject* Sender);
+    void OnChangeCalendEdit(QObject* Sender);
+    void cleMinMaxKeyDown(QObject* Sender, int& Key, QChar& KeyChar, Qt::KeyboardModifiers Shift);
+    void MouseEnterGrafico(QObject* Sender);
+    void MouseLeaveGrafico(QObject* Sender);
+
+private:
+    TBotao* CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, int X, int Y);
+    QLabel* CriaRotulo(QWidget* Vista, const QString& Nome);
+    TGraficoVendas* CriaGrafico(QWidget* Vista, const QString& Nome, const QString& Titulo,
+                                int Largura, int Altura, int SeparacaoRotulos);
+    QLabel* CriaLogo(QWidget* Vista, int X, int Y);
+    TDataEdit* CriaDataEdit(QWidget* Vista, const QString& Nome, int X, int Y);
+
+    // Shows Dia: both date edits, a refresh, the forward buttons. When the
+    // refresh fails the previous day comes back in DataAtual and the edits.
+    void MudaDia(const QDate& Dia);
+    void MostraDiaNasEdicoes(const QDate& Dia);
+
+    QString DataAtual; // the day shown, "dd/mm/yyyy"
+    QPointF PosGradIni;
+    QPointF PosGradFim;
+    QLabel* imgLogoDet;
+    QLabel* lblNomeFilialMin;
+    QLabel* lblNomeFilialMax;
+    QLabel* lblPeriodoMin;
+    QLabel* lblPeriodoMax;
+    TBotao* btnVoltMax;
+    TBotao* btnAvanMax;
+    TBotao* btnVoltMin;
+    TBotao* btnAvanMin;
+    QLineSeries* Serie = nullptr;
+    QLineSeries* SerieMax = nullptr;
+    TGraficoVendas* ChGraficoMax;
+    TGraficoVendas* ChGraficoMin;
+    TDataEdit* cleGrafMax;
+    TDataEdit* cleGrafMin;
+    TVendasHoraDados FDados; // the hourly sales table and the sales query
+};

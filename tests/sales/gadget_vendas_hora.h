@@ -1,0 +1,169 @@
+#pragma once
+
+// A sales-per-hour gadget on a test host, over a retail database with a few
+// sales around a fixed today.
+
+#include "config/config.h"
+#include "data/conexao.h"
+#include "platform/area_trabalho.h"
+#include "platform/seams.h"
+#include "sales_per_hour/estilos.h"
+#include "sales_per_hour/grafico_vendas.h"
+#include "sales_per_hour/vendas_hora.h"
+#include "tests/fixtures/banco_varejo.h"
+#include "tests/sales/aplicacao_teste.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <cmath>
+
+inline const QDate HOJE(2024, 3, 15); // a Friday
+
+struct Venda {
+    int dia; // days from HOJE
+    const char* empresa;
+    const char* hora;
+    double total;
+};
+
+inline const Venda VENDAS[] = {
+    {0, "01", "08:15", 100.10}, {0, "01", "08:45", 20.00},  {0, "02", "09:30", 55.55},
+    {0, "01", "12:00", 300.00}, {0, "02", "18:59", 10.01},  {0, "01", "07:59", 999.00},
+    {0, "01", "19:00", 888.00}, {0, "02", "23:10", 5.00},   {-1, "01", "10:00", 70.00},
+    {-1, "02", "13:30", 42.42}, {-1, "01", "18:00", 1.00},  {-2, "01", "11:11", 11.11},
+};
+
+// The value each hour from ini to fim should show for the day HOJE + dia.
+inline QList<double> Esperado(int dia, int ini, int fim, const QString& empresa = {})
+{
+    QList<double> valores;
+    for (int hora = ini; hora <= fim; ++hora) {
+        double soma = 0;
+        for (const Venda& v : VENDAS)
+            if (v.dia == dia && QString::fromLatin1(v.hora).left(2).toInt() == hora
+                && (empresa.isEmpty() || empresa == QLatin1String(v.empresa)))
+                soma += v.total;
+        valores << std::round(soma * 100) / 100;
+    }
+    return valores;
+}
+
+inline QList<double> Valores(const TGraficoVendas* grafico)
+{
+    QList<double> valores;
+    if (grafico->Serie())
+        for (const QPointF& ponto : grafico->Serie()->points())
+            valores << ponto.y();
+    return valores;
+}
+
+inline void ExpectValores(const TGraficoVendas* grafico, const QList<double>& esperado,
+                          const std::string& contexto)
+{
+    const QList<double> valores = Valores(grafico);
+    ASSERT_EQ(valores.size(), esperado.size()) << contexto;
+    for (qsizetype i = 0; i < valores.size(); ++i)
+        EXPECT_NEAR(valores[i], esperado[i], 1e-9) << contexto << ", point " << i;
+}
+
+class VendasHoraTeste : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        pasta = new QTemporaryDir;
+        banco = new BancoVarejo(pasta->filePath(QStringLiteral("loja.fdb")));
+        banco->addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"));
+        banco->addFilial(QStringLiteral("02"), QStringLiteral("Loja Dois"));
+        banco->addOperacao(1, QStringLiteral("S"), QStringLiteral("N"));
+        QList<Pedido> pedidos;
+        for (const Venda& v : VENDAS) {
+            Pedido p;
+            p.codEmpresa = QString::fromLatin1(v.empresa);
+            p.dataPedido = HOJE.addDays(v.dia);
+            p.hora = QString::fromLatin1(v.hora);
+            p.totalPedido = v.total;
+            pedidos << p;
+        }
+        banco->addPedidos(pedidos);
+        ini = pasta->filePath(QStringLiteral("ConfigGadGet.Ini"));
+        EscreverIniBanco(ini, banco->acesso());
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete banco;
+        delete pasta;
+    }
+
+    void SetUp() override
+    {
+        qputenv("VANTREL_GADGETS_INI", ini.toLocal8Bit());
+        plataforma::ganchos().hoje = [] { return HOJE; };
+        plataforma::ganchos().tamanhoTela = [] { return QSize(1200, 800); };
+        plataforma::ganchos().mensagem = [this](plataforma::Caixa, const QString& texto) {
+            mensagens << texto;
+        };
+        ErrosRelatados().clear();
+
+        config.setAtualizaDados(QStringLiteral("5"));
+        config.setTransparencia(QStringLiteral("100"));
+        config.setSempreVisivel(QStringLiteral("0"));
+        config.setHoraIni(QStringLiteral("8"));
+        config.setHoraFim(QStringLiteral("18"));
+        config.setPedidosImportados(QStringLiteral("0"));
+        const AcessoBanco& a = banco->acesso();
+        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
+                                a.Senha);
+
+        // Every refresh takes the main window off the taskbar, hiding it for a
+        // moment: let that be a window of its own, out of the pointer's way.
+        principal.setGeometry(-100, -100, 10, 10);
+        plataforma::DefinirJanelaPrincipal(&principal);
+        host.resize(1200, 800);
+        AplicaEstilosHost(&host);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        Constroi();
+    }
+
+    void TearDown() override { qunsetenv("VANTREL_GADGETS_INI"); }
+
+    // A new gadget in place of the one there is, placed but not started.
+    void Constroi()
+    {
+        delete gadget.data();
+        gadget = new TVendasHora(&host);
+        gadget->setConfig(&config);
+        gadget->setConexao(&conexao);
+        gadget->PosicionaGadGet();
+    }
+
+    void Inicia() { gadget->IniciarGadget(gadget); }
+
+    template <class T>
+    T* Controle(const char* nome) const
+    {
+        return host.findChild<T*>(QLatin1String(nome));
+    }
+    TGraficoVendas* Resumo() const { return Controle<TGraficoVendas>("ChGraficoMin"); }
+    TGraficoVendas* Detalhe() const { return Controle<TGraficoVendas>("ChGraficoMax"); }
+    QString Texto(const char* rotulo) const { return Controle<QLabel>(rotulo)->text(); }
+
+    static inline QTemporaryDir* pasta = nullptr;
+    static inline BancoVarejo* banco = nullptr;
+    static inline QString ini;
+
+    plataforma::GanchosRestaurados ganchos;
+    QStringList mensagens;
+    TConfig config{QStringLiteral("GadGetVendHora")};
+    TConexao conexao;
+    QWidget principal;
+    QWidget host;
+    QPointer<TVendasHora> gadget;
+};
