@@ -1,0 +1,239 @@
+#include "config_dialog/frm_configuracao.h"
+
+#include "config/config.h"
+#include "config_dialog/estilo_escuro.h"
+#include "config_dialog/fundo_configuracao.h"
+#include "data/conexao.h"
+#include "data/query.h"
+#include "frame/gadget.h"
+#include "frame/retangulo.h"
+#include "platform/conversao.h"
+#include "platform/seams.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+const QString TODAS_FILIAIS = QStringLiteral("Todas as Filiais");
+
+// The opacity list's entries and the "Transparencia" value of each.
+const QStringList OPACIDADES = {QStringLiteral("100%"), QStringLiteral("  80%"),
+                                QStringLiteral("  60%"), QStringLiteral("  40%"),
+                                QStringLiteral("  20%")};
+const QStringList TRANSPARENCIAS = {QStringLiteral("100"), QStringLiteral("80"),
+                                    QStringLiteral("60"), QStringLiteral("40"),
+                                    QStringLiteral("20")};
+
+QFont FontePadrao()
+{
+    QFont fonte;
+    fonte.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Nimbus Sans"),
+                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    fonte.setPixelSize(12);
+    return fonte;
+}
+
+QFont Negrito(QFont fonte)
+{
+    fonte.setBold(true);
+    return fonte;
+}
+
+QFont FonteTitulo()
+{
+    QFont fonte;
+    fonte.setFamilies({QStringLiteral("Segoe UI Semibold"), QStringLiteral("Segoe UI"),
+                       QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("Arial")});
+    fonte.setPixelSize(18);
+    fonte.setBold(true);
+    return fonte;
+}
+
+template <class T>
+T* Coloca(T* controle, const char* nome, int x, int y, int largura, int altura)
+{
+    controle->setObjectName(QLatin1String(nome));
+    controle->setGeometry(x, y, largura, altura);
+    return controle;
+}
+
+QLabel* Rotulo(QWidget* pai, const char* nome, int x, int y, int largura, int altura,
+               const QString& texto, const QFont& fonte = Negrito(FontePadrao()))
+{
+    QLabel* rotulo = Coloca(new QLabel(texto, pai), nome, x, y, largura, altura);
+    rotulo->setFont(fonte);
+    return rotulo;
+}
+
+QSpinBox* Hora(QWidget* pai, const char* nome, int x, int valor)
+{
+    QSpinBox* spin = Coloca(new TSpinEscuro(pai), nome, x, 75, 65, 22);
+    spin->setRange(0, 23);
+    spin->setSingleStep(1);
+    spin->setValue(valor);
+    return spin;
+}
+
+QPushButton* Botao(QWidget* pai, const char* nome, int x, const QString& texto)
+{
+    QPushButton* botao = Coloca(new QPushButton(texto, pai), nome, x, 270, 80, 22);
+    // Neither Enter nor a focused button's Enter presses it.
+    botao->setAutoDefault(false);
+    botao->setDefault(false);
+    BrilhoFocoEscuro(botao);
+    return botao;
+}
+
+} // namespace
+
+TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Conexao)
+    : QDialog(Dono, Qt::Dialog | Qt::FramelessWindowHint),
+      RConfig(Coloca(new TRetangulo(this), "RConfig", -3, -5, 230, 318)),
+      Label1(Rotulo(RConfig, "Label1", 8, 6, 201, 31, QStringLiteral("Vendas Por Hora"),
+                    FonteTitulo())),
+      TabControl1(Coloca(new QTabWidget(RConfig), "TabControl1", 8, 37, 213, 227)),
+      tbiConf(new QWidget(TabControl1)),
+      lblFilial(Rotulo(tbiConf, "lblFilial", 3, 3, 120, 15, QStringLiteral("Filial"))),
+      ppbEmpresas(Coloca(new TListaEscura(tbiConf), "ppbEmpresas", 3, 17, 207, 21)),
+      Label4(Rotulo(tbiConf, "Label4", 0, 47, 201, 24,
+                    QStringLiteral("Horário de Funcionamento (Horas)"))),
+      SbHoraIni(Hora(tbiConf, "SbHoraIni", 16, 0)),
+      Label3(Rotulo(tbiConf, "Label3", 83, 78, 33, 17, QStringLiteral("h  ás"))),
+      SbHoraFim(Hora(tbiConf, "SbHoraFim", 116, 23)),
+      Label8(Rotulo(tbiConf, "Label8", 182, 78, 17, 17, QStringLiteral("h"))),
+      chkConsideraPedidosImportados(
+          Coloca(new TCaixaMarcacao(QStringLiteral("Considerar Pedidos Importados"), tbiConf),
+                 "chkConsideraPedidosImportados", 2, 107, 207, 19)),
+      Line1(Coloca(new QFrame(RConfig), "Line1", 12, 193, 210, 10)),
+      lblOpacidade(Rotulo(RConfig, "lblOpacidade", 10, 196, 120, 15, QStringLiteral("Opacidade"))),
+      ppbOpacidade(Coloca(new TListaEscura(RConfig), "ppbOpacidade", 10, 211, 210, 21)),
+      ckbSempreVisivel(Coloca(new TCaixaMarcacao(QStringLiteral("Sempre Visível"), RConfig),
+                              "ckbSempreVisivel", 8, 233, 120, 19)),
+      btnSalvarConf(Botao(RConfig, "btnSalvarConf", 24, QStringLiteral("Salvar"))),
+      BtnCancelarConf(Botao(RConfig, "BtnCancelarConf", 112, QStringLiteral("Cancelar")))
+{
+    setWindowTitle(QStringLiteral("Configurações"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFont(FontePadrao());
+    setStyleSheet(FolhaEstiloEscuro());
+    setFixedSize(222, 299);
+
+    const qreal escala = devicePixelRatioF();
+    QImage fundo = FundoConfiguracao().scaled(RConfig->size() * escala, Qt::IgnoreAspectRatio,
+                                              Qt::SmoothTransformation);
+    fundo.setDevicePixelRatio(escala);
+    RConfig->setImagem(fundo);
+    RConfig->setSemContorno();
+
+    TabControl1->addTab(tbiConf, QStringLiteral("Configurações"));
+    TabControl1->setCurrentWidget(tbiConf);
+    Label4->setAlignment(Qt::AlignCenter);
+    ppbOpacidade->addItems(OPACIDADES);
+    ppbOpacidade->setCurrentIndex(0);
+
+    connect(btnSalvarConf, &QPushButton::clicked, this, &TFrmConfiguracao::btnSalvarConfClick);
+    connect(BtnCancelarConf, &QPushButton::clicked, this,
+            &TFrmConfiguracao::BtnCancelarConfClick);
+
+    FormCreate(Config, Conexao);
+}
+
+TFrmConfiguracao::~TFrmConfiguracao() = default;
+
+void TFrmConfiguracao::FormCreate(const TConfig& Config, TConexao& Conexao)
+{
+    CriaQueryBusca(Conexao);
+    CarregaEmpresas();
+    if (!QFileInfo::exists(plataforma::CaminhoArquivoIni()))
+        return;
+
+    if (!Config.Empresa().isEmpty()) {
+        for (int linha = 0; linha < qryBusca->linhas(); ++linha) {
+            if (qryBusca->asString(linha, QStringLiteral("CODEMPRESA")) == Config.Empresa()) {
+                ppbEmpresas->setCurrentIndex(linha + 1);
+                break;
+            }
+        }
+    }
+    SbHoraIni->setValue(StrToInt(Config.HoraIni()));
+    SbHoraFim->setValue(StrToInt(Config.HoraFim()));
+    const int opacidade = TRANSPARENCIAS.indexOf(QString::number(StrToInt(Config.Transparencia())));
+    if (opacidade >= 0)
+        ppbOpacidade->setCurrentIndex(opacidade);
+    switch (StrToInt(Config.SempreVisivel())) {
+    case 0:
+        ckbSempreVisivel->setChecked(false);
+        break;
+    case 1:
+        ckbSempreVisivel->setChecked(true);
+        break;
+    }
+    chkConsideraPedidosImportados->setChecked(Config.PedidosImportados() == QLatin1String("1"));
+}
+
+void TFrmConfiguracao::CriaQueryBusca(TConexao& Conexao)
+{
+    qryBusca = std::make_unique<TQuery>(Conexao.getBancoDados(), Conexao.getTransaction());
+}
+
+void TFrmConfiguracao::CarregaEmpresas()
+{
+    qryBusca->close();
+    qryBusca->setSQL({QStringLiteral("SELECT CODEMPRESA, NOMEEMPRESA FROM FILIAIS"),
+                      QStringLiteral("WHERE FILIALATIVA <> 'N'                 ")});
+    qryBusca->open();
+    ppbEmpresas->addItem(TODAS_FILIAIS);
+    for (int linha = 0; linha < qryBusca->linhas(); ++linha) {
+        const QString codigo = qryBusca->asString(linha, QStringLiteral("CODEMPRESA"));
+        // The entry keeps its code whole: cutting it from the text would lose
+        // codes longer than two characters.
+        ppbEmpresas->addItem(
+            codigo + QStringLiteral(" - ") + qryBusca->asString(linha, QStringLiteral("NOMEEMPRESA")),
+            codigo);
+    }
+    ppbEmpresas->setCurrentIndex(0);
+}
+
+void TFrmConfiguracao::AdicionaGadget(TGadget* Gadget)
+{
+    ggtVendasHora = Gadget;
+}
+
+void TFrmConfiguracao::btnSalvarConfClick()
+{
+    TConfig& config = *ggtVendasHora->Config();
+    if (ppbEmpresas->currentIndex() <= 0) {
+        config.setEmpresa(QString());
+    } else {
+        // A reconnect closes the query; a database that cannot answer it
+        // stops the save before anything changes.
+        if (!qryBusca->isOpen())
+            qryBusca->open();
+        config.setEmpresa(ppbEmpresas->currentData().toString());
+    }
+    config.setHoraIni(QString::number(SbHoraIni->value()));
+    config.setHoraFim(QString::number(SbHoraFim->value()));
+    const int opacidade = ppbOpacidade->currentIndex();
+    if (opacidade >= 0)
+        config.setTransparencia(TRANSPARENCIAS.at(opacidade));
+    config.setSempreVisivel(ckbSempreVisivel->isChecked() ? QStringLiteral("1")
+                                                          : QStringLiteral("0"));
+    config.SalvarIni();
+    ggtVendasHora->Conexao()->conectarBanco();
+    // Set after the save: the file takes it at the record's next save, the
+    // gadget uses it at once.
+    config.setPedidosImportados(chkConsideraPedidosImportados->isChecked() ? QStringLiteral("1")
+                                                                           : QStringLiteral("0"));
+    ggtVendasHora->IniciarGadget(ggtVendasHora);
+    close();
+}
+
+void TFrmConfiguracao::BtnCancelarConfClick()
+{
+    close();
+}
