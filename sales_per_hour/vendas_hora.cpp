@@ -1,8 +1,10 @@
 #include "sales_per_hour/vendas_hora.h"
 
 #include "config/config.h"
+#include "config_dialog/frm_configuracao.h"
 #include "data/conexao.h"
 #include "data/nome_filial.h"
+#include "frame/about.h"
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"
 #include "frame/retangulo.h"
@@ -229,11 +231,28 @@ void TVendasHora::IniciarGadget(QObject* Sender)
     lblPeriodoMax->setText(diaDaSemana);
 }
 
-// The configuration dialog is not part of this build yet: the button does nothing.
-void TVendasHora::RConfClick(QObject*) {}
+// Saving in the dialog restarts the gadget itself; nothing follows here.
+void TVendasHora::RConfClick(QObject*)
+{
+    if (!FrmConfiguracao)
+        FrmConfiguracao = new TFrmConfiguracao(frmPrincipal, *FConfig, *FConexao);
+    FrmConfiguracao->AdicionaGadget(this);
+    VerificaPosForm(FrmConfiguracao, rtgDetalhe->isHidden() ? rtgResumo : rtgDetalhe);
+    VerificaMargens(FrmConfiguracao);
+    FrmConfiguracao->exec();
+}
 
-// The about box is not part of this build yet: the button does nothing.
-void TVendasHora::RAboutClick(QObject*) {}
+void TVendasHora::RAboutClick(QObject*)
+{
+    if (!frmAbout)
+        frmAbout = new TfrmAbout(frmPrincipal);
+    frmAbout->CarregaInformacoes(this);
+    VerificaPosForm(frmAbout, rtgDetalhe->isHidden() ? rtgResumo : rtgDetalhe);
+    frmAbout->move(frmAbout->x(), rtgGadget->y());
+    VerificaMargens(frmAbout);
+    frmAbout->btnOk->setFocus();
+    frmAbout->exec();
+}
 
 void TVendasHora::OnClickBotaoVoltar(QObject*)
 {

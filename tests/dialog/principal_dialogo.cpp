@@ -14,6 +14,7 @@ void Mensagem(QtMsgType tipo, const QMessageLogContext& contexto, const QString&
 {
     if (texto.startsWith(QLatin1String("This plugin does not support"))
         || texto.startsWith(QLatin1String("QSystemTrayIcon"))
+        || texto.contains(QLatin1String("systemTrayWindowChanged"))
         || texto.contains(QLatin1String("not accepted by receiving widget")))
         return;
     anterior(tipo, contexto, texto);
