@@ -1,0 +1,48 @@
+#pragma once
+
+// Network stand-ins for a database server that fails: a relay to the local
+// server that can be switched off and on, and a port that never answers.
+
+#include <atomic>
+#include <thread>
+
+// Relays a loopback port to the local database server. Switched off, it cuts
+// every connection through it and nothing listens on its port, as when the
+// server stops; switched on again, the same port reaches the server.
+class Retransmissor {
+public:
+    explicit Retransmissor(int portaServidor = 3050);
+    ~Retransmissor();
+    Retransmissor(const Retransmissor&) = delete;
+    Retransmissor& operator=(const Retransmissor&) = delete;
+
+    int porta() const { return FPorta; }
+    void ligar();
+    void desligar();
+
+private:
+    void Retransmitir(int escuta);
+
+    int FPortaServidor;
+    int FPorta = 0;
+    int FAviso[2] = {-1, -1}; // wakes the relay's thread to stop
+    std::thread FLinha;
+};
+
+// A port that takes connections (the system completes them) and never
+// answers, like a stalled server.
+class PortaMuda {
+public:
+    PortaMuda();
+    ~PortaMuda();
+    PortaMuda(const PortaMuda&) = delete;
+    PortaMuda& operator=(const PortaMuda&) = delete;
+
+    int porta() const { return FPorta; }
+    // Connections made so far; takes them.
+    int conexoesRecebidas();
+
+private:
+    int FEscuta = -1;
+    int FPorta = 0;
+};
