@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyledItemDelegate>
 #include <QVariantAnimation>
 
 namespace {
@@ -47,13 +48,14 @@ QComboBox QAbstractItemView {
     selection-color: #eaeaea;
     outline: 0px;
 }
+QComboBox QAbstractItemView::item { min-height: 18px; padding-left: 4px; }
+QComboBox QAbstractItemView::item:selected { background: #505050; color: #eaeaea; }
 QSpinBox {
     background: #333333;
     border: 1px solid #202020;
     color: #eaeaea;
     selection-background-color: rgba(246, 158, 45, 112);
     selection-color: #eaeaea;
-    padding: 0px 18px;
 }
 QSpinBox::up-button, QSpinBox::down-button {
     subcontrol-origin: padding;
@@ -98,6 +100,8 @@ void BrilhoFocoEscuro(QWidget* Controle)
 
 TListaEscura::TListaEscura(QWidget* parent) : QComboBox(parent)
 {
+    // The style sheet's item looks reach the pop-up only through this delegate.
+    setItemDelegate(new QStyledItemDelegate(this));
     BrilhoFocoEscuro(this);
 }
 

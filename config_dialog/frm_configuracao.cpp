@@ -33,7 +33,7 @@ QFont FontePadrao()
     QFont fonte;
     fonte.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Nimbus Sans"),
                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    fonte.setPixelSize(12);
+    fonte.setPixelSize(11);
     return fonte;
 }
 
@@ -119,8 +119,12 @@ TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Con
 {
     setWindowTitle(QStringLiteral("Configurações"));
     setAttribute(Qt::WA_TranslucentBackground);
-    setFont(FontePadrao());
     setStyleSheet(FolhaEstiloEscuro());
+    // Under the host's style sheet a font set on the dialog does not reach
+    // its controls: each one that has none of its own gets it directly.
+    for (QWidget* controle : findChildren<QWidget*>())
+        if (controle->font().resolveMask() == 0)
+            controle->setFont(FontePadrao());
     setFixedSize(222, 299);
 
     const qreal escala = devicePixelRatioF();

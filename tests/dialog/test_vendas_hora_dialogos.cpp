@@ -182,7 +182,14 @@ TEST_F(DialogosVendasHora, EachDialogIsMadeOnceAndTheAboutBoxSitsOnTheGadgetsTop
                                              "por hora.");
     QList<QDialog*> vistos;
     for (int vez = 0; vez < 2; ++vez) {
-        EXPECT_TRUE(Configura([&](TFrmConfiguracao& d) { vistos << &d; }));
+        EXPECT_TRUE(Configura([&](TFrmConfiguracao& d) {
+            vistos << &d;
+            // The host's style sheet does not put its own font on the controls.
+            for (QWidget* controle : {static_cast<QWidget*>(d.ppbEmpresas),
+                                      static_cast<QWidget*>(d.chkConsideraPedidosImportados),
+                                      static_cast<QWidget*>(d.btnSalvarConf)})
+                EXPECT_EQ(controle->font().pixelSize(), d.lblFilial->font().pixelSize());
+        }));
         EXPECT_TRUE(Sobre([&](TfrmAbout& d) {
             vistos << &d;
             EXPECT_EQ(d.lblTitulo->text(), QStringLiteral("Vendas por Hora"));
