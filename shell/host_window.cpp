@@ -2,6 +2,8 @@
 
 #include "platform/area_trabalho.h"
 #include "platform/tela.h"
+#include "sales_per_hour/estilos.h"
+#include "sales_per_hour/vendas_hora.h"
 #include "shell/funcoes_variaveis.h"
 #include "shell/inicializacao.h"
 
@@ -47,4 +49,14 @@ void TfrmVendasHora::FormActivate()
         return;
     EscondeBarraTarefa();
     Inic->setIniciandoGadget(false);
+    AplicaEstilosHost(this);
+    // A construction that fails takes the controls it made along with it; an
+    // error while placing or starting leaves the gadget on view, empty.
+    // Either way the error goes on to the event loop's report.
+    Gadget = new TVendasHora(this);
+    Gadget->setInicializacao(Inic.get());
+    Gadget->setConfig(Inic->getConfiguracao());
+    Gadget->setConexao(Inic->getConexao());
+    Gadget->PosicionaGadGet();
+    Gadget->IniciarGadget(Gadget);
 }

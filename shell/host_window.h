@@ -4,6 +4,7 @@
 #include <memory>
 
 class TInicializacao;
+class TVendasHora;
 
 // The borderless, fully transparent window as large as the primary screen on
 // which the gadget lives.
@@ -23,4 +24,5 @@ private:
     void FormActivate();
 
     std::unique_ptr<TInicializacao> Inic;
+    TVendasHora* Gadget = nullptr; // a child of this window
 };
