@@ -1,4 +1,5 @@
 #include "platform/icone_programa.h"
+#include "platform/sinais.h"
 #include "shell/aplicacao.h"
 #include "shell/host_window.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
         MostrarErro(std::current_exception());
         return 1;
     }
+    plataforma::EncerrarComSinais();
     janela->show();
     return app.exec();
 }

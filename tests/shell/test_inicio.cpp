@@ -167,3 +167,27 @@ TEST(Inicio, SenhaErradaNoServidorMostraMensagem3)
     EXPECT_EQ(prog.mensagens(), Registro(QString(), MSG_FALHA_CONEXAO));
     EXPECT_EQ(prog.lerIni(), ini);
 }
+
+// Log-off and shut-down end the program with SIGTERM; the database client's
+// own handlers must not keep it alive, also after the branch-name lookup has
+// attached once more.
+TEST(Inicio, TerminaComSigtermDepoisDeConectar)
+{
+    Programa prog;
+    AcessoBanco acesso;
+    {
+        BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")));
+        banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"));
+        acesso = banco.acesso();
+    }
+    const QByteArray ini = IniDoAcesso(acesso) + "\r\n[GadGetVendHora]\r\nEmpresa=01\r\n";
+    prog.escreverIni(ini);
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(prog.esperarMudanca(ini, 15000)) << prog.mensagens().toStdString();
+    QThread::msleep(1500);
+    ASSERT_EQ(p->state(), QProcess::Running) << prog.mensagens().toStdString();
+    p->terminate();
+    ASSERT_TRUE(p->waitForFinished(5000));
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), 0);
+}
