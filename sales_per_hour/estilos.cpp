@@ -1,5 +1,6 @@
 #include "sales_per_hour/estilos.h"
 
+#include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
@@ -138,6 +139,8 @@ TDataEdit::TDataEdit(QWidget* parent) : QDateEdit(parent)
     setCalendarPopup(true);
     setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // The calendar takes its first weekday from the locale it was made with.
+    calendarWidget()->setFirstDayOfWeek(locale().firstDayOfWeek());
     setContextMenuPolicy(Qt::NoContextMenu);
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }

@@ -83,6 +83,9 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, QWid
     FEixoHoras->setStartValue(-0.5);
     FEixoHoras->setRange(-0.5, 0.5);
     FEixoHoras->setGridLineVisible(false);
+    // The labels are spaced to fit (DistribuiRotulos); Qt's own cut would
+    // leave "..." where a label once did not fit.
+    FEixoHoras->setTruncateLabels(false);
     grafico->addAxis(FEixoHoras, Qt::AlignBottom);
     FEixoValores->setRange(0, 1);
     grafico->addAxis(FEixoValores, Qt::AlignLeft);

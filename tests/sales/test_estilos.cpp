@@ -73,6 +73,7 @@ TEST_F(EstilosTeste, CalendarioAbrePelaAreaDaSeta)
     QTest::mouseClick(edicao, Qt::LeftButton, {}, QPoint(edicao->width() - 14, 10));
     EXPECT_TRUE(edicao->calendarWidget()->isVisible());
     EXPECT_EQ(edicao->calendarWidget()->locale().language(), QLocale::Portuguese);
+    EXPECT_EQ(edicao->calendarWidget()->firstDayOfWeek(), Qt::Sunday) << "as in Brazil";
 }
 
 TEST_F(EstilosTeste, SetaPretaNaAreaDaSeta)

@@ -213,6 +213,10 @@ TEST_F(VendasHoraTeste, NavegacaoEntreDias)
             EXPECT_EQ(Texto(rotulo), Nome(c.dia)) << rotulo;
         ExpectValores(Resumo(), Esperado(c.dia, 8, 18), "summary");
         ExpectValores(Detalhe(), Esperado(c.dia, 8, 18), "detail");
+        Processa();
+        for (TGraficoVendas* grafico : {Resumo(), Detalhe()})
+            EXPECT_FALSE(grafico->chart()->axes(Qt::Horizontal).first()->labelsTruncated())
+                << grafico->objectName().toStdString() << ": hour labels cut short";
         for (const char* botao : {"btnAvanMin", "btnAvanMax"})
             EXPECT_EQ(Controle<TBotao>(botao)->isEnabled(), c.avanco) << botao;
         for (const char* botao : {"btnVoltMin", "btnVoltMax"})
