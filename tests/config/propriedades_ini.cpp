@@ -206,8 +206,12 @@ QString Verificar(const QByteArray& arquivo, const QString& caminho)
     salvo.CarregarIni();
     salvo.InstanciaVariaveis(QStringLiteral("GVH"));
     // A value with whatever the file's own last characters hold: blanks,
-    // quotes, NULs, high characters.
-    salvo.setEmpresa(DecodificarTexto(arquivo).right(24).remove(u'\n'));
+    // quotes, NULs, high characters; but not half of a character, which no
+    // text the gadget is given can hold.
+    QString fim = DecodificarTexto(arquivo).right(24);
+    if (!fim.isEmpty() && fim.front().isLowSurrogate())
+        fim.remove(0, 1);
+    salvo.setEmpresa(fim.remove(u'\n'));
     salvo.SalvarIni();
     const QByteArray depois = Ler(caminho);
 
