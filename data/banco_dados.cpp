@@ -34,6 +34,10 @@ void TBancoDados::anexar(const QString& usuario, const QString& senha)
     dpb->insertString(&status, isc_dpb_user_name, usuario.toUtf8().constData());
     dpb->insertString(&status, isc_dpb_password, senha.toUtf8().constData());
     dpb->insertInt(&status, isc_dpb_connect_timeout, kTempoLimiteConexaoSegundos);
+    // A local file is for the embedded engine alone: the loopback provider
+    // would hand the name and the password to a server on this machine, whose
+    // delay after failed logins then holds up a plain "file not found".
+    dpb->insertString(&status, isc_dpb_config, "Providers=Remote,Engine12");
 
     fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
     fb::Ref<Firebird::IAttachment> anexo(provedor->attachDatabase(
