@@ -130,6 +130,13 @@ QWidget* JanelaPrincipal()
 
 void TirarDaBarraTarefas(QWidget* janela)
 {
+    // Every refresh of the gadget asks again: once its native window is off
+    // the taskbar, hiding and showing it would only make the gadget flicker.
+    static WId marcada = 0;
+    if (janela->isVisible() && janela->windowType() == Qt::Tool && janela->windowHandle()
+        && janela->windowHandle()->winId() == marcada)
+        return;
+
     janela->hide();
     QThread::msleep(125);
     const Qt::WindowFlags tipos = janela->windowFlags();
@@ -144,6 +151,7 @@ void TirarDaBarraTarefas(QWidget* janela)
     xcb_connection_t* conexao = ConexaoX11();
     if (!conexao) {
         janela->show();
+        marcada = janela->windowHandle()->winId();
         return;
     }
     const EstadosPular estados = Estados(conexao);
@@ -152,8 +160,8 @@ void TirarDaBarraTarefas(QWidget* janela)
                         estados);
     janela->show();
     // Showing may have made a new native window (after a change of flags).
-    PedirAoGerenciador(conexao, static_cast<xcb_window_t>(janela->windowHandle()->winId()),
-                       estados);
+    marcada = janela->windowHandle()->winId();
+    PedirAoGerenciador(conexao, static_cast<xcb_window_t>(marcada), estados);
     xcb_flush(conexao);
 }
 

@@ -2,11 +2,22 @@
 #include "shell/funcoes_variaveis.h"
 #include "ambiente.h"
 
+#include <QEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
+
+struct ContaOcultacoes : QObject {
+    int vezes = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Hide)
+            ++vezes;
+        return false;
+    }
+};
 
 TEST(BarraTarefas, MainWindowBecomesToolWindowAndStaysShown)
 {
@@ -21,10 +32,16 @@ TEST(BarraTarefas, MainWindowBecomesToolWindowAndStaysShown)
     EXPECT_TRUE(janela.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(janela.isVisible());
 
+    // Asked again, as every refresh does, it leaves the window alone: no
+    // hide and show that would make the gadget flicker.
     const Qt::WindowFlags depois = janela.windowFlags();
+    ContaOcultacoes ocultacoes;
+    janela.installEventFilter(&ocultacoes);
     EscondeBarraTarefa();
     EXPECT_EQ(janela.windowFlags(), depois);
     EXPECT_TRUE(janela.isVisible());
+    EXPECT_EQ(ocultacoes.vezes, 0);
+    janela.removeEventFilter(&ocultacoes);
 
     // Closing it still ends the event loop, and with it the program.
     QTimer::singleShot(0, &janela, &QWidget::close);
