@@ -8,6 +8,7 @@
 #include "frame/gadget.h"
 #include "frame/retangulo.h"
 #include "platform/conversao.h"
+#include "platform/mensagens.h"
 #include "platform/seams.h"
 
 #include <QFileInfo>
@@ -140,7 +141,8 @@ TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Con
     ppbOpacidade->addItems(OPACIDADES);
     ppbOpacidade->setCurrentIndex(0);
 
-    connect(btnSalvarConf, &QPushButton::clicked, this, &TFrmConfiguracao::btnSalvarConfClick);
+    connect(btnSalvarConf, &QPushButton::clicked, this,
+            [this] { plataforma::Tratando([this] { btnSalvarConfClick(); }); });
     connect(BtnCancelarConf, &QPushButton::clicked, this,
             &TFrmConfiguracao::BtnCancelarConfClick);
 

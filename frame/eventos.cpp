@@ -1,5 +1,7 @@
 #include "frame/eventos.h"
 
+#include "platform/mensagens.h"
+
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -27,8 +29,10 @@ bool TEventos::eventFilter(QObject* objeto, QEvent* evento)
         if (mouse->button() == Qt::LeftButton)
             FPressionado = true;
         if (OnMouseDown)
-            OnMouseDown(FControle, mouse->button(), mouse->buttons() | mouse->button(),
-                        mouse->position().x(), mouse->position().y());
+            plataforma::Tratando([&] {
+                OnMouseDown(FControle, mouse->button(), mouse->buttons() | mouse->button(),
+                            mouse->position().x(), mouse->position().y());
+            });
         break;
     }
     case QEvent::MouseButtonRelease: {
@@ -38,26 +42,28 @@ bool TEventos::eventFilter(QObject* objeto, QEvent* evento)
         if (mouse->button() == Qt::LeftButton)
             FPressionado = false;
         if (OnMouseUp)
-            OnMouseUp(FControle, mouse->button(), mouse->buttons() | mouse->button(),
-                      mouse->position().x(), mouse->position().y());
+            plataforma::Tratando([&] {
+                OnMouseUp(FControle, mouse->button(), mouse->buttons() | mouse->button(),
+                          mouse->position().x(), mouse->position().y());
+            });
         if (clique && OnClick)
-            OnClick(FControle);
+            plataforma::Tratando([&] { OnClick(FControle); });
         break;
     }
     case QEvent::Enter:
         if (OnMouseEnter)
-            OnMouseEnter(FControle);
+            plataforma::Tratando([&] { OnMouseEnter(FControle); });
         break;
     case QEvent::Leave:
         if (OnMouseLeave)
-            OnMouseLeave(FControle);
+            plataforma::Tratando([&] { OnMouseLeave(FControle); });
         // Moving from a child back onto its parent, Qt tells the child that
         // the pointer left but does not tell the parent that it came back.
         for (QWidget* acima = FControle->parentWidget(); acima; acima = acima->parentWidget()) {
             auto* eventos = acima->findChild<TEventos*>(QString(), Qt::FindDirectChildrenOnly);
             if (eventos && eventos->OnMouseEnter) {
                 if (acima->underMouse())
-                    eventos->OnMouseEnter(acima);
+                    plataforma::Tratando([&] { eventos->OnMouseEnter(acima); });
                 break;
             }
         }

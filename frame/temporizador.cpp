@@ -1,12 +1,15 @@
 #include "frame/temporizador.h"
 
+#include "platform/mensagens.h"
+
 TTemporizador::TTemporizador(int Interval, std::function<void()> OnTimer, QObject* parent)
     : QObject(parent), FInterval(Interval)
 {
     // A coarse timer may stretch a period by up to 5 %; the intervals here
     // are meant as given.
     FTimer.setTimerType(Qt::PreciseTimer);
-    connect(&FTimer, &QTimer::timeout, this, std::move(OnTimer));
+    connect(&FTimer, &QTimer::timeout, this,
+            [OnTimer = std::move(OnTimer)] { plataforma::Tratando(OnTimer); });
 }
 
 void TTemporizador::setEnabled(bool valor)

@@ -1,5 +1,7 @@
 #include "platform/mensagens.h"
 
+#include "platform/erro.h"
+
 #include <QFile>
 #include <QMessageBox>
 
@@ -37,6 +39,21 @@ void MostrarMensagem(Caixa caixa, const QString& texto)
     QMessageBox caixaMsg(caixa == Caixa::Aviso ? QMessageBox::Warning : QMessageBox::NoIcon,
                          Titulo(caixa), texto, QMessageBox::Ok);
     caixaMsg.exec();
+}
+
+void MostrarErro(std::exception_ptr erro)
+{
+    QString texto;
+    try {
+        std::rethrow_exception(erro);
+    } catch (const Erro& e) {
+        texto = e.texto();
+    } catch (const std::exception& e) {
+        texto = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        texto = QStringLiteral("Erro desconhecido.");
+    }
+    MostrarMensagem(Caixa::Nota, texto);
 }
 
 } // namespace plataforma

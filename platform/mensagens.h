@@ -3,6 +3,7 @@
 #include "platform/seams.h"
 
 #include <QString>
+#include <exception>
 
 namespace plataforma {
 
@@ -10,5 +11,21 @@ namespace plataforma {
 // $VANTREL_MESSAGE_LOG set, the message is appended to that file (caption,
 // text, "--") and answered as if "OK" had been pressed.
 void MostrarMensagem(Caixa caixa, const QString& texto);
+
+// Shows the text of an error in a notice box.
+void MostrarErro(std::exception_ptr erro);
+
+// Runs a handler that Qt calls. An error must not unwind through Qt's own
+// frames, which are built without clean-ups: it is reported here and the
+// program goes on.
+template <class Manipulador>
+void Tratando(Manipulador&& manipulador)
+{
+    try {
+        manipulador();
+    } catch (...) {
+        MostrarErro(std::current_exception());
+    }
+}
 
 } // namespace plataforma

@@ -107,9 +107,13 @@ TVendasHora::TVendasHora(QWidget* AOwner) : TGadgetResDet(AOwner)
         eventos.OnMouseLeave = [this](QObject* s) { MouseLeaveGrafico(s); };
     }
     for (TBotao* botao : {btnVoltMax, btnVoltMin})
-        connect(botao, &QPushButton::clicked, this, [this, botao] { OnClickBotaoVoltar(botao); });
+        connect(botao, &QPushButton::clicked, this, [this, botao] {
+            plataforma::Tratando([&] { OnClickBotaoVoltar(botao); });
+        });
     for (TBotao* botao : {btnAvanMax, btnAvanMin})
-        connect(botao, &QPushButton::clicked, this, [this, botao] { OnClickBotaoAvanco(botao); });
+        connect(botao, &QPushButton::clicked, this, [this, botao] {
+            plataforma::Tratando([&] { OnClickBotaoAvanco(botao); });
+        });
 
     const QDate hoje = plataforma::Hoje();
     DataAtual = hoje.toString(FORMATO_DATA);
@@ -189,7 +193,7 @@ TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, int X,
     edicao->show();
     // Queued, so that an error of the refresh reaches the event loop's report
     // from the event itself and not from inside the calendar's own code.
-    connect(edicao, &QDateEdit::dateChanged, this, [this, edicao] { OnChangeCalendEdit(edicao); },
+    connect(edicao, &QDateEdit::dateChanged, this, [this, edicao] { plataforma::Tratando([&] { OnChangeCalendEdit(edicao); }); },
             Qt::QueuedConnection);
     edicao->OnKeyDown = [this](QObject* s, int& k, QChar& c, Qt::KeyboardModifiers m) {
         cleMinMaxKeyDown(s, k, c, m);

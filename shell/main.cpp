@@ -1,4 +1,5 @@
 #include "platform/icone_programa.h"
+#include "platform/mensagens.h"
 #include "platform/sinais.h"
 #include "shell/aplicacao.h"
 #include "shell/host_window.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
     } catch (...) {
         // The host window could not be made (the configuration file could
         // not be written): report it and end.
-        MostrarErro(std::current_exception());
+        plataforma::MostrarErro(std::current_exception());
         return 1;
     }
     plataforma::EncerrarComSinais();

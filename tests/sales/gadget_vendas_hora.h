@@ -11,7 +11,7 @@
 #include "sales_per_hour/grafico_vendas.h"
 #include "sales_per_hour/vendas_hora.h"
 #include "tests/fixtures/banco_varejo.h"
-#include "tests/sales/aplicacao_teste.h"
+#include "tests/principal_qt.h"
 
 #include <QDate>
 #include <QLabel>
@@ -106,10 +106,7 @@ protected:
         qputenv("VANTREL_GADGETS_INI", ini.toLocal8Bit());
         plataforma::ganchos().hoje = [] { return HOJE; };
         plataforma::ganchos().tamanhoTela = [] { return QSize(1200, 800); };
-        plataforma::ganchos().mensagem = [this](plataforma::Caixa, const QString& texto) {
-            mensagens << texto;
-        };
-        ErrosRelatados().clear();
+        mensagens.clear();
 
         config.setAtualizaDados(QStringLiteral("5"));
         config.setTransparencia(QStringLiteral("100"));
@@ -160,7 +157,8 @@ protected:
     static inline QString ini;
 
     plataforma::GanchosRestaurados ganchos;
-    QStringList mensagens;
+    // The boxes shown, as the tests' main collects them.
+    QStringList& mensagens = ErrosRelatados();
     TConfig config{QStringLiteral("GadGetVendHora")};
     TConexao conexao;
     QWidget principal;

@@ -221,7 +221,7 @@ TEST_F(VendasHoraTeste, NavegacaoEntreDias)
             EXPECT_EQ(Controle<TBotao>(botao)->isEnabled(), c.avanco) << botao;
         for (const char* botao : {"btnVoltMin", "btnVoltMax"})
             EXPECT_TRUE(Controle<TBotao>(botao)->isEnabled()) << botao;
-        EXPECT_TRUE(ErrosRelatados().isEmpty()) << ErrosRelatados().join(u'|').toStdString();
+        EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join(u'|').toStdString();
     }
 }
 
@@ -468,11 +468,11 @@ TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
             if (!consertado)
                 c.conserta();
         });
-        ErrosRelatados().clear();
+        mensagens.clear();
         QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
         Processa();
-        ASSERT_EQ(ErrosRelatados().size(), 1) << "one report of the error";
-        EXPECT_FALSE(ErrosRelatados().first().isEmpty());
+        ASSERT_EQ(mensagens.size(), 1) << "one report of the error";
+        EXPECT_FALSE(mensagens.first().isEmpty());
         EXPECT_EQ(Resumo()->Serie(), serie.data()) << "the chart stays";
         ExpectValores(Resumo(), Esperado(0, 8, 18), "summary");
         ExpectValores(Detalhe(), Esperado(0, 8, 18), "detail");
@@ -486,7 +486,7 @@ TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
         consertado = true;
         QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
         Processa();
-        EXPECT_EQ(ErrosRelatados().size(), 1) << "the next refresh works";
+        EXPECT_EQ(mensagens.size(), 1) << "the next refresh works";
         ExpectValores(Resumo(), Esperado(-1, 8, 18), "summary after the repair");
         EXPECT_EQ(Texto("lblPeriodoMin"), Nome(-1));
         EXPECT_TRUE(Controle<TBotao>("btnAvanMin")->isEnabled());

@@ -1,3 +1,10 @@
+// The main of the widget tests: the program's own application object, so that
+// an error reaches the boxes the program's way; the offscreen platform when
+// there is no display (also when CTest lists the tests at build time); the
+// autostart folders in a temporary folder, since the gadget registers itself.
+#include "tests/principal_qt.h"
+
+#include "platform/seams.h"
 #include "shell/aplicacao.h"
 
 #include <QTemporaryDir>
@@ -22,17 +29,23 @@ void Mensagem(QtMsgType tipo, const QMessageLogContext& contexto, const QString&
 
 } // namespace
 
-// The program's own application object, so that an error escaping a handler
-// ends in its report, which the tests read through the message sink.
+QStringList& ErrosRelatados()
+{
+    static QStringList erros;
+    return erros;
+}
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The sales gadget registers itself to start at log-on: keep that in here.
     QTemporaryDir xdg;
     qputenv("XDG_CONFIG_HOME", xdg.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_CONFIG_DIRS", xdg.filePath(QStringLiteral("xdg")).toLocal8Bit());
     anterior = qInstallMessageHandler(Mensagem);
+    plataforma::ganchos().mensagem = [](plataforma::Caixa, const QString& texto) {
+        ErrosRelatados() << texto;
+    };
     TAplicacao aplicacao(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
