@@ -7,13 +7,6 @@
 
 #include <QFile>
 
-namespace {
-
-// This gadget's own section, which never carries "ContasCaixa".
-const QString SECAO_VENDAS_HORA = QStringLiteral("GadGetVendHora");
-
-} // namespace
-
 TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
 
 void TConfig::CarregarIni()
@@ -58,6 +51,7 @@ void TConfig::CarregarIni()
     FMostraPedidos = ler("MostraPedidos");
     FPedidosImportados = ler("PedidosImportados");
 
+    // This gadget's own section never carries "ContasCaixa".
     if (FSecao.compare(SECAO_VENDAS_HORA, Qt::CaseInsensitive) != 0)
         FContas = RetornaContasCaixa();
 }
@@ -90,7 +84,7 @@ void TConfig::InstanciaVariaveis(const QString& SiglaGadget)
         FMostraPedidos = QStringLiteral("0");
     if (FPedidosImportados.isEmpty())
         FPedidosImportados = QStringLiteral("0");
-    if (SiglaGadget == QLatin1String("GVH")) {
+    if (SiglaGadget == SIGLA_VENDAS_HORA) {
         if (FHoraIni.isEmpty())
             FHoraIni = QStringLiteral("8");
         if (FHoraFim.isEmpty())

@@ -5,6 +5,10 @@
 // Name of the configuration file's section shared by the whole family.
 inline const QString SECAO_CONFIG_ARQINI = QStringLiteral("Configuracoes");
 
+// This gadget's own section of that file, and its three-letter code.
+inline const QString SECAO_VENDAS_HORA = QStringLiteral("GadGetVendHora");
+inline const QString SIGLA_VENDAS_HORA = QStringLiteral("GVH");
+
 // One gadget's settings: the database settings of the shared section and every
 // key of the gadget's own section, each held as the text the file has.
 class TConfig {

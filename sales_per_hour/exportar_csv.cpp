@@ -31,8 +31,6 @@ const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
 namespace {
 
 const QString PROGRAMA = QStringLiteral("vendas-por-hora-csv");
-const QString SECAO_VENDAS_HORA = QStringLiteral("GadGetVendHora");
-const QString SIGLA_VENDAS_HORA = QStringLiteral("GVH");
 const QString FORMATO_DIA = QStringLiteral("dd/MM/yyyy");
 
 QString Hora(const QString& opcao, const QString& texto)

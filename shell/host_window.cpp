@@ -1,5 +1,6 @@
 #include "shell/host_window.h"
 
+#include "config/config.h"
 #include "platform/area_trabalho.h"
 #include "platform/tela.h"
 #include "sales_per_hour/estilos.h"
@@ -27,8 +28,7 @@ TfrmVendasHora::~TfrmVendasHora() = default;
 
 void TfrmVendasHora::FormCreate()
 {
-    Inic = std::make_unique<TInicializacao>(this, QStringLiteral("GadGetVendHora"),
-                                            QStringLiteral("GVH"));
+    Inic = std::make_unique<TInicializacao>(this, SECAO_VENDAS_HORA, SIGLA_VENDAS_HORA);
     resize(plataforma::TamanhoTela());
 }
 
