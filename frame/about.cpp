@@ -1,5 +1,6 @@
 #include "frame/about.h"
 
+#include "frame/botao.h"
 #include "frame/brilho_foco.h"
 #include "frame/gadget.h"
 #include "frame/imagens_icones.h"
@@ -10,14 +11,9 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPushButton>
-#include <QVariantAnimation>
 
 namespace {
 
-const QColor COR_FACE = QColor::fromRgba(0xFFEFEFEF);
-const QColor COR_FACE_SOB_PONTEIRO = QColor::fromRgba(0xFFA5D9FF);
 const QColor COR_BRILHO_FOCO = QColor::fromRgba(0x82005ACC);
 
 const char* const FOLHA_ESTILOS = R"(
@@ -35,93 +31,6 @@ QFont Tahoma(int pixels, bool negrito = false)
     fonte.setBold(negrito);
     return fonte;
 }
-
-// The glossy rounded button of the gadget's own buttons with a black caption:
-// light grey face that turns light blue in 0.2 s under the pointer, a dark
-// glow inside while pressed, a blue glow around it while focused.
-class TBotaoOk : public QPushButton {
-public:
-    explicit TBotaoOk(QWidget* parent)
-        : QPushButton(parent), FFace(COR_FACE), FAnimacao(new QVariantAnimation(this))
-    {
-        FAnimacao->setStartValue(COR_FACE);
-        FAnimacao->setEndValue(COR_FACE_SOB_PONTEIRO);
-        FAnimacao->setDuration(200);
-        connect(FAnimacao, &QVariantAnimation::valueChanged, this, [this](const QVariant& valor) {
-            FFace = valor.value<QColor>();
-            update();
-        });
-        new TBrilhoFoco(this, COR_BRILHO_FOCO);
-    }
-
-protected:
-    void enterEvent(QEnterEvent* evento) override
-    {
-        QPushButton::enterEvent(evento);
-        Anima(QAbstractAnimation::Forward);
-    }
-
-    void leaveEvent(QEvent* evento) override
-    {
-        QPushButton::leaveEvent(evento);
-        Anima(QAbstractAnimation::Backward);
-    }
-
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter pintor(this);
-        pintor.setRenderHint(QPainter::Antialiasing);
-        const QRectF area(rect());
-
-        QPainterPath face;
-        face.addRoundedRect(area, 3, 3);
-        pintor.fillPath(face, FFace);
-
-        QPainterPath brilho;
-        brilho.addRoundedRect(area.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-        QLinearGradient gradiente(area.topLeft(), area.bottomLeft());
-        gradiente.setColorAt(0, QColor::fromRgba(0x24F4F4F4));
-        gradiente.setColorAt(0.499, QColor::fromRgba(0x24EAEAEA));
-        gradiente.setColorAt(0.5, QColor::fromRgba(0x4E868686));
-        pintor.fillPath(brilho, gradiente);
-        pintor.strokePath(brilho, QPen(QColor::fromRgba(0xC84F4F4F), 1));
-
-        QPainterPath interno;
-        interno.addRoundedRect(area.adjusted(1.5, 1.5, -1.5, -1.5), 2, 2);
-        pintor.strokePath(interno, QPen(QColor::fromRgba(0x96FCFCFC), 1));
-
-        if (isDown()) {
-            pintor.save();
-            pintor.setClipPath(face);
-            QColor cor = QColor::fromRgba(0xFF4F4848);
-            const qreal alfas[] = {0.9, 0.55, 0.25};
-            for (int passo = 0; passo < 3; ++passo) {
-                cor.setAlphaF(alfas[passo]);
-                const qreal recuo = 0.5 + passo;
-                QPainterPath anel;
-                anel.addRoundedRect(area.adjusted(recuo, recuo, -recuo, -recuo), 3, 3);
-                pintor.strokePath(anel, QPen(cor, 1));
-            }
-            pintor.restore();
-        }
-
-        pintor.setPen(Qt::black);
-        pintor.setFont(font());
-        pintor.drawText(area, Qt::AlignCenter, text());
-    }
-
-private:
-    void Anima(QAbstractAnimation::Direction sentido)
-    {
-        // Turning round half-way runs back from the colour of the moment.
-        FAnimacao->setDirection(sentido);
-        if (FAnimacao->state() != QAbstractAnimation::Running)
-            FAnimacao->start();
-    }
-
-    QColor FFace;
-    QVariantAnimation* FAnimacao;
-};
 
 QLabel* Rotulo(QWidget* pai, const char* nome, int x, int y, int largura, int altura,
                const QFont& fonte, Qt::Alignment alinhamento, const QString& texto = {})
@@ -154,7 +63,7 @@ TfrmAbout::TfrmAbout(QWidget* Dono)
                      Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Descrição:"))),
       txtDescricao(Rotulo(Rectangle1, "txtDescricao", 87, 103, 286, 62, Tahoma(11),
                           Qt::AlignLeft | Qt::AlignTop)),
-      btnOk(new TBotaoOk(Rectangle1)),
+      btnOk(new TBotao(QStringLiteral("OK"), Rectangle1, Qt::black)),
       imgLogo(new QLabel(Rectangle1))
 {
     setWindowTitle(QStringLiteral("About"));
@@ -182,10 +91,10 @@ TfrmAbout::TfrmAbout(QWidget* Dono)
 
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setGeometry(150, 173, 80, 22);
-    btnOk->setText(QStringLiteral("OK"));
     QFont negrito = btnOk->font();
     negrito.setBold(true);
     btnOk->setFont(negrito);
+    new TBrilhoFoco(btnOk, COR_BRILHO_FOCO);
     connect(btnOk, &QPushButton::clicked, this, &TfrmAbout::btnOkClick);
 
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
