@@ -25,9 +25,30 @@
 #include <functional>
 #include <ostream>
 
-inline const QString SECAO = QStringLiteral("GadGetVendHora");
+inline const QString SECAO = SECAO_VENDAS_HORA;
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+// Runs acao on the dialog T once it shows, closing it afterwards if acao
+// left it open, while abre waits for it. False when no dialog showed.
+template <class T>
+bool Enquanto(const QWidget& host, const std::function<void()>& abre,
+              const std::function<void(T&)>& acao)
+{
+    bool mostrado = false;
+    QTimer::singleShot(0, [&] {
+        for (T* dialogo : host.findChildren<T*>()) {
+            if (!dialogo->isVisible())
+                continue;
+            mostrado = true;
+            acao(*dialogo);
+            if (dialogo->isVisible())
+                dialogo->reject();
+        }
+    });
+    abre();
+    return mostrado;
+}
 
 class DialogoTeste : public ::testing::Test {
 protected:
@@ -121,21 +142,11 @@ protected:
     template <class T>
     bool Abre(QWidget* botao, const std::function<void(T&)>& acao)
     {
-        bool mostrado = false;
-        QTimer::singleShot(0, [&] {
-            for (T* dialogo : host.findChildren<T*>()) {
-                if (!dialogo->isVisible())
-                    continue;
-                mostrado = true;
-                acao(*dialogo);
-                if (dialogo->isVisible())
-                    dialogo->reject();
-            }
-        });
-        ClicaNaFaixa(botao);
-        // With no dialog there was no modal wait to run the check in.
-        QApplication::processEvents();
-        return mostrado;
+        return Enquanto<T>(host, [&] {
+            ClicaNaFaixa(botao);
+            // With no dialog there was no modal wait to run the check in.
+            QApplication::processEvents();
+        }, acao);
     }
 
     bool Configura(const std::function<void(TFrmConfiguracao&)>& acao)

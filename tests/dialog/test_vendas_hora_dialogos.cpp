@@ -10,6 +10,7 @@
 #include "sales_per_hour/estilos.h"
 #include "sales_per_hour/grafico_vendas.h"
 #include "sales_per_hour/vendas_hora.h"
+#include "tests/dialog/dialogo_teste.h"
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QCheckBox>
@@ -28,27 +29,6 @@
 namespace {
 
 const QDate HOJE(2024, 3, 15);
-
-// Runs acao on the dialog T once it shows, closing it afterwards if acao
-// left it open, while abre waits for it.
-template <class T>
-bool Enquanto(const QWidget& host, const std::function<void()>& abre,
-              const std::function<void(T&)>& acao)
-{
-    bool mostrado = false;
-    QTimer::singleShot(0, [&] {
-        for (T* dialogo : host.findChildren<T*>()) {
-            if (!dialogo->isVisible())
-                continue;
-            mostrado = true;
-            acao(*dialogo);
-            if (dialogo->isVisible())
-                dialogo->reject();
-        }
-    });
-    abre();
-    return mostrado;
-}
 
 class DialogosVendasHora : public ::testing::Test {
 protected:
