@@ -11,23 +11,6 @@
 
 namespace {
 
-void PreencherVendas(BancoVarejo& banco)
-{
-    banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"));
-    banco.addFilial(QStringLiteral("02"), QStringLiteral("Loja Dois"));
-    banco.addOperacao(1, QStringLiteral("S"), QStringLiteral("N"));
-    QList<Pedido> pedidos;
-    for (const Venda& v : VENDAS) {
-        Pedido p;
-        p.codEmpresa = QString::fromLatin1(v.empresa);
-        p.dataPedido = HOJE.addDays(v.dia);
-        p.hora = QString::fromLatin1(v.hora);
-        p.totalPedido = v.total;
-        pedidos << p;
-    }
-    banco.addPedidos(pedidos);
-}
-
 // The gadget reaches a database on the local server through a relay that the
 // test switches off and on, as the server stops and comes back.
 class ServidorQueCai : public VendasHoraTeste {

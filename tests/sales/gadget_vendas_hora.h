@@ -72,25 +72,32 @@ inline void ExpectValores(const TGraficoVendas* grafico, const QList<double>& es
         EXPECT_NEAR(valores[i], esperado[i], 1e-9) << contexto << ", point " << i;
 }
 
+// Two branches, one counted operation and the sales of VENDAS.
+inline void PreencherVendas(BancoVarejo& banco)
+{
+    banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"));
+    banco.addFilial(QStringLiteral("02"), QStringLiteral("Loja Dois"));
+    banco.addOperacao(1, QStringLiteral("S"), QStringLiteral("N"));
+    QList<Pedido> pedidos;
+    for (const Venda& v : VENDAS) {
+        Pedido p;
+        p.codEmpresa = QString::fromLatin1(v.empresa);
+        p.dataPedido = HOJE.addDays(v.dia);
+        p.hora = QString::fromLatin1(v.hora);
+        p.totalPedido = v.total;
+        pedidos << p;
+    }
+    banco.addPedidos(pedidos);
+}
+
+
 class VendasHoraTeste : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         pasta = new QTemporaryDir;
         banco = new BancoVarejo(pasta->filePath(QStringLiteral("loja.fdb")));
-        banco->addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"));
-        banco->addFilial(QStringLiteral("02"), QStringLiteral("Loja Dois"));
-        banco->addOperacao(1, QStringLiteral("S"), QStringLiteral("N"));
-        QList<Pedido> pedidos;
-        for (const Venda& v : VENDAS) {
-            Pedido p;
-            p.codEmpresa = QString::fromLatin1(v.empresa);
-            p.dataPedido = HOJE.addDays(v.dia);
-            p.hora = QString::fromLatin1(v.hora);
-            p.totalPedido = v.total;
-            pedidos << p;
-        }
-        banco->addPedidos(pedidos);
+        PreencherVendas(*banco);
         ini = pasta->filePath(QStringLiteral("ConfigGadGet.Ini"));
         EscreverIniBanco(ini, banco->acesso());
     }
