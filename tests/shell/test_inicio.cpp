@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -60,19 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ConfiguracaoIncompleta{"SemCaminho", "", "SYSDBA", "x"},
                       ConfiguracaoIncompleta{"SemUsuario", "/tmp/x.fdb", "", "x"}),
     [](const auto& info) { return std::string(info.param.nome); });
-
-TEST(Inicio, BancoInexistenteMostraMensagem3ETermina)
-{
-    Programa prog;
-    const QByteArray ini = IniComum(prog.caminho(QStringLiteral("nao-existe.fdb")).toUtf8(),
-                                    "SYSDBA", "segredo");
-    prog.escreverIni(ini);
-    QProcess* p = prog.iniciar();
-    ASSERT_TRUE(p->waitForFinished(15000));
-    EXPECT_EQ(p->exitCode(), 0);
-    EXPECT_EQ(prog.mensagens(), Registro(QString(), MSG_FALHA_CONEXAO));
-    EXPECT_EQ(prog.lerIni(), ini);
-}
 
 TEST(Inicio, SegundaCopiaTerminaLogoSemMensagem)
 {
@@ -150,16 +138,17 @@ INSTANTIATE_TEST_SUITE_P(Bancos, InicioCompleto,
                              return info.param == BancoVarejo::Onde::Local ? "Local" : "Servidor";
                          });
 
-TEST(Inicio, SenhaErradaNoServidorMostraMensagem3)
+struct FalhaDeConexao {
+    const char* nome;
+    std::function<QByteArray(const Programa&)> ini;
+};
+
+class InicioSemConexao : public ::testing::TestWithParam<FalhaDeConexao> {};
+
+TEST_P(InicioSemConexao, MostraMensagem3ETerminaSemTocarNoArquivo)
 {
     Programa prog;
-    AcessoBanco acesso;
-    {
-        BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")), BancoVarejo::Onde::Servidor);
-        acesso = banco.acesso();
-    }
-    acesso.Senha = QStringLiteral("senha-errada");
-    const QByteArray ini = IniDoAcesso(acesso);
+    const QByteArray ini = GetParam().ini(prog);
     prog.escreverIni(ini);
     QProcess* p = prog.iniciar();
     ASSERT_TRUE(p->waitForFinished(15000));
@@ -167,6 +156,28 @@ TEST(Inicio, SenhaErradaNoServidorMostraMensagem3)
     EXPECT_EQ(prog.mensagens(), Registro(QString(), MSG_FALHA_CONEXAO));
     EXPECT_EQ(prog.lerIni(), ini);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, InicioSemConexao,
+    ::testing::Values(
+        FalhaDeConexao{"BancoInexistente",
+                       [](const Programa& prog) {
+                           return IniComum(
+                               prog.caminho(QStringLiteral("nao-existe.fdb")).toUtf8(),
+                               "SYSDBA", "segredo");
+                       }},
+        FalhaDeConexao{"SenhaErradaNoServidor",
+                       [](const Programa& prog) {
+                           AcessoBanco acesso;
+                           {
+                               BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")),
+                                                 BancoVarejo::Onde::Servidor);
+                               acesso = banco.acesso();
+                           }
+                           acesso.Senha = QStringLiteral("senha-errada");
+                           return IniDoAcesso(acesso);
+                       }}),
+    [](const auto& info) { return std::string(info.param.nome); });
 
 // Log-off and shut-down end the program with SIGTERM; the database client's
 // own handlers must not keep it alive, also after the branch-name lookup has
