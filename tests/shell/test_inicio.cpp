@@ -40,6 +40,8 @@ struct ConfiguracaoIncompleta {
     QByteArray caminho, usuario, senha;
 };
 
+void PrintTo(const ConfiguracaoIncompleta& caso, std::ostream* saida) { *saida << caso.nome; }
+
 class InicioIncompleto : public ::testing::TestWithParam<ConfiguracaoIncompleta> {};
 
 TEST_P(InicioIncompleto, AvisaEContinuaAbertoSemTocarNoArquivo)
@@ -142,6 +144,8 @@ struct FalhaDeConexao {
     const char* nome;
     std::function<QByteArray(const Programa&)> ini;
 };
+
+void PrintTo(const FalhaDeConexao& falha, std::ostream* saida) { *saida << falha.nome; }
 
 class InicioSemConexao : public ::testing::TestWithParam<FalhaDeConexao> {};
 
