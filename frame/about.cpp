@@ -6,7 +6,6 @@
 #include "frame/imagens_icones.h"
 #include "frame/retangulo.h"
 #include "platform/icone_programa.h"
-#include "platform/tela.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -119,16 +118,5 @@ void TfrmAbout::btnOkClick()
 
 void TfrmAbout::VerificaMargens()
 {
-    const QSize tela = plataforma::TamanhoTela();
-    int esquerda = x();
-    int topo = y();
-    if (esquerda < 0)
-        esquerda = 0;
-    if (esquerda + width() > tela.width())
-        esquerda = tela.width() - width();
-    if (topo < 0)
-        topo = 0;
-    if (topo + height() > tela.height())
-        topo = tela.height() - height();
-    move(esquerda, topo);
+    TGadget::VerificaMargens(this);
 }

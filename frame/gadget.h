@@ -30,6 +30,11 @@ class TGadget : public QObject {
     Q_OBJECT
 
 public:
+    // Moves the dialog Form onto the primary screen: left, right, top, then
+    // bottom, so that one larger than the screen ends on its right and
+    // bottom edges.
+    static void VerificaMargens(QWidget* Form);
+
     // Builds the frame on the host window AOwner, which owns the gadget.
     explicit TGadget(QWidget* AOwner);
     // Takes the frame's controls along, so that none calls into a gone gadget.
@@ -82,8 +87,6 @@ protected:
     // Centres the dialog Form horizontally over the content rectangle
     // rtgComp, its top on the gadget's top.
     void VerificaPosForm(QWidget* Form, QWidget* rtgComp);
-    // Moves Form onto the primary screen.
-    void VerificaMargens(QWidget* Form);
 
     void RMoverMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift,
                          qreal X, qreal Y);
