@@ -1,6 +1,7 @@
 #include "tests/fixtures/banco_varejo.h"
 #include "tests/shell/programa.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -56,6 +57,10 @@ TEST(ProgramaVendasHora, ConstroiPosicionaEIniciaOGadget)
         if (c.mensagens > 0) {
             ASSERT_TRUE(prog.esperarMensagens(c.mensagens, 15000)) << prog.mensagens().toStdString();
         } else {
+            // Built first; a box from the first refresh would follow soon after.
+            QDeadlineTimer prazo(15000);
+            while (Entradas(prog).isEmpty() && !prazo.hasExpired())
+                QThread::msleep(100);
             QThread::msleep(3000);
         }
         const QString mensagens = prog.mensagens();
