@@ -12,6 +12,7 @@ TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
 void TConfig::CarregarIni()
 {
     const TextoIni ini = LerArquivoIni(plataforma::CaminhoArquivoIni());
+    FArquivoUtf8 = ini.Utf8();
     const auto comum = [&](const char* chave) {
         return ini.Ler(SECAO_CONFIG_ARQINI, QLatin1String(chave));
     };
@@ -96,7 +97,8 @@ void TConfig::SalvarIni()
 {
     // One replacement of the file for the whole record: a failure leaves none
     // of these keys written.
-    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this](TextoIni& ini) {
+    bool utf8 = FArquivoUtf8;
+    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this, &utf8](TextoIni& ini) {
         const auto escrever = [&](const char* chave, const QString& valor) {
             ini.Escrever(FSecao, QLatin1String(chave), valor);
         };
@@ -133,5 +135,14 @@ void TConfig::SalvarIni()
         escrever("Modo", FModo);
         // The application title, which this program leaves empty.
         escrever("GadGet", QString());
+        // A save can change the file's encoding (a line that made it
+        // Windows-1252 replaced).
+        utf8 = TextoIni(ini.Conteudo()).Utf8();
     });
+    FArquivoUtf8 = utf8;
+}
+
+QByteArray TConfig::BytesNoArquivo(const QString& texto) const
+{
+    return CodificarTexto(texto, FArquivoUtf8);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Name of the configuration file's section shared by the whole family.
@@ -20,6 +21,11 @@ public:
     void CarregarIni();
     void InstanciaVariaveis(const QString& SiglaGadget);
     void SalvarIni();
+
+    // A text of the file as the bytes the file holds it in (UTF-8 or
+    // Windows-1252, as the file was read or last written): a database
+    // parameter must carry those to match what the shop's system stored.
+    QByteArray BytesNoArquivo(const QString& texto) const;
 
 #define VPH_PROPRIEDADE(Nome)                                  \
 public:                                                        \
@@ -69,4 +75,6 @@ private:                                                       \
 
 private:
     QString RetornaContasCaixa() const;
+
+    bool FArquivoUtf8 = true;
 };

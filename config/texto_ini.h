@@ -18,6 +18,8 @@ public:
     void Escrever(const QString& secao, const QString& chave, const QString& valor);
 
     QByteArray Conteudo() const;
+    // How the text is decoded: UTF-8, or else Windows-1252.
+    bool Utf8() const { return utf8_; }
 
 private:
     enum class Tipo { Outra, Secao, Chave };

@@ -1,13 +1,24 @@
 #include "data/banco_dados.h"
 
-#include "platform/erro.h"
+#include "platform/limite_rede.h"
+#include "platform/seams.h"
 
+#include <QFileInfo>
+#include <QSet>
+#include <QThread>
 #include <ibase.h>
+#include <mutex>
+#include <optional>
 
 namespace {
 
 constexpr unsigned kDialetoPedido = 3;
 constexpr int kTempoLimiteConexaoSegundos = 3;
+constexpr int kTentativas = 3;
+constexpr int kPausaEntreTentativasMs = 250;
+constexpr std::chrono::milliseconds kLimiteConexao(
+    kTentativas * kTempoLimiteConexaoSegundos * 1000 + (kTentativas - 1) * kPausaEntreTentativasMs
+    + 500);
 
 unsigned DialetoDoBanco(Firebird::IAttachment* anexo)
 {
@@ -24,24 +35,148 @@ unsigned DialetoDoBanco(Firebird::IAttachment* anexo)
     return dialeto;
 }
 
+// The server resolves a relative name against its own folder, not ours.
+QString NoServidorLocal(const QString& caminho)
+{
+    const QFileInfo arquivo(caminho);
+    const QString nome = arquivo.isRelative() && arquivo.exists() ? arquivo.absoluteFilePath()
+                                                                  : caminho;
+    return plataforma::ServidorLocal() + u':' + nome;
+}
+
+// Files for which the embedded engine goes first, for the whole process:
+// the branch-name lookup makes a connection of its own at every refresh.
+class TEmbutidoPrimeiro {
+public:
+    bool contem(const QString& arquivo)
+    {
+        const std::lock_guard trava(FTrava);
+        return FArquivos.contains(arquivo);
+    }
+    void marcar(const QString& arquivo, bool primeiro)
+    {
+        const std::lock_guard trava(FTrava);
+        if (primeiro)
+            FArquivos.insert(arquivo);
+        else
+            FArquivos.remove(arquivo);
+    }
+
+private:
+    std::mutex FTrava;
+    QSet<QString> FArquivos;
+};
+
+TEmbutidoPrimeiro& EmbutidoPrimeiro()
+{
+    static TEmbutidoPrimeiro arquivos;
+    return arquivos;
+}
+
+// Nothing answered at the server's address: no login was refused.
+bool ServidorAusente(const fb::ErroFirebird& erro)
+{
+    return erro.tem(isc_network_error) || erro.tem(isc_net_connect_err);
+}
+
 } // namespace
 
-void TBancoDados::anexar(const QString& usuario, const QString& senha)
+void TBancoDados::conectar(bool local, const QString& usuario, const QString& senha)
+{
+    FLocal = local;
+    FUsuario = usuario;
+    FSenha = senha;
+    FLiberado = false;
+    // The connect timeout bounds only the wait for the server's first
+    // answer; a server that stalls later in the login is given up when one
+    // that never answers would be.
+    const plataforma::TLimiteRede limite(kLimiteConexao);
+    for (int tentativa = 1;; ++tentativa) {
+        try {
+            anexarUmaVez();
+            return;
+        } catch (const fb::ErroFirebird& e) {
+            if (limite.estourou()) {
+                throw Erro(QStringLiteral("O servidor de banco de dados não concluiu a conexão em "
+                                          "%1 segundos.\n")
+                               .arg(kLimiteConexao.count() / 1000)
+                           + e.texto());
+            }
+            // A refused login is refused again, each time more slowly.
+            if (tentativa == kTentativas || e.tem(isc_login))
+                throw;
+            QThread::msleep(kPausaEntreTentativasMs);
+        }
+    }
+}
+
+void TBancoDados::anexarUmaVez()
+{
+    if (FLocal) {
+        anexarLocal();
+        return;
+    }
+    anexarPor(FNomeBanco, "Providers=Remote,Engine12");
+    FViaEmbutido = false;
+}
+
+void TBancoDados::anexarLocal()
+{
+    std::optional<fb::ErroFirebird> erroServidor;
+    std::optional<fb::ErroFirebird> erroEmbutido;
+    const auto peloServidor = [&] {
+        try {
+            anexarPor(NoServidorLocal(FNomeBanco), "Providers=Remote");
+            FViaEmbutido = false;
+            EmbutidoPrimeiro().marcar(FNomeBanco, false);
+        } catch (const fb::ErroFirebird& e) {
+            erroServidor = e;
+        }
+    };
+    const auto peloEmbutido = [&] {
+        try {
+            anexarPor(FNomeBanco, "Providers=Engine12");
+            FViaEmbutido = true;
+            // A server that refused us would refuse again, and slows down at
+            // each refused login; one that was not there costs nothing to
+            // ask, and is used as soon as it starts.
+            if (erroServidor)
+                EmbutidoPrimeiro().marcar(FNomeBanco, !ServidorAusente(*erroServidor));
+        } catch (const fb::ErroFirebird& e) {
+            erroEmbutido = e;
+        }
+    };
+    if (EmbutidoPrimeiro().contem(FNomeBanco)) {
+        peloEmbutido();
+        if (!FAnexo)
+            peloServidor();
+    } else {
+        peloServidor();
+        if (!FAnexo)
+            peloEmbutido();
+    }
+    if (FAnexo)
+        return;
+    // The embedded engine finds the file in use when the server has it open:
+    // then the server's answer (a refused login, say) is the one that explains.
+    if (erroEmbutido->tem(isc_already_opened))
+        throw *erroServidor;
+    throw *erroEmbutido;
+}
+
+void TBancoDados::anexarPor(const QString& nome, const char* provedores)
 {
     fb::Status status;
     fb::Ref<Firebird::IXpbBuilder> dpb(
         fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
-    dpb->insertString(&status, isc_dpb_user_name, usuario.toUtf8().constData());
-    dpb->insertString(&status, isc_dpb_password, senha.toUtf8().constData());
+    dpb->insertString(&status, isc_dpb_user_name, FUsuario.toUtf8().constData());
+    dpb->insertString(&status, isc_dpb_password, FSenha.toUtf8().constData());
     dpb->insertInt(&status, isc_dpb_connect_timeout, kTempoLimiteConexaoSegundos);
-    // A local file is for the embedded engine alone: the loopback provider
-    // would hand the name and the password to a server on this machine, whose
-    // delay after failed logins then holds up a plain "file not found".
-    dpb->insertString(&status, isc_dpb_config, "Providers=Remote,Engine12");
+    dpb->insertString(&status, isc_dpb_config, provedores);
 
     fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
     fb::Ref<Firebird::IAttachment> anexo(provedor->attachDatabase(
-        &status, FNomeBanco.toLocal8Bit().constData(), dpb->getBufferLength(&status),
+        &status, nome.toLocal8Bit().constData(), dpb->getBufferLength(&status),
         dpb->getBuffer(&status)));
     FDialeto = qMin(kDialetoPedido, DialetoDoBanco(anexo.get()));
     FAnexo = std::move(anexo);
@@ -49,6 +184,8 @@ void TBancoDados::anexar(const QString& usuario, const QString& senha)
 
 void TBancoDados::desanexar()
 {
+    ++FGeracao;
+    FLiberado = false;
     // A failed detach (a broken network, say) leaves an attachment that no
     // later call could end: drop it all the same, then report.
     try {
@@ -59,20 +196,54 @@ void TBancoDados::desanexar()
     }
 }
 
+void TBancoDados::liberarEmbutido()
+{
+    if (!FAnexo || !FViaEmbutido)
+        return;
+    FLiberado = true;
+    // Between queries no transaction is open, so the local engine has
+    // nothing to refuse the detach for; should it fail, the attachment goes
+    // all the same and the next query attaches anew.
+    try {
+        fb::Desanexar(FAnexo);
+    } catch (const Erro&) {
+        FAnexo.reset();
+    }
+}
+
+bool TBancoDados::prepararConsulta()
+{
+    if (FAnexo)
+        return false;
+    if (!FLiberado)
+        throw Erro(QStringLiteral("Banco de dados não conectado"));
+    conectar(FLocal, FUsuario, FSenha);
+    return true;
+}
+
 void TTransacao::iniciar(TBancoDados& banco)
 {
     if (!banco.anexado())
         throw Erro(QStringLiteral("Banco de dados não conectado"));
     fb::Status status;
-    FTransacao.reset(banco.anexo()->startTransaction(&status, 0, nullptr));
-    ++FGeracao;
+    fb::Ref<Firebird::IXpbBuilder> tpb(
+        fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
+    tpb->insertTag(&status, isc_tpb_read);
+    tpb->insertTag(&status, isc_tpb_concurrency);
+    tpb->insertTag(&status, isc_tpb_wait);
+    FTransacao.reset(banco.anexo()->startTransaction(&status, tpb->getBufferLength(&status),
+                                                     tpb->getBuffer(&status)));
+}
+
+void TTransacao::encerrar()
+{
+    fb::Confirmar(FTransacao);
 }
 
 void TTransacao::desativar()
 {
     if (!FTransacao)
         return;
-    ++FGeracao;
     try {
         fb::Desfazer(FTransacao);
     } catch (...) {

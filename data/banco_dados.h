@@ -15,41 +15,67 @@ public:
     const QString& nomeBanco() const { return FNomeBanco; }
     void setNomeBanco(const QString& nome) { FNomeBanco = nome; }
 
-    // One attempt, bounded by the connect timeout; throws Erro with the
-    // server's text, which never holds the password.
-    void anexar(const QString& usuario, const QString& senha);
+    // Attaches in at most a few attempts, each bounded in time. A local file
+    // goes through the database server of this machine when that answers,
+    // opens the file and takes the login, and through the embedded engine
+    // otherwise; the way that worked last for the file in this process goes
+    // first. Throws Erro with the reason, which never holds the password.
+    void conectar(bool local, const QString& usuario, const QString& senha);
     void desanexar();
     bool anexado() const { return bool(FAnexo); }
+
+    // Detaches an attachment of the embedded engine, which keeps the file
+    // from the server while it lasts; the next query attaches again. Never
+    // throws.
+    void liberarEmbutido();
+    // Before a query: attaches again after liberarEmbutido, and then returns
+    // true (the query lets go again when done); a database never attached is
+    // an error.
+    bool prepararConsulta();
 
     Firebird::IAttachment* anexo() const { return FAnexo.get(); }
     // The dialect statements are prepared with: 3, or the database's own
     // when that is lower.
     unsigned dialeto() const { return FDialeto; }
+    bool viaEmbutido() const { return FViaEmbutido; }
+    // Changes at every detach but liberarEmbutido's: what was read under
+    // another value was read from an attachment that is gone.
+    quint64 geracao() const { return FGeracao; }
 
 private:
+    void anexarUmaVez();
+    void anexarLocal();
+    void anexarPor(const QString& nome, const char* provedores);
+
     QString FNomeBanco;
+    bool FLocal = false;
+    QString FUsuario;
+    QString FSenha;
     fb::Ref<Firebird::IAttachment> FAnexo;
     unsigned FDialeto = 3;
+    bool FViaEmbutido = false;
+    bool FLiberado = false;
+    quint64 FGeracao = 0;
 };
 
-// The one transaction of a connection, with the server's default parameters.
+// The transaction of one query: read-only, started right before the query
+// and ended as soon as its rows are read. None stays open between refreshes,
+// where it would hold back the garbage collection of a busy database.
 class TTransacao {
 public:
     TTransacao() = default;
     TTransacao(const TTransacao&) = delete;
     TTransacao& operator=(const TTransacao&) = delete;
 
+    // A snapshot: the query sees the database as it stands now.
     void iniciar(TBancoDados& banco);
+    void encerrar();
     // Rolls back a running transaction.
     void desativar();
     bool ativa() const { return bool(FTransacao); }
 
     Firebird::ITransaction* transacao() const { return FTransacao.get(); }
-    // Changes whenever the transaction starts or ends: a query opened under
-    // another value was opened on a transaction that is gone.
-    quint64 geracao() const { return FGeracao; }
 
 private:
     fb::Ref<Firebird::ITransaction> FTransacao;
-    quint64 FGeracao = 0;
 };

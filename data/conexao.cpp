@@ -2,15 +2,6 @@
 
 #include "platform/erro.h"
 
-#include <QThread>
-
-namespace {
-
-constexpr int kTentativas = 3;
-constexpr int kPausaEntreTentativasMs = 250;
-
-} // namespace
-
 QString NomeDoBanco(const QString& LocRem, const QString& Protocolo, const QString& Servidor,
                     const QString& CaminhoBanco, const QString& anterior)
 {
@@ -30,10 +21,6 @@ TConexao::~TConexao()
     // A destructor cannot report; whatever fails here is let go with the
     // connection.
     try {
-        FIBTransVantrel.desativar();
-    } catch (const Erro&) {
-    }
-    try {
         FIBDataVantrel.desanexar();
     } catch (const Erro&) {
     }
@@ -52,30 +39,24 @@ void TConexao::setConfiguracao(const QString& Tipo, const QString& Prot, const Q
 
 bool TConexao::conectarBanco()
 {
-    FIBTransVantrel.desativar();
     FIBDataVantrel.desanexar();
     FIBDataVantrel.setNomeBanco(NomeDoBanco(FLocRem, FProtocolo, FServidor, FCaminhoBanco,
                                             FIBDataVantrel.nomeBanco()));
-
-    for (int tentativa = 1; !FIBDataVantrel.anexado(); ++tentativa) {
-        try {
-            FIBDataVantrel.anexar(FUsuario, FSenha);
-        } catch (const Erro&) {
-            if (tentativa == kTentativas)
-                throw;
-            QThread::msleep(kPausaEntreTentativasMs);
-        }
-    }
-
-    try {
-        FIBTransVantrel.iniciar(FIBDataVantrel);
-    } catch (const Erro&) {
-        return false;
-    }
+    FIBDataVantrel.conectar(FLocRem != QLatin1String("R"), FUsuario, FSenha);
     return true;
 }
 
 bool TConexao::conectado() const
 {
     return FIBDataVantrel.anexado();
+}
+
+void TConexao::liberarMotorEmbutido()
+{
+    FIBDataVantrel.liberarEmbutido();
+}
+
+TLiberacaoEmbutido::~TLiberacaoEmbutido()
+{
+    FConexao.liberarMotorEmbutido();
 }

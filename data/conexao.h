@@ -4,9 +4,8 @@
 
 #include <QString>
 
-// The attachment to the retail database with its one transaction. Every
-// conectarBanco starts afresh: a query run after it sees everything committed
-// up to that moment.
+// The attachment to the retail database, and the transaction object in which
+// each query reads; no transaction stays open between queries.
 class TConexao {
 public:
     TConexao() = default;
@@ -17,12 +16,15 @@ public:
     void setConfiguracao(const QString& Tipo, const QString& Prot, const QString& Serv,
                          const QString& CamBanco, const QString& Usu, const QString& Senha);
 
-    // Rolls back, detaches, attaches again (at most a few attempts, each
-    // bounded in time) and starts a new transaction. Throws Erro with the
-    // server's reason when every attempt failed; false when the transaction
-    // could not start.
+    // Detaches and attaches again (at most a few attempts, each bounded in
+    // time). Throws Erro with the server's reason when every attempt failed;
+    // true otherwise.
     bool conectarBanco();
     bool conectado() const;
+    // At the end of each refresh's database work: an attachment of the
+    // embedded engine would keep the file from the server until the next one.
+    // Never throws.
+    void liberarMotorEmbutido();
 
     TBancoDados& getBancoDados() { return FIBDataVantrel; }
     TTransacao& getTransaction() { return FIBTransVantrel; }
@@ -36,6 +38,18 @@ private:
     QString FSenha;
     TBancoDados FIBDataVantrel;
     TTransacao FIBTransVantrel;
+};
+
+// Calls liberarMotorEmbutido when the scope ends, however it ends.
+class TLiberacaoEmbutido {
+public:
+    explicit TLiberacaoEmbutido(TConexao& conexao) : FConexao(conexao) {}
+    ~TLiberacaoEmbutido();
+    TLiberacaoEmbutido(const TLiberacaoEmbutido&) = delete;
+    TLiberacaoEmbutido& operator=(const TLiberacaoEmbutido&) = delete;
+
+private:
+    TConexao& FConexao;
 };
 
 // The database name that the location settings give; anterior when they name

@@ -4,6 +4,7 @@
 #include "platform/texto.h"
 
 #include <QByteArray>
+#include <ibase.h>
 
 namespace fb {
 
@@ -37,8 +38,18 @@ Status::~Status()
 
 void Status::checkException(Status* status)
 {
-    if (status->dirty && (status->getState() & Firebird::IStatus::STATE_ERRORS))
-        throw Erro(TextoDoStatus(status));
+    if (!status->dirty || !(status->getState() & Firebird::IStatus::STATE_ERRORS))
+        return;
+    // The vector is code, arguments..., code, ... ended by isc_arg_end; only
+    // the codes are kept.
+    QList<intptr_t> codigos;
+    const intptr_t* v = status->getErrors();
+    while (v[0] != isc_arg_end) {
+        if (v[0] == isc_arg_gds)
+            codigos.append(v[1]);
+        v += v[0] == isc_arg_cstring ? 3 : 2;
+    }
+    throw ErroFirebird(TextoDoStatus(status), std::move(codigos));
 }
 
 void Desanexar(Ref<Firebird::IAttachment>& anexo)

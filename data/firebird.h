@@ -3,8 +3,11 @@
 // Thin C++ layer over the Firebird 3 OO API: one status wrapper whose errors
 // become Erro, and one RAII holder for every interface.
 
+#include "platform/erro.h"
+
 #include <firebird/Interface.h>
 
+#include <QList>
 #include <QString>
 #include <type_traits>
 #include <utility>
@@ -16,6 +19,18 @@ Firebird::IUtil* Util();
 
 // The text the client library gives for the errors of a status.
 QString TextoDoStatus(Firebird::IStatus* status);
+
+// An error the client library reported, with the codes of its status vector,
+// for the callers that choose what to do by the kind of failure.
+class ErroFirebird : public Erro {
+public:
+    ErroFirebird(const QString& texto, QList<intptr_t> codigos)
+        : Erro(texto), FCodigos(std::move(codigos)) {}
+    bool tem(intptr_t codigo) const { return FCodigos.contains(codigo); }
+
+private:
+    QList<intptr_t> FCodigos;
+};
 
 // Pass this to every call of the OO API: an error reported by the call is
 // thrown as Erro carrying the library's own text.

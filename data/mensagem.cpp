@@ -266,12 +266,11 @@ QList<QVariant> MensagemSaida::linha() const
         }
         switch (c.tipo) {
         case SQL_TEXT:
-            valores.append(DecodificarTexto(QByteArray(reinterpret_cast<const char*>(p), c.tamanho)));
+            valores.append(QByteArray(reinterpret_cast<const char*>(p), c.tamanho));
             break;
         case SQL_VARYING: {
             const quint16 tamanho = Lido<quint16>(p);
-            valores.append(DecodificarTexto(
-                QByteArray(reinterpret_cast<const char*>(p + sizeof(quint16)), tamanho)));
+            valores.append(QByteArray(reinterpret_cast<const char*>(p + sizeof(quint16)), tamanho));
             break;
         }
         case SQL_SHORT:

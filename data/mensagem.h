@@ -34,7 +34,8 @@ public:
 
     const QStringList& colunas() const { return FColunas; }
     unsigned char* dados() { return reinterpret_cast<unsigned char*>(FDados.data()); }
-    // Null columns read as an invalid QVariant.
+    // Null columns read as an invalid QVariant; text columns as the bytes the
+    // database holds (a QByteArray), decoded by whoever shows them.
     QList<QVariant> linha() const;
 
 private:

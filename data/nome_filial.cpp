@@ -18,7 +18,7 @@ QString NomeFilial(const QString& CodFilial)
     query.close();
     query.setSQL({QStringLiteral("SELECT NOMEEMPRESA FROM FILIAIS      "),
                   QStringLiteral("WHERE FILIAIS.CODEMPRESA = :CodFilial")});
-    query.setParam(QStringLiteral("CodFilial"), CodFilial);
+    query.setParam(QStringLiteral("CodFilial"), config.BytesNoArquivo(CodFilial));
     query.open();
     const QString nome = query.asString(0, QStringLiteral("NOMEEMPRESA"));
     if (!nome.isEmpty())

@@ -3,7 +3,9 @@
 #include "data/mensagem.h"
 #include "data/parametros_sql.h"
 #include "platform/erro.h"
+#include "platform/texto.h"
 
+#include <QScopeGuard>
 #include <ibase.h>
 
 TQuery::TQuery(TBancoDados& banco, TTransacao& transacao) : FBanco(banco), FTransacao(transacao) {}
@@ -38,10 +40,13 @@ void TQuery::setParam(const QString& nome, const QVariant& valor)
 void TQuery::open()
 {
     close();
-    if (!FBanco.anexado())
-        throw Erro(QStringLiteral("Banco de dados não conectado"));
-    if (!FTransacao.ativa())
-        throw Erro(QStringLiteral("Transação não iniciada"));
+    // Between refreshes an embedded attachment is let go (a query of the
+    // configuration dialog, say, comes then): it goes again after the query.
+    const bool soParaEsta = FBanco.prepararConsulta();
+    const auto liberacao = qScopeGuard([&] {
+        if (soParaEsta)
+            FBanco.liberarEmbutido();
+    });
 
     const SqlPosicional sql = ReescreverParametros(textoSQL());
     QList<QVariant> valores;
@@ -52,30 +57,44 @@ void TQuery::open()
         valores.append(*valor);
     }
 
-    fb::Status status;
-    fb::Ref<Firebird::IStatement> comando(FBanco.anexo()->prepare(
-        &status, FTransacao.transacao(), 0, sql.sql.toUtf8().constData(), FBanco.dialeto(),
-        Firebird::IStatement::PREPARE_PREFETCH_METADATA));
-    if (comando->getType(&status) != isc_info_sql_stmt_select)
-        throw Erro(QStringLiteral("A consulta não é um SELECT"));
-
-    fb::Ref<Firebird::IMessageMetadata> descricaoEntrada(comando->getInputMetadata(&status));
-    MensagemEntrada entrada(descricaoEntrada.get(), valores);
-    fb::Ref<Firebird::IMessageMetadata> descricaoSaida(comando->getOutputMetadata(&status));
-    MensagemSaida saida(descricaoSaida.get());
-
+    FTransacao.iniciar(FBanco);
     QList<QList<QVariant>> linhas;
-    fb::Ref<Firebird::IResultSet> cursor(comando->openCursor(
-        &status, FTransacao.transacao(), entrada.metadados(), entrada.dados(),
-        descricaoSaida.get(), 0));
-    while (cursor->fetchNext(&status, saida.dados()) == Firebird::IStatus::RESULT_OK)
-        linhas.append(saida.linha());
-    fb::Fechar(cursor);
-    fb::Liberar(comando);
+    QStringList colunas;
+    try {
+        fb::Status status;
+        fb::Ref<Firebird::IStatement> comando(FBanco.anexo()->prepare(
+            &status, FTransacao.transacao(), 0, sql.sql.toUtf8().constData(), FBanco.dialeto(),
+            Firebird::IStatement::PREPARE_PREFETCH_METADATA));
+        if (comando->getType(&status) != isc_info_sql_stmt_select)
+            throw Erro(QStringLiteral("A consulta não é um SELECT"));
 
-    FColunas = saida.colunas();
+        fb::Ref<Firebird::IMessageMetadata> descricaoEntrada(comando->getInputMetadata(&status));
+        MensagemEntrada entrada(descricaoEntrada.get(), valores);
+        fb::Ref<Firebird::IMessageMetadata> descricaoSaida(comando->getOutputMetadata(&status));
+        MensagemSaida saida(descricaoSaida.get());
+
+        fb::Ref<Firebird::IResultSet> cursor(comando->openCursor(
+            &status, FTransacao.transacao(), entrada.metadados(), entrada.dados(),
+            descricaoSaida.get(), 0));
+        while (cursor->fetchNext(&status, saida.dados()) == Firebird::IStatus::RESULT_OK)
+            linhas.append(saida.linha());
+        fb::Fechar(cursor);
+        fb::Liberar(comando);
+        colunas = saida.colunas();
+        FTransacao.encerrar();
+    } catch (...) {
+        // The query's own error is the one to report; a rollback that fails
+        // as well lets the transaction go all the same.
+        try {
+            FTransacao.desativar();
+        } catch (const Erro&) {
+        }
+        throw;
+    }
+
+    FColunas = std::move(colunas);
     FLinhas = std::move(linhas);
-    FGeracaoAberta = FTransacao.geracao();
+    FGeracaoAberta = FBanco.geracao();
     FAberta = true;
 }
 
@@ -88,7 +107,7 @@ void TQuery::close()
 
 bool TQuery::isOpen() const
 {
-    return FAberta && FGeracaoAberta == FTransacao.geracao();
+    return FAberta && FGeracaoAberta == FBanco.geracao();
 }
 
 int TQuery::linhas() const
@@ -96,7 +115,7 @@ int TQuery::linhas() const
     return isOpen() ? int(FLinhas.size()) : 0;
 }
 
-QVariant TQuery::value(int linha, const QString& coluna) const
+QVariant TQuery::Bruto(int linha, const QString& coluna) const
 {
     if (!isOpen())
         throw Erro(QStringLiteral("A consulta está fechada"));
@@ -112,10 +131,24 @@ QVariant TQuery::value(int linha, const QString& coluna) const
     return FLinhas[linha][encontrada];
 }
 
+QVariant TQuery::value(int linha, const QString& coluna) const
+{
+    const QVariant v = Bruto(linha, coluna);
+    return v.typeId() == QMetaType::QByteArray ? QVariant(DecodificarTexto(v.toByteArray())) : v;
+}
+
 QString TQuery::asString(int linha, const QString& coluna) const
 {
     const QVariant v = value(linha, coluna);
     return v.isValid() ? v.toString() : QString();
+}
+
+QByteArray TQuery::asBytes(int linha, const QString& coluna) const
+{
+    const QVariant v = Bruto(linha, coluna);
+    if (v.isValid() && v.typeId() != QMetaType::QByteArray)
+        throw Erro(QStringLiteral("Campo %1 não é texto").arg(coluna));
+    return v.toByteArray();
 }
 
 double TQuery::asFloat(int linha, const QString& coluna) const

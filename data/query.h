@@ -9,9 +9,9 @@
 #include <QVariant>
 
 // A SELECT with named parameters (":Nome") on a connection's database and
-// transaction. open() fetches the whole result into memory and lets go of
-// every server object, so nothing is left behind when the connection
-// reconnects; a reconnect makes the query read as closed all the same.
+// transaction. open() runs it in a transaction of its own, fetches the whole
+// result into memory and ends the transaction, so nothing is left open on
+// the server; a reconnect makes the query read as closed all the same.
 // The database and transaction objects must outlive every use of the query;
 // destroying it touches neither.
 class TQuery {
@@ -39,9 +39,13 @@ public:
     // result does; an unknown column is an error.
     QVariant value(int linha, const QString& coluna) const;
     QString asString(int linha, const QString& coluna) const;
+    // A text column's bytes as the database holds them; empty for null.
+    QByteArray asBytes(int linha, const QString& coluna) const;
     double asFloat(int linha, const QString& coluna) const;
 
 private:
+    QVariant Bruto(int linha, const QString& coluna) const;
+
     TBancoDados& FBanco;
     TTransacao& FTransacao;
     QStringList FSQL;

@@ -62,4 +62,10 @@ QString DiretorioLock()
     return QStringLiteral("/tmp/vantrel-gadgets-%1").arg(getuid());
 }
 
+QString ServidorLocal()
+{
+    const QString nomeado = qEnvironmentVariable("VANTREL_SERVIDOR_LOCAL");
+    return nomeado.isEmpty() ? QStringLiteral("localhost") : nomeado;
+}
+
 } // namespace plataforma

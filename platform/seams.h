@@ -55,4 +55,9 @@ QString DiretorioInicioAutomaticoUsuario();
 // folder under /tmp.
 QString DiretorioLock();
 
+// Where the database server of this machine is asked for a local file, as the
+// host (or host/port) part of a database name: $VANTREL_SERVIDOR_LOCAL when
+// set, else "localhost", the client library's own choice.
+QString ServidorLocal();
+
 } // namespace plataforma

@@ -96,6 +96,7 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     } catch (const Erro& e) {
         throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + e.texto());
     }
+    const TLiberacaoEmbutido liberacao(conexao);
     TVendasHoraDados dados;
     try {
         dados.ValorDasVendas(config, conexao, opcoes.dia);

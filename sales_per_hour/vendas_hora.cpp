@@ -208,6 +208,7 @@ void TVendasHora::IniciarGadget(QObject* Sender)
 {
     TGadgetResDet::IniciarGadget(Sender);
     FConexao->conectarBanco();
+    const TLiberacaoEmbutido liberacao(*FConexao);
     if (!FConfig->Empresa().isEmpty()) {
         lblNomeFilialMin->setText(NomeFilial(FConfig->Empresa()));
         lblNomeFilialMax->setText(lblNomeFilialMin->text());

@@ -4,11 +4,18 @@
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <atomic>
+#include <chrono>
 #include <netinet/in.h>
+#include <poll.h>
+#include <thread>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -29,6 +36,72 @@ int ContarPedidos(TConexao& conexao)
     query.open();
     return query.value(0, QStringLiteral("N")).toInt();
 }
+
+// The first column of the first row.
+QVariant Valor(TConexao& conexao, const QString& sql, const QVariant& id = {})
+{
+    TQuery query(conexao.getBancoDados(), conexao.getTransaction());
+    query.setSQL({sql});
+    if (id.isValid())
+        query.setParam(QStringLiteral("Id"), id);
+    query.open();
+    return query.value(0, query.colunas().value(0));
+}
+
+struct SaidaIsql {
+    int codigo = -1;
+    QString texto;
+};
+
+// The server's own command-line client, another process reaching the file
+// through the server as the shop's system does.
+SaidaIsql Isql(const QString& arquivo, const QString& comandos)
+{
+    QProcess isql;
+    isql.setProcessChannelMode(QProcess::MergedChannels);
+    isql.start(QStringLiteral("isql-fb"),
+               {QStringLiteral("-bail"), QStringLiteral("-q"), QStringLiteral("-user"),
+                QStringLiteral("SYSDBA"), QStringLiteral("-password"), SenhaSysdba(),
+                QStringLiteral("127.0.0.1:") + arquivo});
+    isql.write(comandos.toUtf8());
+    isql.closeWriteChannel();
+    if (!isql.waitForFinished(30000)) {
+        isql.kill();
+        isql.waitForFinished();
+        return {-1, QStringLiteral("isql-fb did not end")};
+    }
+    return {isql.exitStatus() == QProcess::NormalExit ? isql.exitCode() : -1,
+            QString::fromUtf8(isql.readAll())};
+}
+
+// Sets where the local server is looked for, for one test.
+class ServidorLocalEm {
+public:
+    explicit ServidorLocalEm(const QString& endereco) : FAnterior(qgetenv("VANTREL_SERVIDOR_LOCAL"))
+    {
+        apontar(endereco);
+    }
+    ~ServidorLocalEm()
+    {
+        if (FAnterior.isNull())
+            qunsetenv("VANTREL_SERVIDOR_LOCAL");
+        else
+            qputenv("VANTREL_SERVIDOR_LOCAL", FAnterior);
+    }
+    // Empty: the default, the server of this machine.
+    void apontar(const QString& endereco)
+    {
+        if (endereco.isEmpty())
+            qunsetenv("VANTREL_SERVIDOR_LOCAL");
+        else
+            qputenv("VANTREL_SERVIDOR_LOCAL", endereco.toLocal8Bit());
+    }
+
+private:
+    QByteArray FAnterior;
+};
+
+const QString kNenhumServidor = QStringLiteral("127.0.0.1/1");
 
 TEST(NomeDoBanco, FormaDeRedePelaLocalizacaoEProtocolo)
 {
@@ -64,7 +137,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(ConexaoLocal, ConectaEIniciaATransacao)
+TEST_F(ConexaoLocal, ConectaSemDeixarTransacaoAberta)
 {
     BancoVarejo banco(arquivo("loja.fdb"));
     TConexao conexao;
@@ -72,9 +145,11 @@ TEST_F(ConexaoLocal, ConectaEIniciaATransacao)
     Configurar(conexao, banco.acesso());
     EXPECT_TRUE(conexao.conectarBanco());
     EXPECT_TRUE(conexao.conectado());
-    EXPECT_TRUE(conexao.getTransaction().ativa());
+    EXPECT_FALSE(conexao.getTransaction().ativa());
     EXPECT_EQ(conexao.getBancoDados().nomeBanco(), banco.arquivo());
     EXPECT_EQ(conexao.getBancoDados().dialeto(), 1u);
+    ContarPedidos(conexao);
+    EXPECT_FALSE(conexao.getTransaction().ativa()) << "the query ends its transaction";
 }
 
 TEST_F(ConexaoLocal, ProtocoloDesconhecidoMantemONomeAnterior)
@@ -113,7 +188,7 @@ TEST_F(ConexaoLocal, ArquivoInexistenteDaOErroDoServidorSemASenha)
     EXPECT_FALSE(conexao.conectado());
 }
 
-TEST_F(ConexaoLocal, SoAProximaConexaoVeOQueOutraGravou)
+TEST_F(ConexaoLocal, CadaConsultaVeOQueJaFoiGravado)
 {
     BancoVarejo banco(arquivo("loja.fdb"));
     banco.addPedido({});
@@ -123,10 +198,7 @@ TEST_F(ConexaoLocal, SoAProximaConexaoVeOQueOutraGravou)
     EXPECT_EQ(ContarPedidos(conexao), 1);
 
     banco.addPedido({}); // committed by another attachment
-    EXPECT_EQ(ContarPedidos(conexao), 1);
-
-    ASSERT_TRUE(conexao.conectarBanco());
-    EXPECT_EQ(ContarPedidos(conexao), 2);
+    EXPECT_EQ(ContarPedidos(conexao), 2) << "no snapshot outlives its query";
 }
 
 TEST_F(ConexaoLocal, DialetoDoBancoQuandoMenorQueTres)
@@ -223,6 +295,126 @@ TEST(ConexaoServidor, PortaFechadaDizQueNaoConectou)
     EXPECT_FALSE(texto.contains(kSenhaSecreta));
 }
 
+// Relays a loopback port to the local server until the server's first
+// answer has gone through, then forwards nothing either way and keeps the
+// sockets open: a server that took the connection and stalls in the login.
+// Lets go of everything after maximo, so that a client that never gives up
+// still ends.
+class LoginQueTrava {
+public:
+    explicit LoginQueTrava(std::chrono::seconds maximo) : FMaximo(maximo)
+    {
+        FEscuta = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in endereco = Loopback(0);
+        socklen_t tamanho = sizeof endereco;
+        if (bind(FEscuta, reinterpret_cast<sockaddr*>(&endereco), tamanho) != 0
+            || listen(FEscuta, 16) != 0
+            || getsockname(FEscuta, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0
+            || pipe2(FAviso, O_CLOEXEC) != 0)
+            ADD_FAILURE() << "no listening socket";
+        FPorta = ntohs(endereco.sin_port);
+        FLinha = std::thread([this] { Rodar(); });
+    }
+    ~LoginQueTrava()
+    {
+        (void)!write(FAviso[1], "", 1);
+        FLinha.join();
+        for (int fd : {FEscuta, FAviso[0], FAviso[1]})
+            close(fd);
+    }
+
+    int porta() const { return FPorta; }
+    int conexoes() const { return FConexoes; }
+
+private:
+    static sockaddr_in Loopback(int porta)
+    {
+        sockaddr_in endereco{};
+        endereco.sin_family = AF_INET;
+        endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        endereco.sin_port = htons(static_cast<uint16_t>(porta));
+        return endereco;
+    }
+
+    void Rodar()
+    {
+        struct Par {
+            int cliente, servidor;
+            bool travado;
+        };
+        std::vector<Par> pares;
+        const auto fim = std::chrono::steady_clock::now() + FMaximo;
+        for (;;) {
+            std::vector<pollfd> espera{{FAviso[0], POLLIN, 0}, {FEscuta, POLLIN, 0}};
+            for (const Par& p : pares) {
+                if (!p.travado) {
+                    espera.push_back({p.cliente, POLLIN, 0});
+                    espera.push_back({p.servidor, POLLIN, 0});
+                }
+            }
+            const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(
+                fim - std::chrono::steady_clock::now());
+            if (resta.count() <= 0 || poll(espera.data(), espera.size(), int(resta.count())) < 0
+                || espera[0].revents)
+                break;
+            if (espera[1].revents & POLLIN) {
+                const int cliente = accept4(FEscuta, nullptr, nullptr, SOCK_CLOEXEC);
+                const int servidor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                const sockaddr_in endereco = Loopback(3050);
+                if (cliente >= 0 && servidor >= 0
+                    && connect(servidor, reinterpret_cast<const sockaddr*>(&endereco),
+                               sizeof endereco) == 0) {
+                    pares.push_back({cliente, servidor, false});
+                    ++FConexoes;
+                }
+            }
+            for (std::size_t i = 2; i < espera.size(); ++i) {
+                if (!espera[i].revents)
+                    continue;
+                Par& par = pares[(i - 2) / 2];
+                const bool doServidor = espera[i].fd == par.servidor;
+                char dados[65536];
+                const ssize_t n = recv(espera[i].fd, dados, sizeof dados, 0);
+                if (n > 0)
+                    (void)!send(doServidor ? par.cliente : par.servidor, dados, n, MSG_NOSIGNAL);
+                if (doServidor || n <= 0)
+                    par.travado = true;
+            }
+        }
+        for (const Par& p : pares) {
+            close(p.cliente);
+            close(p.servidor);
+        }
+    }
+
+    std::chrono::seconds FMaximo;
+    int FEscuta = -1;
+    int FPorta = 0;
+    int FAviso[2] = {-1, -1};
+    std::atomic<int> FConexoes{0};
+    std::thread FLinha;
+};
+
+TEST(ConexaoServidor, ServidorQueTravaNoLoginDesisteComoOQueNaoResponde)
+{
+    LoginQueTrava trava(std::chrono::seconds(60));
+    TConexao conexao;
+    conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
+                            QStringLiteral("127.0.0.1/%1").arg(trava.porta()),
+                            QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), kSenhaSecreta);
+    QElapsedTimer relogio;
+    relogio.start();
+    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
+    // The bound of a silent server, three attempts of a few seconds, with a
+    // margin for a busy machine; without one the wait lasts as long as the
+    // relay holds on.
+    EXPECT_LT(relogio.elapsed(), 20000);
+    EXPECT_TRUE(texto.contains(QStringLiteral("não concluiu a conexão"))) << texto.toStdString();
+    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_GE(trava.conexoes(), 1);
+    EXPECT_FALSE(conexao.conectado());
+}
+
 class ConexaoNoServidor : public ::testing::Test {
 protected:
     void SetUp() override
@@ -267,12 +459,162 @@ TEST_F(ConexaoNoServidor, ConexaoDerrubadaVoltaNaReconexaoSeguinte)
         "DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
     banco->addPedido({});
 
-    // Ending the dead transaction reports the loss; the attachment is let go
-    // all the same, so the next reconnect works.
-    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
-    EXPECT_FALSE(texto.isEmpty());
+    // No transaction was left on it to fail on the way out.
     ASSERT_TRUE(conexao.conectarBanco());
     EXPECT_EQ(ContarPedidos(conexao), 1);
+}
+
+TEST_F(ConexaoNoServidor, NenhumaTransacaoEntreConsultasECadaConsultaSoLe)
+{
+    TConexao gadget;
+    Configurar(gadget, banco->acesso());
+    ASSERT_TRUE(gadget.conectarBanco());
+    const QVariant anexo =
+        Valor(gadget, QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE"));
+    TConexao monitor;
+    Configurar(monitor, banco->acesso());
+    ASSERT_TRUE(monitor.conectarBanco());
+    // The monitoring tables hold still for a transaction: each query here
+    // has a new one.
+    const auto transacoes = [&] {
+        return Valor(monitor,
+                     QStringLiteral("SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = :Id"),
+                     anexo)
+            .toInt();
+    };
+    EXPECT_EQ(transacoes(), 0) << "after the reconnect";
+    ContarPedidos(gadget);
+    EXPECT_EQ(transacoes(), 0) << "after a query";
+    ASSERT_TRUE(gadget.conectarBanco());
+    EXPECT_EQ(transacoes(), 0) << "after a second reconnect";
+
+    TQuery propria(gadget.getBancoDados(), gadget.getTransaction());
+    propria.setSQL({QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO"),
+                    QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = CURRENT_TRANSACTION")});
+    propria.open();
+    EXPECT_EQ(propria.value(0, QStringLiteral("SO_LEITURA")).toInt(), 1) << "read-only";
+    EXPECT_EQ(propria.value(0, QStringLiteral("MODO")).toInt(), 1) << "a snapshot";
+}
+
+// A local file (LocRem not "R") that the server of this machine can open, as
+// the shop's system opens it.
+class ArquivoLocal : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        BancoVarejo banco(arquivo(), BancoVarejo::Onde::Servidor);
+        banco.addPedido({});
+        acesso = banco.acesso();
+        acesso.LocRem = QStringLiteral("L");
+        acesso.Servidor.clear();
+    }
+
+    QString arquivo() const { return dir.filePath(QStringLiteral("loja.fdb")); }
+    AcessoBanco comSenha(const QString& senha) const
+    {
+        AcessoBanco a = acesso;
+        a.Senha = senha;
+        return a;
+    }
+
+    QTemporaryDir dir;
+    AcessoBanco acesso; // with the server's password
+    ServidorLocalEm servidorLocal{QString()}; // the server of this machine
+};
+
+TEST_F(ArquivoLocal, OutroProcessoGravaPeloServidorEnquantoOGadgetLe)
+{
+    TConexao gadget;
+    Configurar(gadget, acesso);
+    ASSERT_TRUE(gadget.conectarBanco());
+    EXPECT_EQ(ContarPedidos(gadget), 1);
+
+    const SaidaIsql isql = Isql(arquivo(), QStringLiteral(
+        "INSERT INTO PEDIDOC (CODEMPRESA, CODPEDIDO) VALUES ('01', 99);\n"
+        "COMMIT;\n"
+        "SELECT COUNT(*) FROM PEDIDOC;\n"));
+    EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
+    EXPECT_FALSE(isql.texto.contains(QStringLiteral("lock"))) << isql.texto.toStdString();
+    EXPECT_EQ(ContarPedidos(gadget), 2) << "the gadget reads what the other process wrote";
+}
+
+TEST_F(ArquivoLocal, ArquivoEmUsoNoServidorComSenhaRecusadaDaOMotivoDoServidor)
+{
+    TConexao sistemaDaLoja;
+    Configurar(sistemaDaLoja, {QStringLiteral("R"), QStringLiteral("127.0.0.1"), QStringLiteral("0"),
+                               arquivo(), acesso.Usuario, acesso.Senha});
+    ASSERT_TRUE(sistemaDaLoja.conectarBanco());
+
+    TConexao gadget;
+    Configurar(gadget, comSenha(kSenhaSecreta));
+    const QString texto = ErroDe([&] { gadget.conectarBanco(); });
+    EXPECT_TRUE(texto.contains(QStringLiteral("user name and password"))) << texto.toStdString();
+    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(gadget.conectado());
+}
+
+TEST_F(ArquivoLocal, SemServidorOMotorEmbutidoAbreEDeixaOArquivoAoServidorQueComeca)
+{
+    servidorLocal.apontar(kNenhumServidor);
+    TConexao gadget;
+    Configurar(gadget, acesso);
+    ASSERT_TRUE(gadget.conectarBanco());
+    EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
+    EXPECT_EQ(ContarPedidos(gadget), 1);
+    const QString selecao = QStringLiteral("SELECT COUNT(*) FROM PEDIDOC;\n");
+    // Why the attachment is let go after each refresh.
+    EXPECT_NE(Isql(arquivo(), selecao).codigo, 0) << "the server opened a file the engine holds";
+
+    gadget.liberarMotorEmbutido();
+    SaidaIsql isql = Isql(arquivo(), selecao);
+    EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
+    // A query between refreshes attaches for itself and lets go again.
+    EXPECT_EQ(ContarPedidos(gadget), 1);
+    isql = Isql(arquivo(), selecao);
+    EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
+
+    servidorLocal.apontar(QString()); // the server has started
+    ASSERT_TRUE(gadget.conectarBanco());
+    EXPECT_FALSE(gadget.getBancoDados().viaEmbutido());
+    isql = Isql(arquivo(), selecao);
+    EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
+    EXPECT_EQ(ContarPedidos(gadget), 1);
+}
+
+TEST_F(ArquivoLocal, ServidorQueRecusouNaoEPerguntadoDeNovo)
+{
+    struct Caso {
+        const char* nome;
+        QString primeiroServidor; // how the first attach finds the server
+        QString senha;
+        int perguntasDepois; // of the next attach to a server that is there
+    };
+    const Caso casos[] = {
+        {"a server that refused the login", QString(), kSenhaSecreta, 0},
+        {"no server at all", kNenhumServidor, acesso.Senha, 1},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        // A file of its own: what worked is remembered per file.
+        const QString copia = dir.filePath(QString::fromLatin1(c.nome).replace(u' ', u'_') + ".fdb");
+        ASSERT_TRUE(QFile::copy(arquivo(), copia));
+        AcessoBanco a = comSenha(c.senha);
+        a.CaminhoBanco = copia;
+        servidorLocal.apontar(c.primeiroServidor);
+        TConexao gadget;
+        Configurar(gadget, a);
+        ASSERT_TRUE(gadget.conectarBanco());
+        EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
+
+        // A server that takes the connection and never answers counts the
+        // times it is asked.
+        ServidorMudo mudo;
+        servidorLocal.apontar(QStringLiteral("127.0.0.1/%1").arg(mudo.porta()));
+        ASSERT_TRUE(gadget.conectarBanco());
+        EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
+        EXPECT_EQ(mudo.conexoesRecebidas(), c.perguntasDepois);
+    }
 }
 
 } // namespace

@@ -85,14 +85,14 @@ TEST_F(NomeFilialTeste, LeAsConfiguracoesDoArquivoComoEstaoAgora)
     const AcessoBanco& a = banco->acesso();
     compartilhada.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario, a.Senha);
     ASSERT_TRUE(compartilhada.conectarBanco());
-    const quint64 geracao = compartilhada.getTransaction().geracao();
+    const quint64 geracao = compartilhada.getBancoDados().geracao();
 
     EXPECT_EQ(NomeFilial(QStringLiteral("01")), QStringLiteral("Loja A"));
     EscreverIniBanco(ini, outro.acesso());
     EXPECT_EQ(NomeFilial(QStringLiteral("01")), QStringLiteral("Loja B"));
 
     EXPECT_TRUE(compartilhada.conectado());
-    EXPECT_EQ(compartilhada.getTransaction().geracao(), geracao) << "the shared connection is left alone";
+    EXPECT_EQ(compartilhada.getBancoDados().geracao(), geracao) << "the shared connection is left alone";
 }
 
 TEST_F(NomeFilialTeste, ErroChegaAQuemChamouESemAnexoEsquecido)

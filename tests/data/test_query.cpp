@@ -246,7 +246,7 @@ TEST_F(Consulta, ErrosChegamComOTextoDoServidor)
     EXPECT_EQ(banco->addPedido({}), 1) << "nothing was deleted";
 }
 
-TEST_F(Consulta, SemTransacaoNaoAbre)
+TEST_F(Consulta, ConexaoNuncaAnexadaNaoAbre)
 {
     TConexao solta;
     TQuery query(solta.getBancoDados(), solta.getTransaction());

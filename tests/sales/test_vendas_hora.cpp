@@ -1,3 +1,4 @@
+#include "tests/robust/atualizacao.h"
 #include "tests/sales/gadget_vendas_hora.h"
 
 #include "frame/retangulo.h"
@@ -490,6 +491,26 @@ TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
         ExpectValores(Resumo(), Esperado(-1, 8, 18), "summary after the repair");
         EXPECT_EQ(Texto("lblPeriodoMin"), Nome(-1));
         EXPECT_TRUE(Controle<TBotao>("btnAvanMin")->isEnabled());
+    }
+}
+
+TEST_F(VendasHoraTeste, AtualizacaoSoltaOMotorEmbutidoAoTerminar)
+{
+    // The embedded engine keeps the file from a server started later for as
+    // long as it stays attached.
+    struct Caso {
+        const char* nome;
+        QString horaIni;
+        bool falha;
+    };
+    for (const Caso& c : {Caso{"a refresh that works", QStringLiteral("8"), false},
+                          Caso{"one that fails after the query", QStringLiteral("oito"), true}}) {
+        SCOPED_TRACE(c.nome);
+        config.setHoraIni(c.horaIni);
+        mensagens.clear();
+        AtualizarPeloLaco(*gadget);
+        EXPECT_EQ(mensagens.size(), c.falha ? 1 : 0);
+        EXPECT_FALSE(conexao.conectado());
     }
 }
 

@@ -1,9 +1,11 @@
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/nome_filial.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "tests/data/erro_de.h"
 #include "tests/fixtures/banco_varejo.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <iomanip>
@@ -232,6 +234,26 @@ const std::vector<Caso>& Casos()
           {.hora = "14:00", .totalPedido = 0.001}},
          Esperada(8, 18, {{"08", 2.68}, {"09", 2.68}, {"10", 0.3}, {"11", 1.01},
                           {"12", -0.13}, {"14", 1234567.9}})},
+        // Groups of one hour: their values are added as they are and the sum
+        // is rounded once.
+        {"an hour of several groups is rounded once", Dia(150), {.horaIni = "0", .horaFim = "9"},
+         {{.hora = "7", .totalPedido = 10.005},
+          {.hora = "07:10", .totalPedido = 20.005},
+          {.hora = QVariant(), .totalPedido = 1.004},
+          {.hora = "", .totalPedido = 2.004},
+          {.hora = "08", .totalPedido = 0.125},
+          {.hora = "08:30", .totalPedido = 0.125},
+          {.hora = "8", .totalPedido = -0.005},
+          {.hora = "9", .totalPedido = 0.004},
+          {.hora = "09:01", .totalPedido = 0.004}},
+         Esperada(0, 9, {{"00", 3.01}, {"07", 30.01}, {"08", 0.25}, {"09", 0.01}})},
+        {"a group's return counts before the hour is rounded", Dia(160), {},
+         {{.codPedido = 801, .codCliente = 11, .dataPedido = Dia(159), .totalPedido = 5.0},
+          {.codPedido = 811, .codCliente = 11, .hora = "9", .totalPedido = 1.004, .codOper = 2,
+           .codPedidoDevolucao = 801, .tipoPedidoDevolucao = "51"},
+          {.hora = "09:30", .totalPedido = 7.005}},
+         // 1.004 - (5 - 1.004) + 7.005 = 4.013
+         Esperada(8, 18, {{"09", 4.01}})},
     };
     return casos;
 }
@@ -398,15 +420,79 @@ TEST_F(NoServidor, ConexaoDerrubadaDaOErroDoServidorEMantemATabela)
     EXPECT_EQ(Conteudo(dados), anterior);
 }
 
-TEST_F(NoServidor, PedidoGravadoPorOutraConexaoSoApareceAposReconectar)
+TEST_F(NoServidor, PedidoGravadoPorOutraConexaoApareceNaConsultaSeguinte)
 {
     banco->addPedido({.dataPedido = Dia(0), .hora = "11:00", .totalPedido = 20});
     dados.ValorDasVendas(Config({}), conexao, Texto(Dia(0)));
-    EXPECT_EQ(Conteudo(dados), anterior);
-
-    ASSERT_TRUE(conexao.conectarBanco());
-    dados.ValorDasVendas(Config({}), conexao, Texto(Dia(0)));
     EXPECT_EQ(Conteudo(dados), Esperada(8, 18, {{"10", 10}, {"11", 20}}));
+}
+
+// The shop's system stores a branch code as bytes; the configuration file
+// holds the code in its own encoding. Each file must reach the rows stored
+// with its own bytes, and only those.
+TEST(CodigoDaFilial, ChegaAoServidorComOsBytesDoArquivo)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    BancoVarejo banco(dir.filePath(QStringLiteral("loja.fdb")));
+    AdicionarOperacoes(banco);
+    const QByteArray latino("\xC9" "1");   // "É1" in Windows-1252
+    const QByteArray unicode("\xC3\x89" "1"); // "É1" in UTF-8
+    const struct {
+        QByteArray codigo;
+        const char* nome;
+        const char* hora;
+        double total;
+    } filiais[] = {{latino, "Filial Latina", "10:00", 10}, {unicode, "Filial Unicode", "11:00", 20}};
+    for (const auto& f : filiais) {
+        banco.executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA, FILIALATIVA)"
+                                      " VALUES (?, ?, 'S')"),
+                       {f.codigo, QString::fromLatin1(f.nome)});
+        banco.addPedido({.codEmpresa = "XX", .dataPedido = Dia(0), .hora = f.hora, .totalPedido = f.total});
+        banco.executar(QStringLiteral("UPDATE PEDIDOC SET CODEMPRESA = ? WHERE CODEMPRESA = 'XX'"),
+                       {f.codigo});
+    }
+
+    const QString ini = dir.filePath(QStringLiteral("ConfigGadGet.Ini"));
+    const QByteArray iniAnterior = qgetenv("VANTREL_GADGETS_INI");
+    qputenv("VANTREL_GADGETS_INI", QFile::encodeName(ini));
+    const struct {
+        const char* nome;
+        QByteArray empresa;
+        const char* filial;
+        Tabela esperada;
+    } casos[] = {
+        {"Windows-1252 file", latino, "Filial Latina", Esperada(8, 18, {{"10", 10}})},
+        {"UTF-8 file", unicode, "Filial Unicode", Esperada(8, 18, {{"11", 20}})},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const AcessoBanco& a = banco.acesso();
+        QFile arquivo(ini);
+        ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        arquivo.write(QStringLiteral("[Configuracoes]\r\nLocRem=%1\r\nCaminhoBanco=%2\r\n"
+                                     "Usuario=%3\r\nSenha=%4\r\n[GadGetVendHora]\r\n")
+                          .arg(a.LocRem, a.CaminhoBanco, a.Usuario, a.Senha)
+                          .toUtf8()
+                      + "Empresa=" + c.empresa + "\r\n");
+        arquivo.close();
+
+        TConfig config(QStringLiteral("GadGetVendHora"));
+        config.CarregarIni();
+        ASSERT_EQ(config.Empresa(), QStringLiteral("É1"));
+        config.InstanciaVariaveis(QStringLiteral("GVH"));
+        TConexao conexao;
+        Configurar(conexao, a);
+        ASSERT_TRUE(conexao.conectarBanco());
+        TVendasHoraDados dados;
+        dados.ValorDasVendas(config, conexao, Texto(Dia(0)));
+        EXPECT_EQ(Conteudo(dados), c.esperada);
+        EXPECT_EQ(NomeFilial(config.Empresa()), QString::fromLatin1(c.filial));
+    }
+    if (iniAnterior.isNull())
+        qunsetenv("VANTREL_GADGETS_INI");
+    else
+        qputenv("VANTREL_GADGETS_INI", iniAnterior);
 }
 
 } // namespace

@@ -230,6 +230,46 @@ INSTANTIATE_TEST_SUITE_P(MotorEmbutidoEServidor, ImprimeATabela,
                              return info.param == BancoVarejo::Onde::Local ? "Local" : "Servidor";
                          });
 
+// Another process on the same local file while the gadget holds it: both go
+// through the server of this machine, which shares the file.
+TEST(VendasPorHoraCsv, ArquivoLocalQueOGadgetTemAberto)
+{
+    const Comando comando;
+    AcessoBanco acesso;
+    {
+        BancoVarejo banco(comando.caminho("loja.fdb"), BancoVarejo::Onde::Servidor);
+        AdicionarVendas(banco);
+        acesso = banco.acesso();
+    }
+    acesso.LocRem = QStringLiteral("L");
+    acesso.Servidor.clear();
+    EscreverIniBanco(comando.ini(), acesso, QStringLiteral("[GadGetVendHora]\r\nEmpresa=02\r\n"));
+    const QByteArray servidorAnterior = qgetenv("VANTREL_SERVIDOR_LOCAL");
+    qunsetenv("VANTREL_SERVIDOR_LOCAL"); // the server of this machine, here and in the command
+
+    TConexao gadget;
+    gadget.setConfiguracao(acesso.LocRem, acesso.Protocolo, acesso.Servidor, acesso.CaminhoBanco,
+                           acesso.Usuario, acesso.Senha);
+    ASSERT_TRUE(gadget.conectarBanco());
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    config.setHoraIni(QStringLiteral("11"));
+    config.setHoraFim(QStringLiteral("11"));
+    config.setEmpresa(QStringLiteral("02"));
+    config.setPedidosImportados(QStringLiteral("0"));
+    TVendasHoraDados dados;
+    dados.ValorDasVendas(config, gadget, QStringLiteral("13/05/2024"));
+
+    const Resultado r = comando.executar({"--dia", "13/05/2024", "--hora-ini", "11", "--hora-fim", "11"});
+    EXPECT_EQ(r.codigo, 0) << Str(r.erros);
+    EXPECT_EQ(Str(r.saida), "HORA;VALOR\n11;50,00\n");
+    dados.ValorDasVendas(config, gadget, QStringLiteral("13/05/2024"));
+    ASSERT_EQ(dados.CdsTemp().linhas().size(), 1u);
+    EXPECT_EQ(dados.CdsTemp().linhas()[0].VALOR, 50.0) << "the gadget reads on";
+
+    if (!servidorAnterior.isNull())
+        qputenv("VANTREL_SERVIDOR_LOCAL", servidorAnterior);
+}
+
 TEST(VendasPorHoraCsv, AjudaNaSaidaPadrao)
 {
     const Comando comando;
