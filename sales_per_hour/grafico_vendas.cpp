@@ -1,10 +1,15 @@
 #include "sales_per_hour/grafico_vendas.h"
 
+#include "sales_per_hour/marcas_grafico.h"
+
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
+#include <QTextDocument>
 #include <QLineSeries>
 #include <QPainter>
 #include <QValueAxis>
@@ -14,7 +19,6 @@
 namespace {
 
 const QColor AZUL = QColor::fromRgba(0xFF0000FF);
-const QColor COR_BORDA = QColor::fromRgba(0xFFB4B4B4);
 
 // Distances from the panel's edges to the axes, in percent of its size.
 constexpr double MARGEM_ESQUERDA = 0.03;
@@ -22,33 +26,42 @@ constexpr double MARGEM_TOPO = 0.04;
 constexpr double MARGEM_DIREITA = 0.10;
 constexpr double MARGEM_BASE = 0.10;
 
-constexpr int TICKS_VALORES = 5;
+// The value axis is cut into about this many steps.
+constexpr int PASSOS_VALORES = 4;
+// A day without sales still shows a scale of money, not of fractions of it.
+constexpr double TOPO_SEM_VENDAS = 1000;
+constexpr int PIXELS_ROTULOS_EIXOS = 11;
+constexpr int PIXELS_MARCAS = 9;
 
-QLocale LocaleNumeros()
+const QLocale BRASIL(QLocale::Portuguese, QLocale::Brazil);
+
+QLocale SemSeparadorDeMilhar()
 {
-    QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale brasil = BRASIL;
     brasil.setNumberOptions(QLocale::OmitGroupSeparator);
     return brasil;
 }
 
-// The fewest decimals that write every step of the axis exactly, up to two.
-int CasasDecimais(double passo)
+// The least of 1, 2 or 5 times a power of ten, and at least 1, that is no
+// less than bruto.
+double PassoRedondo(double bruto)
 {
-    int casas = 0;
-    while (casas < 2) {
-        const double escalado = passo * std::pow(10.0, casas);
-        if (std::abs(escalado - std::round(escalado)) < 1e-6)
-            break;
-        ++casas;
-    }
-    return casas;
+    if (bruto <= 1)
+        return 1;
+    const double potencia = std::pow(10.0, std::floor(std::log10(bruto)));
+    for (double fator : {1.0, 2.0, 5.0, 10.0})
+        if (fator * potencia >= bruto * (1 - 1e-9))
+            return fator * potencia;
+    return 10 * potencia;
 }
 
 } // namespace
 
-TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, QWidget* parent)
+TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool MarcasCurtas,
+                               QWidget* parent)
     : QChartView(parent),
       FSeparacaoRotulos(SeparacaoRotulos),
+      FMarcasCurtas(MarcasCurtas),
       FEixoHoras(new QCategoryAxis),
       FEixoValores(new QValueAxis)
 {
@@ -63,12 +76,13 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, QWid
     grafico->layout()->setContentsMargins(0, 0, 0, 0);
     grafico->setBackgroundRoundness(4);
     grafico->setBackgroundBrush(Qt::NoBrush);
-    grafico->setBackgroundPen(QPen(COR_BORDA, 1));
+    // A line around the panel would cross the view under the branch name.
+    grafico->setBackgroundPen(Qt::NoPen);
     grafico->setDropShadowEnabled(false);
     grafico->legend()->setAlignment(Qt::AlignBottom);
     grafico->legend()->hide();
     grafico->setLocalizeNumbers(true);
-    grafico->setLocale(LocaleNumeros());
+    grafico->setLocale(BRASIL);
 
     // Qt centres its own title; this one stands at the top left.
     FTitulo = new QGraphicsSimpleTextItem(grafico);
@@ -87,8 +101,12 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, QWid
     // leave "..." where a label once did not fit.
     FEixoHoras->setTruncateLabels(false);
     grafico->addAxis(FEixoHoras, Qt::AlignBottom);
-    FEixoValores->setRange(0, 1);
+    FEixoValores->setTickType(QValueAxis::TicksDynamic);
+    FEixoValores->setTickAnchor(0);
+    FEixoValores->setLabelFormat(QStringLiteral("%.0f"));
     grafico->addAxis(FEixoValores, Qt::AlignLeft);
+    setTamanhoRotulosEixos(PIXELS_ROTULOS_EIXOS);
+    AjustaEscala();
 
     connect(grafico, &QChart::plotAreaChanged, this, [this] {
         DistribuiRotulos();
@@ -148,6 +166,7 @@ void TGraficoVendas::MostraSerie(const QStringList& Rotulos)
     viewport()->update();
 }
 
+// Whole, round steps from 0, wide enough for every value.
 void TGraficoVendas::AjustaEscala()
 {
     double menor = 0;
@@ -158,15 +177,11 @@ void TGraficoVendas::AjustaEscala()
             maior = std::max(maior, ponto.y());
         }
     }
-    if (maior == menor)
-        maior = menor + 1;
-    // Nice numbers change the tick count: start from the same one each time.
-    FEixoValores->setTickCount(TICKS_VALORES);
-    FEixoValores->setRange(menor, maior);
-    FEixoValores->applyNiceNumbers();
-    const double passo = (FEixoValores->max() - FEixoValores->min())
-                         / std::max(FEixoValores->tickCount() - 1, 1);
-    FEixoValores->setLabelFormat(QStringLiteral("%.%1f").arg(CasasDecimais(passo)));
+    if (menor == 0 && maior == 0)
+        maior = TOPO_SEM_VENDAS;
+    const double passo = PassoRedondo((maior - menor) / PASSOS_VALORES);
+    FEixoValores->setTickInterval(passo);
+    FEixoValores->setRange(std::floor(menor / passo) * passo, std::ceil(maior / passo) * passo);
 }
 
 // Labels every point while they fit; otherwise every second, third... point.
@@ -206,38 +221,73 @@ void TGraficoVendas::setMarcasVisiveis(bool Visiveis)
     viewport()->update();
 }
 
-QString TGraficoVendas::TextoMarca(double Valor)
+QString TGraficoVendas::TextoMarca(double Valor, bool Curta)
 {
-    return LocaleNumeros().toString(Valor, 'f', 2);
+    if (Curta)
+        return BRASIL.toString(qRound64(Valor));
+    return SemSeparadorDeMilhar().toString(Valor, 'f', 2);
 }
 
-// A mark stands above a point that is at least as high as the mean of its
-// neighbours and below the others, so that a zigzag's marks do not collide.
+QFont TGraficoVendas::FonteMarcas() const
+{
+    QFont fonte = font();
+    fonte.setPixelSize(PIXELS_MARCAS);
+    return fonte;
+}
+
+QList<QRectF> TGraficoVendas::CaixasMarcas() const
+{
+    if (!FSerie)
+        return {};
+    const QFontMetricsF medidas(FonteMarcas());
+    QList<QPointF> posicoes;
+    QList<QSizeF> tamanhos;
+    for (const QPointF& ponto : FSerie->points()) {
+        posicoes << chart()->mapToScene(chart()->mapToPosition(ponto, FSerie));
+        const QString texto = TextoMarca(ponto.y(), FMarcasCurtas);
+        tamanhos << QSizeF(std::ceil(medidas.horizontalAdvance(texto)) + 4,
+                           std::ceil(medidas.height()) + 1);
+    }
+    // The box's outline is drawn half a pixel outside it.
+    const QRectF vista = mapToScene(viewport()->rect()).boundingRect().adjusted(1, 1, -1, -1);
+    return PosicionaMarcas(posicoes, tamanhos, vista, CaixasRotulos());
+}
+
+QList<QRectF> TGraficoVendas::CaixasRotulos() const
+{
+    QList<QRectF> caixas;
+    for (const QGraphicsItem* item : scene()->items()) {
+        if (!item->isVisible())
+            continue;
+        if (const auto* texto = dynamic_cast<const QGraphicsTextItem*>(item)) {
+            if (texto->toPlainText().isEmpty())
+                continue;
+            const double margem = texto->document()->documentMargin();
+            caixas << texto->sceneBoundingRect().adjusted(margem, margem, -margem, -margem);
+        }
+    }
+    if (!FTitulo->text().isEmpty())
+        caixas << FTitulo->sceneBoundingRect();
+    return caixas;
+}
+
 void TGraficoVendas::drawForeground(QPainter* pintor, const QRectF& area)
 {
     QChartView::drawForeground(pintor, area);
     if (!FMarcasVisiveis || !FSerie)
         return;
-    pintor->save();
-    QFont fonte = font();
-    fonte.setPixelSize(9);
-    pintor->setFont(fonte);
-    const QFontMetricsF medidas(fonte);
+    const QList<QRectF> caixas = CaixasMarcas();
     const QList<QPointF> pontos = FSerie->points();
-    for (qsizetype i = 0; i < pontos.size(); ++i) {
-        const double anterior = pontos.at(i > 0 ? i - 1 : i).y();
-        const double seguinte = pontos.at(i + 1 < pontos.size() ? i + 1 : i).y();
-        const bool acima = pontos.at(i).y() >= (anterior + seguinte) / 2;
-        const QPointF posicao = chart()->mapToScene(chart()->mapToPosition(pontos.at(i), FSerie));
-        const QString texto = TextoMarca(pontos.at(i).y());
-        QRectF caixa(0, 0, medidas.horizontalAdvance(texto) + 4, medidas.height() + 1);
-        const double distancia = caixa.height() / 2 + 5;
-        caixa.moveCenter(posicao + QPointF(0, acima ? -distancia : distancia));
+    pintor->save();
+    pintor->setFont(FonteMarcas());
+    for (qsizetype i = 0; i < caixas.size(); ++i) {
+        if (caixas.at(i).isEmpty())
+            continue;
         pintor->setPen(QColor::fromRgba(0xFF808080));
         pintor->setBrush(QColor::fromRgba(0xF0FFFFE1));
-        pintor->drawRect(caixa);
+        pintor->drawRect(caixas.at(i));
         pintor->setPen(Qt::black);
-        pintor->drawText(caixa, Qt::AlignCenter, texto);
+        pintor->drawText(caixas.at(i), Qt::AlignCenter, TextoMarca(pontos.at(i).y(), FMarcasCurtas));
     }
     pintor->restore();
 }

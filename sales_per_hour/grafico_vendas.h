@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QCategoryAxis;
+class QFont;
 class QGraphicsSimpleTextItem;
 class QLineSeries;
 class QValueAxis;
@@ -19,7 +20,10 @@ class TGraficoVendas : public QChartView {
 public:
     // SeparacaoRotulos: the least gap between two hour labels, in percent of
     // the widest label; labels that would come closer are left out.
-    TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, QWidget* parent);
+    // MarcasCurtas: marks without cents, for a chart too small for the full
+    // values.
+    TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool MarcasCurtas,
+                   QWidget* parent);
 
     void setTitulo(const QString& Titulo);
     QString Titulo() const;
@@ -39,19 +43,27 @@ public:
 
     void setMarcasVisiveis(bool Visiveis);
     bool MarcasVisiveis() const { return FMarcasVisiveis; }
-    // A point's mark: its value with two decimals and the decimal comma.
-    static QString TextoMarca(double Valor);
+    // A point's mark: its value with two decimals and the decimal comma, or,
+    // short, rounded to whole units with a dot between thousands.
+    static QString TextoMarca(double Valor, bool Curta = false);
+    // The marks' boxes as drawn now, in the chart's scene; a mark that found
+    // no free place has none.
+    QList<QRectF> CaixasMarcas() const;
+    // The boxes of the axis labels and the title, in the chart's scene.
+    QList<QRectF> CaixasRotulos() const;
 
 protected:
     void drawForeground(QPainter* pintor, const QRectF& area) override;
     void resizeEvent(QResizeEvent* evento) override;
 
 private:
+    QFont FonteMarcas() const;
     void AjustaMargens();
     void AjustaEscala();
     void DistribuiRotulos();
 
     int FSeparacaoRotulos;
+    bool FMarcasCurtas;
     QGraphicsSimpleTextItem* FTitulo;
     QCategoryAxis* FEixoHoras;
     QValueAxis* FEixoValores;

@@ -1,0 +1,169 @@
+#include "sales_per_hour/grafico_vendas.h"
+
+#include <QChart>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QLineSeries>
+#include <QPainter>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+#include <vector>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The two charts as the gadget makes them.
+struct Modelo {
+    const char* nome;
+    QSize tamanho;
+    int separacao;
+    bool curtas;
+    int pixelsEixos; // 0: the chart's own
+};
+const Modelo RESUMO{"summary", {286, 186}, 10, true, 10};
+const Modelo DETALHE{"detail", {389, 214}, 20, false, 0};
+
+class GraficoTeste : public ::testing::Test {
+protected:
+    // A new chart on a new host, as the gadget makes it before it is shown.
+    TGraficoVendas* Grafico(const Modelo& m, const QList<double>& valores)
+    {
+        hosts.push_back(std::make_unique<QWidget>());
+        QWidget& host = *hosts.back();
+        auto* grafico = new TGraficoVendas(QStringLiteral("Gráfico"), m.separacao, m.curtas, &host);
+        grafico->setGeometry(QRect(QPoint(0, 0), m.tamanho));
+        if (m.pixelsEixos)
+            grafico->setTamanhoRotulosEixos(m.pixelsEixos);
+        QLineSeries* serie = grafico->NovaSerie(QStringLiteral("s"));
+        QStringList rotulos;
+        for (double v : valores) {
+            serie->append(rotulos.size(), v);
+            rotulos << QStringLiteral("%1h").arg(8 + rotulos.size(), 2, 10, QLatin1Char('0'));
+        }
+        grafico->MostraSerie(rotulos);
+        grafico->setTitulo(QStringLiteral("Vendas por Hora"));
+        host.resize(400, 230);
+        host.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&host));
+        QTest::qWait(50);
+        return grafico;
+    }
+
+    // The value axis's labels, bottom to top.
+    static QStringList RotulosValores(const TGraficoVendas* grafico)
+    {
+        const double esquerda = grafico->chart()->plotArea().left();
+        QList<const QGraphicsTextItem*> itens;
+        for (const QGraphicsItem* item : grafico->scene()->items())
+            if (const auto* texto = dynamic_cast<const QGraphicsTextItem*>(item))
+                if (texto->isVisible() && !texto->toPlainText().isEmpty()
+                    && texto->sceneBoundingRect().center().x() < esquerda)
+                    itens << texto;
+        std::sort(itens.begin(), itens.end(), [](auto* a, auto* b) {
+            return a->sceneBoundingRect().center().y() > b->sceneBoundingRect().center().y();
+        });
+        QStringList textos;
+        for (const QGraphicsTextItem* item : itens)
+            textos << item->toPlainText();
+        return textos;
+    }
+
+    std::vector<std::unique_ptr<QWidget>> hosts;
+};
+
+TEST_F(GraficoTeste, EixoDeValoresEmPassosInteirosERedondosDesdeZero)
+{
+    struct Caso {
+        const char* nome;
+        QList<double> valores;
+        QStringList rotulos;
+    };
+    const Caso casos[] = {
+        {"a day without sales", {0, 0, 0}, {"0", "500", "1.000"}},
+        {"cents only", {0.4, 0.1, 0}, {"0", "1"}},
+        {"hundreds", {300, 120.1, 55.55, 0}, {"0", "100", "200", "300"}},
+        {"thousands", {1363.99, 1122.12, 895.5}, {"0", "500", "1.000", "1.500"}},
+        {"ten thousands", {12000, 3000}, {"0", "5.000", "10.000", "15.000"}},
+        {"returns only", {-20, 0, -5}, {"-20", "-15", "-10", "-5", "0"}},
+        {"sales and returns", {-300, 900}, {"-500", "0", "500", "1.000"}},
+    };
+    for (const Modelo& m : {RESUMO, DETALHE})
+        for (const Caso& c : casos) {
+            TGraficoVendas* grafico = Grafico(m, c.valores);
+            EXPECT_EQ(RotulosValores(grafico), c.rotulos) << m.nome << ", " << c.nome;
+        }
+}
+
+TEST_F(GraficoTeste, NenhumaBordaNaBeiraDoGrafico)
+{
+    for (const Modelo& m : {RESUMO, DETALHE}) {
+        TGraficoVendas* grafico = Grafico(m, {100, 200, 50});
+        QImage imagem(grafico->size(), QImage::Format_ARGB32);
+        imagem.fill(Qt::transparent);
+        static_cast<QWidget*>(grafico)->render(&imagem, QPoint(), QRegion(), QWidget::DrawChildren);
+        for (int x = 0; x < imagem.width(); ++x)
+            for (int y : {0, imagem.height() - 1})
+                ASSERT_EQ(qAlpha(imagem.pixel(x, y)), 0) << m.nome << " at " << x << "," << y;
+        for (int y = 0; y < imagem.height(); ++y)
+            for (int x : {0, imagem.width() - 1})
+                ASSERT_EQ(qAlpha(imagem.pixel(x, y)), 0) << m.nome << " at " << x << "," << y;
+    }
+}
+
+TEST_F(GraficoTeste, MarcasLegiveis)
+{
+    struct Caso {
+        const char* nome;
+        QList<double> valores;
+    };
+    const Caso casos[] = {
+        {"close values side by side", {420.5, 1122.12, 1363.99, 895.4, 1000, 1500.75, 980, 1200,
+                                       1300.3, 700, 0}},
+        {"zero at the first hour", {0, 1363.99, 1122.12, 0, 0, 895.77, 0, 0, 10, 0, 0}},
+        {"a flat day", QList<double>(11, 0)},
+        {"highest at both ends", {1500, 200, 100, 50, 20, 10, 20, 50, 100, 200, 1500}},
+    };
+    for (const Modelo& m : {RESUMO, DETALHE})
+        for (const Caso& c : casos) {
+            TGraficoVendas* grafico = Grafico(m, c.valores);
+            grafico->setMarcasVisiveis(true);
+            const QList<QRectF> marcas = grafico->CaixasMarcas();
+            const QList<QRectF> rotulos = grafico->CaixasRotulos();
+            const QRectF vista(grafico->viewport()->rect());
+            ASSERT_EQ(marcas.size(), c.valores.size()) << m.nome << ", " << c.nome;
+            ASSERT_FALSE(rotulos.isEmpty()) << m.nome << ", " << c.nome;
+            for (qsizetype i = 0; i < marcas.size(); ++i) {
+                const std::string onde = std::string(m.nome) + ", " + c.nome + ", point "
+                                         + std::to_string(i);
+                ASSERT_FALSE(marcas[i].isEmpty()) << onde << ": every mark has a place";
+                EXPECT_TRUE(vista.contains(marcas[i])) << onde;
+                for (const QRectF& rotulo : rotulos)
+                    EXPECT_FALSE(marcas[i].intersects(rotulo)) << onde;
+                for (qsizetype j = 0; j < i; ++j)
+                    EXPECT_FALSE(marcas[i].intersects(marcas[j])) << onde << " and " << j;
+            }
+        }
+}
+
+TEST_F(GraficoTeste, TextoDasMarcas)
+{
+    struct Caso {
+        double valor;
+        const char* inteiro;
+        const char* curto;
+    };
+    const Caso casos[] = {
+        {1363.99, "1363,99", "1.364"},
+        {1000000, "1000000,00", "1.000.000"},
+        {-0.25, "-0,25", "0"},
+        {0, "0,00", "0"},
+        {895.4, "895,40", "895"},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(TGraficoVendas::TextoMarca(c.valor), QString::fromUtf8(c.inteiro)) << c.valor;
+        EXPECT_EQ(TGraficoVendas::TextoMarca(c.valor, true), QString::fromUtf8(c.curto)) << c.valor;
+    }
+}
+
+} // namespace
