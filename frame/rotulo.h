@@ -10,3 +10,19 @@ class TRotulo : public QLabel {
 public:
     explicit TRotulo(QWidget* parent) : QLabel(parent) { resize(120, 15); }
 };
+
+// A one-line label whose text, when longer than the label, ends in "…"; the
+// whole text then shows as its tooltip.
+class TRotuloCortado : public TRotulo {
+    Q_OBJECT
+
+public:
+    explicit TRotuloCortado(QWidget* parent) : TRotulo(parent) {}
+
+    // The text as drawn.
+    QString TextoVisivel() const;
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+    bool event(QEvent* evento) override;
+};
