@@ -139,11 +139,21 @@ void Pegador(QPainter& p)
             p.drawEllipse(QPointF(x, y), 1.25, 1.25);
 }
 
-QImage Logo(qreal escala)
+constexpr QSizeF TAMANHO_LOGO(53, 17);
+
+} // namespace
+
+QImage LogoVUX(const QSizeF& Tamanho, qreal Escala)
 {
-    QImage imagem = NovaImagem(QSize(53, 17), escala);
+    QImage imagem(qRound(Tamanho.width() * Escala), qRound(Tamanho.height() * Escala),
+                  QImage::Format_ARGB32_Premultiplied);
+    imagem.setDevicePixelRatio(Escala);
+    imagem.fill(Qt::transparent);
     QPainter p(&imagem);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn in the logo's own 53 x 17 units, whatever the size asked for.
+    p.scale(imagem.width() / (TAMANHO_LOGO.width() * Escala),
+            imagem.height() / (TAMANHO_LOGO.height() * Escala));
     const QPen letra(QColor::fromRgba(0xFF1F4E9A), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(letra);
     p.setBrush(Qt::NoBrush);
@@ -162,8 +172,6 @@ QImage Logo(qreal escala)
     return imagem;
 }
 
-} // namespace
-
 TImagensIcones::TImagensIcones(qreal Escala)
     : imgIcoFechar(Ladrilho(Escala, Posicao::Topo, Xis)),
       imgIcoMax(Ladrilho(Escala, Posicao::Meio, SetaParaFora)),
@@ -171,7 +179,7 @@ TImagensIcones::TImagensIcones(qreal Escala)
       imgIcoConfig(Ladrilho(Escala, Posicao::Meio, ChaveInglesa)),
       imgIcoAbout(Ladrilho(Escala, Posicao::Meio, Interrogacao)),
       imgIcoMover(Ladrilho(Escala, Posicao::Base, Pegador)),
-      imgLogoVUX(Logo(Escala))
+      imgLogoVUX(LogoVUX(TAMANHO_LOGO, Escala))
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSizeF>
 
 // The family's image store: the menu strip's button tiles and the logo, drawn
 // in code at the screen's pixel density.
@@ -21,6 +22,9 @@ public:
 
     QImage imgLogoVUX; // 53 x 17 wordmark
 };
+
+// The logo drawn at Tamanho logical pixels, at Escala device pixels each.
+QImage LogoVUX(const QSizeF& Tamanho, qreal Escala);
 
 // The one store of the program, made on first use.
 TImagensIcones& ImagensIcones();
