@@ -69,28 +69,29 @@ TVendasHora::TVendasHora(QWidget* AOwner) : TGadgetResDet(AOwner)
     btnVoltMax = CriaBotao(rtgDetalhe, QStringLiteral("btnVoltMax"), QStringLiteral("<"), 17, 211);
     btnAvanMax = CriaBotao(rtgDetalhe, QStringLiteral("btnAvanMax"), QStringLiteral(">"), 117, 211);
     btnAvanMax->setEnabled(false);
-    lblNomeFilialMax = CriaRotulo(rtgDetalhe, QStringLiteral("lblNomeFilialMax"));
+    lblNomeFilialMax = CriaRotulo(rtgDetalhe, QStringLiteral("lblNomeFilialMax"), true);
     ConfigLabel(lblNomeFilialMax, FONTE_ROTULOS, TODAS_AS_FILIAIS, 12, negrito, 0, 194, 389,
                 Qt::AlignHCenter, false, false);
     lblPeriodoMax = CriaRotulo(rtgDetalhe, QStringLiteral("lblPeriodoMax"));
     ConfigLabel(lblPeriodoMax, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, 132, 214, 197,
                 Qt::AlignHCenter, false, false);
     ChGraficoMax = CriaGrafico(rtgDetalhe, QStringLiteral("ChGraficoMax"),
-                               QStringLiteral("Gráfico Maximizado"), 389, 214, 20);
+                               QStringLiteral("Gráfico Maximizado"), 389, 214, 20, false);
     CriaLogo(rtgDetalhe, 329, 196);
 
     btnVoltMin = CriaBotao(rtgResumo, QStringLiteral("btnVoltMin"), QStringLiteral("<"), 14, 188);
     btnAvanMin = CriaBotao(rtgResumo, QStringLiteral("btnAvanMin"), QStringLiteral(">"), 114, 188);
     btnAvanMin->setEnabled(false);
-    lblNomeFilialMin = CriaRotulo(rtgResumo, QStringLiteral("lblNomeFilialMin"));
+    lblNomeFilialMin = CriaRotulo(rtgResumo, QStringLiteral("lblNomeFilialMin"), true);
     ConfigLabel(lblNomeFilialMin, FONTE_ROTULOS, TODAS_AS_FILIAIS, 12, negrito, 0, 171, 287,
                 Qt::AlignHCenter, false, false);
     lblPeriodoMin = CriaRotulo(rtgResumo, QStringLiteral("lblPeriodoMin"));
     ConfigLabel(lblPeriodoMin, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, 129, 191, 97,
                 Qt::AlignHCenter, false, false);
-    // The charting component's usual gap between axis labels.
+    // The charting component's usual gap between axis labels; whole values
+    // only, as eleven full ones do not fit side by side.
     ChGraficoMin = CriaGrafico(rtgResumo, QStringLiteral("ChGraficoMin"),
-                               QStringLiteral("Gráfico Minimizado"), 286, 186, 10);
+                               QStringLiteral("Gráfico Minimizado"), 286, 186, 10, true);
     ChGraficoMin->setTamanhoRotulosEixos(10);
     imgLogoDet = CriaLogo(rtgResumo, 226, 173);
 
@@ -146,9 +147,9 @@ TBotao* TVendasHora::CriaBotao(QWidget* Vista, const QString& Nome, const QStrin
     return botao;
 }
 
-QLabel* TVendasHora::CriaRotulo(QWidget* Vista, const QString& Nome)
+QLabel* TVendasHora::CriaRotulo(QWidget* Vista, const QString& Nome, bool Cortado)
 {
-    auto* rotulo = new TRotulo(Vista);
+    auto* rotulo = Cortado ? new TRotuloCortado(Vista) : new TRotulo(Vista);
     rotulo->setObjectName(Nome);
     rotulo->show();
     return rotulo;
@@ -156,27 +157,26 @@ QLabel* TVendasHora::CriaRotulo(QWidget* Vista, const QString& Nome)
 
 TGraficoVendas* TVendasHora::CriaGrafico(QWidget* Vista, const QString& Nome,
                                          const QString& Titulo, int Largura, int Altura,
-                                         int SeparacaoRotulos)
+                                         int SeparacaoRotulos, bool MarcasCurtas)
 {
-    auto* grafico = new TGraficoVendas(Titulo, SeparacaoRotulos, Vista);
+    auto* grafico = new TGraficoVendas(Titulo, SeparacaoRotulos, MarcasCurtas, Vista);
     grafico->setObjectName(Nome);
     grafico->setGeometry(0, 0, Largura, Altura);
     grafico->show();
     return grafico;
 }
 
-// The family's logo, fitted into a 50 x 50 box.
+// The family's logo, fitted into a 50 x 50 box, drawn at that size rather
+// than scaled down from its own.
 QLabel* TVendasHora::CriaLogo(QWidget* Vista, int X, int Y)
 {
-    const QImage& logo = ImagensIcones().imgLogoVUX;
-    const qreal escala = logo.devicePixelRatio();
-    QPixmap imagem = QPixmap::fromImage(logo).scaled(QSize(50, 50) * escala, Qt::KeepAspectRatio,
-                                                     Qt::SmoothTransformation);
-    imagem.setDevicePixelRatio(escala);
+    const QSizeF logo = ImagensIcones().imgLogoVUX.deviceIndependentSize();
+    const QImage imagem = LogoVUX(logo.scaled(QSizeF(50, 50), Qt::KeepAspectRatio),
+                                  Vista->devicePixelRatioF());
     auto* caixa = new QLabel(Vista);
     caixa->setGeometry(X, Y, 50, 50);
     caixa->setAlignment(Qt::AlignCenter);
-    caixa->setPixmap(imagem);
+    caixa->setPixmap(QPixmap::fromImage(imagem));
     caixa->show();
     return caixa;
 }

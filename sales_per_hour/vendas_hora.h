@@ -41,9 +41,10 @@ public:
 
 private:
     TBotao* CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, int X, int Y);
-    QLabel* CriaRotulo(QWidget* Vista, const QString& Nome);
+    // Cortado: one that ends in "…" when its text is too long.
+    QLabel* CriaRotulo(QWidget* Vista, const QString& Nome, bool Cortado = false);
     TGraficoVendas* CriaGrafico(QWidget* Vista, const QString& Nome, const QString& Titulo,
-                                int Largura, int Altura, int SeparacaoRotulos);
+                                int Largura, int Altura, int SeparacaoRotulos, bool MarcasCurtas);
     QLabel* CriaLogo(QWidget* Vista, int X, int Y);
     TDataEdit* CriaDataEdit(QWidget* Vista, const QString& Nome, int X, int Y);
 

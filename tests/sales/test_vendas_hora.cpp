@@ -1,7 +1,9 @@
 #include "tests/robust/atualizacao.h"
 #include "tests/sales/gadget_vendas_hora.h"
 
+#include "frame/imagens_icones.h"
 #include "frame/retangulo.h"
+#include "frame/rotulo.h"
 
 #include <QCalendarWidget>
 #include <QChart>
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QTableView>
+#include <QToolTip>
 #include <QValueAxis>
 #include <QWheelEvent>
 #include <functional>
@@ -419,22 +422,84 @@ TEST_F(VendasHoraTeste, NumerosComVirgulaDecimal)
     struct Caso {
         const char* ini;
         const char* fim;
-        const char* formato;
+        double topo;
+        double passo;
     };
     const Caso casos[] = {
-        {"8", "18", "%.0f"},  // up to 300: whole steps
-        {"20", "22", "%.1f"}, // all zero: steps of 0,2
+        {"8", "18", 300, 100},  // up to 300
+        {"20", "22", 1000, 500}, // all zero: still whole, round steps
     };
     for (const Caso& c : casos) {
         config.setHoraIni(QString::fromLatin1(c.ini));
         config.setHoraFim(QString::fromLatin1(c.fim));
         Inicia();
         for (TGraficoVendas* grafico : {Resumo(), Detalhe()}) {
-            EXPECT_EQ(grafico->EixoValores()->labelFormat(), QLatin1String(c.formato)) << c.ini;
+            const QValueAxis* eixo = grafico->EixoValores();
+            EXPECT_EQ(eixo->min(), 0) << c.ini;
+            EXPECT_EQ(eixo->max(), c.topo) << c.ini;
+            EXPECT_EQ(eixo->tickInterval(), c.passo) << c.ini;
+            EXPECT_EQ(eixo->labelFormat(), QStringLiteral("%.0f")) << c.ini;
             EXPECT_TRUE(grafico->chart()->localizeNumbers());
             EXPECT_EQ(grafico->chart()->locale().decimalPoint(), QStringLiteral(","));
+            EXPECT_EQ(grafico->chart()->locale().groupSeparator(), QStringLiteral("."));
         }
     }
+}
+
+// A name wider than the view ends in "…" and shows whole as the tooltip; a
+// short one shows whole, with no tooltip.
+TEST_F(VendasHoraTeste, NomeDaFilialLongoTerminaEmReticencias)
+{
+    const QString longo = QStringLiteral("Supermercado Família Unida Comércio de Alimentos Ltda 60");
+    const QString nome = longo + QString(60 - longo.size(), u'x');
+    ASSERT_EQ(nome.size(), 60);
+    Inicia();
+    for (const char* rotulo : {"lblNomeFilialMin", "lblNomeFilialMax"}) {
+        auto* r = Controle<TRotuloCortado>(rotulo);
+        ASSERT_TRUE(r) << rotulo;
+        const QRect antes = r->geometry();
+        for (const QString& texto : {QStringLiteral("Loja Dois"), nome}) {
+            QToolTip::hideText();
+            ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+            r->setText(texto);
+            const bool cabe = texto.size() < 20;
+            const QString visivel = r->TextoVisivel();
+            EXPECT_EQ(r->text(), texto) << rotulo;
+            if (cabe) {
+                EXPECT_EQ(visivel, texto) << rotulo;
+            } else {
+                EXPECT_TRUE(visivel.endsWith(QChar(0x2026))) << rotulo << ": " << visivel.toStdString();
+                EXPECT_TRUE(texto.startsWith(visivel.chopped(1))) << rotulo << ": cut at the end";
+                EXPECT_LE(r->fontMetrics().horizontalAdvance(visivel), r->contentsRect().width());
+            }
+            QHelpEvent dica(QEvent::ToolTip, QPoint(5, 5), r->mapToGlobal(QPoint(5, 5)));
+            QCoreApplication::sendEvent(r, &dica);
+            EXPECT_EQ(QToolTip::isVisible(), !cabe) << rotulo;
+            if (!cabe)
+                EXPECT_EQ(QToolTip::text(), texto) << rotulo;
+            EXPECT_EQ(r->geometry(), antes) << rotulo << ": place and size stay";
+        }
+    }
+    QToolTip::hideText();
+}
+
+// Drawn at the size shown, at the screen's pixel ratio: not scaled down from
+// a larger picture.
+TEST_F(VendasHoraTeste, LogoNoTamanhoEmQueAparece)
+{
+    int vistos = 0;
+    for (QWidget* vista : {Controle<QWidget>("rtgResumo"), Controle<QWidget>("rtgDetalhe")})
+        for (const QLabel* rotulo : vista->findChildren<QLabel*>()) {
+            const QPixmap imagem = rotulo->pixmap();
+            if (imagem.isNull())
+                continue;
+            ++vistos;
+            EXPECT_EQ(rotulo->size(), QSize(50, 50));
+            EXPECT_EQ(imagem.devicePixelRatio(), vista->devicePixelRatioF());
+            EXPECT_EQ(imagem.toImage(), LogoVUX(QSizeF(50, 50.0 * 17 / 53), imagem.devicePixelRatio())
+                                            .convertToFormat(imagem.toImage().format()));
+        }
+    EXPECT_EQ(vistos, 2);
 }
 
 TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
