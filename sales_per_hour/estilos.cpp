@@ -1,6 +1,7 @@
 #include "sales_per_hour/estilos.h"
 
 #include "frame/botao.h"
+#include "sales_per_hour/calendario.h"
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
@@ -46,8 +47,8 @@ TDataEdit::TDataEdit(QWidget* parent) : QDateEdit(parent)
     setCalendarPopup(true);
     setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    // The calendar takes its first weekday from the locale it was made with.
-    calendarWidget()->setFirstDayOfWeek(locale().firstDayOfWeek());
+    VesteCalendario(calendarWidget());
+    calendarWidget()->setFont(font());
     setContextMenuPolicy(Qt::NoContextMenu);
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }
@@ -65,6 +66,14 @@ void TDataEdit::paintEvent(QPaintEvent*)
     pintor.setPen(Qt::NoPen);
     pintor.setBrush(Qt::black);
     pintor.drawPolygon(seta, 3);
+}
+
+// The calendar is a window of its own, which the edit's font does not reach.
+void TDataEdit::changeEvent(QEvent* evento)
+{
+    QDateEdit::changeEvent(evento);
+    if (evento->type() == QEvent::FontChange)
+        calendarWidget()->setFont(font());
 }
 
 void TDataEdit::keyPressEvent(QKeyEvent* evento)

@@ -27,6 +27,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void wheelEvent(QWheelEvent* evento) override;
 };

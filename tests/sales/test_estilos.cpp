@@ -4,6 +4,9 @@
 
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+#include <QtMath>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -83,6 +86,63 @@ TEST_F(EstilosTeste, SetaPretaNaAreaDaSeta)
     EXPECT_LT(qGray(imagem.pixel(imagem.devicePixelRatio() * centro)), 40);
     EXPECT_GT(qGray(imagem.pixel(imagem.devicePixelRatio() * (centro + QPoint(0, 5)))), 150)
         << "a small triangle, not a block";
+}
+
+// The calendar matches the gadget: the edit's font, blue header and arrows,
+// no red weekends, Portuguese names, and a drawn arrow beside the month.
+TEST_F(EstilosTeste, CalendarioComOAspectoDoGadget)
+{
+    QTest::mouseClick(edicao, Qt::LeftButton, {}, QPoint(edicao->width() - 7, 10));
+    QCalendarWidget* calendario = edicao->calendarWidget();
+    ASSERT_TRUE(calendario->isVisible());
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(calendario->font().family(), edicao->font().family());
+    EXPECT_EQ(calendario->font().pixelSize(), 10);
+    EXPECT_EQ(calendario->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
+    EXPECT_EQ(calendario->headerTextFormat().foreground().color(), QColor::fromRgba(0xFF0000FF));
+    for (Qt::DayOfWeek dia : {Qt::Monday, Qt::Saturday, Qt::Sunday})
+        EXPECT_EQ(calendario->weekdayTextFormat(dia).foreground().color(), QColor(Qt::black))
+            << "weekday " << dia;
+
+    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    auto* mes = calendario->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(mes, nullptr);
+    EXPECT_EQ(mes->text(), QStringLiteral("dezembro"));
+    ASSERT_NE(mes->menu(), nullptr);
+    QStringList meses;
+    for (const QAction* acao : mes->menu()->actions())
+        meses << acao->text();
+    ASSERT_EQ(meses.size(), 12);
+    for (int m = 1; m <= 12; ++m)
+        EXPECT_EQ(meses[m - 1], brasil.standaloneMonthName(m)) << m;
+
+    // Blue pixels right of the month's name, in the button's last 12 pixels:
+    // a triangle pointing down, narrower row by row, not a line.
+    const QImage imagem = mes->grab().toImage();
+    const int texto = imagem.width() - qCeil(12 * imagem.devicePixelRatio());
+    QList<int> larguras;
+    for (int y = 0; y < imagem.height(); ++y) {
+        int azuis = 0;
+        for (int x = texto; x < imagem.width(); ++x) {
+            const QColor cor = imagem.pixelColor(x, y);
+            azuis += cor.blue() > 150 && cor.red() < 120 && cor.green() < 120;
+        }
+        if (azuis > 0)
+            larguras << azuis;
+    }
+    ASSERT_GE(larguras.size(), 3) << "an arrow some rows tall";
+    EXPECT_GT(larguras.first(), larguras.last() + 2) << "wide at the top, narrow at the bottom";
+
+    for (const char* nome : {"qt_calendar_prevmonth", "qt_calendar_nextmonth"}) {
+        auto* seta = calendario->findChild<QToolButton*>(QLatin1String(nome));
+        ASSERT_NE(seta, nullptr) << nome;
+        const QImage icone = seta->icon().pixmap(QSize(12, 12)).toImage();
+        const QColor centro = icone.pixelColor(icone.width() / 2, icone.height() / 2);
+        EXPECT_GT(centro.blue(), 200) << nome;
+        EXPECT_LT(centro.green(), 60) << nome << ": blue, not green";
+    }
+    calendario->window()->hide();
 }
 
 } // namespace
