@@ -2,10 +2,12 @@
 
 #include "frame/brilho_foco.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyledItemDelegate>
 #include <QVariantAnimation>
+#include <algorithm>
 
 namespace {
 
@@ -16,6 +18,44 @@ const QColor BRANCO = QColor::fromRgba(0xFFFFFFFF);
 constexpr int FAIXA_LISTA = 15;
 constexpr int BOTAO_SPIN = 18;
 constexpr int LADO_CAIXA = 13;
+constexpr int RECUO_ITEM = 4;
+constexpr int ALTURA_ITEM = 18;
+const QColor COR_ITEM_DESTAQUE = QColor::fromRgba(0xFF505050);
+const QColor COR_TEXTO_DESTAQUE = QColor::fromRgba(0xFFEAEAEA);
+
+// Draws the pop-up's entries itself, in the list's font: through the style
+// a highlighted entry's text stood a few pixels further right, and leading
+// blanks came and went between openings. Here every entry, in every state,
+// keeps its text, blanks included, at one place.
+class TItemListaEscura : public QStyledItemDelegate {
+public:
+    explicit TItemListaEscura(QComboBox* lista) : QStyledItemDelegate(lista), FLista(lista) {}
+
+    void paint(QPainter* pintor, const QStyleOptionViewItem& opcao,
+               const QModelIndex& indice) const override
+    {
+        const bool destaque = opcao.state & (QStyle::State_Selected | QStyle::State_MouseOver);
+        pintor->save();
+        if (destaque)
+            pintor->fillRect(opcao.rect, COR_ITEM_DESTAQUE);
+        pintor->setFont(FLista->font());
+        pintor->setPen(destaque ? COR_TEXTO_DESTAQUE : COR_TEXTO);
+        pintor->drawText(opcao.rect.adjusted(RECUO_ITEM, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         indice.data(Qt::DisplayRole).toString());
+        pintor->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& indice) const override
+    {
+        const QFontMetrics medidas(FLista->font());
+        return QSize(medidas.horizontalAdvance(indice.data(Qt::DisplayRole).toString())
+                         + 2 * RECUO_ITEM,
+                     std::max(ALTURA_ITEM, medidas.height() + 2));
+    }
+
+private:
+    QComboBox* FLista;
+};
 
 const char* const FOLHA = R"(
 QLabel, QCheckBox, QPushButton, QComboBox, QTabBar::tab { color: #a9a9a9; }
@@ -48,8 +88,6 @@ QComboBox QAbstractItemView {
     selection-color: #eaeaea;
     outline: 0px;
 }
-QComboBox QAbstractItemView::item { min-height: 18px; padding-left: 4px; }
-QComboBox QAbstractItemView::item:selected { background: #505050; color: #eaeaea; }
 QSpinBox {
     background: #333333;
     border: 1px solid #202020;
@@ -100,8 +138,7 @@ void BrilhoFocoEscuro(QWidget* Controle)
 
 TListaEscura::TListaEscura(QWidget* parent) : QComboBox(parent)
 {
-    // The style sheet's item looks reach the pop-up only through this delegate.
-    setItemDelegate(new QStyledItemDelegate(this));
+    setItemDelegate(new TItemListaEscura(this));
     BrilhoFocoEscuro(this);
 }
 
