@@ -4,6 +4,7 @@
 #include "frame/brilho_foco.h"
 #include "frame/gadget.h"
 #include "frame/imagens_icones.h"
+#include "frame/mascara.h"
 #include "frame/retangulo.h"
 #include "platform/icone_programa.h"
 
@@ -98,7 +99,7 @@ TfrmAbout::TfrmAbout(QWidget* Dono)
 
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry(320, 176, 53, 17);
-    imgLogo->setPixmap(QPixmap::fromImage(ImagensIcones().imgLogoVUX));
+    imgLogo->setPixmap(QPixmap::fromImage(LogoVUX(QSizeF(53, 17), devicePixelRatioF())));
 }
 
 void TfrmAbout::CarregaInformacoes(const TGadget* Gadget)
@@ -109,6 +110,14 @@ void TfrmAbout::CarregaInformacoes(const TGadget* Gadget)
     lblVersao->setText(Gadget->Versao());
     lblRelCons->setText(Gadget->Equivalencia());
     txtDescricao->setText(Gadget->Descricao());
+}
+
+// Without a compositor the see-through corners would show black: the window
+// keeps to its panel's shape.
+void TfrmAbout::showEvent(QShowEvent* evento)
+{
+    QDialog::showEvent(evento);
+    AtualizaMascara(this);
 }
 
 void TfrmAbout::btnOkClick()

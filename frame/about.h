@@ -35,6 +35,9 @@ public:
     QLabel* const txtDescricao;
     QPushButton* const btnOk;
     QLabel* const imgLogo;
+
+protected:
+    void showEvent(QShowEvent* evento) override;
 };
 
 // The about box of the run: empty until the first about click, then kept.

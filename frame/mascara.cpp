@@ -1,12 +1,14 @@
 #include "frame/mascara.h"
 
 #include "frame/retangulo.h"
+#include "platform/area_trabalho.h"
 
 #include <QPainterPath>
 #include <QPointer>
 #include <QRegion>
 #include <QTimer>
 #include <QWindow>
+#include <QtMath>
 
 namespace {
 
@@ -52,20 +54,34 @@ void setTransparenteAEntrada(QWidget* host, bool transparente)
         janela->setFlag(Qt::WindowTransparentForInput, transparente);
 }
 
+QRegion CobreEmPixelsLogicos(const QRegion& pixels, qreal escala)
+{
+    QRegion logica;
+    for (const QRect& r : pixels)
+        logica += QRect(QPoint(qFloor(r.left() / escala), qFloor(r.top() / escala)),
+                        QPoint(qCeil((r.right() + 1) / escala) - 1, qCeil((r.bottom() + 1) / escala) - 1));
+    return logica;
+}
+
 } // namespace
 
-QRegion RegiaoVisivel(const QWidget* host)
+QRegion RegiaoVisivel(const QWidget* host, qreal Escala)
 {
+    const auto emPixels = [Escala](const QRect& r) {
+        return QRect(QPoint(qRound(r.left() * Escala), qRound(r.top() * Escala)),
+                     QSize(qRound(r.width() * Escala), qRound(r.height() * Escala)));
+    };
     QRegion regiao;
     const auto retangulos = host->findChildren<TRetangulo*>();
     for (const TRetangulo* r : retangulos) {
-        if (!r->isVisibleTo(host) || !r->PintaAlgo())
+        // The dialogs that the host owns are windows of their own.
+        if (r->window() != host || !r->isVisibleTo(host) || !r->PintaAlgo())
             continue;
-        const QPoint origem = r->mapTo(host, QPoint(0, 0));
-        QRegion parte(r->Forma().toFillPolygon().toPolygon().translated(origem));
+        const QPoint origem = emPixels(QRect(r->mapTo(host, QPoint(0, 0)), QSize())).topLeft();
+        QRegion parte = r->PixelsPintados(Escala).translated(origem);
         // A child shows only inside its ancestors.
         for (const QWidget* p = r->parentWidget(); p && p != host; p = p->parentWidget())
-            parte &= QRect(p->mapTo(host, QPoint(0, 0)), p->size());
+            parte &= emPixels(QRect(p->mapTo(host, QPoint(0, 0)), p->size()));
         regiao += parte;
     }
     return regiao;
@@ -80,7 +96,18 @@ void AtualizaMascara(QWidget* host)
         host->clearMask();
         setTransparenteAEntrada(host, true);
     } else {
-        host->setMask(regiao);
+        // Qt scales a mask in whole logical pixels: at 2 device pixels each,
+        // rounded corners would turn into steps of 2. The window gets the
+        // shape in its own pixels, and Qt, which also clips painting to the
+        // mask, every logical pixel that holds part of it.
+        const qreal escala = host->devicePixelRatioF();
+        if (escala == 1) {
+            host->setMask(regiao);
+        } else {
+            const QRegion pixels = RegiaoVisivel(host, escala);
+            host->setMask(CobreEmPixelsLogicos(pixels, escala));
+            plataforma::DefinirFormaJanela(host, pixels);
+        }
         setTransparenteAEntrada(host, false);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class QWidget;
 class QRegion;
 
@@ -7,12 +9,15 @@ class QRegion;
 // input mask is the union of the visible rectangles that draw something
 // (content views, strip buttons), in the host's coordinates.
 
-// The region the host should take input in now.
-QRegion RegiaoVisivel(const QWidget* host);
+// The region the host should take input in now, in device pixels at Escala
+// per logical pixel: the pixels its rectangles paint opaque enough (see
+// TRetangulo::PixelsPintados).
+QRegion RegiaoVisivel(const QWidget* host, qreal Escala = 1);
 
-// Applies it at once: the mask, or, when nothing is visible, a host that is
-// transparent for input (an empty mask would make the whole window take
-// clicks). From the first call on, the host also follows its rectangles.
+// Applies it at once: the mask (the window's shape, at its own pixel ratio),
+// or, when nothing is visible, a host that is transparent for input (an
+// empty mask would make the whole window take clicks). From the first call
+// on, the host also follows its rectangles.
 void AtualizaMascara(QWidget* host);
 
 // Asks for one update on the next pass of the event loop; does nothing for a

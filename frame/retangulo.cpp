@@ -21,8 +21,7 @@ void TRetangulo::setPreenchimento(const QBrush& preenchimento)
     FPreenchimento = preenchimento;
     FImagem = QImage();
     FImagemTela = QPixmap();
-    update();
-    AgendaMascara(window());
+    MudouForma();
 }
 
 void TRetangulo::setImagem(const QImage& imagem)
@@ -30,22 +29,26 @@ void TRetangulo::setImagem(const QImage& imagem)
     FImagem = imagem;
     FImagemTela = QPixmap();
     FPreenchimento = QBrush();
-    update();
-    AgendaMascara(window());
+    MudouForma();
 }
 
 void TRetangulo::setContorno(const QColor& cor, qreal largura)
 {
     FCorContorno = cor;
     FLarguraContorno = largura;
-    update();
-    AgendaMascara(window());
+    MudouForma();
 }
 
 void TRetangulo::setRaios(qreal raioX, qreal raioY)
 {
     FRaioX = raioX;
     FRaioY = raioY;
+    MudouForma();
+}
+
+void TRetangulo::MudouForma()
+{
+    FPixels = QRegion();
     update();
     AgendaMascara(window());
 }
@@ -87,11 +90,50 @@ QPainterPath TRetangulo::Forma() const
     return forma;
 }
 
+QRegion TRetangulo::PixelsPintados(qreal Escala) const
+{
+    if (!FPixels.isEmpty() && FEscalaPixels == Escala)
+        return FPixels;
+    if (!PintaAlgo())
+        return {};
+    QImage imagem(size() * Escala, QImage::Format_ARGB32_Premultiplied);
+    imagem.setDevicePixelRatio(Escala);
+    imagem.fill(Qt::transparent);
+    {
+        QPainter pintor(&imagem);
+        const_cast<TRetangulo*>(this)->Pinta(pintor);
+    }
+    // Runs of opaque enough pixels, row by row, in the order QRegion keeps.
+    QList<QRect> linhas;
+    for (int y = 0; y < imagem.height(); ++y) {
+        const auto* linha = reinterpret_cast<const QRgb*>(imagem.constScanLine(y));
+        int inicio = -1;
+        for (int x = 0; x <= imagem.width(); ++x) {
+            const bool dentro = x < imagem.width() && qAlpha(linha[x]) >= 192;
+            if (dentro && inicio < 0)
+                inicio = x;
+            if (!dentro && inicio >= 0) {
+                linhas << QRect(inicio, y, x - inicio, 1);
+                inicio = -1;
+            }
+        }
+    }
+    FPixels = QRegion();
+    FPixels.setRects(linhas.constData(), int(linhas.size()));
+    FEscalaPixels = Escala;
+    return FPixels;
+}
+
 void TRetangulo::paintEvent(QPaintEvent*)
 {
     if (!PintaAlgo())
         return;
     QPainter pintor(this);
+    Pinta(pintor);
+}
+
+void TRetangulo::Pinta(QPainter& pintor)
+{
     pintor.setRenderHint(QPainter::Antialiasing);
     const QPainterPath forma = Forma();
     if (!FImagem.isNull()) {
@@ -119,6 +161,7 @@ void TRetangulo::moveEvent(QMoveEvent* evento)
 void TRetangulo::resizeEvent(QResizeEvent* evento)
 {
     QWidget::resizeEvent(evento);
+    FPixels = QRegion();
     AgendaMascara(window());
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QWidget>
 
 class QGraphicsOpacityEffect;
@@ -46,6 +47,11 @@ public:
     // The painted shape, in the rectangle's own coordinates.
     QPainterPath Forma() const;
 
+    // The device pixels, at Escala per logical pixel, that the rectangle
+    // paints at least three quarters opaque: its shape as a window shows it
+    // without a compositor, where anything less opaque comes out dark.
+    QRegion PixelsPintados(qreal Escala) const;
+
 protected:
     void paintEvent(QPaintEvent* evento) override;
     void moveEvent(QMoveEvent* evento) override;
@@ -54,6 +60,9 @@ protected:
     void hideEvent(QHideEvent* evento) override;
 
 private:
+    void Pinta(QPainter& pintor);
+    void MudouForma();
+
     QBrush FPreenchimento;
     QImage FImagem;
     QPixmap FImagemTela; // FImagem as a pixmap, made on first paint
@@ -63,4 +72,7 @@ private:
     qreal FRaioY = 0;
     qreal FOpacidade = 1;
     QGraphicsOpacityEffect* FEfeito = nullptr;
+    // PixelsPintados for FEscalaPixels; empty when the shape changed since.
+    mutable QRegion FPixels;
+    mutable qreal FEscalaPixels = 0;
 };

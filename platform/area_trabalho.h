@@ -3,6 +3,7 @@
 #include <QString>
 
 class QIcon;
+class QRegion;
 class QWidget;
 
 // The desktop services the program ties into. Every system provides these
@@ -36,5 +37,10 @@ QWidget* JanelaPrincipal();
 // Hides janela, waits 125 ms, keeps it off the taskbar and the pager, and
 // shows it again.
 void TirarDaBarraTarefas(QWidget* janela);
+
+// Sets the shape of janela's window to pixels, given in device pixels,
+// finer than QWidget::setMask can at a pixel ratio above 1. Does nothing
+// where the windowing system has no such shapes.
+void DefinirFormaJanela(QWidget* janela, const QRegion& pixels);
 
 } // namespace plataforma

@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
+#include <QRegion>
 #include <QSystemTrayIcon>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
 #include <qguiapplication_platform.h>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <memory>
@@ -162,6 +164,21 @@ void TirarDaBarraTarefas(QWidget* janela)
     // Showing may have made a new native window (after a change of flags).
     marcada = janela->windowHandle()->winId();
     PedirAoGerenciador(conexao, static_cast<xcb_window_t>(marcada), estados);
+    xcb_flush(conexao);
+}
+
+void DefinirFormaJanela(QWidget* janela, const QRegion& pixels)
+{
+    xcb_connection_t* conexao = ConexaoX11();
+    if (!conexao || !janela->windowHandle() || !janela->internalWinId())
+        return;
+    QList<xcb_rectangle_t> retangulos;
+    for (const QRect& r : pixels)
+        retangulos.append({static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()),
+                           static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
+    xcb_shape_rectangles(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                         XCB_CLIP_ORDERING_YX_BANDED, static_cast<xcb_window_t>(janela->internalWinId()),
+                         0, 0, static_cast<uint32_t>(retangulos.size()), retangulos.constData());
     xcb_flush(conexao);
 }
 

@@ -2,6 +2,7 @@
 // link: the frame's calls to the desktop are recorded.
 #include "area_trabalho_falsa.h"
 
+#include "platform/area_trabalho.h"
 #include "shell/funcoes_variaveis.h"
 
 QStringList& ChamadasAreaTrabalho()
@@ -37,3 +38,6 @@ void EscondeBarraTarefa()
 {
     ChamadasAreaTrabalho() << QStringLiteral("EscondeBarraTarefa");
 }
+
+// The shape only matters on a real X server; the tests read the region.
+void plataforma::DefinirFormaJanela(QWidget*, const QRegion&) {}

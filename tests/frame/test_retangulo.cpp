@@ -191,3 +191,59 @@ TEST(ImagensIcones, LadrilhosFormamUmaBarraContinua)
 
     EXPECT_EQ(icones.imgLogoVUX.deviceIndependentSize(), QSizeF(53, 17));
 }
+
+// Without a compositor the window shows exactly its shape: a pixel of the
+// shape that the gadget paints (nearly) transparent comes out black, and one
+// it paints opaque but outside the shape is lost. At 2 device pixels per
+// logical one the shape follows the rounded corners pixel by pixel.
+TEST_F(FrameTeste, FormaSegueOQueOGadgetPintaOpacoEmPixelsDoDispositivo)
+{
+    gadget->rtgGadget->move(200, 100);
+    Entra(gadget->rtgResumo);
+    QApplication::processEvents();
+    ASSERT_TRUE(gadget->rtgMenu->isVisible());
+    const QRect area = gadget->rtgGadget->geometry();
+    for (qreal escala : {1.0, 2.0}) {
+        QImage imagem(area.size() * escala, QImage::Format_ARGB32_Premultiplied);
+        imagem.setDevicePixelRatio(escala);
+        imagem.fill(Qt::transparent);
+        gadget->rtgGadget->render(&imagem, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QRegion forma =
+            RegiaoVisivel(host.get(), escala).translated(-area.topLeft() * escala);
+        if (escala == 1)
+            EXPECT_EQ(forma, host->mask().translated(-area.topLeft()));
+        int escuros = 0;
+        int perdidos = 0;
+        for (int y = 0; y < imagem.height(); ++y)
+            for (int x = 0; x < imagem.width(); ++x) {
+                const int alfa = qAlpha(imagem.pixel(x, y));
+                const bool naForma = forma.contains(QPoint(x, y));
+                escuros += naForma && alfa < 192;
+                perdidos += !naForma && alfa == 255;
+            }
+        EXPECT_EQ(escuros, 0) << "scale " << escala << ": shape pixels painted see-through";
+        EXPECT_EQ(perdidos, 0) << "scale " << escala << ": opaque pixels outside the shape";
+    }
+
+    // The summary view's top-left corner, radius 10, at scale 2: where the
+    // shape's left edge steps, it steps on odd rows too.
+    const QRegion forma = RegiaoVisivel(host.get(), 2);
+    const QPoint canto = gadget->rtgResumo->mapTo(host.get(), QPoint(0, 0)) * 2;
+    QList<int> bordas;
+    for (int y = 0; y < 20; ++y) {
+        int x = 0;
+        while (x < 20 && !forma.contains(canto + QPoint(x, y)))
+            ++x;
+        bordas << x;
+    }
+    bool degrauEmLinhaImpar = false;
+    for (int y = 1; y < 20; y += 2)
+        degrauEmLinhaImpar |= bordas[y] != bordas[y - 1];
+    EXPECT_TRUE(degrauEmLinhaImpar) << "left edges per row: "
+                                    << QStringList([&] {
+                                           QStringList t;
+                                           for (int b : bordas) t << QString::number(b);
+                                           return t;
+                                       }()).join(u' ').toStdString();
+    EXPECT_TRUE(std::is_sorted(bordas.rbegin(), bordas.rend())) << "the curve only narrows";
+}
