@@ -72,9 +72,7 @@ void VesteCalendario(QCalendarWidget* Calendario)
     cabecalho.setBackground(QColor::fromRgba(0xFFE0E0E0));
     cabecalho.setFontWeight(QFont::Bold);
     Calendario->setHeaderTextFormat(cabecalho);
-    // Weekends in the same black as the other days.
-    QTextCharFormat diaComum;
-    diaComum.setForeground(Qt::black);
+    // Weekends like the other days, in the header too: no red of their own.
     for (Qt::DayOfWeek dia : {Qt::Saturday, Qt::Sunday})
-        Calendario->setWeekdayTextFormat(dia, diaComum);
+        Calendario->setWeekdayTextFormat(dia, Calendario->weekdayTextFormat(Qt::Monday));
 }

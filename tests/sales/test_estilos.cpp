@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTableView>
 #include <QToolButton>
 #include <QtMath>
 #include <QTest>
@@ -101,9 +102,18 @@ TEST_F(EstilosTeste, CalendarioComOAspectoDoGadget)
     EXPECT_EQ(calendario->font().pixelSize(), 10);
     EXPECT_EQ(calendario->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
     EXPECT_EQ(calendario->headerTextFormat().foreground().color(), QColor::fromRgba(0xFF0000FF));
-    for (Qt::DayOfWeek dia : {Qt::Monday, Qt::Saturday, Qt::Sunday})
-        EXPECT_EQ(calendario->weekdayTextFormat(dia).foreground().color(), QColor(Qt::black))
+    for (Qt::DayOfWeek dia : {Qt::Saturday, Qt::Sunday})
+        EXPECT_EQ(calendario->weekdayTextFormat(dia), calendario->weekdayTextFormat(Qt::Monday))
             << "weekday " << dia;
+    // The days in black on the grey panel, the weekend's too.
+    const QImage dias = calendario->findChild<QTableView*>()->viewport()->grab().toImage();
+    int vermelhos = 0;
+    for (int y = 0; y < dias.height(); ++y)
+        for (int x = 0; x < dias.width(); ++x) {
+            const QColor cor = dias.pixelColor(x, y);
+            vermelhos += cor.red() > 150 && cor.green() < 100 && cor.blue() < 100;
+        }
+    EXPECT_EQ(vermelhos, 0) << "no red weekends";
 
     const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
     auto* mes = calendario->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
