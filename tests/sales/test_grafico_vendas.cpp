@@ -166,4 +166,30 @@ TEST_F(GraficoTeste, TextoDasMarcas)
     }
 }
 
+// Every hour where there is room (the detail view, also with four-digit
+// values beside the axis), every other one where there is not.
+TEST_F(GraficoTeste, RotuloDeCadaHoraOndeCabe)
+{
+    const QList<double> dia = {372.99, 465.12, 1122.12, 1363.99, 2642.13, 1217.92,
+                               486.04, 1028.80, 858.95, 2366.24, 1008.24};
+    struct Caso {
+        const Modelo& modelo;
+        QList<double> valores;
+        int passo;
+    };
+    const Caso casos[] = {
+        {DETALHE, dia, 1},
+        {DETALHE, QList<double>(11, 0), 1},
+        {RESUMO, dia, 2},
+    };
+    for (const Caso& c : casos) {
+        TGraficoVendas* grafico = Grafico(c.modelo, c.valores);
+        QStringList esperados;
+        for (qsizetype i = 0; i < grafico->Rotulos().size(); i += c.passo)
+            esperados << grafico->Rotulos().at(i);
+        EXPECT_EQ(grafico->RotulosVisiveis().join(u' ').toStdString(), esperados.join(u' ').toStdString())
+            << c.modelo.nome;
+    }
+}
+
 } // namespace
