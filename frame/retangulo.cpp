@@ -48,7 +48,7 @@ void TRetangulo::setRaios(qreal raioX, qreal raioY)
 
 void TRetangulo::MudouForma()
 {
-    FPixels = QRegion();
+    FPixels.clear();
     update();
     AgendaMascara(window());
 }
@@ -92,8 +92,8 @@ QPainterPath TRetangulo::Forma() const
 
 QRegion TRetangulo::PixelsPintados(qreal Escala) const
 {
-    if (!FPixels.isEmpty() && FEscalaPixels == Escala)
-        return FPixels;
+    if (const auto guardado = FPixels.constFind(Escala); guardado != FPixels.cend())
+        return *guardado;
     if (!PintaAlgo())
         return {};
     QImage imagem(size() * Escala, QImage::Format_ARGB32_Premultiplied);
@@ -118,10 +118,10 @@ QRegion TRetangulo::PixelsPintados(qreal Escala) const
             }
         }
     }
-    FPixels = QRegion();
-    FPixels.setRects(linhas.constData(), int(linhas.size()));
-    FEscalaPixels = Escala;
-    return FPixels;
+    QRegion pixels;
+    pixels.setRects(linhas.constData(), int(linhas.size()));
+    FPixels.insert(Escala, pixels);
+    return pixels;
 }
 
 void TRetangulo::paintEvent(QPaintEvent*)
@@ -161,7 +161,7 @@ void TRetangulo::moveEvent(QMoveEvent* evento)
 void TRetangulo::resizeEvent(QResizeEvent* evento)
 {
     QWidget::resizeEvent(evento);
-    FPixels = QRegion();
+    FPixels.clear();
     AgendaMascara(window());
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
+#include <QHash>
 #include <QRegion>
 #include <QWidget>
 
@@ -72,7 +73,6 @@ private:
     qreal FRaioY = 0;
     qreal FOpacidade = 1;
     QGraphicsOpacityEffect* FEfeito = nullptr;
-    // PixelsPintados for FEscalaPixels; empty when the shape changed since.
-    mutable QRegion FPixels;
-    mutable qreal FEscalaPixels = 0;
+    // PixelsPintados by scale, until the shape changes.
+    mutable QHash<qreal, QRegion> FPixels;
 };
