@@ -101,7 +101,7 @@ QRegion TRetangulo::PixelsPintados(qreal Escala) const
     imagem.fill(Qt::transparent);
     {
         QPainter pintor(&imagem);
-        const_cast<TRetangulo*>(this)->Pinta(pintor);
+        Pinta(pintor);
     }
     // Runs of opaque enough pixels, row by row, in the order QRegion keeps.
     QList<QRect> linhas;
@@ -132,7 +132,7 @@ void TRetangulo::paintEvent(QPaintEvent*)
     Pinta(pintor);
 }
 
-void TRetangulo::Pinta(QPainter& pintor)
+void TRetangulo::Pinta(QPainter& pintor) const
 {
     pintor.setRenderHint(QPainter::Antialiasing);
     const QPainterPath forma = Forma();

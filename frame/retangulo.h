@@ -61,12 +61,12 @@ protected:
     void hideEvent(QHideEvent* evento) override;
 
 private:
-    void Pinta(QPainter& pintor);
+    void Pinta(QPainter& pintor) const;
     void MudouForma();
 
     QBrush FPreenchimento;
     QImage FImagem;
-    QPixmap FImagemTela; // FImagem as a pixmap, made on first paint
+    mutable QPixmap FImagemTela; // FImagem as a pixmap, made on first paint
     QColor FCorContorno;
     qreal FLarguraContorno;
     qreal FRaioX = 0;
