@@ -475,8 +475,9 @@ TEST_F(VendasHoraTeste, NomeDaFilialLongoTerminaEmReticencias)
             QHelpEvent dica(QEvent::ToolTip, QPoint(5, 5), r->mapToGlobal(QPoint(5, 5)));
             QCoreApplication::sendEvent(r, &dica);
             EXPECT_EQ(QToolTip::isVisible(), !cabe) << rotulo;
-            if (!cabe)
+            if (!cabe) {
                 EXPECT_EQ(QToolTip::text(), texto) << rotulo;
+            }
             EXPECT_EQ(r->geometry(), antes) << rotulo << ": place and size stay";
         }
     }
