@@ -1,13 +1,33 @@
 #!/usr/bin/env bash
-# Fuzzes the configuration file code: builds bench/fuzz_ini.cpp with clang,
-# libFuzzer and the address and undefined-behaviour sanitizers, runs it for the
-# given time and prints the executions and findings. Exits 1 on a finding.
-# Usage: bench/fuzz_ini.sh [seconds=30] [build folder=build-fuzz]
+# Fuzzes the configuration file code with clang and libFuzzer, for the given
+# time or number of executions, and prints the executions and findings. Exits
+# 1 on a finding.
+# Targets: "arquivo" (bench/fuzz_ini.cpp: load, save and reload through a real
+# file) and "memoria" (bench/fuzz_ini_memoria.cpp: the INI text engine alone,
+# in memory, far faster).
+# Usage: bench/fuzz_ini.sh [seconds=30] [build folder=build-fuzz] [target=arquivo]
+#        [executions=unbounded]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 segundos=${1:-30}
 saida=$(mkdir -p "${2:-$root/build-fuzz}" && cd "${2:-$root/build-fuzz}" && pwd)
 clangxx=${CLANGXX:-clang++}
+alvoNome=${3:-arquivo}
+execucoesMaximas=${4:--1}
+# The file target runs under the address and undefined-behaviour sanitizers.
+# The in-memory one trades them for speed: optimised, with Qt's and the
+# standard library's own bounds checks, on inputs of a few lines.
+case $alvoNome in
+  arquivo)
+    principal=bench/fuzz_ini.cpp
+    opcoes=(-O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+    tamanhoMaximo=8192 ;;
+  memoria)
+    principal=bench/fuzz_ini_memoria.cpp
+    opcoes=(-O2 -fsanitize=fuzzer -DQT_FORCE_ASSERTS -D_GLIBCXX_ASSERTIONS)
+    tamanhoMaximo=256 ;;
+  *) echo "unknown target: $alvoNome (arquivo or memoria)" >&2; exit 2 ;;
+esac
 
 fontes=(
   config/arquivo_atomico.cpp
@@ -17,39 +37,38 @@ fontes=(
   platform/seams.cpp
   platform/texto.cpp
   tests/config/propriedades_ini.cpp
-  bench/fuzz_ini.cpp
+  "$principal"
 )
 dependencias=("${fontes[@]}" config/*.h platform/texto.h platform/seams.h platform/erro.h
   tests/config/propriedades_ini.h bench/fuzz_ini.sh)
 
-alvo=$saida/fuzz_ini
+alvo=$saida/fuzz_ini_$alvoNome
 cd "$root"
 if [ ! -x "$alvo" ] || [ -n "$(find "${dependencias[@]}" -newer "$alvo" 2>/dev/null)" ]; then
   echo "building $alvo"
   # shellcheck disable=SC2046
-  "$clangxx" -std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer \
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  "$clangxx" -std=c++20 -g -fPIC -fno-omit-frame-pointer "${opcoes[@]}" \
     -I"$root" $(pkg-config --cflags Qt6Core) "${fontes[@]}" $(pkg-config --libs Qt6Core) \
     -o "$alvo.novo"
   mv "$alvo.novo" "$alvo"
 fi
 
-corpus=$saida/corpus
-achados=$saida/achados
+corpus=$saida/corpus_$alvoNome
+achados=$saida/achados_$alvoNome
 mkdir -p "$corpus" "$achados"
 antes=$(find "$achados" -type f | wc -l)
-registro=$saida/fuzz_ini.log
+registro=$saida/fuzz_ini_$alvoNome.log
 status=0
 "$alvo" "$corpus" "$root/bench/fuzz_ini_seeds" \
-  -dict="$root/bench/fuzz_ini.dict" -max_total_time="$segundos" -max_len=8192 \
+  -dict="$root/bench/fuzz_ini.dict" -max_total_time="$segundos" -runs="$execucoesMaximas" -max_len="$tamanhoMaximo" \
   -timeout=10 -print_final_stats=1 -artifact_prefix="$achados/" >"$registro" 2>&1 || status=$?
 
 execucoes=$(sed -n 's/^stat::number_of_executed_units: *//p' "$registro")
 porSegundo=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$registro")
 cobertura=$(grep -oE 'cov: [0-9]+ ft: [0-9]+ corp: [0-9]+/[0-9a-zA-Z]+' "$registro" | tail -n 1 || true)
 novos=$(( $(find "$achados" -type f | wc -l) - antes ))
-echo "fuzz_ini: ${segundos}s, executions: ${execucoes:-?}, per second: ${porSegundo:-?}, ${cobertura:-no coverage line}"
-echo "fuzz_ini: findings: $novos (in $achados), log: $registro"
+echo "fuzz_ini $alvoNome: ${segundos}s at most, executions: ${execucoes:-?}, per second: ${porSegundo:-?}, ${cobertura:-no coverage line}"
+echo "fuzz_ini $alvoNome: findings: $novos (in $achados), log: $registro"
 if [ "$status" -ne 0 ] || [ "$novos" -ne 0 ]; then
   grep -E 'ERROR|property failed|SUMMARY|Test unit written' "$registro" | head -n 20 || tail -n 30 "$registro"
   exit 1

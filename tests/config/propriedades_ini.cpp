@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSet>
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -200,18 +201,23 @@ bool Gravar(const QString& caminho, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
+// A value with whatever the file's own last characters hold: blanks, quotes,
+// NULs, high characters; but not half of a character, which no text the
+// gadget is given can hold.
+QString FimDoArquivo(const QByteArray& arquivo)
+{
+    QString fim = DecodificarTexto(arquivo).right(24);
+    if (!fim.isEmpty() && fim.front().isLowSurrogate())
+        fim.remove(0, 1);
+    return fim.remove(u'\n');
+}
+
 QString Verificar(const QByteArray& arquivo, const QString& caminho)
 {
     TConfig salvo(kSecao);
     salvo.CarregarIni();
     salvo.InstanciaVariaveis(QStringLiteral("GVH"));
-    // A value with whatever the file's own last characters hold: blanks,
-    // quotes, NULs, high characters; but not half of a character, which no
-    // text the gadget is given can hold.
-    QString fim = DecodificarTexto(arquivo).right(24);
-    if (!fim.isEmpty() && fim.front().isLowSurrogate())
-        fim.remove(0, 1);
-    salvo.setEmpresa(fim.remove(u'\n'));
+    salvo.setEmpresa(FimDoArquivo(arquivo));
     salvo.SalvarIni();
     const QByteArray depois = Ler(caminho);
 
@@ -241,7 +247,76 @@ QString Verificar(const QByteArray& arquivo, const QString& caminho)
     return {};
 }
 
+using Edicoes = std::vector<std::pair<QString, QString>>;
+
+QByteArray Editar(const QByteArray& arquivo, const Edicoes& edicoes)
+{
+    TextoIni ini(arquivo);
+    for (const auto& [chave, valor] : edicoes)
+        ini.Escrever(kSecao, chave, valor);
+    return ini.Conteudo();
+}
+
+// Up to four writes, each of a key (the same key in other letter case too)
+// and of a piece of the file's own text, as hostile as the file.
+Edicoes EscolherEdicoes(unsigned char escolha, const QByteArray& arquivo)
+{
+    static const QStringList nomes = {
+        QStringLiteral("PosX"), QStringLiteral("posx"),   QStringLiteral("Empresa"),
+        QStringLiteral("Modo"), QStringLiteral("GadGet"), QStringLiteral("MostraPedidos"),
+        QStringLiteral("Meta"),
+    };
+    const QString texto = DecodificarTexto(arquivo);
+    Edicoes edicoes;
+    const int quantas = 1 + escolha % 4;
+    for (int i = 0; i < quantas; ++i) {
+        const int semente = escolha / 4 + 5 * i;
+        QString valor = texto.mid(texto.size() - 1 - (semente * 13) % (texto.size() + 1), 24);
+        // No text the gadget is given holds a line break or half a character.
+        valor.remove(u'\n');
+        if (!valor.isEmpty() && valor.front().isLowSurrogate())
+            valor.remove(0, 1);
+        if (!valor.isEmpty() && valor.back().isHighSurrogate())
+            valor.chop(1);
+        edicoes.emplace_back(nomes[semente % nomes.size()], valor);
+    }
+    return edicoes;
+}
+
 } // namespace
+
+QString VerificarEdicao(const QByteArray& entrada)
+{
+    if (entrada.isEmpty())
+        return {};
+    const QByteArray arquivo = entrada.mid(1);
+    const Edicoes edicoes = EscolherEdicoes(static_cast<unsigned char>(entrada[0]), arquivo);
+    const QByteArray depois = Editar(arquivo, edicoes);
+
+    const TextoIni relido(depois);
+    QStringList escritas;
+    for (std::size_t i = 0; i < edicoes.size(); ++i) {
+        const QString& chave = edicoes[i].first;
+        // The last write of a key is the one that stays.
+        QString esperado = edicoes[i].second;
+        for (std::size_t j = i + 1; j < edicoes.size(); ++j) {
+            if (MesmoNomeAscii(edicoes[j].first, chave))
+                esperado = edicoes[j].second;
+        }
+        if (relido.Ler(kSecao, chave) != esperado)
+            return QStringLiteral("%1 written as '%2' reads back as '%3'")
+                .arg(chave, Mostrar(esperado), Mostrar(relido.Ler(kSecao, chave)));
+        if (std::none_of(escritas.begin(), escritas.end(),
+                         [&](const QString& e) { return MesmoNomeAscii(e, chave); }))
+            escritas << chave;
+    }
+    const QString linhas = CompararLinhas(arquivo, depois, escritas);
+    if (!linhas.isEmpty())
+        return linhas;
+    if (Editar(depois, edicoes) != depois)
+        return QStringLiteral("writing the same values again changed the bytes");
+    return {};
+}
 
 QString VerificarSalvamento(const QByteArray& arquivo, const QString& caminho)
 {

@@ -26,6 +26,16 @@ TEST_P(Salvamento, KeepsOtherLinesAndReloadsTheSavedValues)
     EXPECT_EQ(VerificarSalvamento(GetParam().bytes, arquivo.caminho()), QString());
 }
 
+// The same shapes through the in-memory edits that the faster fuzz target
+// makes, with every choice of keys and values its first byte can make.
+TEST_P(Salvamento, InMemoryEditsReadBackAndKeepOtherLines)
+{
+    for (int escolha = 0; escolha < 256; ++escolha) {
+        const QByteArray entrada = char(escolha) + GetParam().bytes;
+        EXPECT_EQ(VerificarEdicao(entrada), QString()) << "first byte " << escolha;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Config, Salvamento,
     testing::Values(
