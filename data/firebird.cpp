@@ -1,16 +1,29 @@
 #include "data/firebird.h"
 
 #include "platform/erro.h"
+#include "platform/pasta_privada.h"
 #include "platform/texto.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <ibase.h>
 
 namespace fb {
 
 Firebird::IMaster* Mestre()
 {
-    static Firebird::IMaster* const mestre = Firebird::fb_get_master_interface();
+    static Firebird::IMaster* const mestre = [] {
+        // The engine's shared lock folder (/tmp/firebird) belongs to the
+        // server's group, where an ordinary user's embedded engine may not
+        // go: it gets one of this user's own. Two engines still never open
+        // one database file at once: each locks the file itself.
+        if (!qEnvironmentVariableIsSet("FIREBIRD_LOCK")) {
+            const QString pasta = plataforma::PastaPrivada(QStringLiteral("firebird"));
+            if (!pasta.isEmpty())
+                qputenv("FIREBIRD_LOCK", QFile::encodeName(pasta));
+        }
+        return Firebird::fb_get_master_interface();
+    }();
     return mestre;
 }
 

@@ -1,0 +1,211 @@
+// The embedded engine as the shop's user runs it: it must open a local file,
+// and never while another engine (the server, another user's gadget) has
+// that file open.
+#include "erro_de.h"
+#include "tests/fixtures/banco_varejo.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+#include <ibase.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t kNinguem = 65534;
+
+// The embedded engine alone, as a local file is opened.
+fb::Ref<Firebird::IAttachment> Anexar(const QString& nome, const char* provedores)
+{
+    fb::Status status;
+    fb::Ref<Firebird::IXpbBuilder> dpb(
+        fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
+    dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
+    dpb->insertString(&status, isc_dpb_password, SenhaSysdba().toUtf8().constData());
+    dpb->insertString(&status, isc_dpb_config, provedores);
+    fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
+    return fb::Ref<Firebird::IAttachment>(provedor->attachDatabase(
+        &status, QFile::encodeName(nome).constData(), dpb->getBufferLength(&status),
+        dpb->getBuffer(&status)));
+}
+
+fb::Ref<Firebird::IAttachment> AnexarEmbutido(const QString& arquivo)
+{
+    return Anexar(arquivo, "Providers=Engine12");
+}
+
+fb::Ref<Firebird::IAttachment> AnexarNoServidor(const QString& arquivo)
+{
+    return Anexar(QStringLiteral("127.0.0.1:") + arquivo, "Providers=Remote");
+}
+
+// A database file that the server, this process and another user may all
+// open.
+class BancoCompartilhado {
+public:
+    BancoCompartilhado()
+    {
+        EXPECT_TRUE(dir_.isValid());
+        QFile::setPermissions(dir_.path(), QFile::Permissions(0x7777));
+        {
+            BancoVarejo banco(arquivo());
+            banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja"));
+        }
+        QFile::setPermissions(arquivo(), QFile::Permissions(0x6666));
+    }
+    QString arquivo() const { return dir_.filePath(QStringLiteral("loja.fdb")); }
+    QString pasta() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Another user's embedded engine (isql-fb, with a lock folder of its own):
+// as root, the user nobody; else this user with another lock folder, which is
+// what sets two users' engines apart.
+class OutroUsuario {
+public:
+    explicit OutroUsuario(const BancoCompartilhado& banco)
+    {
+        travas_ = banco.pasta() + QStringLiteral("/travas-do-outro");
+        QDir().mkdir(travas_);
+        if (geteuid() == 0) {
+            EXPECT_EQ(chown(QFile::encodeName(travas_).constData(), kNinguem, kNinguem), 0);
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FIREBIRD_LOCK"), travas_);
+        env.insert(QStringLiteral("HOME"), banco.pasta());
+        isql_.setProcessEnvironment(env);
+        isql_.setProcessChannelMode(QProcess::MergedChannels);
+        QStringList argumentos = {QStringLiteral("-q")};
+        QString programa = QStringLiteral("isql-fb");
+        if (geteuid() == 0) {
+            argumentos = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                     QStringLiteral("--clear-groups"), programa}
+                + argumentos;
+            programa = QStringLiteral("setpriv");
+        }
+        isql_.start(programa, argumentos);
+        EXPECT_TRUE(isql_.waitForStarted());
+        isql_.write(("CONNECT '" + QFile::encodeName(banco.arquivo())
+                     + "' USER 'SYSDBA' PASSWORD 'x';\nSELECT 'ABERTO' || COUNT(*) FROM FILIAIS;\n"));
+    }
+
+    ~OutroUsuario()
+    {
+        isql_.closeWriteChannel();
+        if (!isql_.waitForFinished(10000))
+            isql_.kill();
+        isql_.waitForFinished();
+    }
+
+    // Waits for the answer to its query: "ABERTO1" once it has the file open.
+    QString resposta()
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 20000 && !saida_.contains("ABERTO") && !saida_.contains("failed")) {
+            isql_.waitForReadyRead(200);
+            saida_ += isql_.readAll();
+        }
+        return QString::fromUtf8(saida_);
+    }
+
+    // All it said, once it has ended.
+    QString tudo()
+    {
+        isql_.closeWriteChannel();
+        isql_.waitForFinished(20000);
+        saida_ += isql_.readAll();
+        return QString::fromUtf8(saida_);
+    }
+
+private:
+    QString travas_;
+    QProcess isql_;
+    QByteArray saida_;
+};
+
+bool RecusaPorEstarAberto(const QString& erro)
+{
+    return erro.contains(QStringLiteral("lock")) || erro.contains(QStringLiteral("already opened"));
+}
+
+TEST(MotorEmbutido, OpensALocalFile)
+{
+    QTemporaryDir dir;
+    const QString arquivo = dir.filePath(QStringLiteral("loja.fdb"));
+    {
+        BancoVarejo banco(arquivo);
+        banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja"));
+    }
+    fb::Ref<Firebird::IAttachment> anexo = AnexarEmbutido(arquivo);
+    EXPECT_TRUE(anexo);
+    fb::Desanexar(anexo);
+}
+
+struct Dono {
+    const char* nome;
+    // Opens the file through another engine and keeps it open while the
+    // returned object lives.
+    std::function<std::shared_ptr<void>(const BancoCompartilhado&)> abrir;
+    // The other engine tries to open the file that we hold; returns its error.
+    std::function<QString(const BancoCompartilhado&)> tentar;
+};
+
+void PrintTo(const Dono& d, std::ostream* os) { *os << d.nome; }
+
+class UmMotorPorArquivo : public testing::TestWithParam<Dono> {};
+
+TEST_P(UmMotorPorArquivo, TheOtherEngineIsRefusedBothWays)
+{
+    BancoCompartilhado banco;
+    {
+        const std::shared_ptr<void> outro = GetParam().abrir(banco);
+        ASSERT_TRUE(outro);
+        const QString erro = ErroDe([&] { AnexarEmbutido(banco.arquivo()); });
+        EXPECT_TRUE(RecusaPorEstarAberto(erro)) << erro.toStdString();
+    }
+    fb::Ref<Firebird::IAttachment> nosso = AnexarEmbutido(banco.arquivo());
+    ASSERT_TRUE(nosso);
+    const QString erro = GetParam().tentar(banco);
+    EXPECT_TRUE(RecusaPorEstarAberto(erro)) << erro.toStdString();
+    fb::Desanexar(nosso);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Motores, UmMotorPorArquivo,
+    testing::Values(
+        Dono{"server",
+             [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
+                 return std::shared_ptr<void>(
+                     new fb::Ref<Firebird::IAttachment>(AnexarNoServidor(b.arquivo())),
+                     [](void* p) {
+                         auto* anexo = static_cast<fb::Ref<Firebird::IAttachment>*>(p);
+                         fb::Desanexar(*anexo);
+                         delete anexo;
+                     });
+             },
+             [](const BancoCompartilhado& b) {
+                 return ErroDe([&] { AnexarNoServidor(b.arquivo()); });
+             }},
+        Dono{"another_users_embedded_engine",
+             [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
+                 auto outro = std::make_shared<OutroUsuario>(b);
+                 const QString r = outro->resposta();
+                 EXPECT_TRUE(r.contains(QStringLiteral("ABERTO1"))) << r.toStdString();
+                 return outro;
+             },
+             [](const BancoCompartilhado& b) {
+                 OutroUsuario outro(b);
+                 return outro.tudo();
+             }}),
+    [](const testing::TestParamInfo<Dono>& i) { return std::string(i.param.nome); });
+
+} // namespace
