@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -12,60 +14,137 @@ namespace arquivo {
 
 namespace {
 
+constexpr int PASSO_ESPERA_MS = 20;
+const QByteArray SUFIXO_TEMPORARIO = QByteArrayLiteral(".tmp");
+
 bool EscreverTudo(int fd, const QByteArray& bytes)
 {
     const char* p = bytes.constData();
     qsizetype falta = bytes.size();
+    off_t posicao = 0;
     while (falta > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(falta));
+        const ssize_t n = ::pwrite(fd, p, static_cast<size_t>(falta), posicao);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
         p += n;
         falta -= n;
+        posicao += n;
     }
     return true;
 }
 
-// Root may be replacing a file that belongs to someone else, who must keep it.
-// Anyone else cannot give a file away, and the new file is theirs.
-bool CopiarPermissoes(int fd, const struct stat& anterior)
+bool Fechar(int fd)
 {
-    if (geteuid() == 0 && ::fchown(fd, anterior.st_uid, anterior.st_gid) != 0)
-        return false;
-    return ::fchmod(fd, anterior.st_mode & 07777) == 0;
+    return ::close(fd) == 0;
 }
 
+mode_t ModoSemUmask()
+{
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    return 0666 & ~mascara;
+}
+
+// A name no one else uses, created with no access for anyone else: the bytes
+// written into it hold the password long before it gets the file's own mode.
 int CriarTemporario(const QByteArray& destino, QByteArray& nome)
 {
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
         nome = destino + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 16)
-            + ".tmp";
-        const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            + SUFIXO_TEMPORARIO;
+        const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
+bool EhTemporario(const QByteArray& nome, const QByteArray& base)
+{
+    if (!nome.startsWith(base + '.') || !nome.endsWith(SUFIXO_TEMPORARIO))
+        return false;
+    const QByteArray meio =
+        nome.mid(base.size() + 1, nome.size() - base.size() - 1 - SUFIXO_TEMPORARIO.size());
+    if (meio.isEmpty() || meio.size() > 16)
+        return false;
+    for (const char c : meio) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+// The lock file of a guarded file: a new one takes the file's mode, owner and
+// group; one of ours that has other permissions gets them.
+int AbrirArquivoTrava(const QByteArray& caminho, const struct stat* modelo)
+{
+    const mode_t modo = modelo ? (modelo->st_mode & 0666) : ModoSemUmask();
+    const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    int fd = ::open(caminho.constData(), O_RDWR | O_CREAT | flags, modo);
+    if (fd < 0 && errno == EACCES) {
+        fd = ::open(caminho.constData(), O_RDONLY | flags);
+        // Missing, and the folder takes no new file.
+        if (fd < 0 && errno == ENOENT)
+            errno = EACCES;
+    }
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    // Only root may give the lock file away; anyone else keeps it, and its
+    // mode still shuts out whoever may not write the guarded file.
+    if (modelo && (info.st_uid == ::geteuid() || ::geteuid() == 0)) {
+        if ((info.st_uid != modelo->st_uid || info.st_gid != modelo->st_gid)
+            && ::fchown(fd, modelo->st_uid, modelo->st_gid) != 0 && errno != EPERM) {
+            ::close(fd);
+            return -1;
+        }
+        if ((info.st_mode & 07777) != modo && ::fchmod(fd, modo) != 0) {
+            ::close(fd);
+            return -1;
+        }
+    }
+    return fd;
+}
+
+void Dormir(int ms)
+{
+    const timespec pausa{0, ms * 1000000L};
+    ::nanosleep(&pausa, nullptr);
+}
+
 } // namespace
 
-Trava::Trava(const QByteArray& caminho)
+Trava::Trava(const QByteArray& caminho, const QByteArray& guardado, const struct stat* modelo)
 {
-    fd_ = ::open(caminho.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0)
-        fd_ = ::open(caminho.constData(), O_RDONLY | O_CLOEXEC);
+    fd_ = AbrirArquivoTrava(caminho, modelo);
+    if (fd_ < 0 && (errno == EACCES || errno == EROFS) && ::access(caminho.constData(), F_OK) != 0)
+        fd_ = ::open(guardado.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd_ < 0)
         return;
-    int r;
-    do {
-        r = ::flock(fd_, LOCK_EX);
-    } while (r != 0 && errno == EINTR);
-    if (r != 0) {
-        ::close(fd_);
-        fd_ = -1;
+    // Polled, not waited for in the kernel: another user who holds the lock
+    // must not freeze us, and a signal must be able to end the wait.
+    for (int esperado = 0;; esperado += PASSO_ESPERA_MS) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            estado_ = Estado::Obtida;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            break;
+        if (esperado >= ESPERA_TRAVA_MS) {
+            estado_ = Estado::Ocupada;
+            break;
+        }
+        Dormir(PASSO_ESPERA_MS);
     }
+    ::close(fd_);
+    fd_ = -1;
 }
 
 Trava::~Trava()
@@ -77,7 +156,7 @@ Trava::~Trava()
 Leitura Ler(const QByteArray& caminho)
 {
     Leitura l;
-    const int fd = ::open(caminho.constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(caminho.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         l.lida = errno == ENOENT;
         return l;
@@ -105,6 +184,12 @@ Leitura Ler(const QByteArray& caminho)
     return l;
 }
 
+bool Regular(const QByteArray& caminho)
+{
+    struct stat info {};
+    return ::stat(caminho.constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 QByteArray Destino(const QByteArray& caminho)
 {
     struct stat info {};
@@ -116,18 +201,69 @@ QByteArray Destino(const QByteArray& caminho)
     return QByteArray(real);
 }
 
-bool Substituir(const QByteArray& destino, const QByteArray& bytes, const struct stat* anterior)
+void RemoverTemporarios(const QByteArray& destino)
+{
+    const qsizetype barra = destino.lastIndexOf('/');
+    const QByteArray pasta = barra < 0 ? QByteArray(".") : destino.left(qMax<qsizetype>(barra, 1));
+    const QByteArray base = destino.mid(barra + 1);
+    DIR* dir = ::opendir(pasta.constData());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entrada = ::readdir(dir)) {
+        const QByteArray nome(entrada->d_name);
+        if (EhTemporario(nome, base))
+            ::unlinkat(::dirfd(dir), entrada->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes, const struct stat* anterior)
 {
     QByteArray temporario;
     const int fd = CriarTemporario(destino, temporario);
     if (fd < 0)
-        return false;
-    bool ok = (anterior == nullptr || CopiarPermissoes(fd, *anterior)) && EscreverTudo(fd, bytes)
-        && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporario.constData(), destino.constData()) == 0;
-    if (!ok)
+        return errno == EACCES || errno == EROFS || errno == EPERM ? Gravacao::SemSubstituir
+                                                                  : Gravacao::Falhou;
+    const auto desistir = [&](Gravacao g) {
+        ::close(fd);
         ::unlink(temporario.constData());
+        return g;
+    };
+    if (!EscreverTudo(fd, bytes) || ::fsync(fd) != 0)
+        return desistir(Gravacao::Falhou);
+
+    struct stat novo {};
+    if (::fstat(fd, &novo) != 0)
+        return desistir(Gravacao::Falhou);
+    if (anterior && (novo.st_uid != anterior->st_uid || novo.st_gid != anterior->st_gid)
+        && ::fchown(fd, anterior->st_uid, anterior->st_gid) != 0)
+        return desistir(Gravacao::SemSubstituir);
+    if (::fchmod(fd, anterior ? anterior->st_mode & 07777 : ModoSemUmask()) != 0)
+        return desistir(Gravacao::Falhou);
+
+    if (!Fechar(fd)) {
+        ::unlink(temporario.constData());
+        return Gravacao::Falhou;
+    }
+    if (::rename(temporario.constData(), destino.constData()) != 0) {
+        const int erro = errno;
+        ::unlink(temporario.constData());
+        // A sticky folder lets only the file's owner replace it.
+        return erro == EPERM || erro == EACCES ? Gravacao::SemSubstituir : Gravacao::Falhou;
+    }
+    return Gravacao::Feita;
+}
+
+bool EscreverNoLugar(const QByteArray& destino, const QByteArray& bytes)
+{
+    const int fd = ::open(destino.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+        && (bytes.size() <= info.st_size || ::posix_fallocate(fd, 0, bytes.size()) == 0)
+        && EscreverTudo(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
+    ok = Fechar(fd) && ok;
     return ok;
 }
 

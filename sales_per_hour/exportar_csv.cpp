@@ -1,5 +1,6 @@
 #include "sales_per_hour/exportar_csv.h"
 
+#include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
 #include "platform/seams.h"
@@ -71,6 +72,8 @@ TConfig ConfiguracaoDoArquivo()
     const QString arquivo = plataforma::CaminhoArquivoIni();
     if (!QFileInfo::exists(arquivo))
         throw Erro(QStringLiteral("Gadgets não configuradas: o arquivo %1 não existe").arg(arquivo));
+    if (!ArquivoIniUtilizavel(arquivo))
+        throw Erro(QStringLiteral("Gadgets não configuradas: %1 não é um arquivo comum").arg(arquivo));
     TConfig config(SECAO_VENDAS_HORA);
     config.CarregarIni();
     if (config.CaminhoBanco().isEmpty() || config.Usuario().isEmpty() || config.Senha().isEmpty())

@@ -1,5 +1,6 @@
 #include "shell/inicializacao.h"
 
+#include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
 #include "platform/mensagens.h"
@@ -8,7 +9,6 @@
 #include "shell/mensagens_inicio.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QWidget>
 
 namespace {
@@ -26,7 +26,8 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
 {
     VerificaExeAberto(Form->objectName());
 
-    if (!QFileInfo::exists(plataforma::CaminhoArquivoIni())) {
+    // A folder, a FIFO or a device in the file's place is no file to use.
+    if (!ArquivoIniUtilizavel(plataforma::CaminhoArquivoIni())) {
         plataforma::MostrarMensagem(plataforma::Caixa::Aviso, MSG_GADGETS_NAO_CONFIGURADAS);
         EncerrarAplicacao();
         return;

@@ -76,25 +76,62 @@ INSTANTIATE_TEST_SUITE_P(
                       Modo(a.pasta(), 0777);
                       Modo(a.caminho(), 0444);
                   }},
+        CasoFalha{"unreadable_file", false,
+                  [](const ArquivoTeste& a) {
+                      Modo(a.pasta(), 0777);
+                      Modo(a.caminho(), 0222);
+                  }}),
+    [](const testing::TestParamInfo<CasoFalha>& i) { return std::string(i.param.nome); });
+
+class EscritaNoLugar : public testing::TestWithParam<CasoFalha> {};
+
+// The file may be written but not replaced: it is written in place, under
+// the same lock.
+TEST_P(EscritaNoLugar, WritesTheSameFileAndLeavesNothingBeside)
+{
+    const CasoFalha& c = GetParam();
+    if (c.soComoRoot && geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a file that belongs to another user";
+    ArquivoTeste arquivo;
+    arquivo.Gravar(kAntes);
+    TConfig config(QStringLiteral("GadGetVendHora"));
+    config.CarregarIni();
+    config.setPosX(QStringLiteral("99"));
+    c.preparar(arquivo);
+    struct stat antes {};
+    ASSERT_EQ(stat(QFile::encodeName(arquivo.caminho()).constData(), &antes), 0);
+    {
+        ComoUsuarioComum usuario;
+        ASSERT_TRUE(usuario.ok());
+        config.SalvarIni();
+    }
+    Modo(arquivo.pasta(), 0700);
+    struct stat depois {};
+    ASSERT_EQ(stat(QFile::encodeName(arquivo.caminho()).constData(), &depois), 0);
+    EXPECT_EQ(depois.st_ino, antes.st_ino);
+    EXPECT_EQ(depois.st_uid, antes.st_uid);
+    EXPECT_TRUE(arquivo.Ler().startsWith("[Configuracoes]\nSenha=x\n[GadGetVendHora]\nPosX=99\n"))
+        << arquivo.Ler().toStdString();
+    EXPECT_EQ(arquivo.Sobras(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Config, EscritaNoLugar,
+    testing::Values(
         CasoFalha{"read_only_folder", false,
                   [](const ArquivoTeste& a) {
                       CriarTrava(a);
                       Modo(a.caminho(), 0666);
                       Modo(a.pasta(), 0555);
                   }},
+        // Nor can the lock file be made there: the file itself is locked.
         CasoFalha{"read_only_folder_without_lock_file", false,
                   [](const ArquivoTeste& a) {
                       Modo(a.caminho(), 0666);
                       Modo(a.pasta(), 0555);
                   }},
-        CasoFalha{"unreadable_file", false,
-                  [](const ArquivoTeste& a) {
-                      Modo(a.pasta(), 0777);
-                      Modo(a.caminho(), 0222);
-                  }},
-        // Everything but the rename succeeds: in a sticky folder only the
-        // owner may replace the file.
-        CasoFalha{"rename_refused", true,
+        // In a sticky folder only the owner may replace the file.
+        CasoFalha{"sticky_folder_file_of_another_user", true,
                   [](const ArquivoTeste& a) {
                       CriarTrava(a);
                       Modo(a.caminho(), 0666);

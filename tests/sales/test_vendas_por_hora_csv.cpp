@@ -4,11 +4,14 @@
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "tests/fixtures/banco_varejo.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -349,6 +352,33 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
         EXPECT_TRUE(erros.endsWith(u'\n') && erros.count(u'\n') == 1) << Str(r.erros);
         EXPECT_TRUE(erros.contains(c.texto)) << Str(r.erros);
         EXPECT_FALSE(erros.contains(kSenhaSecreta)) << Str(r.erros);
+    }
+}
+
+// Something that is no file in the configuration file's place: the command
+// must neither hang on it nor read it as a file without settings.
+TEST(VendasPorHoraCsv, NadaQueNaoSejaUmArquivoNoLugarDaConfiguracao)
+{
+    struct Caso {
+        const char* nome;
+        std::function<bool(const QString&)> criar;
+    };
+    const Caso casos[] = {
+        {"fifo", [](const QString& c) { return mkfifo(QFile::encodeName(c).constData(), 0600) == 0; }},
+        {"folder", [](const QString& c) { return QDir().mkdir(c); }},
+        {"device", [](const QString& c) { return QFile::link(QStringLiteral("/dev/zero"), c); }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const Comando comando;
+        ASSERT_TRUE(c.criar(comando.ini()));
+        const Resultado r = comando.executar({"--dia", "13/05/2024"});
+        EXPECT_EQ(r.codigo, 2);
+        EXPECT_TRUE(r.saida.isEmpty()) << Str(r.saida);
+        EXPECT_EQ(Str(r.erros), QStringLiteral("vendas-por-hora-csv: Gadgets não configuradas: %1 "
+                                               "não é um arquivo comum\n")
+                                    .arg(comando.ini())
+                                    .toStdString());
     }
 }
 

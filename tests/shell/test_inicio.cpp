@@ -3,10 +3,13 @@
 #include "shell/mensagens_inicio.h"
 #include "tests/fixtures/banco_varejo.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -34,6 +37,46 @@ TEST(Inicio, SemArquivoAvisaETerminaSemEscrever)
     EXPECT_EQ(prog.mensagens(), Registro(QStringLiteral("Warning"), MSG_GADGETS_NAO_CONFIGURADAS));
     EXPECT_FALSE(QFile::exists(prog.caminhoIni()));
 }
+
+struct NaoArquivo {
+    const char* nome;
+    std::function<bool(const QString&)> criar;
+};
+
+void PrintTo(const NaoArquivo& caso, std::ostream* saida) { *saida << caso.nome; }
+
+class InicioSemArquivoComum : public ::testing::TestWithParam<NaoArquivo> {};
+
+// A FIFO would block the start for good and a device would be read as a
+// file without settings: neither is a configuration file.
+TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
+{
+    Programa prog;
+    ASSERT_TRUE(GetParam().criar(prog.caminhoIni()));
+    const QStringList antes = QDir(prog.caminho(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    QElapsedTimer relogio;
+    relogio.start();
+    QProcess* p = prog.iniciar();
+    // Ends within a second; the margin is for a busy machine.
+    ASSERT_TRUE(p->waitForFinished(5000)) << prog.mensagens().toStdString();
+    EXPECT_LT(relogio.elapsed(), 5000);
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(prog.mensagens(), Registro(QStringLiteral("Warning"), MSG_GADGETS_NAO_CONFIGURADAS));
+    QStringList depois = QDir(prog.caminho(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    depois.removeAll(QStringLiteral("mensagens.log"));
+    depois.removeAll(QStringLiteral("frmVendasHora.lock"));
+    EXPECT_EQ(depois, antes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, InicioSemArquivoComum,
+    ::testing::Values(
+        NaoArquivo{"Fifo",
+                   [](const QString& c) { return mkfifo(QFile::encodeName(c).constData(), 0600) == 0; }},
+        NaoArquivo{"Pasta", [](const QString& c) { return QDir().mkdir(c); }},
+        NaoArquivo{"Dispositivo",
+                   [](const QString& c) { return QFile::link(QStringLiteral("/dev/zero"), c); }}),
+    [](const auto& info) { return std::string(info.param.nome); });
 
 struct ConfiguracaoIncompleta {
     const char* nome;
