@@ -1,5 +1,6 @@
 #include "config/arquivo_atomico.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
@@ -40,10 +41,18 @@ bool Fechar(int fd)
     return ::close(fd) == 0;
 }
 
+// The mode a new file gets from the umask. Read, not set and put back: for
+// that moment every file another thread made would be open to all.
 mode_t ModoSemUmask()
 {
-    const mode_t mascara = ::umask(0);
-    ::umask(mascara);
+    QFile status(QStringLiteral("/proc/self/status"));
+    mode_t mascara = 022;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& linha : status.readAll().split('\n')) {
+            if (linha.startsWith("Umask:"))
+                mascara = static_cast<mode_t>(linha.mid(6).trimmed().toUInt(nullptr, 8));
+        }
+    }
     return 0666 & ~mascara;
 }
 
@@ -209,6 +218,8 @@ void RemoverTemporarios(const QByteArray& destino)
     DIR* dir = ::opendir(pasta.constData());
     if (dir == nullptr)
         return;
+    // One that cannot be removed (a folder we may not write) is left; the
+    // save goes on all the same.
     while (const dirent* entrada = ::readdir(dir)) {
         const QByteArray nome(entrada->d_name);
         if (EhTemporario(nome, base))

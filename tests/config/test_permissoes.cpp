@@ -339,6 +339,24 @@ INSTANTIATE_TEST_SUITE_P(Config, DonoEModo,
                              return std::string(i.param.nome);
                          });
 
+// A file that did not exist gets the mode the umask gives, and so does its
+// lock file.
+TEST(Permissoes, NewFileTakesTheModeOfTheUmask)
+{
+    for (const auto& [mascara, modo] : {std::pair{022u, 0644u}, std::pair{077u, 0600u},
+                                       std::pair{027u, 0640u}}) {
+        SCOPED_TRACE(mascara);
+        ArquivoTeste arquivo;
+        TConfig config(QStringLiteral("GadGetVendHora"));
+        {
+            const Umask umask(mascara);
+            config.SalvarIni();
+        }
+        EXPECT_EQ(Estado(arquivo.caminho()).st_mode & 07777, modo);
+        EXPECT_EQ(Estado(arquivo.caminho() + QStringLiteral(".lock")).st_mode & 07777, modo);
+    }
+}
+
 // Only root may give the lock file to the file's owner; checked apart so that
 // the case above runs for an ordinary user too.
 TEST(Permissoes, RootGivesTheLockFileToTheFilesOwner)

@@ -92,7 +92,8 @@ public:
 
 private:
     // Every file under the folder with its bytes; database files left out,
-    // since the engine updates their headers when it opens them.
+    // since the engine updates their headers when it opens them, and links,
+    // which may lead to a device that never ends.
     std::map<QString, QByteArray> Conteudo() const
     {
         std::map<QString, QByteArray> arquivos;
@@ -100,9 +101,9 @@ private:
         while (it.hasNext()) {
             const QString arquivo = it.next();
             QFile f(arquivo);
-            arquivos[arquivo] = arquivo.endsWith(QLatin1String(".fdb")) || !f.open(QIODevice::ReadOnly)
-                                    ? QByteArray()
-                                    : f.readAll();
+            const bool ler = !arquivo.endsWith(QLatin1String(".fdb")) && !it.fileInfo().isSymLink()
+                && f.open(QIODevice::ReadOnly);
+            arquivos[arquivo] = ler ? f.readAll() : QByteArray();
         }
         return arquivos;
     }
