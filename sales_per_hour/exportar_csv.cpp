@@ -3,14 +3,17 @@
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
+#include "frame/gadget.h"
 #include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa] [--hora-ini H] [--hora-fim H]\n"
+    "       vendas-por-hora-csv --help | --version\n"
     "\n"
     "Imprime as vendas de um dia, hora a hora, em CSV para planilha: o cabeçalho\n"
     "HORA;VALOR e uma linha por hora, com vírgula decimal e duas casas (08;1234,50).\n"
@@ -25,6 +28,8 @@ const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "  --hora-ini H      primeira hora, inteiro de 0 a 23 (padrão: 8)\n"
     "  --hora-fim H      última hora, inteiro de 0 a 23 (padrão: 18)\n"
     "  --help            mostra esta ajuda\n"
+    "  --version         mostra a versão\n"
+    "Cada opção com valor aceita também a forma --opcao=valor (--dia=13/05/2024).\n"
     "\n"
     "Código de saída: 0 quando imprime a tabela; 1 para opções inválidas; 2 para\n"
     "qualquer outro erro (configuração, conexão, consulta).\n");
@@ -113,30 +118,41 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
 
 OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
 {
-    OpcoesCsv opcoes;
-    opcoes.dia = plataforma::Hoje().toString(FORMATO_DIA);
-    for (qsizetype i = 0; i < argumentos.size(); ++i) {
-        const QString& opcao = argumentos[i];
-        if (opcao == QLatin1String("--help")) {
-            opcoes.ajuda = true;
-            return opcoes;
-        }
-        if (opcao != QLatin1String("--dia") && opcao != QLatin1String("--hora-ini")
-            && opcao != QLatin1String("--hora-fim")) {
-            throw ErroDeUso(opcao.startsWith(u'-')
-                                ? QStringLiteral("opção desconhecida: \"%1\"").arg(opcao)
-                                : QStringLiteral("argumento inesperado: \"%1\"").arg(opcao));
-        }
-        if (i + 1 == argumentos.size())
-            throw ErroDeUso(QStringLiteral("falta o valor de %1").arg(opcao));
-        const QString& valor = argumentos[++i];
-        if (opcao == QLatin1String("--dia"))
-            opcoes.dia = Dia(valor);
-        else if (opcao == QLatin1String("--hora-ini"))
-            opcoes.horaIni = Hora(opcao, valor);
-        else
-            opcoes.horaFim = Hora(opcao, valor);
+    QCommandLineParser leitor;
+    const QCommandLineOption ajuda(QStringLiteral("help"), QString());
+    const QCommandLineOption versao(QStringLiteral("version"), QString());
+    const QCommandLineOption dia(QStringLiteral("dia"), QString(), QStringLiteral("dd/mm/aaaa"));
+    const QCommandLineOption horaIni(QStringLiteral("hora-ini"), QString(), QStringLiteral("H"));
+    const QCommandLineOption horaFim(QStringLiteral("hora-fim"), QString(), QStringLiteral("H"));
+    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim});
+    // Only the long forms exist: "-dia" is no abbreviation of anything.
+    leitor.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+
+    // The parser takes the first element as the program's name.
+    if (!leitor.parse(QStringList{PROGRAMA} + argumentos)) {
+        const QStringList desconhecidas = leitor.unknownOptionNames();
+        if (!desconhecidas.isEmpty())
+            throw ErroDeUso(QStringLiteral("opção desconhecida: \"--%1\"").arg(desconhecidas.first()));
+        // The one other failure: the last option lacks its value.
+        throw ErroDeUso(QStringLiteral("falta o valor de %1").arg(argumentos.last()));
     }
+    OpcoesCsv opcoes;
+    if (leitor.isSet(ajuda)) {
+        opcoes.ajuda = true;
+        return opcoes;
+    }
+    if (leitor.isSet(versao)) {
+        opcoes.versao = true;
+        return opcoes;
+    }
+    if (!leitor.positionalArguments().isEmpty())
+        throw ErroDeUso(QStringLiteral("argumento inesperado: \"%1\"")
+                            .arg(leitor.positionalArguments().first()));
+    opcoes.dia = leitor.isSet(dia) ? Dia(leitor.value(dia)) : plataforma::Hoje().toString(FORMATO_DIA);
+    if (leitor.isSet(horaIni))
+        opcoes.horaIni = Hora(QStringLiteral("--hora-ini"), leitor.value(horaIni));
+    if (leitor.isSet(horaFim))
+        opcoes.horaFim = Hora(QStringLiteral("--hora-fim"), leitor.value(horaFim));
     return opcoes;
 }
 
@@ -163,8 +179,9 @@ int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida,
         erros.flush();
         return 1;
     }
-    if (opcoes.ajuda) {
-        saida << USO_VENDAS_POR_HORA_CSV;
+    if (opcoes.ajuda || opcoes.versao) {
+        saida << (opcoes.ajuda ? USO_VENDAS_POR_HORA_CSV
+                               : QStringLiteral("%1 %2\n").arg(PROGRAMA, VERSAO_GADGET));
         saida.flush();
         return 0;
     }

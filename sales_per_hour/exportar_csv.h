@@ -24,6 +24,7 @@ struct OpcoesCsv {
     QString horaIni = QStringLiteral("8");
     QString horaFim = QStringLiteral("18");
     bool ajuda = false;
+    bool versao = false;
 };
 
 // The options after the program name; the day defaults to today. Throws

@@ -180,6 +180,9 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
          "15;0,00\n16;0,00\n17;0,00\n18;6,25\n"},
         {"end before start", {}, {"--dia", "13/05/2024", "--hora-ini", "18", "--hora-fim", "8"},
          "HORA;VALOR\n"},
+        {"values joined with =", "[GadGetVendHora]\r\nEmpresa=01\r\nPedidosImportados=1\r\n",
+         {"--dia=13/05/2024", "--hora-ini=7", "--hora-fim=9"},
+         "HORA;VALOR\n07;3,00\n08;1234,50\n09;0,30\n"},
     };
 
     const Comando comando;
@@ -285,6 +288,17 @@ TEST(VendasPorHoraCsv, AjudaNaSaidaPadrao)
     }
 }
 
+TEST(VendasPorHoraCsv, VersaoNaSaidaPadrao)
+{
+    const Comando comando;
+    for (const QStringList& argumentos : {QStringList{"--version"}, QStringList{"--dia=13/05/2024", "--version"}}) {
+        const Resultado r = comando.executar(argumentos);
+        EXPECT_EQ(r.codigo, 0);
+        EXPECT_EQ(Str(r.saida), "vendas-por-hora-csv 21.08ru\n");
+        EXPECT_TRUE(r.erros.isEmpty()) << Str(r.erros);
+    }
+}
+
 struct CasoErro {
     const char* nome;
     std::optional<QByteArray> ini; // none: no file
@@ -319,6 +333,9 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
         {"argument without option", valido, {"13/05/2024"}, 1, "argumento inesperado"},
         {"missing value", valido, {"--dia"}, 1, "falta o valor de --dia"},
         {"missing hour", valido, {"--hora-fim"}, 1, "falta o valor de --hora-fim"},
+        {"unknown option with a value", valido, {"--filial=01"}, 1, "opção desconhecida: \"--filial\""},
+        {"empty value after =", valido, {"--dia="}, 1, "data inválida em --dia: \"\""},
+        {"invalid hour after =", valido, {"--hora-ini=25"}, 1, "\"25\""},
         {"invalid date", valido, {"--dia", "31/02/2024"}, 1, "\"31/02/2024\""},
         {"date in another form", valido, {"--dia", "2024-05-13"}, 1, "\"2024-05-13\""},
         {"hour above 23", valido, {"--hora-ini", "24"}, 1, "\"24\""},

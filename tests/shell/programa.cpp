@@ -35,7 +35,7 @@ QString Programa::mensagens() const
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-QProcess* Programa::iniciar()
+QProcess* Programa::iniciar(const QStringList& argumentos)
 {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -48,6 +48,7 @@ QProcess* Programa::iniciar()
     env.remove(QStringLiteral("XDG_SESSION_ID"));
     p->setProcessEnvironment(env);
     p->setProgram(QStringLiteral(VPH_PROGRAMA));
+    p->setArguments(argumentos);
     p->start();
     p->waitForStarted();
     processos_.push_back(std::move(p));

@@ -21,7 +21,7 @@ public:
     QString mensagens() const;
 
     // Starts a copy of the program; several may run at once.
-    QProcess* iniciar();
+    QProcess* iniciar(const QStringList& argumentos = {});
     // Waits for the message log to hold `minimo` messages.
     bool esperarMensagens(int minimo, int ms);
     // Waits until the configuration file differs from `antes`.
