@@ -3,6 +3,7 @@
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
+#include "platform/erro.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
 #include "shell/funcoes_variaveis.h"
@@ -10,6 +11,8 @@
 
 #include <QCoreApplication>
 #include <QWidget>
+
+#include <cstdio>
 
 namespace {
 
@@ -38,6 +41,7 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
     const TConfig& c = *FConfiguracao;
     if (c.CaminhoBanco().isEmpty() || c.Usuario().isEmpty() || c.Senha().isEmpty()) {
         plataforma::MostrarMensagem(plataforma::Caixa::Aviso, MSG_BANCO_NAO_INFORMADO);
+        EncerrarAplicacao();
         return;
     }
 
@@ -46,8 +50,13 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
         FConexao->setConfiguracao(c.LocRem(), c.Protocolo(), c.Servidor(), c.CaminhoBanco(),
                                   c.Usuario(), c.Senha());
         FConexao->conectarBanco();
-    } catch (const std::exception&) {
-        // The start-up shows its own message; the server's text is not shown.
+    } catch (const std::exception& e) {
+        // The box keeps to its fixed text; an administrator finds the reason
+        // on standard error. Connection errors never carry the password.
+        const Erro* erro = dynamic_cast<const Erro*>(&e);
+        std::fprintf(stderr, "vendas-por-hora: %s\n",
+                     (erro ? erro->texto() : QString::fromLocal8Bit(e.what())).toLocal8Bit().constData());
+        std::fflush(stderr);
         plataforma::MostrarMensagem(plataforma::Caixa::Nota, MSG_FALHA_CONEXAO);
         EncerrarAplicacao();
         return;

@@ -3,19 +3,36 @@
 #include "platform/sinais.h"
 #include "shell/aplicacao.h"
 #include "shell/host_window.h"
+#include "shell/inicializacao.h"
+#include "shell/linha_comando.h"
+#include "shell/plataforma_grafica.h"
 
-#include <QByteArray>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
-    // Qt on Wayland cannot place windows or keep them on top; the gadget
-    // relies on both, so it runs on XWayland when that is there.
-    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+    QStringList argumentos;
+    for (int i = 1; i < argc; ++i)
+        argumentos << QString::fromLocal8Bit(argv[i]);
+    const TLinhaComando linha = LerLinhaComando(argumentos);
+    switch (linha.acao) {
+    case TLinhaComando::Acao::Ajuda:
+    case TLinhaComando::Acao::Versao:
+        std::fputs(linha.texto.toLocal8Bit().constData(), stdout);
+        return 0;
+    case TLinhaComando::Acao::Invalida:
+        std::fputs(linha.texto.toLocal8Bit().constData(), stderr);
+        return 1;
+    case TLinhaComando::Acao::Executar:
+        break;
+    }
+
+    if (!EscolherPlataformaGrafica())
+        return 1;
 
     TAplicacao app(argc, argv);
     QApplication::setWindowIcon(plataforma::IconePrograma());
+    AvisarLimitesDaPlataforma();
     std::unique_ptr<TfrmVendasHora> janela;
     try {
         janela = std::make_unique<TfrmVendasHora>();
@@ -25,6 +42,10 @@ int main(int argc, char** argv)
         plataforma::MostrarErro(std::current_exception());
         return 1;
     }
+    // A start-up that did not complete has shown its message: nothing is left
+    // to show, and nothing may stay on the screen or hold the instance lock.
+    if (!janela->inicializacao()->IniciandoGadget())
+        return 0;
     plataforma::EncerrarComSinais();
     janela->show();
     return app.exec();

@@ -186,6 +186,8 @@ INSTANTIATE_TEST_SUITE_P(Bancos, InicioCompleto,
 struct FalhaDeConexao {
     const char* nome;
     std::function<QByteArray(const Programa&)> ini;
+    QString senha;
+    QString motivo; // part of the reason on standard error
 };
 
 void PrintTo(const FalhaDeConexao& falha, std::ostream* saida) { *saida << falha.nome; }
@@ -202,6 +204,11 @@ TEST_P(InicioSemConexao, MostraMensagem3ETerminaSemTocarNoArquivo)
     EXPECT_EQ(p->exitCode(), 0);
     EXPECT_EQ(prog.mensagens(), Registro(QString(), MSG_FALHA_CONEXAO));
     EXPECT_EQ(prog.lerIni(), ini);
+    // The box keeps to its text; the administrator finds why on stderr.
+    const QString erros = QString::fromLocal8Bit(p->readAllStandardError());
+    EXPECT_TRUE(erros.contains(QStringLiteral("vendas-por-hora: ") + GetParam().motivo))
+        << erros.toStdString();
+    EXPECT_FALSE(erros.contains(GetParam().senha)) << erros.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -212,7 +219,8 @@ INSTANTIATE_TEST_SUITE_P(
                            return IniComum(
                                prog.caminho(QStringLiteral("nao-existe.fdb")).toUtf8(),
                                "SYSDBA", "segredo");
-                       }},
+                       },
+                       QStringLiteral("segredo"), QStringLiteral("I/O error")},
         FalhaDeConexao{"SenhaErradaNoServidor",
                        [](const Programa& prog) {
                            AcessoBanco acesso;
@@ -223,7 +231,8 @@ INSTANTIATE_TEST_SUITE_P(
                            }
                            acesso.Senha = QStringLiteral("senha-errada");
                            return IniDoAcesso(acesso);
-                       }}),
+                       },
+                       QStringLiteral("senha-errada"), QStringLiteral("Your user name and password")}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 // Log-off and shut-down end the program with SIGTERM; the database client's
@@ -249,3 +258,45 @@ TEST(Inicio, TerminaComSigtermDepoisDeConectar)
     EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p->exitCode(), 0);
 }
+
+struct CasoLinhaDeComando {
+    const char* nome;
+    QStringList argumentos;
+    int codigo;
+    QString saida; // how standard output begins
+    QString erros; // part of standard error
+};
+
+void PrintTo(const CasoLinhaDeComando& caso, std::ostream* saida) { *saida << caso.nome; }
+
+class LinhaDeComando : public ::testing::TestWithParam<CasoLinhaDeComando> {};
+
+// Help, version and a mistyped option answer on the terminal and start
+// nothing: no message, no configuration read.
+TEST_P(LinhaDeComando, RespondeSemIniciarAGadget)
+{
+    const auto& caso = GetParam();
+    Programa prog;
+    QProcess* p = prog.iniciar(caso.argumentos);
+    ASSERT_TRUE(p->waitForFinished(15000));
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), caso.codigo);
+    const QString saida = QString::fromLocal8Bit(p->readAllStandardOutput());
+    const QString erros = QString::fromLocal8Bit(p->readAllStandardError());
+    EXPECT_TRUE(caso.saida.isEmpty() ? saida.isEmpty() : saida.startsWith(caso.saida))
+        << saida.toStdString();
+    EXPECT_TRUE(caso.erros.isEmpty() ? erros.isEmpty() : erros.contains(caso.erros))
+        << erros.toStdString();
+    EXPECT_EQ(prog.mensagens(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, LinhaDeComando,
+    ::testing::Values(
+        CasoLinhaDeComando{"Ajuda", {"--help"}, 0, "Uso: vendas-por-hora", {}},
+        CasoLinhaDeComando{"AjudaCurta", {"-h"}, 0, "Uso: vendas-por-hora", {}},
+        CasoLinhaDeComando{"Versao", {"--version"}, 0, "vendas-por-hora 21.08ru\n", {}},
+        CasoLinhaDeComando{"OpcaoDesconhecida", {"--verison"}, 1, {},
+                           "opção desconhecida: \"--verison\""},
+        CasoLinhaDeComando{"ArgumentoSobrando", {"extra"}, 1, {}, "argumento inesperado: \"extra\""}),
+    [](const auto& info) { return std::string(info.param.nome); });
