@@ -4,6 +4,7 @@
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"
 #include "frame/mascara.h"
+#include "frame/posicao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
 #include "platform/conversao.h"
@@ -101,15 +102,51 @@ TRetangulo* TGadget::CriaBotao(const QImage& icone, int y)
 
 void TGadget::PosicionaGadGet()
 {
-    const QSize tela = plataforma::TamanhoTela();
-    const QPoint padrao(tela.width() - rtgGadget->width(), 20);
-    QPoint posicao = padrao;
-    if (FConfig && !FConfig->PosX().isEmpty() && !FConfig->PosY().isEmpty()) {
-        posicao = QPoint(StrToInt(FConfig->PosX()), StrToInt(FConfig->PosY()));
-        if (!QRect(posicao, rtgGadget->size()).intersects(QRect(QPoint(0, 0), tela)))
-            posicao = padrao;
-    }
-    rtgGadget->move(posicao);
+    if (FConfig && !FConfig->PosX().isEmpty() && !FConfig->PosY().isEmpty())
+        MoveParaAlcance(QPoint(PosicaoLimitada(StrToInt(FConfig->PosX())),
+                               PosicaoLimitada(StrToInt(FConfig->PosY()))));
+    else
+        rtgGadget->move(PosicaoPadrao());
+}
+
+QPoint TGadget::PosicaoNaTela() const
+{
+    return rtgGadget->pos() + OrigemHost();
+}
+
+QPoint TGadget::OrigemHost() const
+{
+    return frmPrincipal->geometry().topLeft();
+}
+
+QPoint TGadget::PosicaoPadrao() const
+{
+    const QRect area = plataforma::AreasDisponiveis().value(0);
+    return QPoint(area.x() + area.width() - rtgGadget->width(), area.y() + 20) - OrigemHost();
+}
+
+QRect TGadget::VistaVisivel() const
+{
+    QRect vista;
+    for (const QObject* filho : rtgGadget->children())
+        if (EhVistaDeConteudo(filho) && static_cast<const QWidget*>(filho)->isVisibleTo(rtgGadget))
+            vista |= static_cast<const QWidget*>(filho)->geometry();
+    return vista.isEmpty() ? QRect(QPoint(0, 0), rtgGadget->size()) : vista;
+}
+
+bool TGadget::PonteiroSobreOGadget() const
+{
+    const QPoint ponteiro = plataforma::PosicaoCursor() - PosicaoNaTela();
+    return VistaVisivel().contains(ponteiro)
+           || (rtgMenu->isVisibleTo(rtgGadget) && rtgMenu->geometry().contains(ponteiro));
+}
+
+void TGadget::MoveParaAlcance(QPoint posicao)
+{
+    if (VistaAlcancavel(VistaVisivel().translated(posicao), plataforma::AreasDisponiveis()))
+        rtgGadget->move(posicao - OrigemHost());
+    else
+        rtgGadget->move(PosicaoPadrao());
 }
 
 QString TGadget::getTitulo() const
@@ -242,10 +279,12 @@ void TGadget::RMoverMouseUp(QObject*, Qt::MouseButton, Qt::MouseButtons, qreal, 
     Capturar = false;
     tmrMover->setEnabled(false);
     tmrPrincipal->setEnabled(true);
+    MoveParaAlcance(PosicaoNaTela());
     if (!FConfig)
         return;
-    FConfig->setPosX(QString::number(rtgGadget->x()));
-    FConfig->setPosY(QString::number(rtgGadget->y()));
+    const QPoint posicao = PosicaoNaTela();
+    FConfig->setPosX(QString::number(posicao.x()));
+    FConfig->setPosY(QString::number(posicao.y()));
     FConfig->SalvarIni();
 }
 
@@ -275,8 +314,8 @@ void TGadget::RFecharClick(QObject*)
 
 void TGadget::VerificaPosForm(QWidget* Form, QWidget* rtgComp)
 {
-    const double gx = rtgGadget->x();
-    const double gy = rtgGadget->y();
+    const double gx = PosicaoNaTela().x();
+    const double gy = PosicaoNaTela().y();
     const double rx = rtgComp->x();
     const double ry = rtgComp->y();
     const double rW = rtgComp->width();
@@ -295,17 +334,17 @@ void TGadget::VerificaPosForm(QWidget* Form, QWidget* rtgComp)
 
 void TGadget::VerificaMargens(QWidget* Form)
 {
-    const QSize tela = plataforma::TamanhoTela();
     const QRect janela = Form->frameGeometry();
+    const QRect tela = plataforma::AreaDisponivelDe(janela);
     int esquerda = janela.x();
     int topo = janela.y();
-    if (esquerda < 0)
-        esquerda = 0;
-    if (esquerda + janela.width() > tela.width())
-        esquerda = tela.width() - janela.width();
-    if (topo < 0)
-        topo = 0;
-    if (topo + janela.height() > tela.height())
-        topo = tela.height() - janela.height();
+    if (esquerda < tela.left())
+        esquerda = tela.left();
+    if (esquerda + janela.width() > tela.x() + tela.width())
+        esquerda = tela.x() + tela.width() - janela.width();
+    if (topo < tela.top())
+        topo = tela.top();
+    if (topo + janela.height() > tela.y() + tela.height())
+        topo = tela.y() + tela.height() - janela.height();
     Form->move(esquerda, topo);
 }

@@ -30,9 +30,9 @@ class TGadget : public QObject {
     Q_OBJECT
 
 public:
-    // Moves the dialog Form onto the primary screen: left, right, top, then
-    // bottom, so that one larger than the screen ends on its right and
-    // bottom edges.
+    // Moves the dialog Form onto the available area of the screen that holds
+    // most of it: left, right, top, then bottom, so that one larger than the
+    // area ends on its right and bottom edges.
     static void VerificaMargens(QWidget* Form);
 
     // Builds the frame on the host window AOwner, which owns the gadget.
@@ -47,11 +47,15 @@ public:
     TConfig* Config() const { return FConfig; }
     TConexao* Conexao() const { return FConexao; }
 
-    // Places the frame at the saved position, or at the primary screen's
-    // right edge, 20 pixels down, when there is none. A saved position is
-    // kept even partly off the screen, but not when no part of the frame
-    // would show: the frame lives on a host that covers the primary screen.
+    // Places the frame at the saved position, in desktop pixels, or at the
+    // default place (the primary screen's available area, at its right edge,
+    // 20 pixels down) when there is none. A saved position is kept even
+    // partly off the screen, but not when too little of the view would stay
+    // on the desktop to be grabbed.
     void PosicionaGadGet();
+
+    // The frame's top-left corner in desktop pixels.
+    QPoint PosicaoNaTela() const;
 
     QString getTitulo() const;
     QString getVersao() const;
@@ -87,6 +91,11 @@ protected:
     // Centres the dialog Form horizontally over the content rectangle
     // rtgComp, its top on the gadget's top.
     void VerificaPosForm(QWidget* Form, QWidget* rtgComp);
+
+    // Whether the pointer is over a visible view or the strip. A popup or a
+    // modal window that closes elsewhere leaves the gadget without a leave
+    // event; its caller asks this to know whether the strip should fade.
+    bool PonteiroSobreOGadget() const;
 
     void RMoverMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift,
                          qreal X, qreal Y);
@@ -128,6 +137,14 @@ protected:
 
 private:
     TRetangulo* CriaBotao(const QImage& icone, int y);
+    // Where the host's (0, 0) is on the desktop.
+    QPoint OrigemHost() const;
+    QPoint PosicaoPadrao() const;
+    // The visible content views, in the frame's coordinates.
+    QRect VistaVisivel() const;
+    // Moves the frame to the default place when too little of its view
+    // would be left to grab at desktop position posicao.
+    void MoveParaAlcance(QPoint posicao);
     // rtgGadget belongs to the host, which may have deleted it already.
     QPointer<TRetangulo> FQuadro;
 };

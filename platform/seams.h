@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -17,6 +19,7 @@ enum class Caixa {
 struct Ganchos {
     std::function<QDate()> hoje;
     std::function<QSize()> tamanhoTela;
+    std::function<QList<QRect>()> areasDisponiveis;
     std::function<QPoint()> posicaoCursor;
     std::function<void(Caixa, const QString& texto)> mensagem;
     std::function<QString()> arquivoPrograma;

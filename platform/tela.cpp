@@ -5,8 +5,47 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <memory>
 
 namespace plataforma {
+
+namespace {
+
+// The window manager's work area (_NET_WORKAREA: the desktop less its
+// panels), or an empty rectangle. Qt leaves it out when there is more than
+// one monitor.
+QRect AreaDeTrabalhoX11()
+{
+    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                              : nullptr;
+    xcb_connection_t* conexao = x11 ? x11->connection() : nullptr;
+    if (!conexao)
+        return QRect();
+    static const char NOME[] = "_NET_WORKAREA";
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atomo(
+        xcb_intern_atom_reply(conexao, xcb_intern_atom(conexao, true, sizeof NOME - 1, NOME),
+                              nullptr),
+        &free);
+    const xcb_screen_t* tela = xcb_setup_roots_iterator(xcb_get_setup(conexao)).data;
+    if (!atomo || atomo->atom == XCB_ATOM_NONE || !tela)
+        return QRect();
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> resposta(
+        xcb_get_property_reply(conexao,
+                               xcb_get_property(conexao, false, tela->root, atomo->atom,
+                                                XCB_ATOM_CARDINAL, 0, 4),
+                               nullptr),
+        &free);
+    if (!resposta || resposta->format != 32 || xcb_get_property_value_length(resposta.get()) < 16)
+        return QRect();
+    const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(resposta.get()));
+    return QRect(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
+}
+
+} // namespace
 
 QSize TamanhoTela()
 {
@@ -14,6 +53,57 @@ QSize TamanhoTela()
         return ganchos().tamanhoTela();
     const QScreen* tela = QGuiApplication::primaryScreen();
     return tela ? tela->geometry().size() : QSize();
+}
+
+QList<QRect> AreasDisponiveis()
+{
+    if (ganchos().areasDisponiveis)
+        return ganchos().areasDisponiveis();
+    if (ganchos().tamanhoTela)
+        return {QRect(QPoint(0, 0), ganchos().tamanhoTela())};
+    const QRect trabalho = AreaDeTrabalhoX11();
+    const auto disponivel = [&](const QScreen* tela) {
+        const QRect area = tela->availableGeometry() & trabalho;
+        return area.isEmpty() ? tela->availableGeometry() : area;
+    };
+    QList<QRect> areas;
+    const QScreen* principal = QGuiApplication::primaryScreen();
+    if (principal)
+        areas << disponivel(principal);
+    for (const QScreen* tela : QGuiApplication::screens())
+        if (tela != principal)
+            areas << disponivel(tela);
+    return areas;
+}
+
+QRect AreaDeTodasAsTelas()
+{
+    if (ganchos().areasDisponiveis || ganchos().tamanhoTela) {
+        QRect todas;
+        for (const QRect& area : AreasDisponiveis())
+            todas |= area;
+        return todas;
+    }
+    const QScreen* tela = QGuiApplication::primaryScreen();
+    return tela ? tela->virtualGeometry() : QRect();
+}
+
+QRect AreaDisponivelDe(const QRect& janela)
+{
+    const QList<QRect> areas = AreasDisponiveis();
+    if (areas.isEmpty())
+        return QRect();
+    QRect melhor = areas.first();
+    qint64 maior = 0;
+    for (const QRect& area : areas) {
+        const QRect comum = area & janela;
+        const qint64 tamanho = qint64(comum.width()) * comum.height();
+        if (tamanho > maior) {
+            maior = tamanho;
+            melhor = area;
+        }
+    }
+    return melhor;
 }
 
 QPoint PosicaoCursor()

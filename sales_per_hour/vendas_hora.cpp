@@ -9,6 +9,7 @@
 #include "frame/imagens_icones.h"
 #include "frame/retangulo.h"
 #include "frame/rotulo.h"
+#include "platform/area_trabalho.h"
 #include "platform/erro.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
@@ -198,6 +199,10 @@ TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, int X,
     edicao->OnKeyDown = [this](QObject* s, int& k, QChar& c, Qt::KeyboardModifiers m) {
         cleMinMaxKeyDown(s, k, c, m);
     };
+    edicao->OnCloseUp = [this](QObject* s) {
+        if (!PonteiroSobreOGadget())
+            RFecharMouseLeave(s);
+    };
     TEventos& eventos = TEventos::De(edicao);
     eventos.OnMouseEnter = [this](QObject* s) { RFecharMouseEnter(s); };
     eventos.OnMouseLeave = [this](QObject* s) { RFecharMouseLeave(s); };
@@ -244,6 +249,7 @@ void TVendasHora::RConfClick(QObject*)
     FrmConfiguracao->AdicionaGadget(this);
     VerificaPosForm(FrmConfiguracao, rtgDetalhe->isHidden() ? rtgResumo : rtgDetalhe);
     VerificaMargens(FrmConfiguracao);
+    plataforma::ForaDaBarraAoMostrar(FrmConfiguracao);
     FrmConfiguracao->exec();
 }
 
@@ -253,9 +259,10 @@ void TVendasHora::RAboutClick(QObject*)
         frmAbout = new TfrmAbout(frmPrincipal);
     frmAbout->CarregaInformacoes(this);
     VerificaPosForm(frmAbout, rtgDetalhe->isHidden() ? rtgResumo : rtgDetalhe);
-    frmAbout->move(frmAbout->x(), rtgGadget->y());
+    frmAbout->move(frmAbout->x(), PosicaoNaTela().y());
     VerificaMargens(frmAbout);
     frmAbout->btnOk->setFocus();
+    plataforma::ForaDaBarraAoMostrar(frmAbout);
     frmAbout->exec();
 }
 

@@ -14,23 +14,31 @@ struct CasoPosicao {
 };
 
 // The frame is 422 x 246 on a 1920 x 1080 screen; its default place is
-// (1920 - 422, 20).
+// (1920 - 422, 20). The summary view that shows is 287 x 210 at x 102 in the
+// frame; at least 40 x 40 pixels of it must stay on the screen.
 const CasoPosicao CASOS_POSICAO[] = {
     {"", "", false, {1498, 20}},      // no configuration handed over
     {"", "300", true, {1498, 20}},    // PosX empty
     {"700", "", true, {1498, 20}},    // PosY empty
     {"1530", "20", true, {1530, 20}},
     {"-40", "900", true, {-40, 900}}, // partly off the left edge: kept
-    {"-421", "0", true, {-421, 0}},   // one column still on the screen
-    {"-422", "0", true, {1498, 20}},  // wholly off the left edge
-    {"1920", "20", true, {1498, 20}}, // wholly off the right edge
-    {"100", "-246", true, {1498, 20}},
-    {"100", "1080", true, {1498, 20}},
+    {"-349", "0", true, {-349, 0}},   // 40 columns of the view left
+    {"-350", "0", true, {1498, 20}},  // 39 columns
+    {"-421", "0", true, {1498, 20}},  // only the frame's empty left part on the screen
+    {"1778", "20", true, {1778, 20}}, // 40 columns at the right edge
+    {"1779", "20", true, {1498, 20}},
+    {"1818", "20", true, {1498, 20}}, // the view starts at the right edge
+    {"100", "1040", true, {100, 1040}},
+    {"100", "1041", true, {1498, 20}},
+    {"100", "-170", true, {100, -170}},
+    {"100", "-171", true, {1498, 20}},
+    {"100", "2147483647", true, {1498, 20}}, // no overflow
+    {"-2147483648", "-2147483648", true, {1498, 20}},
 };
 
 } // namespace
 
-TEST_F(FrameTeste, PosicionaGadGetUsaAPosicaoSalvaEnquantoAlgoDoQuadroAparece)
+TEST_F(FrameTeste, PosicionaGadGetUsaAPosicaoSalvaEnquantoAVistaPodeSerPega)
 {
     for (const CasoPosicao& caso : CASOS_POSICAO) {
         SCOPED_TRACE(QStringLiteral("%1,%2").arg(caso.posX, caso.posY).toStdString());
@@ -146,6 +154,57 @@ TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
     cursor = QPoint(600, 600);
     QTest::qWait(30);
     EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(-50, 0));
+}
+
+TEST_F(FrameTeste, ArrastoQueDeixaAVistaForaDaTelaVoltaAoLugarPadrao)
+{
+    gadget->rtgGadget->move(300, 200);
+    cursor = QPoint(400, 250);
+    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
+    // The lower left, where only the frame's empty left part would stay.
+    cursor = QPoint(400 - 700, 250 + 704);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-400, 704); }, 2000));
+    QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
+
+    EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(1498, 20));
+    const auto relido = Relido();
+    EXPECT_EQ(relido->PosX(), QStringLiteral("1498"));
+    EXPECT_EQ(relido->PosY(), QStringLiteral("20"));
+}
+
+struct CasoMonitores {
+    const char* nome;
+    QList<QRect> areas; // the primary's first
+    const char* posX;
+    const char* posY;
+    QPoint esperado;
+};
+
+// The host covers every screen from (0, 0) here, so host and desktop
+// coordinates agree.
+TEST_F(FrameTeste, LugarPadraoEAlcanceSeguemAsAreasDisponiveisDeCadaTela)
+{
+    const QRect esquerda(0, 0, 1920, 1080);
+    const QRect principalADireita(1920, 0, 1920, 1080);
+    const QRect comPainelNoTopo(1920, 30, 1920, 1050);
+    const CasoMonitores casos[] = {
+        {"default on the primary, on the right", {principalADireita, esquerda}, "", "", {3418, 20}},
+        {"kept on the other monitor", {principalADireita, esquerda}, "100", "300", {100, 300}},
+        {"kept on the primary", {principalADireita, esquerda}, "2000", "300", {2000, 300}},
+        {"the other monitor is gone", {principalADireita}, "100", "300", {3418, 20}},
+        {"below a top panel", {comPainelNoTopo, esquerda}, "", "", {3418, 50}},
+        {"under a top panel but for 39 rows", {comPainelNoTopo}, "2000", "-141", {3418, 50}},
+        {"straddling two monitors, 40 columns on one", {principalADireita, esquerda}, "1778", "300",
+         {1778, 300}},
+    };
+    for (const CasoMonitores& caso : casos) {
+        SCOPED_TRACE(caso.nome);
+        plataforma::ganchos().areasDisponiveis = [&] { return caso.areas; };
+        config->setPosX(caso.posX);
+        config->setPosY(caso.posY);
+        gadget->PosicionaGadGet();
+        EXPECT_EQ(gadget->rtgGadget->pos(), caso.esperado);
+    }
 }
 
 TEST_F(FrameTeste, BotaoMoverArrasta)
@@ -358,6 +417,29 @@ TEST_F(FrameTeste, VerificaMargensTrazODialogoParaATela)
 {
     for (const CasoMargens& caso : CASOS_MARGENS) {
         SCOPED_TRACE(caso.janela.width());
+        QDialog dialogo;
+        dialogo.setGeometry(caso.janela);
+        gadget->VerificaMargens(&dialogo);
+        EXPECT_EQ(dialogo.pos(), caso.esperado);
+    }
+}
+
+// With two monitors, the primary on the right and a panel over its top, a
+// dialog stays on the monitor that holds most of it, below the panel.
+TEST_F(FrameTeste, VerificaMargensUsaAAreaDisponivelDaTelaDoDialogo)
+{
+    plataforma::ganchos().areasDisponiveis = [] {
+        return QList<QRect>{QRect(1920, 30, 1920, 1050), QRect(0, 0, 1920, 1080)};
+    };
+    const CasoMargens casos[] = {
+        {{1600, 100, 380, 204}, {1540, 100}}, // mostly on the left monitor
+        {{1800, 100, 100, 204}, {1800, 100}}, // wholly on it
+        {{1800, 100, 380, 204}, {1920, 100}}, // mostly on the primary
+        {{1760, 10, 380, 204}, {1920, 30}},   // and under its panel
+        {{3700, 1000, 380, 204}, {3460, 876}},
+    };
+    for (const CasoMargens& caso : casos) {
+        SCOPED_TRACE(caso.janela.x());
         QDialog dialogo;
         dialogo.setGeometry(caso.janela);
         gadget->VerificaMargens(&dialogo);

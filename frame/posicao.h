@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+
+// The least of a view that must lie on the desktop for the user to grab it.
+inline constexpr int LADO_MINIMO_VISIVEL = 40;
+// Saved positions are taken within this distance of the origin, so that the
+// frame's geometry never overflows.
+inline constexpr int LIMITE_POSICAO = 1 << 20;
+
+// Whether at least LADO_MINIMO_VISIVEL x LADO_MINIMO_VISIVEL pixels of vista
+// lie on one of the areas.
+bool VistaAlcancavel(const QRect& vista, const QList<QRect>& areas);
+
+// valor brought within LIMITE_POSICAO of zero.
+int PosicaoLimitada(int valor);
