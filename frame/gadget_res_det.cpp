@@ -70,7 +70,6 @@ void TGadgetResDet::IniciarGadget(QObject*)
 
     const bool reexibida = MantemNoTopo(frmPrincipal, FConfig->SempreVisivel() == QStringLiteral("1"));
 
-    DestroiIcone();
     CriaIcone(frmPrincipal, getTitulo());
 
     if (reexibida || !(FIni && FIni->IniciandoGadget()))

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QIcon;
 class QRegion;
 class QWidget;
@@ -25,8 +27,10 @@ void RemoverInicioAutomatico(const QString& nome);
 // be made at all (the program then runs unprotected).
 bool TravarInstanciaUnica(const QString& nome);
 
-// The program's one notification-area icon. A second call replaces it.
-// janela owns the icon; where no tray exists yet, it shows once one appears.
+// The program's one notification-area icon, made once and afterwards only
+// changed where its picture or tip differ (trays show every new icon as a
+// new entry). janela owns the icon; where no tray exists yet, it shows once
+// one appears. A click on it brings janela back with Restaurar.
 void MostrarIconeBandeja(QWidget* janela, const QIcon& icone, const QString& dica);
 void RemoverIconeBandeja();
 
@@ -34,13 +38,24 @@ void RemoverIconeBandeja();
 void DefinirJanelaPrincipal(QWidget* janela);
 QWidget* JanelaPrincipal();
 
-// Hides janela, waits 125 ms, keeps it off the taskbar and the pager, and
-// shows it again.
+// Hides janela, waits 125 ms, keeps it off the taskbar and the pager, puts it
+// on every workspace, and shows it again.
 void TirarDaBarraTarefas(QWidget* janela);
 
 // Sets the shape of janela's window to pixels, given in device pixels,
 // finer than QWidget::setMask can at a pixel ratio above 1. Does nothing
 // where the windowing system has no such shapes.
 void DefinirFormaJanela(QWidget* janela, const QRegion& pixels);
+
+// Keeps janela, not shown yet, off the taskbar and the pager, and on every
+// workspace like the gadget, once it shows.
+void ForaDaBarraAoMostrar(QWidget* janela);
+
+// Shows janela again, not minimised, above other windows.
+void Restaurar(QWidget* janela);
+
+// For a janela just minimised: runs restaurar once the desktop is no longer
+// being shown (at once when it is not).
+void AoSairDoMinimizado(QWidget* janela, std::function<void()> restaurar);
 
 } // namespace plataforma

@@ -2,12 +2,15 @@
 // through X11 when Qt runs on xcb and is left to Qt::Tool elsewhere.
 #include "platform/area_trabalho.h"
 
+#include "platform/mensagens.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
 #include <QRegion>
 #include <QSystemTrayIcon>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <qguiapplication_platform.h>
@@ -52,12 +55,53 @@ struct EstadosPular {
     xcb_atom_t estado;
     xcb_atom_t barra;
     xcb_atom_t paginador;
+    xcb_atom_t fixa;
+    xcb_atom_t areaDeTrabalho;
 };
 
 EstadosPular Estados(xcb_connection_t* conexao)
 {
     return {Atomo(conexao, "_NET_WM_STATE"), Atomo(conexao, "_NET_WM_STATE_SKIP_TASKBAR"),
-            Atomo(conexao, "_NET_WM_STATE_SKIP_PAGER")};
+            Atomo(conexao, "_NET_WM_STATE_SKIP_PAGER"), Atomo(conexao, "_NET_WM_STATE_STICKY"),
+            Atomo(conexao, "_NET_WM_DESKTOP")};
+}
+
+// _NET_WM_DESKTOP's value for "on every workspace".
+constexpr uint32_t TODAS_AS_AREAS = 0xFFFFFFFF;
+
+xcb_window_t Raiz(xcb_connection_t* conexao, xcb_window_t janela)
+{
+    const auto pedido = xcb_get_geometry(conexao, janela);
+    const std::unique_ptr<xcb_get_geometry_reply_t, decltype(&free)> geometria(
+        xcb_get_geometry_reply(conexao, pedido, nullptr), &free);
+    return geometria ? geometria->root : xcb_window_t(XCB_WINDOW_NONE);
+}
+
+void EnviarAoGerenciador(xcb_connection_t* conexao, xcb_window_t raiz, xcb_window_t janela,
+                         xcb_atom_t tipo, std::initializer_list<uint32_t> dados)
+{
+    xcb_client_message_event_t mensagem{};
+    mensagem.response_type = XCB_CLIENT_MESSAGE;
+    mensagem.format = 32;
+    mensagem.window = janela;
+    mensagem.type = tipo;
+    int i = 0;
+    for (const uint32_t d : dados)
+        mensagem.data.data32[i++] = d;
+    xcb_send_event(conexao, false, raiz,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&mensagem));
+}
+
+// Whether the window manager is showing the desktop (_NET_SHOWING_DESKTOP).
+bool MostrandoAreaDeTrabalho(xcb_connection_t* conexao, xcb_window_t raiz)
+{
+    const xcb_atom_t atomo = Atomo(conexao, "_NET_SHOWING_DESKTOP");
+    const auto pedido = xcb_get_property(conexao, false, raiz, atomo, XCB_ATOM_CARDINAL, 0, 1);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> resposta(
+        xcb_get_property_reply(conexao, pedido, nullptr), &free);
+    return resposta && resposta->format == 32 && xcb_get_property_value_length(resposta.get()) >= 4
+           && *static_cast<const uint32_t*>(xcb_get_property_value(resposta.get())) != 0;
 }
 
 // Before mapping, the state is the window's own property; Qt merges its own
@@ -72,43 +116,46 @@ void MarcarAntesDeMapear(xcb_connection_t* conexao, xcb_window_t janela, const E
         const auto* dados = static_cast<const xcb_atom_t*>(xcb_get_property_value(resposta.get()));
         atomos = QList<xcb_atom_t>(dados, dados + xcb_get_property_value_length(resposta.get()) / 4);
     }
-    for (const xcb_atom_t a : {e.barra, e.paginador}) {
+    for (const xcb_atom_t a : {e.barra, e.paginador, e.fixa}) {
         if (!atomos.contains(a))
             atomos.append(a);
     }
     xcb_change_property(conexao, XCB_PROP_MODE_REPLACE, janela, e.estado, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(atomos.size()), atomos.constData());
+    xcb_change_property(conexao, XCB_PROP_MODE_REPLACE, janela, e.areaDeTrabalho,
+                        XCB_ATOM_CARDINAL, 32, 1, &TODAS_AS_AREAS);
 }
 
-// Once mapped, the window manager owns the state and takes requests for it.
+// Once mapped, the window manager owns the state and takes requests for it
+// (the last 1: from an application).
 void PedirAoGerenciador(xcb_connection_t* conexao, xcb_window_t janela, const EstadosPular& e)
 {
-    const auto pedido = xcb_get_geometry(conexao, janela);
-    const std::unique_ptr<xcb_get_geometry_reply_t, decltype(&free)> geometria(
-        xcb_get_geometry_reply(conexao, pedido, nullptr), &free);
-    if (!geometria)
+    const xcb_window_t raiz = Raiz(conexao, janela);
+    if (raiz == XCB_WINDOW_NONE)
         return;
-    xcb_client_message_event_t mensagem{};
-    mensagem.response_type = XCB_CLIENT_MESSAGE;
-    mensagem.format = 32;
-    mensagem.window = janela;
-    mensagem.type = e.estado;
-    mensagem.data.data32[0] = 1; // _NET_WM_STATE_ADD
-    mensagem.data.data32[1] = e.barra;
-    mensagem.data.data32[2] = e.paginador;
-    mensagem.data.data32[3] = 1; // from an application
-    xcb_send_event(conexao, false, geometria->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&mensagem));
+    constexpr uint32_t ACRESCENTAR = 1;
+    EnviarAoGerenciador(conexao, raiz, janela, e.estado, {ACRESCENTAR, e.barra, e.paginador, 1});
+    EnviarAoGerenciador(conexao, raiz, janela, e.estado, {ACRESCENTAR, e.fixa, 0, 1});
+    EnviarAoGerenciador(conexao, raiz, janela, e.areaDeTrabalho, {TODAS_AS_AREAS, 1});
 }
 
 } // namespace
 
 void MostrarIconeBandeja(QWidget* janela, const QIcon& icone, const QString& dica)
 {
+    if (QSystemTrayIcon* atual = IconeBandeja(); atual && atual->parent() == janela) {
+        const QSize lado(16, 16);
+        if (atual->icon().pixmap(lado).toImage() != icone.pixmap(lado).toImage())
+            atual->setIcon(icone);
+        if (atual->toolTip() != dica)
+            atual->setToolTip(dica);
+        return;
+    }
     RemoverIconeBandeja();
     auto* novo = new QSystemTrayIcon(icone, janela);
     novo->setToolTip(dica);
+    QObject::connect(novo, &QSystemTrayIcon::activated, janela,
+                     [janela] { Tratando([&] { Restaurar(janela); }); });
     novo->show();
     IconeBandeja() = novo;
 }
@@ -180,6 +227,67 @@ void DefinirFormaJanela(QWidget* janela, const QRegion& pixels)
                          XCB_CLIP_ORDERING_YX_BANDED, static_cast<xcb_window_t>(janela->internalWinId()),
                          0, 0, static_cast<uint32_t>(retangulos.size()), retangulos.constData());
     xcb_flush(conexao);
+}
+
+void ForaDaBarraAoMostrar(QWidget* janela)
+{
+    xcb_connection_t* conexao = ConexaoX11();
+    if (!conexao || janela->isVisible())
+        return;
+    janela->winId();
+    MarcarAntesDeMapear(conexao, static_cast<xcb_window_t>(janela->windowHandle()->winId()),
+                        Estados(conexao));
+    xcb_flush(conexao);
+}
+
+void Restaurar(QWidget* janela)
+{
+    janela->showNormal();
+    janela->raise();
+    xcb_connection_t* conexao = ConexaoX11();
+    if (!conexao || !janela->windowHandle()) {
+        janela->activateWindow();
+        return;
+    }
+    // A window that show-desktop hid is, for Qt, still shown: Qt would only
+    // activate it once mapped again. The window manager maps it on request;
+    // 2 says the user asked for it (here, with a click on the tray icon).
+    const auto janelaX = static_cast<xcb_window_t>(janela->winId());
+    const xcb_window_t raiz = Raiz(conexao, janelaX);
+    if (raiz == XCB_WINDOW_NONE)
+        return;
+    EnviarAoGerenciador(conexao, raiz, janelaX, Atomo(conexao, "_NET_ACTIVE_WINDOW"),
+                        {2, XCB_CURRENT_TIME, 0});
+    xcb_flush(conexao);
+}
+
+void AoSairDoMinimizado(QWidget* janela, std::function<void()> restaurar)
+{
+    xcb_connection_t* conexao = ConexaoX11();
+    const xcb_window_t raiz = conexao && janela->windowHandle()
+                                  ? Raiz(conexao, static_cast<xcb_window_t>(janela->winId()))
+                                  : xcb_window_t(XCB_WINDOW_NONE);
+    // No event tells a client that the desktop is no longer shown: ask a few
+    // times a second while minimised.
+    static const QString NOME_ESPERA = QStringLiteral("esperaAreaDeTrabalho");
+    if (janela->findChild<QTimer*>(NOME_ESPERA, Qt::FindDirectChildrenOnly))
+        return;
+    auto* espera = new QTimer(janela);
+    espera->setObjectName(NOME_ESPERA);
+    espera->setInterval(250);
+    QObject::connect(espera, &QTimer::timeout, janela, [=] {
+        Tratando([&] {
+            if (!janela->isMinimized()) {
+                espera->deleteLater();
+                return;
+            }
+            if (raiz != XCB_WINDOW_NONE && MostrandoAreaDeTrabalho(conexao, raiz))
+                return;
+            espera->deleteLater();
+            restaurar();
+        });
+    });
+    espera->start();
 }
 
 } // namespace plataforma

@@ -10,7 +10,8 @@ class QWidget;
 // Gadget; false: removes that registration.
 void IniciarComWindows(const QString& Gadget, bool Adicionar);
 
-// The notification-area icon of the program, with Nome as its tooltip.
+// The notification-area icon of the program, with Nome as its tooltip: made
+// on the first call, afterwards changed only where it differs.
 void CriaIcone(QWidget* Form, const QString& Nome);
 void DestroiIcone();
 

@@ -8,6 +8,8 @@
 #include "shell/funcoes_variaveis.h"
 #include "shell/inicializacao.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 
@@ -15,7 +17,7 @@ TfrmVendasHora::TfrmVendasHora()
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowTransparentForInput)
 {
     setObjectName(QStringLiteral("frmVendasHora"));
-    setWindowTitle(QStringLiteral("Form1"));
+    setWindowTitle(NOME_GGT_VENDAS_HORA);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     move(0, 0);
@@ -29,7 +31,7 @@ TfrmVendasHora::~TfrmVendasHora() = default;
 void TfrmVendasHora::FormCreate()
 {
     Inic = std::make_unique<TInicializacao>(this, SECAO_VENDAS_HORA, SIGLA_VENDAS_HORA);
-    resize(plataforma::TamanhoTela());
+    setGeometry(plataforma::AreaDeTodasAsTelas());
 }
 
 bool TfrmVendasHora::event(QEvent* e)
@@ -41,6 +43,30 @@ bool TfrmVendasHora::event(QEvent* e)
     if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)
         QTimer::singleShot(0, this, &TfrmVendasHora::FormActivate);
     return tratado;
+}
+
+void TfrmVendasHora::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    // A gadget lives on the desktop: whatever minimised it (show desktop, a
+    // window manager's iconify-all), it comes back as soon as the desktop
+    // is no longer being shown.
+    if (e->type() == QEvent::WindowStateChange && isMinimized())
+        plataforma::AoSairDoMinimizado(this, [this] { Mostrar(); });
+}
+
+void TfrmVendasHora::Mostrar()
+{
+    plataforma::Restaurar(this);
+}
+
+// Flag changes (always on top, off the taskbar) make Qt drop a tool
+// window's quit-on-close; closing the host must end the program regardless.
+void TfrmVendasHora::closeEvent(QCloseEvent* e)
+{
+    QWidget::closeEvent(e);
+    if (e->isAccepted())
+        QCoreApplication::quit();
 }
 
 void TfrmVendasHora::FormActivate()

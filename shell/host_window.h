@@ -6,8 +6,8 @@
 class TInicializacao;
 class TVendasHora;
 
-// The borderless, fully transparent window as large as the primary screen on
-// which the gadget lives.
+// The borderless, fully transparent window as large as the desktop (every
+// screen) on which the gadget lives.
 class TfrmVendasHora : public QWidget {
     Q_OBJECT
 public:
@@ -16,8 +16,13 @@ public:
 
     TInicializacao* inicializacao() const { return Inic.get(); }
 
+    // Brings the gadget back on view, above other windows.
+    void Mostrar();
+
 protected:
     bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void FormCreate();

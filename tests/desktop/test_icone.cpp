@@ -67,8 +67,12 @@ TEST(IconeBandeja, OneIconAtATime)
     EXPECT_EQ(icone->contextMenu(), nullptr);
     EXPECT_TRUE(icone->isVisible());
 
+    // Later starts keep the icon: a tray lists every new one as a new entry.
     CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
-    EXPECT_EQ(Icones(janela).size(), 1);
+    EXPECT_EQ(Icones(janela), QList<QSystemTrayIcon*>{const_cast<QSystemTrayIcon*>(icone)});
+    CriaIcone(&janela, QStringLiteral("Outro Título"));
+    EXPECT_EQ(Icones(janela), QList<QSystemTrayIcon*>{const_cast<QSystemTrayIcon*>(icone)});
+    EXPECT_EQ(icone->toolTip(), QStringLiteral("Outro Título"));
 
     DestroiIcone();
     EXPECT_TRUE(Icones(janela).isEmpty());

@@ -62,7 +62,7 @@ TEST_F(FrameTeste, IniciarGadgetAplicaOsPassosComunsNaOrdem)
     EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.6);
     EXPECT_DOUBLE_EQ(gadget->rtgDetalhe->Opacity(), 0.6);
     EXPECT_EQ(ChamadasAreaTrabalho(),
-              QStringList({QStringLiteral("DestroiIcone"), QStringLiteral("CriaIcone(Teste)"),
+              QStringList({QStringLiteral("CriaIcone(Teste)"),
                            QStringLiteral("EscondeBarraTarefa")}));
     EXPECT_EQ(JanelaDoIcone(), host.get());
 }
