@@ -1,5 +1,6 @@
 #include "frame/botao.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVariantAnimation>
@@ -84,6 +85,23 @@ void TBotao::leaveEvent(QEvent* evento)
 {
     QPushButton::leaveEvent(evento);
     Anima(false);
+}
+
+// A disabled button gets no leave: one disabled under the pointer would keep
+// its hover face.
+void TBotao::changeEvent(QEvent* evento)
+{
+    QPushButton::changeEvent(evento);
+    if (evento->type() != QEvent::EnabledChange)
+        return;
+    if (isEnabled()) {
+        if (underMouse())
+            Anima(true);
+        return;
+    }
+    FAnimacao->stop();
+    FCorFundo = COR_FUNDO_BRILHANTE;
+    update();
 }
 
 void TBotao::paintEvent(QPaintEvent*)

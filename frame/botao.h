@@ -9,8 +9,8 @@ class QVariantAnimation;
 
 // The glossy rounded button of the gadgets ("Buttonstyle"): a light grey face
 // that turns light blue in 0.2 s while the pointer is over it and glows
-// inside while pressed, with the caption in corTexto. Drawn faded while
-// disabled.
+// inside while pressed, with the caption in corTexto. Drawn faded and at
+// rest while disabled.
 class TBotao : public QPushButton {
     Q_OBJECT
 
@@ -25,6 +25,7 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
     void enterEvent(QEnterEvent* evento) override;
     void leaveEvent(QEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
 
 private:
     void Anima(bool paraDentro);

@@ -1,6 +1,7 @@
 #include "sales_per_hour/estilos.h"
 
 #include "frame/botao.h"
+#include "platform/mensagens.h"
 #include "sales_per_hour/calendario.h"
 
 #include <QCalendarWidget>
@@ -51,6 +52,14 @@ TDataEdit::TDataEdit(QWidget* parent) : QDateEdit(parent)
     calendarWidget()->setFont(font());
     setContextMenuPolicy(Qt::NoContextMenu);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    calendarWidget()->window()->installEventFilter(this);
+}
+
+bool TDataEdit::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() == QEvent::Hide && objeto == calendarWidget()->window() && OnCloseUp)
+        plataforma::Tratando([&] { OnCloseUp(this); });
+    return QDateEdit::eventFilter(objeto, evento);
 }
 
 void TDataEdit::paintEvent(QPaintEvent*)

@@ -25,7 +25,12 @@ public:
     std::function<void(QObject* Sender, int& Key, QChar& KeyChar, Qt::KeyboardModifiers Shift)>
         OnKeyDown;
 
+    // Runs whenever the drop-down calendar closes, whether a day was picked
+    // or not.
+    std::function<void(QObject* Sender)> OnCloseUp;
+
 protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;

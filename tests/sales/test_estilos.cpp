@@ -60,6 +60,22 @@ TEST_F(EstilosTeste, BotaoClareiaSobOPonteiroEVolta)
     EXPECT_EQ(botao->CorFundo(), QColor::fromRgba(0xFFEFEFEF));
 }
 
+// A disabled widget gets no leave: the face must come back to rest itself,
+// and light up again when enabled under the pointer.
+TEST_F(EstilosTeste, BotaoDesabilitadoSobOPonteiroFicaEmRepouso)
+{
+    QTest::mouseMove(botao, QPoint(7, 10));
+    QTest::qWait(300);
+    ASSERT_EQ(botao->CorFundo(), QColor::fromRgba(0xFFA5D9FF));
+    botao->setEnabled(false);
+    EXPECT_EQ(botao->CorFundo(), QColor::fromRgba(0xFFEFEFEF));
+    QTest::qWait(300);
+    EXPECT_EQ(botao->CorFundo(), QColor::fromRgba(0xFFEFEFEF));
+    botao->setEnabled(true);
+    QTest::qWait(300);
+    EXPECT_EQ(botao->CorFundo(), QColor::fromRgba(0xFFA5D9FF));
+}
+
 TEST_F(EstilosTeste, EdicaoMostraADataInteira)
 {
     const QLineEdit* texto = edicao->findChild<QLineEdit*>();
