@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -64,8 +65,16 @@ void GravarInicioAutomatico(const QString& nome, const QString& programa)
 void RemoverInicioAutomatico(const QString& nome)
 {
     const QString arquivo = NomeArquivoEntrada(nome);
-    QFile::remove(DiretorioInicioAutomaticoGeral() + u'/' + arquivo);
-    QFile::remove(DiretorioInicioAutomaticoUsuario() + u'/' + arquivo);
+    const QString geral = DiretorioInicioAutomaticoGeral();
+    const QString usuario = DiretorioInicioAutomaticoUsuario();
+    QFile::remove(geral + u'/' + arquivo);
+    QFile::remove(usuario + u'/' + arquivo);
+    // An entry for all users that this user may not delete would start the
+    // program again at the next log-on; the user's own hidden entry of the
+    // same name overrides it. Like the deletion, a failure here goes
+    // unreported: the close goes on.
+    if (QFileInfo::exists(geral + u'/' + arquivo) && !MesmaPasta(geral, usuario))
+        GravarEntrada(usuario, arquivo, TextoEntradaOculta(nome));
 }
 
 bool TravarInstanciaUnica(const QString& nome)

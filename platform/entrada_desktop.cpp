@@ -69,4 +69,14 @@ QByteArray TextoEntrada(const QString& titulo, const QString& programa)
         .toUtf8();
 }
 
+QByteArray TextoEntradaOculta(const QString& titulo)
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=%1\n"
+                          "Hidden=true\n")
+        .arg(EscaparValor(titulo))
+        .toUtf8();
+}
+
 } // namespace plataforma

@@ -18,4 +18,8 @@ QString ArgumentoExec(const QString& programa);
 // The desktop entry that starts programa under the visible name titulo.
 QByteArray TextoEntrada(const QString& titulo, const QString& programa);
 
+// A user's entry that hides the entry of the same file name in the folders
+// for all users: autostart then treats that one as deleted.
+QByteArray TextoEntradaOculta(const QString& titulo);
+
 } // namespace plataforma

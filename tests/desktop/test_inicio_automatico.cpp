@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
+#include <vector>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace {
@@ -89,6 +92,7 @@ TEST_F(InicioAutomatico, RemoveDeletesEntry)
     IniciarComWindows(TITULO, true);
     IniciarComWindows(TITULO, false);
     EXPECT_FALSE(QFile::exists(Geral()));
+    EXPECT_FALSE(QFile::exists(Usuario())) << "nothing left to hide";
 }
 
 TEST_F(InicioAutomatico, FallsBackToUserEntryWhenAllUsersFolderIsNotWritable)
@@ -140,6 +144,49 @@ TEST_F(InicioAutomatico, RemoveDeletesBothEntries)
     IniciarComWindows(TITULO, false);
     EXPECT_FALSE(QFile::exists(Geral()));
     EXPECT_FALSE(QFile::exists(Usuario()));
+}
+
+struct CasoEntradaQueFica {
+    const char* nome;
+    // Leaves an entry for all users at Geral() that removing cannot delete.
+    std::function<void(const QString& geral)> prepara;
+};
+
+// A user who may not delete the entry for all users keeps the program from
+// starting at the next log-on with a hidden entry of their own; adding again
+// brings it back.
+TEST_F(InicioAutomatico, EntryForAllUsersThatStaysIsHiddenForThisUser)
+{
+    std::vector<CasoEntradaQueFica> casos = {
+        {"a folder where the entry is", [](const QString& geral) {
+             ASSERT_TRUE(QDir().mkpath(geral + QStringLiteral("/dentro")));
+         }},
+    };
+    // Root may write every folder.
+    if (geteuid() != 0)
+        casos.push_back({"a folder this user may not write", [](const QString& geral) {
+                             QDir().mkpath(QFileInfo(geral).path());
+                             QFile entrada(geral);
+                             ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
+                             entrada.close();
+                             ASSERT_TRUE(QFile::setPermissions(
+                                 QFileInfo(geral).path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+                         }});
+    for (const CasoEntradaQueFica& caso : casos) {
+        SCOPED_TRACE(caso.nome);
+        QDir(temp.filePath(QStringLiteral("xdg"))).removeRecursively();
+        QDir(temp.filePath(QStringLiteral("home"))).removeRecursively();
+        caso.prepara(Geral());
+
+        IniciarComWindows(TITULO, false);
+        EXPECT_TRUE(QFileInfo::exists(Geral()));
+        EXPECT_EQ(Ler(Usuario()),
+                  "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nHidden=true\n");
+
+        QFile::setPermissions(QFileInfo(Geral()).path(), QFileDevice::ReadOwner
+                                                             | QFileDevice::WriteOwner
+                                                             | QFileDevice::ExeOwner);
+    }
 }
 
 } // namespace
