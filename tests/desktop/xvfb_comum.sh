@@ -8,7 +8,14 @@ done
 tmp=$(mktemp -d)
 pids=()
 limpar() {
+  local p _
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  # A program that does not answer SIGTERM within 2 s is killed.
+  for _ in $(seq 20); do
+    for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && break; done || break
+    sleep 0.1
+  done
+  for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
   wait 2>/dev/null
   rm -rf "$tmp"
 }
@@ -29,6 +36,7 @@ esperar test -s "$tmp/tela" || { echo "Xvfb did not start"; cat "$tmp/xvfb.log";
 export DISPLAY=":$(head -n1 "$tmp/tela")"
 export HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_CACHE_HOME=$tmp/cache XDG_RUNTIME_DIR=$tmp
 export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
 
 openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
 pids+=($!)

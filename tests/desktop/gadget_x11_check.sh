@@ -1,0 +1,304 @@
+#!/usr/bin/env bash
+# The real program on Xvfb with openbox, driven with the pointer as a user
+# would, one case at a time:
+#   fechar           the close tile ends the program, also with always-on-top
+#   posicao          a saved or dragged place that leaves too little of the
+#                    view on the desktop gives way to the default place
+#   incompleto       incomplete database settings: after the box nothing is
+#                    left on the screen and a new start works
+#   mostrar_desktop  after show-desktop the gadget comes back, by itself and
+#                    by a click on the tray icon (tint2's); it is on every
+#                    workspace
+#   faixa            the strip fades after a day picked in the calendar; a
+#                    ">" disabled under the pointer loses its hover face
+#   icone            a refresh keeps the tray icon (trayer's) it has
+#   nomes            the host's title; the about box and the dialog stay off
+#                    the taskbar
+# Usage: gadget_x11_check.sh CASE PROGRAM DATABASE [janela_auxiliar]
+set -uo pipefail
+caso=$1 programa_gadget=$2 banco=$3 auxiliar=${4-}
+extras=(xdotool)
+case $caso in
+  mostrar_desktop) extras+=(tint2 wmctrl) ;;
+  faixa) extras+=(import) ;;
+  icone) extras+=(trayer) ;;
+esac
+source "$(dirname "$0")/xvfb_comum.sh" "${extras[@]}"
+programa=$programa_gadget
+source "$(dirname "$0")/gadget_comum.sh"
+
+# The screen is 1024 x 768. At PosX=100, PosY=100 the summary view is 287 x 210
+# at (202, 100) and the strip's tiles are 23 pixels square from (494, 100).
+VISTA=287x210+202+100
+VISTA_COM_FAIXA=315x210+202+100
+PADRAO=287x210+704+20 # the frame at (1024 - 422, 20)
+TILE_X=505
+FECHAR_Y=111 CONFIG_Y=153 SOBRE_Y=174 MOVER_Y=195
+
+falhas=0
+falhar() { echo "FAIL $*"; falhas=1; }
+
+# Points at the view from outside, then at a tile of the strip, as a user
+# does.
+apontar_tile() {
+  xdotool mousemove 900 700
+  sleep 0.2
+  xdotool mousemove 300 200
+  esperar gadget_em "$VISTA_COM_FAIXA" || return 1
+  xdotool mousemove "$TILE_X" "$1"
+  sleep 0.3
+}
+
+terminou() { ! kill -0 "$gadget" 2>/dev/null; }
+
+estado_wm() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'; }
+# Show-desktop hides windows; leaving it for one window iconifies the others.
+escondida() { ! xwininfo -id "$1" | grep -q IsViewable; }
+de_volta() { xwininfo -id "$1" | grep -q IsViewable && [ "$(estado_wm "$1")" = Normal ]; }
+
+# The program's icon windows inside the panels' trays (trayer's, tint2's).
+icone_na_bandeja() {
+  local painel
+  for painel in $(xwininfo -root -tree | awk '/\("panel" "trayer"\)|\("tint2" "Tint2"\)/ {print $1}'); do
+    xwininfo -tree -id "$painel" | awk '/\("vendas-por-hora" "vendas-por-hora"\)/ {print $1}'
+  done
+}
+
+caso_fechar() {
+  local topo
+  for topo in 0 1; do
+    escrever_ini "SempreVisivel=$topo" PosX=100 PosY=100
+    iniciar_gadget
+    esperar gadget_em "$VISTA" || { falhar "SempreVisivel=$topo: the gadget did not show: $(visivel)"; relatar; continue; }
+    apontar_tile "$FECHAR_Y" || { falhar "SempreVisivel=$topo: no strip"; continue; }
+    xdotool click 1
+    if ! esperar terminou; then
+      falhar "SempreVisivel=$topo: the program goes on after the close tile"
+      parar_gadget
+      continue
+    fi
+    wait "$gadget"
+    local codigo=$?
+    [ "$codigo" = 0 ] || falhar "SempreVisivel=$topo: exit code $codigo"
+    tr -d '\r' <"$VANTREL_GADGETS_INI" | grep -qx 'IniWindows=0' || falhar "SempreVisivel=$topo: IniWindows not 0"
+    echo "ok SempreVisivel=$topo: closed, exit code $codigo"
+  done
+}
+
+caso_posicao() {
+  # PosX PosY where-the-view-shows
+  local casos=(
+    "-400 704 $PADRAO"      # dragged to the lower left: nothing to grab
+    "923 100 $PADRAO"       # the view just past the right edge
+    "980 100 $PADRAO"
+    "0 740 $PADRAO"         # 28 rows of the view on the screen
+    "100 2147483647 $PADRAO" # would overflow
+    "-40 500 287x210+62+500" # partly off the left edge: kept
+    "100 100 $VISTA"
+  )
+  local c
+  for c in "${casos[@]}"; do
+    read -r x y esperado <<<"$c"
+    escrever_ini "PosX=$x" "PosY=$y"
+    # A program that eats memory ends here instead of taking the machine.
+    ( ulimit -v 4000000; exec "$programa" ) >>"$tmp/gadget.out" 2>>"$tmp/gadget.err" &
+    gadget=$!
+    pids+=("$gadget")
+    if esperar gadget_em "$esperado"; then
+      echo "ok PosX=$x PosY=$y: view at $esperado"
+    else
+      falhar "PosX=$x PosY=$y: view at '$(visivel)', not $esperado"
+      relatar
+    fi
+    parar_gadget
+  done
+
+  # Dragged by the move tile to the lower left, off the screen.
+  escrever_ini PosX=100 PosY=100
+  iniciar_gadget
+  esperar gadget_em "$VISTA" || { falhar "drag: the gadget did not show"; return; }
+  apontar_tile "$MOVER_Y" || { falhar "drag: no strip"; return; }
+  xdotool mousedown 1
+  local passo
+  for passo in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((TILE_X - passo * 60)) $((MOVER_Y + passo * 70))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.5
+  xdotool mousemove 900 700
+  local salvo
+  salvo=$(tr -d '\r' <"$VANTREL_GADGETS_INI" | grep -E '^Pos[XY]=' | tr '\n' ' ')
+  if esperar gadget_em "$PADRAO" && [ "$salvo" = "PosX=602 PosY=20 " ]; then
+    echo "ok drag off the screen: back at the default place, saved $salvo"
+  else
+    falhar "drag off the screen: view at '$(visivel)', saved $salvo"
+  fi
+}
+
+caso_incompleto() {
+  senha='' escrever_ini
+  iniciar_gadget
+  if ! esperar terminou; then
+    falhar "the program stays after message 2 (host window $(host))"
+    parar_gadget
+  else
+    wait "$gadget"
+    local codigo=$?
+    [ "$codigo" = 0 ] || falhar "exit code $codigo after message 2"
+  fi
+  grep -q 'Configurações do banco de dados não informadas corretamente!' "$VANTREL_MESSAGE_LOG" \
+    || falhar "no message 2"; 
+  # Fixed, it starts at once.
+  escrever_ini
+  iniciar_gadget
+  if esperar gadget_em; then
+    echo "ok: ended after message 2; the next start shows the gadget"
+  else
+    falhar "the start after fixing the file shows nothing"; relatar
+  fi
+}
+
+caso_mostrar_desktop() {
+  tint2 >"$tmp/tint2.log" 2>&1 &
+  pids+=($!)
+  escrever_ini PosX=100 PosY=500
+  iniciar_gadget
+  esperar gadget_em || { falhar "the gadget did not show"; relatar; return; }
+  local h
+  h=$(host)
+  esperar test -n "$(icone_na_bandeja)" || { falhar "no tray icon in tint2"; return; }
+  [ "$(xprop -id "$h" _NET_WM_DESKTOP | awk '{print $3}')" = 4294967295 ] \
+    || falhar "not on every workspace: $(xprop -id "$h" _NET_WM_DESKTOP)"
+
+  "$auxiliar" nenhuma >"$tmp/aux.id" 2>"$tmp/aux.log" &
+  pids+=($!)
+  esperar test -s "$tmp/aux.id" || { falhar "the other window did not start"; return; }
+  local outra
+  outra=$(head -n1 "$tmp/aux.id")
+
+  wmctrl -k on
+  esperar escondida "$h" || falhar "show-desktop did not hide the gadget"
+  # A taskbar button brings back its own window and ends show-desktop.
+  xdotool windowactivate "$outra" 2>/dev/null
+  sleep 0.5
+  if esperar de_volta "$h"; then
+    echo "ok: back after show-desktop and a taskbar click"
+  else
+    falhar "the host stays $(estado_wm "$h") after show-desktop and a taskbar click"
+  fi
+
+  wmctrl -k on
+  esperar escondida "$h" || falhar "show-desktop did not hide the gadget"
+  local icone
+  icone=$(icone_na_bandeja | head -n1)
+  eval "$(xwininfo -id "$icone" | awk '/Absolute upper-left X/ {print "ix=" $4} /Absolute upper-left Y/ {print "iy=" $4} /Width/ {print "il=" $2} /Height/ {print "ia=" $2}')"
+  xdotool mousemove $((ix + il / 2)) $((iy + ia / 2)) click 1
+  if esperar de_volta "$h"; then
+    echo "ok: a click on the tray icon brings it back"
+  else
+    falhar "the host stays $(estado_wm "$h") after a click on the tray icon"
+  fi
+}
+
+# Red, green and blue of one pixel of the screen.
+pixel() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null \
+    | sed -n '2s/.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+caso_faixa() {
+  escrever_ini PosX=100 PosY=100
+  iniciar_gadget
+  esperar gadget_em "$VISTA" || { falhar "the gadget did not show"; relatar; return; }
+  xdotool mousemove 300 200
+  esperar gadget_em "$VISTA_COM_FAIXA" || { falhar "no strip on hover"; return; }
+  # The calendar's button of the summary view's date, then a day picked with
+  # the pointer out of the gadget, over the calendar.
+  xdotool mousemove 310 298 click 1
+  sleep 0.5
+  xdotool mousemove 330 420
+  sleep 0.2
+  xdotool key Left Return
+  sleep 2.5
+  if gadget_em "$VISTA"; then
+    echo "ok: the strip faded after a day was picked"
+  else
+    falhar "the strip stays after a day was picked: $(visivel)"
+  fi
+
+  # ">" on yesterday goes to today, where it is disabled under the pointer.
+  xdotool mousemove 323 298
+  sleep 0.5
+  xdotool click 1
+  sleep 1
+  local r g b
+  read -r r g b <<<"$(pixel 319 292)"
+  if [ -n "$b" ] && [ $((b - r)) -lt 20 ]; then
+    echo "ok: the disabled > is at rest ($r,$g,$b)"
+  else
+    falhar "the disabled > keeps its hover face ($r,$g,$b)"
+  fi
+}
+
+caso_icone() {
+  trayer --edge bottom >"$tmp/trayer.log" 2>&1 &
+  pids+=($!)
+  escrever_ini PosX=100 PosY=100
+  iniciar_gadget
+  esperar gadget_em "$VISTA" || { falhar "the gadget did not show"; relatar; return; }
+  esperar test -n "$(icone_na_bandeja)" || { falhar "no tray icon in trayer"; return; }
+  local antes depois
+  antes=$(icone_na_bandeja)
+  # "<": the day before, which refreshes the gadget.
+  xdotool mousemove 223 298 click 1
+  sleep 2
+  depois=$(icone_na_bandeja)
+  if [ "$antes" = "$depois" ]; then
+    echo "ok: the same tray icon $antes after a refresh"
+  else
+    falhar "the tray icon changed at a refresh: '$antes' then '$depois'"
+  fi
+}
+
+# The program's shown top-level window other than the host (one the window
+# manager manages: it has a WM_STATE).
+janela_dialogo() {
+  local h w
+  h=$(host)
+  for w in $(xdotool search --onlyvisible --pid "$gadget" 2>/dev/null); do
+    [ "$w" != "$h" ] && xprop -id "$w" WM_STATE | grep -q 'window state: Normal' \
+      && { echo "$w"; return; }
+  done
+  return 1
+}
+
+caso_nomes() {
+  escrever_ini PosX=100 PosY=100
+  iniciar_gadget
+  esperar gadget_em "$VISTA" || { falhar "the gadget did not show"; relatar; return; }
+  local titulo
+  titulo=$(xprop -id "$(host)" _NET_WM_NAME | cut -d= -f2-)
+  [ "$titulo" = ' "Vendas por Hora"' ] && echo "ok: host titled$titulo" || falhar "host titled$titulo"
+
+  local tile nome janela
+  for tile in "$SOBRE_Y about" "$CONFIG_Y dialog"; do
+    read -r y nome <<<"$tile"
+    apontar_tile "$y" || { falhar "$nome: no strip"; continue; }
+    xdotool click 1
+    if ! esperar janela_dialogo >/dev/null; then falhar "$nome: nothing opened"; continue; fi
+    janela=$(janela_dialogo)
+    if xprop -id "$janela" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR; then
+      echo "ok $nome: off the taskbar"
+    else
+      falhar "$nome: on the taskbar ($(xprop -id "$janela" _NET_WM_STATE))"
+    fi
+    xdotool key Escape
+    esperar sh -c "! xwininfo -id $janela 2>/dev/null | grep -q IsViewable" \
+      || falhar "$nome: Escape did not close it"
+  done
+}
+
+"caso_$caso"
+exit $falhas
