@@ -162,7 +162,7 @@ TEST_F(FrameTeste, ArrastoQueDeixaAVistaForaDaTelaVoltaAoLugarPadrao)
     cursor = QPoint(400, 250);
     QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
     // The lower left, where only the frame's empty left part would stay.
-    cursor = QPoint(400 - 700, 250 + 704);
+    cursor = QPoint(400 - 700, 250 + 504);
     EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-400, 704); }, 2000));
     QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
 
