@@ -69,8 +69,11 @@ caso_fechar() {
   for topo in 0 1; do
     escrever_ini "SempreVisivel=$topo" PosX=100 PosY=100
     iniciar_gadget
-    esperar gadget_em "$VISTA" || { falhar "SempreVisivel=$topo: the gadget did not show: $(visivel)"; relatar; continue; }
-    apontar_tile "$FECHAR_Y" || { falhar "SempreVisivel=$topo: no strip"; continue; }
+    if ! esperar gadget_em "$VISTA"; then
+      falhar "SempreVisivel=$topo: the gadget did not show: $(visivel) $(xprop -id "$(host)" _NET_WM_STATE)"
+      relatar; parar_gadget; continue
+    fi
+    apontar_tile "$FECHAR_Y" || { falhar "SempreVisivel=$topo: no strip"; parar_gadget; continue; }
     xdotool click 1
     if ! esperar terminou; then
       falhar "SempreVisivel=$topo: the program goes on after the close tile"
