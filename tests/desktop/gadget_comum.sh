@@ -9,6 +9,8 @@ cp "$banco" "$tmp/loja.fdb"
 # minutes.
 mkdir -p "$tmp/firebird"
 export FIREBIRD_LOCK=$tmp/firebird
+# The local server is not asked: the copy is for the embedded engine alone.
+export VANTREL_SERVIDOR_LOCAL=127.0.0.1/1
 export VANTREL_GADGETS_INI=$tmp/ConfigGadGet.Ini VANTREL_MESSAGE_LOG=$tmp/mensagens.log
 export XDG_CONFIG_DIRS=$tmp/xdg XDG_CONFIG_HOME=$tmp/config
 unset XDG_SESSION_ID QT_QPA_PLATFORM
