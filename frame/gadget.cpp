@@ -114,9 +114,10 @@ QPoint TGadget::PosicaoNaTela() const
     return rtgGadget->pos() + OrigemHost();
 }
 
+// The host is placed over every screen from this corner.
 QPoint TGadget::OrigemHost() const
 {
-    return frmPrincipal->geometry().topLeft();
+    return plataforma::AreaDeTodasAsTelas().topLeft();
 }
 
 QPoint TGadget::PosicaoPadrao() const

@@ -137,7 +137,7 @@ protected:
 
 private:
     TRetangulo* CriaBotao(const QImage& icone, int y);
-    // Where the host's (0, 0) is on the desktop.
+    // Where the host's (0, 0) is on the desktop: the corner of every screen.
     QPoint OrigemHost() const;
     QPoint PosicaoPadrao() const;
     // The visible content views, in the frame's coordinates.

@@ -58,15 +58,12 @@ visivel() {
 
 # Whether the gadget shows, with its view where the argument says (anywhere
 # when none is given).
-# The host must be shown and already off the taskbar: the gadget's start
-# hides and shows it once more for that.
+# The host must be shown (the gadget's start hides and shows it once more).
 gadget_em() {
-  local v h
+  local v
   v=$(visivel)
   [ -n "$v" ] && { [ -z "${1-}" ] || [ "$v" = "$1" ]; } || return 1
-  h=$(host)
-  xwininfo -id "$h" | grep -q IsViewable \
-    && xprop -id "$h" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
+  xwininfo -id "$(host)" | grep -q IsViewable
 }
 
 relatar() {

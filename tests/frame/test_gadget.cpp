@@ -180,8 +180,7 @@ struct CasoMonitores {
     QPoint esperado;
 };
 
-// The host covers every screen from (0, 0) here, so host and desktop
-// coordinates agree.
+// Places on the desktop: the host covers every screen from their corner.
 TEST_F(FrameTeste, LugarPadraoEAlcanceSeguemAsAreasDisponiveisDeCadaTela)
 {
     const QRect esquerda(0, 0, 1920, 1080);
@@ -203,7 +202,7 @@ TEST_F(FrameTeste, LugarPadraoEAlcanceSeguemAsAreasDisponiveisDeCadaTela)
         config->setPosX(caso.posX);
         config->setPosY(caso.posY);
         gadget->PosicionaGadGet();
-        EXPECT_EQ(gadget->rtgGadget->pos(), caso.esperado);
+        EXPECT_EQ(gadget->PosicaoNaTela(), caso.esperado);
     }
 }
 
