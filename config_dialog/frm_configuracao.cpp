@@ -4,6 +4,7 @@
 #include "config_dialog/estilo_escuro.h"
 #include "config_dialog/fundo_configuracao.h"
 #include "data/conexao.h"
+#include "data/fila_banco.h"
 #include "data/query.h"
 #include "frame/gadget.h"
 #include "frame/retangulo.h"
@@ -15,6 +16,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 
 namespace {
@@ -154,17 +156,15 @@ TFrmConfiguracao::~TFrmConfiguracao() = default;
 void TFrmConfiguracao::FormCreate(const TConfig& Config, TConexao& Conexao)
 {
     CriaQueryBusca(Conexao);
-    CarregaEmpresas();
+    if (!CarregaEmpresas())
+        return;
     if (!QFileInfo::exists(plataforma::CaminhoArquivoIni()))
         return;
 
     if (!Config.Empresa().isEmpty()) {
-        for (int linha = 0; linha < qryBusca->linhas(); ++linha) {
-            if (qryBusca->asString(linha, QStringLiteral("CODEMPRESA")) == Config.Empresa()) {
-                ppbEmpresas->setCurrentIndex(linha + 1);
-                break;
-            }
-        }
+        const int linha = ppbEmpresas->findData(Config.Empresa());
+        if (linha > 0)
+            ppbEmpresas->setCurrentIndex(linha);
     }
     SbHoraIni->setValue(StrToInt(Config.HoraIni()));
     SbHoraFim->setValue(StrToInt(Config.HoraFim()));
@@ -187,22 +187,30 @@ void TFrmConfiguracao::CriaQueryBusca(TConexao& Conexao)
     qryBusca = std::make_unique<TQuery>(Conexao.getBancoDados(), Conexao.getTransaction());
 }
 
-void TFrmConfiguracao::CarregaEmpresas()
+bool TFrmConfiguracao::CarregaEmpresas()
 {
-    qryBusca->close();
-    qryBusca->setSQL({QStringLiteral("SELECT CODEMPRESA, NOMEEMPRESA FROM FILIAIS"),
-                      QStringLiteral("WHERE FILIALATIVA <> 'N'                 ")});
-    qryBusca->open();
+    // Read on the database thread: the query's rows are copied there, since
+    // a refresh may reconnect (and close the query) while they are shown.
+    auto filiais = std::make_shared<QList<QPair<QString, QString>>>();
+    TQuery* busca = qryBusca.get();
+    const bool lidas = TFilaBanco::Programa().Executar([busca, filiais] {
+        busca->close();
+        busca->setSQL({QStringLiteral("SELECT CODEMPRESA, NOMEEMPRESA FROM FILIAIS"),
+                       QStringLiteral("WHERE FILIALATIVA <> 'N'                 ")});
+        busca->open();
+        for (int linha = 0; linha < busca->linhas(); ++linha)
+            filiais->append({busca->asString(linha, QStringLiteral("CODEMPRESA")),
+                             busca->asString(linha, QStringLiteral("NOMEEMPRESA"))});
+    });
+    if (!lidas)
+        return false;
     ppbEmpresas->addItem(TODAS_FILIAIS);
-    for (int linha = 0; linha < qryBusca->linhas(); ++linha) {
-        const QString codigo = qryBusca->asString(linha, QStringLiteral("CODEMPRESA"));
-        // The entry keeps its code whole: cutting it from the text would lose
-        // codes longer than two characters.
-        ppbEmpresas->addItem(
-            codigo + QStringLiteral(" - ") + qryBusca->asString(linha, QStringLiteral("NOMEEMPRESA")),
-            codigo);
-    }
+    // The entry keeps its code whole: cutting it from the text would lose
+    // codes longer than two characters.
+    for (const auto& [codigo, nome] : *filiais)
+        ppbEmpresas->addItem(codigo + QStringLiteral(" - ") + nome, codigo);
     ppbEmpresas->setCurrentIndex(0);
+    return true;
 }
 
 void TFrmConfiguracao::AdicionaGadget(TGadget* Gadget)
@@ -212,14 +220,25 @@ void TFrmConfiguracao::AdicionaGadget(TGadget* Gadget)
 
 void TFrmConfiguracao::btnSalvarConfClick()
 {
+    // The dialog waits for the database with its events turning: a second
+    // click meanwhile must not start a second save.
+    if (!btnSalvarConf->isEnabled())
+        return;
+    btnSalvarConf->setEnabled(false);
+    const auto reativa = qScopeGuard([this] { btnSalvarConf->setEnabled(true); });
+    TFilaBanco& fila = TFilaBanco::Programa();
     TConfig& config = *ggtVendasHora->Config();
     if (ppbEmpresas->currentIndex() <= 0) {
         config.setEmpresa(QString());
     } else {
         // A reconnect closes the query; a database that cannot answer it
         // stops the save before anything changes.
-        if (!qryBusca->isOpen())
-            qryBusca->open();
+        TQuery* busca = qryBusca.get();
+        if (!fila.Executar([busca] {
+                if (!busca->isOpen())
+                    busca->open();
+            }))
+            return;
         config.setEmpresa(ppbEmpresas->currentData().toString());
     }
     config.setHoraIni(QString::number(SbHoraIni->value()));
@@ -230,7 +249,9 @@ void TFrmConfiguracao::btnSalvarConfClick()
     config.setSempreVisivel(ckbSempreVisivel->isChecked() ? QStringLiteral("1")
                                                           : QStringLiteral("0"));
     config.SalvarIni();
-    ggtVendasHora->Conexao()->conectarBanco();
+    TConexao* conexao = ggtVendasHora->Conexao();
+    if (!fila.Executar([conexao] { conexao->conectarBanco(); }))
+        return;
     // Set after the save: the file takes it at the record's next save, the
     // gadget uses it at once.
     config.setPedidosImportados(chkConsideraPedidosImportados->isChecked() ? QStringLiteral("1")

@@ -66,7 +66,8 @@ public:
 private:
     void FormCreate(const TConfig& Config, TConexao& Conexao);
     void CriaQueryBusca(TConexao& Conexao);
-    void CarregaEmpresas();
+    // False when the program began to end while the list was read.
+    bool CarregaEmpresas();
 
     std::unique_ptr<TQuery> qryBusca;
     TGadget* ggtVendasHora = nullptr;

@@ -1,5 +1,7 @@
 #include "data/banco_dados.h"
 
+#include "data/cancelamento.h"
+#include "platform/erro.h"
 #include "platform/limite_rede.h"
 #include "platform/seams.h"
 
@@ -179,6 +181,7 @@ void TBancoDados::anexarPor(const QString& nome, const char* provedores)
         &status, nome.toLocal8Bit().constData(), dpb->getBufferLength(&status),
         dpb->getBuffer(&status)));
     FDialeto = qMin(kDialetoPedido, DialetoDoBanco(anexo.get()));
+    fb::RegistrarAnexo(anexo.get());
     FAnexo = std::move(anexo);
 }
 
@@ -186,6 +189,9 @@ void TBancoDados::desanexar()
 {
     ++FGeracao;
     FLiberado = false;
+    if (!FAnexo)
+        return;
+    fb::RemoverAnexo(FAnexo.get());
     // A failed detach (a broken network, say) leaves an attachment that no
     // later call could end: drop it all the same, then report.
     try {
@@ -201,6 +207,7 @@ void TBancoDados::liberarEmbutido()
     if (!FAnexo || !FViaEmbutido)
         return;
     FLiberado = true;
+    fb::RemoverAnexo(FAnexo.get());
     // Between queries no transaction is open, so the local engine has
     // nothing to refuse the detach for; should it fail, the attachment goes
     // all the same and the next query attaches anew.
@@ -221,6 +228,16 @@ bool TBancoDados::prepararConsulta()
     return true;
 }
 
+void TBancoDados::descartar()
+{
+    ++FGeracao;
+    FLiberado = false;
+    if (!FAnexo)
+        return;
+    fb::RemoverAnexo(FAnexo.get());
+    FAnexo.reset();
+}
+
 void TTransacao::iniciar(TBancoDados& banco)
 {
     if (!banco.anexado())
@@ -238,6 +255,11 @@ void TTransacao::iniciar(TBancoDados& banco)
 void TTransacao::encerrar()
 {
     fb::Confirmar(FTransacao);
+}
+
+void TTransacao::descartar()
+{
+    FTransacao.reset();
 }
 
 void TTransacao::desativar()

@@ -22,6 +22,9 @@ public:
     // first. Throws Erro with the reason, which never holds the password.
     void conectar(bool local, const QString& usuario, const QString& senha);
     void desanexar();
+    // Lets go of an attachment whose client side was closed, without asking
+    // the server anything.
+    void descartar();
     bool anexado() const { return bool(FAnexo); }
 
     // Detaches an attachment of the embedded engine, which keeps the file
@@ -72,6 +75,8 @@ public:
     void encerrar();
     // Rolls back a running transaction.
     void desativar();
+    // Lets go of the transaction of a closed attachment.
+    void descartar();
     bool ativa() const { return bool(FTransacao); }
 
     Firebird::ITransaction* transacao() const { return FTransacao.get(); }

@@ -60,3 +60,9 @@ TLiberacaoEmbutido::~TLiberacaoEmbutido()
 {
     FConexao.liberarMotorEmbutido();
 }
+
+void TConexao::descartar()
+{
+    FIBTransVantrel.descartar();
+    FIBDataVantrel.descartar();
+}

@@ -25,6 +25,9 @@ public:
     // embedded engine would keep the file from the server until the next one.
     // Never throws.
     void liberarMotorEmbutido();
+    // Lets go of an attachment that was aborted from another thread, so that
+    // the next conectarBanco starts clean instead of failing on its remains.
+    void descartar();
 
     TBancoDados& getBancoDados() { return FIBDataVantrel; }
     TTransacao& getTransaction() { return FIBTransVantrel; }

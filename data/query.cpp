@@ -1,5 +1,6 @@
 #include "data/query.h"
 
+#include "data/cancelamento.h"
 #include "data/mensagem.h"
 #include "data/parametros_sql.h"
 #include "platform/erro.h"
@@ -62,6 +63,7 @@ void TQuery::open()
     QStringList colunas;
     try {
         fb::Status status;
+        const fb::EmExecucao execucao(FBanco.anexo());
         fb::Ref<Firebird::IStatement> comando(FBanco.anexo()->prepare(
             &status, FTransacao.transacao(), 0, sql.sql.toUtf8().constData(), FBanco.dialeto(),
             Firebird::IStatement::PREPARE_PREFETCH_METADATA));

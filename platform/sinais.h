@@ -2,10 +2,18 @@
 
 namespace plataforma {
 
-// Ends the event loop normally on SIGTERM, SIGINT or SIGHUP (log-off, shut-down,
-// kill), so that the connection is closed and the process exits. The Firebird
-// client installs handlers of its own that keep the process alive, so call
-// this after the first attachment.
+// SIGTERM, SIGINT and SIGHUP (log-off, shut-down, kill) end the program at
+// any moment. Call first in main, before any thread starts: the signals are
+// blocked in every thread and taken by one thread of ours with sigwait, so
+// the handlers that the Firebird client installs at its first attachment
+// never see them. A program that has not ended shortly after a signal (stuck
+// in a wait that no event loop turns) is ended without its clean-ups.
+void TomarSinais();
+
+// Once the application object exists: a signal ends its event loops.
 void EncerrarComSinais();
+
+// Whether a signal asked the program to end.
+bool Encerrando();
 
 } // namespace plataforma

@@ -3,12 +3,14 @@
 #include "config/config.h"
 #include "config_dialog/frm_configuracao.h"
 #include "data/conexao.h"
+#include "data/fila_banco.h"
 #include "data/nome_filial.h"
 #include "frame/about.h"
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"
 #include "frame/retangulo.h"
 #include "frame/rotulo.h"
+#include "frame/temporizador.h"
 #include "platform/area_trabalho.h"
 #include "platform/erro.h"
 #include "platform/mensagens.h"
@@ -21,7 +23,6 @@
 #include <QLineSeries>
 #include <QLinearGradient>
 #include <QLocale>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 
 namespace {
@@ -44,7 +45,20 @@ QString DiaDaSemana(const QString& data)
 
 } // namespace
 
-TVendasHora::TVendasHora(QWidget* AOwner) : TGadgetResDet(AOwner)
+// What a reading brings back from the database thread. The branch text is
+// set once the connection worked, so that it shows even when the sales
+// query then fails.
+struct TVendasHora::TLeitura {
+    TLeitura(const TConfig& Config, const QString& Data) : Config(Config), Data(Data) {}
+
+    TConfig Config;
+    QString Data;
+    std::optional<QString> NomeFilial;
+    std::unique_ptr<TVendasHoraDados> Dados = std::make_unique<TVendasHoraDados>();
+};
+
+TVendasHora::TVendasHora(QWidget* AOwner)
+    : TGadgetResDet(AOwner), FDados(std::make_unique<TVendasHoraDados>())
 {
     setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET,
                    QStringLiteral("Lotrapex - Relatório Totalização de Vendas"),
@@ -136,6 +150,10 @@ TVendasHora::TVendasHora(QWidget* AOwner) : TGadgetResDet(AOwner)
 TVendasHora::~TVendasHora()
 {
     rtgGadget->hide();
+    // The job reads the connection, which may go right after the gadget.
+    const quint64 leitura = FLeitura;
+    AbandonaLeitura();
+    TFilaBanco::Programa().Aguardar(leitura);
 }
 
 TBotao* TVendasHora::CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, int X,
@@ -211,34 +229,90 @@ TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, int X,
 
 void TVendasHora::IniciarGadget(QObject* Sender)
 {
+    if (Lendo() && Sender == tmrPrincipal)
+        return;
     TGadgetResDet::IniciarGadget(Sender);
-    FConexao->conectarBanco();
-    const TLiberacaoEmbutido liberacao(*FConexao);
-    if (!FConfig->Empresa().isEmpty()) {
-        lblNomeFilialMin->setText(NomeFilial(FConfig->Empresa()));
-        lblNomeFilialMax->setText(lblNomeFilialMin->text());
-    } else {
-        lblNomeFilialMin->setText(TODAS_AS_FILIAIS);
-        lblNomeFilialMax->setText(TODAS_AS_FILIAIS);
+    Ler();
+}
+
+void TVendasHora::Ler()
+{
+    AbandonaLeitura();
+    auto leitura = std::make_shared<TLeitura>(*FConfig, DataAtual);
+    TConexao* conexao = FConexao;
+    FLeitura = TFilaBanco::Programa().Enfileirar(
+        this,
+        [leitura, conexao] {
+            try {
+                conexao->conectarBanco();
+                const TLiberacaoEmbutido liberacao(*conexao);
+                const QString empresa = leitura->Config.Empresa();
+                leitura->NomeFilial = empresa.isEmpty() ? TODAS_AS_FILIAIS : NomeFilial(empresa);
+                leitura->Dados->ValorDasVendas(leitura->Config, *conexao, leitura->Data);
+            } catch (...) {
+                if (TFilaBanco::Programa().AbortouTrabalhoAtual())
+                    conexao->descartar();
+                throw;
+            }
+        },
+        [this, leitura](std::exception_ptr erro) {
+            FLeitura = 0;
+            rtgGadget->unsetCursor();
+            plataforma::Tratando([&] { MostraLeitura(*leitura, erro); });
+        });
+    // The quiet sign of a reading: the busy pointer over the gadget.
+    if (FLeitura)
+        rtgGadget->setCursor(Qt::BusyCursor);
+}
+
+void TVendasHora::AbandonaLeitura()
+{
+    if (!FLeitura)
+        return;
+    TFilaBanco::Programa().Abandonar(FLeitura);
+    FLeitura = 0;
+    rtgGadget->unsetCursor();
+}
+
+void TVendasHora::MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro)
+{
+    if (Leitura.NomeFilial) {
+        lblNomeFilialMin->setText(*Leitura.NomeFilial);
+        lblNomeFilialMax->setText(*Leitura.NomeFilial);
     }
-    FDados.ValorDasVendas(*FConfig, *FConexao, DataAtual);
+    const std::optional<QString> diaAnterior = std::exchange(FDiaAnterior, std::nullopt);
+    if (Erro) {
+        // A day whose reading failed is not left in the edits over the chart
+        // of the day before.
+        if (diaAnterior) {
+            DataAtual = *diaAnterior;
+            MostraDiaNasEdicoes(DataDe(DataAtual));
+        }
+        std::rethrow_exception(Erro);
+    }
+    FDados = std::move(Leitura.Dados);
 
     Serie = ChGraficoMin->NovaSerie(QStringLiteral("LineGraf"));
     SerieMax = ChGraficoMax->NovaSerie(QStringLiteral("LineGrafMax"));
     QStringList rotulos;
-    for (const TTabelaVendasHora::Linha& linha : FDados.CdsTemp().linhas()) {
+    for (const TTabelaVendasHora::Linha& linha : FDados->CdsTemp().linhas()) {
         const qreal x = rotulos.size();
         Serie->append(x, linha.VALOR);
         SerieMax->append(x, linha.VALOR);
         rotulos << linha.HORA + u'h';
     }
-    const QString diaDaSemana = DiaDaSemana(DataAtual);
+    const QString diaDaSemana = DiaDaSemana(Leitura.Data);
     for (TGraficoVendas* grafico : {ChGraficoMin, ChGraficoMax}) {
         grafico->MostraSerie(rotulos);
         grafico->setTitulo(NOME_GGT_VENDAS_HORA);
     }
     lblPeriodoMin->setText(diaDaSemana);
     lblPeriodoMax->setText(diaDaSemana);
+    if (diaAnterior) {
+        const bool passado = DataDe(Leitura.Data) < plataforma::Hoje();
+        btnAvanMax->setEnabled(passado);
+        btnAvanMin->setEnabled(passado);
+    }
 }
 
 // Saving in the dialog restarts the gadget itself; nothing follows here.
@@ -305,20 +379,19 @@ void TVendasHora::MouseLeaveGrafico(QObject* Sender)
 
 void TVendasHora::MudaDia(const QDate& Dia)
 {
-    const QString anterior = DataAtual;
+    const QString anterior = FDiaAnterior.value_or(DataAtual);
+    FDiaAnterior = anterior;
     DataAtual = Dia.toString(FORMATO_DATA);
     MostraDiaNasEdicoes(Dia);
-    // A day whose refresh failed is not left in the edits over the chart of
-    // the day before.
-    auto volta = qScopeGuard([this, &anterior] {
+    try {
+        IniciarGadget(this);
+    } catch (...) {
+        AbandonaLeitura();
+        FDiaAnterior.reset();
         DataAtual = anterior;
         MostraDiaNasEdicoes(DataDe(anterior));
-    });
-    IniciarGadget(this);
-    volta.dismiss();
-    const bool passado = Dia < plataforma::Hoje();
-    btnAvanMax->setEnabled(passado);
-    btnAvanMin->setEnabled(passado);
+        throw;
+    }
 }
 
 // Set from code, the edits raise no change of their own.

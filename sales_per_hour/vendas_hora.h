@@ -5,6 +5,9 @@
 
 #include <QPointF>
 #include <QString>
+#include <exception>
+#include <memory>
+#include <optional>
 
 class QDate;
 class QLabel;
@@ -25,10 +28,16 @@ public:
     explicit TVendasHora(QWidget* AOwner);
     ~TVendasHora() override;
 
-    // Reloads the day in DataAtual: the shared steps, a fresh connection, the
-    // branch name, the sales query and new series for both charts. On an
-    // error the charts and weekdays keep what they showed.
+    // Reloads the day in DataAtual: the shared steps here, then a fresh
+    // connection, the branch name and the sales query on the database
+    // thread; their results come back to new series for both charts. On an
+    // error the charts and weekdays keep what they showed. A tick of the
+    // refresh timer while a reading runs is let go; any other call drops the
+    // running reading and starts anew.
     void IniciarGadget(QObject* Sender) override;
+
+    // Whether a reading of the database is under way.
+    bool Lendo() const { return FLeitura != 0; }
     void RConfClick(QObject* Sender) override;
     void RAboutClick(QObject* Sender) override;
 
@@ -53,6 +62,11 @@ private:
     void MudaDia(const QDate& Dia);
     void MostraDiaNasEdicoes(const QDate& Dia);
 
+    struct TLeitura;
+    void Ler();
+    void MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro);
+    void AbandonaLeitura();
+
     QString DataAtual; // the day shown, "dd/mm/yyyy"
     QPointF PosGradIni;
     QPointF PosGradFim;
@@ -71,5 +85,10 @@ private:
     TGraficoVendas* ChGraficoMin;
     TDataEdit* cleGrafMax;
     TDataEdit* cleGrafMin;
-    TVendasHoraDados FDados; // the hourly sales table and the sales query
+    // The hourly sales table and the sales query of the day on view.
+    std::unique_ptr<TVendasHoraDados> FDados;
+    quint64 FLeitura = 0; // the database job of the reading under way
+    // While a day change waits for its reading: the day on view before it,
+    // which comes back if the reading fails.
+    std::optional<QString> FDiaAnterior;
 };

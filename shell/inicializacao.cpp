@@ -3,6 +3,7 @@
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/fila_banco.h"
 #include "platform/erro.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
@@ -49,7 +50,10 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
         FConexao = std::make_unique<TConexao>();
         FConexao->setConfiguracao(c.LocRem(), c.Protocolo(), c.Servidor(), c.CaminhoBanco(),
                                   c.Usuario(), c.Senha());
-        FConexao->conectarBanco();
+        TConexao* conexao = FConexao.get();
+        // False: a signal ends the program while it waits.
+        if (!TFilaBanco::Programa().Executar([conexao] { conexao->conectarBanco(); }))
+            return;
     } catch (const std::exception& e) {
         // The box keeps to its fixed text; an administrator finds the reason
         // on standard error. Connection errors never carry the password.
@@ -68,3 +72,8 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
 }
 
 TInicializacao::~TInicializacao() = default;
+
+void TInicializacao::FecharConexao()
+{
+    FConexao.reset();
+}

@@ -20,6 +20,8 @@ public:
 
     TConfig* getConfiguracao() const { return FConfiguracao.get(); }
     TConexao* getConexao() const { return FConexao.get(); }
+    // Detaches and lets go of the connection; run on the database thread.
+    void FecharConexao();
 
 private:
     bool FIniciandoGadget = false;

@@ -1,3 +1,4 @@
+#include "data/fila_banco.h"
 #include "platform/icone_programa.h"
 #include "platform/mensagens.h"
 #include "platform/sinais.h"
@@ -8,6 +9,15 @@
 #include "shell/plataforma_grafica.h"
 
 #include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The closing's share of the one second a program has to end: a statement
+// cancelled, or else its connection closed, and the detach.
+constexpr std::chrono::milliseconds PRAZO_BANCO(600);
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -27,10 +37,12 @@ int main(int argc, char** argv)
         break;
     }
 
+    plataforma::TomarSinais();
     if (!EscolherPlataformaGrafica())
         return 1;
 
     TAplicacao app(argc, argv);
+    plataforma::EncerrarComSinais();
     QApplication::setWindowIcon(plataforma::IconePrograma());
     AvisarLimitesDaPlataforma();
     std::unique_ptr<TfrmVendasHora> janela;
@@ -42,11 +54,19 @@ int main(int argc, char** argv)
         plataforma::MostrarErro(std::current_exception());
         return 1;
     }
+    int codigo = 0;
     // A start-up that did not complete has shown its message: nothing is left
     // to show, and nothing may stay on the screen or hold the instance lock.
-    if (!janela->inicializacao()->IniciandoGadget())
-        return 0;
-    plataforma::EncerrarComSinais();
-    janela->show();
-    return app.exec();
+    if (janela->inicializacao()->IniciandoGadget() && !plataforma::Encerrando()) {
+        janela->show();
+        codigo = app.exec();
+    }
+    TInicializacao* inic = janela->inicializacao();
+    if (!TFilaBanco::Programa().Encerrar(PRAZO_BANCO, [inic] { inic->FecharConexao(); })) {
+        // The database thread is stuck in the client library and would keep
+        // the process alive; the server drops the connection once it is gone.
+        std::fflush(nullptr);
+        std::_Exit(codigo);
+    }
+    return codigo;
 }

@@ -30,22 +30,29 @@ inline const QString SECAO = SECAO_VENDAS_HORA;
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // Runs acao on the dialog T once it shows, closing it afterwards if acao
-// left it open, while abre waits for it. False when no dialog showed.
+// left it open, while abre waits for it. False when no dialog showed. The
+// dialog may wait for the database before it shows: the search goes on
+// until it does, or abre returns.
 template <class T>
 bool Enquanto(const QWidget& host, const std::function<void()>& abre,
               const std::function<void(T&)>& acao)
 {
     bool mostrado = false;
-    QTimer::singleShot(0, [&] {
+    QTimer procura;
+    procura.setInterval(0);
+    QObject::connect(&procura, &QTimer::timeout, [&] {
         for (T* dialogo : host.findChildren<T*>()) {
             if (!dialogo->isVisible())
                 continue;
+            procura.stop();
             mostrado = true;
             acao(*dialogo);
             if (dialogo->isVisible())
                 dialogo->reject();
+            return;
         }
     });
+    procura.start();
     abre();
     return mostrado;
 }

@@ -88,6 +88,14 @@ protected:
         gadget->setConexao(&conexao);
         gadget->PosicionaGadGet();
         gadget->IniciarGadget(gadget);
+        EsperaLeitura();
+    }
+
+    // Lets the gadget's database reading end, with its result applied.
+    void EsperaLeitura()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !gadget->Lendo(); }, 60000))
+            << "the reading never ended";
     }
 
     void TearDown() override { qunsetenv("VANTREL_GADGETS_INI"); }
@@ -136,6 +144,7 @@ TEST_F(DialogosVendasHora, ImportedOrdersChangedAloneAreCountedAtOnceButNotYetIn
         d.chkConsideraPedidosImportados->setChecked(true);
         QTest::mouseClick(d.btnSalvarConf, Qt::LeftButton);
     }));
+    EsperaLeitura();
     EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join('\n').toStdString();
     EXPECT_DOUBLE_EQ(ValorAs(10), 150);
     EXPECT_EQ(NoArquivo("PedidosImportados"), QStringLiteral("0"));
@@ -147,6 +156,7 @@ TEST_F(DialogosVendasHora, SavingABranchShowsItsNameAndSales)
         d.ppbEmpresas->setCurrentIndex(d.ppbEmpresas->findText(QStringLiteral("02 - Loja Dois")));
         QTest::mouseClick(d.btnSalvarConf, Qt::LeftButton);
     }));
+    EsperaLeitura();
     EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join('\n').toStdString();
     EXPECT_EQ(NoArquivo("Empresa"), QStringLiteral("02"));
     EXPECT_EQ(host.findChild<QLabel*>(QStringLiteral("lblNomeFilialMin"))->text(),

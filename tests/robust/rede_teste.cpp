@@ -1,7 +1,11 @@
 #include "tests/robust/rede_teste.h"
 
 #include <arpa/inet.h>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <deque>
+#include <string>
 #include <fcntl.h>
 #include <map>
 #include <netinet/in.h>
@@ -102,19 +106,46 @@ void Retransmissor::desligar()
 
 void Retransmissor::Retransmitir(int escuta)
 {
+    using Relogio = std::chrono::steady_clock;
+    struct Pendente {
+        int destino;
+        Relogio::time_point quando;
+        std::string dados;
+    };
     std::map<int, int> outraPonta; // each socket to its partner, both ways
+    std::deque<Pendente> pendentes; // in the order they came
     const auto fechar = [&](int fd) {
         const int par = outraPonta[fd];
         outraPonta.erase(fd);
         outraPonta.erase(par);
+        std::erase_if(pendentes,
+                      [&](const Pendente& p) { return p.destino == fd || p.destino == par; });
         close(fd);
         close(par);
     };
     for (;;) {
+        const bool mudo = FMudo;
+        // Due data goes out first, unless the network is silent.
+        while (!mudo && !pendentes.empty() && pendentes.front().quando <= Relogio::now()) {
+            const Pendente p = std::move(pendentes.front());
+            pendentes.pop_front();
+            if (outraPonta.count(p.destino)
+                && !EscreverTudo(p.destino, p.dados.data(), ssize_t(p.dados.size())))
+                fechar(p.destino);
+        }
         std::vector<pollfd> espera{{FAviso[0], POLLIN, 0}, {escuta, POLLIN, 0}};
-        for (const auto& [fd, par] : outraPonta)
-            espera.push_back({fd, POLLIN, 0});
-        if (poll(espera.data(), espera.size(), -1) < 0 && errno != EINTR)
+        if (!mudo)
+            for (const auto& [fd, par] : outraPonta)
+                espera.push_back({fd, POLLIN, 0});
+        // Wakes for the next due data and to see a change of silence.
+        int ms = 50;
+        if (!mudo && !pendentes.empty())
+            ms = int(std::clamp<long long>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(pendentes.front().quando
+                                                                      - Relogio::now())
+                    .count(),
+                0, 50));
+        if (poll(espera.data(), espera.size(), ms) < 0 && errno != EINTR)
             break;
         if (espera[0].revents)
             break;
@@ -136,8 +167,13 @@ void Retransmissor::Retransmitir(int escuta)
                 continue;
             char dados[65536];
             const ssize_t n = recv(fd, dados, sizeof dados, 0);
-            if (n <= 0 || !EscreverTudo(outraPonta[fd], dados, n))
+            if (n <= 0) {
                 fechar(fd);
+                continue;
+            }
+            pendentes.push_back({outraPonta[fd],
+                                 Relogio::now() + std::chrono::milliseconds(FAtraso.load()),
+                                 std::string(dados, std::size_t(n))});
         }
     }
     while (!outraPonta.empty())

@@ -4,6 +4,7 @@
 // server that can be switched off and on, and a port that never answers.
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 // Relays a loopback port to the local database server. Switched off, it cuts
@@ -19,10 +20,18 @@ public:
     int porta() const { return FPorta; }
     void ligar();
     void desligar();
+    // Everything passes this much later, as over a slow network.
+    void setAtraso(std::chrono::milliseconds atraso) { FAtraso = atraso.count(); }
+    // Silent, it keeps every connection open and passes nothing, as a
+    // network that stops answering; what was held back passes once it
+    // speaks again.
+    void setMudo(bool mudo) { FMudo = mudo; }
 
 private:
     void Retransmitir(int escuta);
 
+    std::atomic<long long> FAtraso = 0;
+    std::atomic<bool> FMudo = false;
     int FPortaServidor;
     int FPorta = 0;
     int FAviso[2] = {-1, -1}; // wakes the relay's thread to stop

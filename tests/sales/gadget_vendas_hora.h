@@ -148,7 +148,21 @@ protected:
         gadget->PosicionaGadGet();
     }
 
-    void Inicia() { gadget->IniciarGadget(gadget); }
+    // Lets the queued events run and the gadget's database reading end, with
+    // its result applied.
+    void EsperaLeitura()
+    {
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !gadget || !gadget->Lendo(); }, 60000))
+            << "the reading never ended";
+        QCoreApplication::processEvents();
+    }
+
+    void Inicia()
+    {
+        gadget->IniciarGadget(gadget);
+        EsperaLeitura();
+    }
 
     template <class T>
     T* Controle(const char* nome) const

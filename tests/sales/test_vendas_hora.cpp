@@ -43,12 +43,6 @@ QStringList Horas(int ini, int fim)
 }
 
 // Lets queued handlers run.
-void Processa()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 TEST_F(VendasHoraTeste, ConstrucaoMostraOsTextosIniciaisSemConsultar)
 {
     EXPECT_EQ(Resumo()->Titulo(), QStringLiteral("Gráfico Minimizado"));
@@ -71,7 +65,7 @@ TEST_F(VendasHoraTeste, ConstrucaoMostraOsTextosIniciaisSemConsultar)
     EXPECT_EQ(gadget->getDescricao(),
               QStringLiteral("Esta gadget funciona como um termômetro que apresenta as vendas da "
                              "sua empresa por unidade por hora."));
-    Processa();
+    EsperaLeitura();
     EXPECT_EQ(Resumo()->Serie(), nullptr) << "setting today's date ran no refresh";
     EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join(u'|').toStdString();
 }
@@ -204,10 +198,10 @@ TEST_F(VendasHoraTeste, NavegacaoEntreDias)
             case Passo::EditaResumo: Controle<TDataEdit>("cleGrafMin")->setDate(HOJE.addDays(acao.dia)); break;
             case Passo::EditaDetalhe: Controle<TDataEdit>("cleGrafMax")->setDate(HOJE.addDays(acao.dia)); break;
             }
-            Processa();
+            EsperaLeitura();
             EXPECT_TRUE(antes.isNull()) << "each step refreshed";
             const QPointer<QLineSeries> depois = Resumo()->Serie();
-            Processa();
+            EsperaLeitura();
             EXPECT_EQ(Resumo()->Serie(), depois.data()) << "and only once";
         }
         const QDate dia = HOJE.addDays(c.dia);
@@ -217,7 +211,7 @@ TEST_F(VendasHoraTeste, NavegacaoEntreDias)
             EXPECT_EQ(Texto(rotulo), Nome(c.dia)) << rotulo;
         ExpectValores(Resumo(), Esperado(c.dia, 8, 18), "summary");
         ExpectValores(Detalhe(), Esperado(c.dia, 8, 18), "detail");
-        Processa();
+        EsperaLeitura();
         for (TGraficoVendas* grafico : {Resumo(), Detalhe()})
             EXPECT_FALSE(grafico->chart()->axes(Qt::Horizontal).first()->labelsTruncated())
                 << grafico->objectName().toStdString() << ": hour labels cut short";
@@ -240,7 +234,7 @@ TEST_F(VendasHoraTeste, CalendarioDaEdicaoMudaODia)
     ASSERT_NE(dias, nullptr);
     QTest::keyClick(dias, Qt::Key_Left);
     QTest::keyClick(dias, Qt::Key_Return);
-    Processa();
+    EsperaLeitura();
     EXPECT_FALSE(calendario->isVisible());
     for (const char* nome : {"cleGrafMin", "cleGrafMax"})
         EXPECT_EQ(Controle<TDataEdit>(nome)->date(), HOJE.addDays(-1)) << nome;
@@ -286,7 +280,7 @@ TEST_F(VendasHoraTeste, DigitarNaEdicaoNaoMudaNada)
         for (const Caso& c : casos) {
             const QLineSeries* serie = Resumo()->Serie();
             c.digita(edicao);
-            Processa();
+            EsperaLeitura();
             EXPECT_EQ(edicao->date(), HOJE) << nome << ": " << c.nome;
             EXPECT_EQ(edicao->text(), QStringLiteral("15/03/2024")) << nome << ": " << c.nome;
             EXPECT_EQ(Resumo()->Serie(), serie) << nome << ": " << c.nome << " refreshed";
@@ -343,7 +337,7 @@ TEST_F(VendasHoraTeste, FaixaDeHorasComTodasAsHorasNoResumoNaoSobrepoeRotulos)
     for (TGraficoVendas* grafico : {Resumo(), Detalhe()}) {
         if (grafico == Detalhe())
             gadget->RMaximizarClick(gadget);
-        Processa();
+        EsperaLeitura();
         const QStringList visiveis = grafico->RotulosVisiveis();
         ASSERT_GT(visiveis.size(), 1);
         const qsizetype passo = grafico->Rotulos().indexOf(visiveis[1]);
@@ -537,7 +531,7 @@ TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
         });
         mensagens.clear();
         QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
-        Processa();
+        EsperaLeitura();
         ASSERT_EQ(mensagens.size(), 1) << "one report of the error";
         EXPECT_FALSE(mensagens.first().isEmpty());
         EXPECT_EQ(Resumo()->Serie(), serie.data()) << "the chart stays";
@@ -552,7 +546,7 @@ TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
         c.conserta();
         consertado = true;
         QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
-        Processa();
+        EsperaLeitura();
         EXPECT_EQ(mensagens.size(), 1) << "the next refresh works";
         ExpectValores(Resumo(), Esperado(-1, 8, 18), "summary after the repair");
         EXPECT_EQ(Texto("lblPeriodoMin"), Nome(-1));
@@ -583,8 +577,8 @@ TEST_F(VendasHoraTeste, AtualizacaoSoltaOMotorEmbutidoAoTerminar)
 TEST_F(VendasHoraTeste, CadaAtualizacaoTrocaAsSeriesSemAcumular)
 {
     // Old drawings go to the event loop to be deleted, the layout waits for it.
-    const auto AteOFimDoLaco = [] {
-        Processa();
+    const auto AteOFimDoLaco = [this] {
+        EsperaLeitura();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
     Inicia();
@@ -627,7 +621,7 @@ TEST_F(VendasHoraTeste, InicioAutomaticoQueFalhaNaoImpedeOGadget)
     Inicia();
     ExpectValores(Resumo(), Esperado(0, 8, 18), "summary");
     QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
-    Processa();
+    EsperaLeitura();
     EXPECT_EQ(Texto("lblPeriodoMin"), Nome(-1));
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/mensagens_inicio.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/robust/rede_teste.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <functional>
 #include <sys/stat.h>
 
@@ -317,3 +319,106 @@ INSTANTIATE_TEST_SUITE_P(
                            "opção desconhecida: \"--verison\""},
         CasoLinhaDeComando{"ArgumentoSobrando", {"extra"}, 1, {}, "argumento inesperado: \"extra\""}),
     [](const auto& info) { return std::string(info.param.nome); });
+
+namespace {
+
+// A database on the local server reached through a relay, and a
+// configuration file that names the relay.
+struct BancoPeloRetransmissor {
+    explicit BancoPeloRetransmissor(Programa& prog)
+    {
+        AcessoBanco acesso;
+        {
+            BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")),
+                              BancoVarejo::Onde::Servidor);
+            acesso = banco.acesso();
+        }
+        acesso.Servidor = QStringLiteral("127.0.0.1/%1").arg(retransmissor.porta());
+        ini = IniDoAcesso(acesso);
+        prog.escreverIni(ini);
+    }
+
+    Retransmissor retransmissor;
+    QByteArray ini;
+};
+
+// How long the program took to end after a SIGTERM, in ms; -1 when it did
+// not end within 5 s.
+qint64 TerminarCronometrado(QProcess* p)
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    p->terminate();
+    if (!p->waitForFinished(5000))
+        return -1;
+    return relogio.elapsed();
+}
+
+} // namespace
+
+// The client library installs its own handlers at its first attachment; a
+// log-off while the start-up waits on a slow server must end the program all
+// the same.
+TEST(Inicio, TerminaComSigtermDuranteUmaConexaoLenta)
+{
+    Programa prog;
+    BancoPeloRetransmissor banco(prog);
+    banco.retransmissor.setAtraso(std::chrono::milliseconds(1000));
+    QProcess* p = prog.iniciar();
+    QThread::msleep(1500);
+    ASSERT_EQ(p->state(), QProcess::Running);
+    ASSERT_EQ(prog.lerIni(), banco.ini) << "still connecting";
+    const qint64 ms = TerminarCronometrado(p);
+    std::printf("SIGTERM during a slow attach: ended after %lld ms\n", ms);
+    ASSERT_GE(ms, 0) << "still running 5 s after SIGTERM";
+    // One second, with room for a busy machine.
+    EXPECT_LT(ms, 3000);
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(prog.mensagens(), QString());
+    EXPECT_EQ(prog.lerIni(), banco.ini);
+}
+
+struct RedeRuim {
+    const char* nome;
+    std::function<void(Retransmissor&)> piora;
+};
+
+void PrintTo(const RedeRuim& rede, std::ostream* saida) { *saida << rede.nome; }
+
+class FimDuranteUmaLeitura : public ::testing::TestWithParam<RedeRuim> {};
+
+// The statement is cancelled, or its connection closed when the cancel cannot
+// reach the server, and the program ends within a second.
+TEST_P(FimDuranteUmaLeitura, SigtermTerminaLogo)
+{
+    Programa prog;
+    BancoPeloRetransmissor banco(prog);
+    // Slow enough that the first refresh is still running once the start-up
+    // has written the file.
+    banco.retransmissor.setAtraso(std::chrono::milliseconds(150));
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(prog.esperarMudanca(banco.ini, 30000)) << prog.mensagens().toStdString();
+    GetParam().piora(banco.retransmissor);
+    QThread::msleep(1000);
+    ASSERT_EQ(p->state(), QProcess::Running) << prog.mensagens().toStdString();
+    const qint64 ms = TerminarCronometrado(p);
+    std::printf("SIGTERM during a reading over a %s: ended after %lld ms\n", GetParam().nome,
+                ms);
+    ASSERT_GE(ms, 0) << "still running 5 s after SIGTERM";
+    EXPECT_LT(ms, 3000);
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(prog.mensagens(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Redes, FimDuranteUmaLeitura,
+    ::testing::Values(RedeRuim{"slow network",
+                               [](Retransmissor& r) {
+                                   r.setAtraso(std::chrono::milliseconds(3000));
+                               }},
+                      RedeRuim{"silent network", [](Retransmissor& r) { r.setMudo(true); }}),
+    [](const auto& info) {
+        return std::string(info.param.nome).find("slow") != std::string::npos ? "Lenta" : "Muda";
+    });

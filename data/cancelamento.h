@@ -1,0 +1,36 @@
+#pragma once
+
+#include <firebird/Interface.h>
+
+// The attachments alive in the program, and those running a statement, so
+// that another thread (the UI's, at a day change or at exit) can stop them.
+// The client library allows cancelOperation from any thread.
+namespace fb {
+
+void RegistrarAnexo(Firebird::IAttachment* anexo);
+void RemoverAnexo(Firebird::IAttachment* anexo);
+
+// Marks the attachment as running a statement for the marker's lifetime.
+// Only these are cancelled: a cancel asked of an idle attachment would stay
+// pending and fail its next statement.
+class EmExecucao {
+public:
+    explicit EmExecucao(Firebird::IAttachment* anexo);
+    ~EmExecucao();
+    EmExecucao(const EmExecucao&) = delete;
+    EmExecucao& operator=(const EmExecucao&) = delete;
+
+private:
+    Firebird::IAttachment* FAnexo;
+};
+
+// Asks the server to stop every statement running now; it ends with an
+// error in its own thread. A server out of reach never hears it.
+void CancelarExecucoes();
+
+// Closes the client side of every attachment: whatever waits on one ends
+// at once with an error, and the attachment is good for nothing but to be
+// dropped.
+void AbortarAnexos();
+
+} // namespace fb

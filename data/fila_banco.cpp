@@ -1,0 +1,269 @@
+#include "data/fila_banco.h"
+
+#include "data/cancelamento.h"
+#include "platform/erro.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <algorithm>
+
+namespace {
+
+// Below the 60 s that a user waits for a frozen network at most, with room
+// for the abort that follows when the cancel is not heard.
+constexpr std::chrono::seconds LIMITE_PROGRAMA(50);
+
+// After the cancel, how long the job has before its connections are closed.
+std::chrono::milliseconds Tolerancia(std::chrono::milliseconds limite)
+{
+    return std::min<std::chrono::milliseconds>(limite / 10, std::chrono::seconds(5));
+}
+
+} // namespace
+
+QString MensagemTempoEsgotado(std::chrono::milliseconds limite)
+{
+    return QStringLiteral("O banco de dados não respondeu em %1 segundos; a leitura foi "
+                          "interrompida e será tentada de novo na próxima atualização.")
+        .arg(std::chrono::duration_cast<std::chrono::seconds>(limite).count());
+}
+
+TFilaBanco& TFilaBanco::Programa()
+{
+    static TFilaBanco fila(LIMITE_PROGRAMA);
+    return fila;
+}
+
+TFilaBanco::TFilaBanco(std::chrono::milliseconds limite)
+    : FLimite(limite), FReceptor(std::make_unique<QObject>())
+{
+    FLinha = std::thread([this] { Laco(); });
+    FVigia = std::thread([this] { Vigiar(); });
+}
+
+TFilaBanco::~TFilaBanco()
+{
+    if (!Encerrar(std::chrono::seconds(10))) {
+        // Stuck in the client library: joining would never return.
+        FLinha.detach();
+        FVigia.detach();
+    }
+}
+
+std::chrono::milliseconds TFilaBanco::limite() const
+{
+    const std::lock_guard trava(FTrava);
+    return FLimite;
+}
+
+void TFilaBanco::setLimite(std::chrono::milliseconds limite)
+{
+    {
+        const std::lock_guard trava(FTrava);
+        FLimite = limite;
+    }
+    FMudou.notify_all();
+}
+
+quint64 TFilaBanco::Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim)
+{
+    QPointer<QObject> alvo(contexto);
+    QObject* receptor = FReceptor.get();
+    auto entregar = [alvo, receptor, fim = std::move(fim)](std::exception_ptr erro) {
+        QMetaObject::invokeMethod(
+            receptor,
+            [alvo, fim, erro] {
+                if (alvo)
+                    fim(erro);
+            },
+            Qt::QueuedConnection);
+    };
+    quint64 numero = 0;
+    {
+        const std::lock_guard trava(FTrava);
+        if (FFechada)
+            return 0;
+        numero = ++FUltimo;
+        FFila.push_back({numero, std::move(trabalho), std::move(entregar)});
+    }
+    FMudou.notify_all();
+    return numero;
+}
+
+void TFilaBanco::Abandonar(quint64 numero)
+{
+    {
+        const std::lock_guard trava(FTrava);
+        if (numero != FRodando) {
+            std::erase_if(FFila, [numero](const Item& item) { return item.numero == numero; });
+            return;
+        }
+        FAbandonado = true;
+    }
+    fb::CancelarExecucoes();
+}
+
+void TFilaBanco::Aguardar(quint64 numero)
+{
+    if (numero == 0)
+        return;
+    std::unique_lock trava(FTrava);
+    FMudou.wait(trava, [&] {
+        return FRodando != numero
+            && std::none_of(FFila.begin(), FFila.end(),
+                            [numero](const Item& item) { return item.numero == numero; });
+    });
+}
+
+bool TFilaBanco::AbortouTrabalhoAtual() const
+{
+    const std::lock_guard trava(FTrava);
+    return FAbortado;
+}
+
+bool TFilaBanco::Executar(Trabalho trabalho)
+{
+    struct Estado {
+        bool terminou = false;
+        std::exception_ptr erro;
+    };
+    auto estado = std::make_shared<Estado>();
+    QEventLoop laco;
+    const quint64 numero
+        = Enfileirar(&laco, std::move(trabalho), [estado, &laco](std::exception_ptr erro) {
+              estado->terminou = true;
+              estado->erro = erro;
+              laco.quit();
+          });
+    if (numero == 0)
+        return false;
+    // Returns at once, or early, when the application is quitting.
+    laco.exec();
+    if (!estado->terminou) {
+        Abandonar(numero);
+        return false;
+    }
+    if (estado->erro)
+        std::rethrow_exception(estado->erro);
+    return true;
+}
+
+bool TFilaBanco::Encerrar(std::chrono::milliseconds prazo, Trabalho ultimo)
+{
+    const auto inicio = std::chrono::steady_clock::now();
+    bool rodando = false;
+    {
+        const std::lock_guard trava(FTrava);
+        if (FFechada && FTerminou) {
+            if (FLinha.joinable())
+                FLinha.join();
+            if (FVigia.joinable())
+                FVigia.join();
+            return true;
+        }
+        FFechada = true;
+        FFila.clear();
+        FUltimoTrabalho = std::move(ultimo);
+        rodando = FRodando != 0;
+        FAbandonado = true;
+    }
+    FMudou.notify_all();
+    if (rodando)
+        fb::CancelarExecucoes();
+    {
+        std::unique_lock trava(FTrava);
+        if (!FMudou.wait_until(trava, inicio + prazo / 3, [&] { return FRodando == 0; })) {
+            FAbortado = true;
+            trava.unlock();
+            fb::AbortarAnexos();
+        }
+    }
+    {
+        std::unique_lock trava(FTrava);
+        if (!FMudou.wait_until(trava, inicio + prazo, [&] { return FTerminou; }))
+            return false;
+    }
+    FLinha.join();
+    FVigia.join();
+    return true;
+}
+
+void TFilaBanco::Laco()
+{
+    for (;;) {
+        Item item;
+        {
+            std::unique_lock trava(FTrava);
+            FMudou.wait(trava, [&] { return FFechada || !FFila.empty(); });
+            if (FFila.empty())
+                break;
+            item = std::move(FFila.front());
+            FFila.pop_front();
+            FRodando = item.numero;
+            FAbandonado = FEsgotado = FAbortado = false;
+            FInicio = std::chrono::steady_clock::now();
+        }
+        FMudou.notify_all();
+        std::exception_ptr erro;
+        try {
+            item.trabalho();
+        } catch (...) {
+            erro = std::current_exception();
+        }
+        bool entregar = false;
+        {
+            const std::lock_guard trava(FTrava);
+            if (FEsgotado)
+                erro = std::make_exception_ptr(Erro(MensagemTempoEsgotado(FLimite)));
+            entregar = !FAbandonado;
+            FRodando = 0;
+        }
+        FMudou.notify_all();
+        if (entregar)
+            item.entregar(erro);
+    }
+    Trabalho ultimo;
+    {
+        const std::lock_guard trava(FTrava);
+        ultimo = std::move(FUltimoTrabalho);
+    }
+    if (ultimo) {
+        // The program is ending: what fails in letting go has no one left
+        // to be shown to.
+        try {
+            ultimo();
+        } catch (...) {
+        }
+    }
+    {
+        const std::lock_guard trava(FTrava);
+        FTerminou = true;
+    }
+    FMudou.notify_all();
+}
+
+void TFilaBanco::Vigiar()
+{
+    std::unique_lock trava(FTrava);
+    while (!FTerminou) {
+        if (FRodando == 0 || FAbortado) {
+            FMudou.wait(trava);
+            continue;
+        }
+        const quint64 numero = FRodando;
+        const auto prazo = FInicio + FLimite + (FEsgotado ? Tolerancia(FLimite) : std::chrono::milliseconds(0));
+        if (FMudou.wait_until(trava, prazo) == std::cv_status::no_timeout
+            || FRodando != numero || std::chrono::steady_clock::now() < prazo)
+            continue;
+        if (!FEsgotado) {
+            FEsgotado = true;
+            trava.unlock();
+            fb::CancelarExecucoes();
+        } else {
+            FAbortado = true;
+            trava.unlock();
+            fb::AbortarAnexos();
+        }
+        trava.lock();
+    }
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// The program's database thread. Every call into the client library is a job
+// run here, one after another, so that the UI thread never waits on the
+// database. A job that runs longer than the limit is cancelled, and its
+// connections closed when the cancel does not reach the server (a network
+// gone silent keeps the socket open and answers nothing).
+class TFilaBanco {
+public:
+    using Trabalho = std::function<void()>;
+    using Fim = std::function<void(std::exception_ptr erro)>;
+
+    // The one queue of the program.
+    static TFilaBanco& Programa();
+
+    explicit TFilaBanco(std::chrono::milliseconds limite);
+    ~TFilaBanco();
+    TFilaBanco(const TFilaBanco&) = delete;
+    TFilaBanco& operator=(const TFilaBanco&) = delete;
+
+    std::chrono::milliseconds limite() const;
+    void setLimite(std::chrono::milliseconds limite);
+
+    // Queues trabalho; when it ends, fim runs with its error (null when it
+    // worked) as a queued call on contexto's thread, unless contexto is gone
+    // or the job was abandoned. Returns the job's number; 0 once the queue is
+    // closed, and then nothing runs.
+    quint64 Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim);
+
+    // Nobody wants job `numero` any more: it leaves the queue, or, when it
+    // runs, its statement is cancelled; its fim never runs.
+    void Abandonar(quint64 numero);
+
+    // Blocks until job `numero` is neither queued nor running.
+    void Aguardar(quint64 numero);
+
+    // Runs trabalho and waits for it with the calling thread's event loop
+    // turning (windows keep painting); rethrows its error. False when the
+    // program began to end meanwhile: the job is abandoned.
+    bool Executar(Trabalho trabalho);
+
+    // Asked by the running job after an error: true when its connections
+    // were closed from outside, so that it lets go of them.
+    bool AbortouTrabalhoAtual() const;
+
+    // Closes the queue: drops what waits, cancels what runs, aborts its
+    // connections if the cancel has not ended it within a third of prazo,
+    // then runs ultimo (the release of the connections) on the thread.
+    // False when the thread did not end within prazo: it is stuck in the
+    // client library and the process must end without waiting for it.
+    bool Encerrar(std::chrono::milliseconds prazo, Trabalho ultimo = {});
+
+private:
+    struct Item {
+        quint64 numero;
+        Trabalho trabalho;
+        std::function<void(std::exception_ptr)> entregar;
+    };
+
+    void Laco();
+    void Vigiar();
+
+    mutable std::mutex FTrava;
+    std::condition_variable FMudou;
+    std::deque<Item> FFila;
+    quint64 FUltimo = 0;
+    quint64 FRodando = 0; // the job running now, 0 when idle
+    bool FAbandonado = false;
+    bool FEsgotado = false;
+    bool FAbortado = false;
+    std::chrono::steady_clock::time_point FInicio;
+    std::chrono::milliseconds FLimite;
+    bool FFechada = false;
+    bool FTerminou = false;
+    Trabalho FUltimoTrabalho;
+    // Lives on the thread that made the queue; results are delivered there.
+    std::unique_ptr<QObject> FReceptor;
+    std::thread FLinha;
+    std::thread FVigia;
+};
+
+// The error of a job cut at the limit.
+QString MensagemTempoEsgotado(std::chrono::milliseconds limite);

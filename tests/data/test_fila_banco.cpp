@@ -1,0 +1,172 @@
+// The database thread: jobs off the UI thread and in order, results back on
+// it, and the ways a job that nobody wants or that runs too long is stopped.
+
+#include "data/conexao.h"
+#include "data/fila_banco.h"
+#include "data/query.h"
+#include "platform/erro.h"
+#include "tests/fixtures/banco_varejo.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <atomic>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A statement that keeps the engine busy for minutes: every triple of the
+// system's field descriptions.
+const QString LONGA = QStringLiteral(
+    "SELECT COUNT(*) AS N FROM RDB$FIELDS A, RDB$FIELDS B, RDB$FIELDS C, RDB$FIELDS D");
+
+class FilaBanco : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(pasta.isValid());
+        banco = std::make_unique<BancoVarejo>(pasta.filePath(QStringLiteral("loja.fdb")));
+        const AcessoBanco& a = banco->acesso();
+        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
+                                a.Senha);
+    }
+
+    // A job that runs LONGA on the connection and keeps its error's text.
+    TFilaBanco::Trabalho Longa(std::shared_ptr<QString> erro)
+    {
+        return [this, erro] {
+            try {
+                conexao.conectarBanco();
+                TQuery query(conexao.getBancoDados(), conexao.getTransaction());
+                query.setSQL({LONGA});
+                query.open();
+                *erro = QStringLiteral("ended without an error");
+            } catch (const Erro& e) {
+                *erro = e.texto();
+                throw;
+            }
+        };
+    }
+
+    QTemporaryDir pasta;
+    std::unique_ptr<BancoVarejo> banco;
+    TConexao conexao;
+    QObject contexto;
+};
+
+TEST_F(FilaBanco, TrabalhosEmOrdemForaDaLinhaDaTelaComOResultadoNela)
+{
+    TFilaBanco fila(60s);
+    struct Caso {
+        const char* nome;
+        bool falha;
+    };
+    QStringList ordem;
+    int entregues = 0;
+    for (const Caso& c : {Caso{"works", false}, Caso{"fails", true}, Caso{"works again", false}}) {
+        fila.Enfileirar(
+            &contexto,
+            [&ordem, c] {
+                ordem << QLatin1String(c.nome); // the fim of the one before has not run yet
+                EXPECT_NE(QThread::currentThread(), qApp->thread()) << c.nome;
+                if (c.falha)
+                    throw Erro(QStringLiteral("falhou: %1").arg(QLatin1String(c.nome)));
+            },
+            [&, c](std::exception_ptr erro) {
+                ++entregues;
+                EXPECT_EQ(QThread::currentThread(), qApp->thread()) << c.nome;
+                if (!c.falha) {
+                    EXPECT_FALSE(erro) << c.nome;
+                    return;
+                }
+                ASSERT_TRUE(erro) << c.nome;
+                try {
+                    std::rethrow_exception(erro);
+                } catch (const Erro& e) {
+                    EXPECT_EQ(e.texto(), QStringLiteral("falhou: fails"));
+                }
+            });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return entregues == 3; }, 10000));
+    EXPECT_EQ(ordem, QStringList({"works", "fails", "works again"}));
+}
+
+TEST_F(FilaBanco, ExecutarDevolveOErroNaLinhaQueEspera)
+{
+    TFilaBanco fila(60s);
+    EXPECT_TRUE(fila.Executar([] {}));
+    try {
+        fila.Executar([] { throw Erro(QStringLiteral("sem banco")); });
+        ADD_FAILURE() << "no error came back";
+    } catch (const Erro& e) {
+        EXPECT_EQ(e.texto(), QStringLiteral("sem banco"));
+    }
+}
+
+TEST_F(FilaBanco, TrabalhoAbandonadoNaoEntregaEAConsultaECancelada)
+{
+    TFilaBanco fila(60s);
+    auto erro = std::make_shared<QString>();
+    bool entregue = false;
+    const auto marca = [&entregue](std::exception_ptr) { entregue = true; };
+    const quint64 longa = fila.Enfileirar(&contexto, Longa(erro), marca);
+    std::atomic<bool> rodou = false;
+    const quint64 depois = fila.Enfileirar(&contexto, [&rodou] { rodou = true; }, marca);
+    fila.Abandonar(depois); // still queued
+    QThread::msleep(500);   // LONGA runs by now
+    QElapsedTimer relogio;
+    relogio.start();
+    fila.Abandonar(longa);
+    fila.Aguardar(longa);
+    // Far above a cancel, far below the statement's own minutes.
+    EXPECT_LT(relogio.elapsed(), 10000);
+    EXPECT_TRUE(erro->contains(QLatin1String("cancel"))) << erro->toStdString();
+    QTest::qWait(100);
+    EXPECT_FALSE(entregue);
+    EXPECT_FALSE(rodou);
+    // The connection is good for the next job.
+    EXPECT_TRUE(fila.Executar([this] {
+        conexao.conectarBanco();
+        TQuery query(conexao.getBancoDados(), conexao.getTransaction());
+        query.setSQL({QStringLiteral("SELECT COUNT(*) AS N FROM FILIAIS")});
+        query.open();
+    }));
+}
+
+TEST_F(FilaBanco, TrabalhoQuePassaDoLimiteTerminaComOErroDoTempo)
+{
+    TFilaBanco fila(1s);
+    auto erro = std::make_shared<QString>();
+    QElapsedTimer relogio;
+    relogio.start();
+    try {
+        fila.Executar(Longa(erro));
+        ADD_FAILURE() << "the statement ran to its end";
+    } catch (const Erro& e) {
+        EXPECT_EQ(e.texto(), MensagemTempoEsgotado(1s));
+    }
+    EXPECT_LT(relogio.elapsed(), 10000);
+    EXPECT_TRUE(erro->contains(QLatin1String("cancel"))) << erro->toStdString();
+}
+
+TEST_F(FilaBanco, EncerrarParaOQueRodaEFechaAFila)
+{
+    TFilaBanco fila(60s);
+    auto erro = std::make_shared<QString>();
+    fila.Enfileirar(&contexto, Longa(erro), [](std::exception_ptr) {});
+    QThread::msleep(500);
+    bool ultimo = false;
+    QElapsedTimer relogio;
+    relogio.start();
+    ASSERT_TRUE(fila.Encerrar(5s, [&] { ultimo = true; }));
+    EXPECT_LT(relogio.elapsed(), 5000);
+    EXPECT_TRUE(ultimo) << "the last job runs on the way out";
+    EXPECT_EQ(fila.Enfileirar(&contexto, [] {}, [](std::exception_ptr) {}), 0u);
+    EXPECT_FALSE(fila.Executar([] {}));
+}
+
+} // namespace

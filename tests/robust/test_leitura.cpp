@@ -1,0 +1,225 @@
+// The gadget reads the database on a thread of its own: the window goes on
+// painting and ticking during a slow reading, a tick during it starts no
+// second one, a day change drops it for the new day, and a network that
+// goes silent ends the reading with a box in bounded time.
+
+#include "data/fila_banco.h"
+#include "frame/retangulo.h"
+#include "frame/temporizador.h"
+#include "tests/robust/atualizacao.h"
+#include "tests/robust/rede_teste.h"
+#include "tests/sales/gadget_vendas_hora.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <cstdio>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Gives the tests the refresh timer's own tick.
+class TVendasHoraComTique : public TVendasHora {
+public:
+    using TVendasHora::TVendasHora;
+    void Tique() { IniciarGadget(tmrPrincipal); }
+};
+
+// Counts what a filter sees of one kind of event on one object.
+class Contador : public QObject {
+public:
+    Contador(QObject* alvo, QEvent::Type tipo) : FTipo(tipo) { alvo->installEventFilter(this); }
+    int vezes = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == FTipo)
+            ++vezes;
+        return false;
+    }
+
+private:
+    QEvent::Type FTipo;
+};
+
+// The gadget reaches a database on the local server through a relay that
+// slows or silences the network.
+class LeituraPelaRede : public VendasHoraTeste {
+protected:
+    void SetUp() override
+    {
+        VendasHoraTeste::SetUp();
+        ASSERT_TRUE(pastaServidor.isValid());
+        servidor = std::make_unique<BancoVarejo>(
+            pastaServidor.filePath(QStringLiteral("servidor.fdb")), BancoVarejo::Onde::Servidor);
+        PreencherVendas(*servidor);
+        AcessoBanco acesso = servidor->acesso();
+        acesso.Servidor = QStringLiteral("127.0.0.1/%1").arg(retransmissor.porta());
+        const QString iniServidor = pastaServidor.filePath(QStringLiteral("ConfigGadGet.Ini"));
+        EscreverIniBanco(iniServidor, acesso);
+        qputenv("VANTREL_GADGETS_INI", iniServidor.toLocal8Bit());
+        conexao.setConfiguracao(acesso.LocRem, acesso.Protocolo, acesso.Servidor,
+                                acesso.CaminhoBanco, acesso.Usuario, acesso.Senha);
+        delete gadget.data();
+        comTique = new TVendasHoraComTique(&host);
+        gadget = comTique;
+        gadget->setConfig(&config);
+        gadget->setConexao(&conexao);
+        gadget->PosicionaGadGet();
+        AtualizarPeloLaco(*gadget);
+        ASSERT_EQ(mensagens, QStringList());
+        ExpectValores(Resumo(), Esperado(0, 8, 18), "before");
+    }
+
+    void TearDown() override
+    {
+        retransmissor.setAtraso(0ms);
+        retransmissor.setMudo(false);
+        EsperaLeitura();
+        VendasHoraTeste::TearDown();
+    }
+
+    // Counts the new series of the summary chart from now on: one per
+    // reading whose result showed.
+    struct SeriesNovas {
+        explicit SeriesNovas(TGraficoVendas* grafico) : ultima(grafico->Serie())
+        {
+            QObject::connect(&olhar, &QTimer::timeout, [this, grafico] {
+                if (grafico->Serie() && (!ultima || ultima.data() != grafico->Serie())) {
+                    ++vezes;
+                    ultima = grafico->Serie();
+                }
+            });
+            olhar.start(2);
+        }
+        QPointer<QLineSeries> ultima;
+        QTimer olhar;
+        int vezes = 0;
+    };
+
+    QTemporaryDir pastaServidor;
+    std::unique_ptr<BancoVarejo> servidor;
+    Retransmissor retransmissor;
+    TVendasHoraComTique* comTique = nullptr;
+};
+
+TEST_F(LeituraPelaRede, JanelaPintaETiqueteDuranteUmaLeituraLenta)
+{
+    retransmissor.setAtraso(250ms);
+    Contador pinturas(&host, QEvent::Paint);
+    int tiques = 0;
+    QTimer relogio;
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        ++tiques;
+        host.update();
+    });
+    relogio.start(20);
+    const QPointer<QLineSeries> antes = Resumo()->Serie();
+    const TRetangulo* quadro = Controle<TRetangulo>("rtgGadget");
+
+    gadget->IniciarGadget(gadget);
+    const int tiquesNaChamada = tiques;
+    EXPECT_EQ(quadro->cursor().shape(), Qt::BusyCursor) << "a sign that it reads";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return antes.isNull(); }, 60000));
+    EXPECT_EQ(tiquesNaChamada, 0) << "the call itself does not wait for the database";
+    std::printf("slow reading: %d ticks of 20 ms and %d paints while it ran\n",
+                tiques - tiquesNaChamada, pinturas.vezes);
+    EXPECT_GE(tiques - tiquesNaChamada, 5) << "the event loop turned during the reading";
+    EXPECT_GE(pinturas.vezes, 2) << "the window painted during the reading";
+    EsperaLeitura();
+    EXPECT_NE(quadro->cursor().shape(), Qt::BusyCursor);
+    ExpectValores(Resumo(), Esperado(0, 8, 18), "after");
+    EXPECT_EQ(mensagens, QStringList());
+}
+
+TEST_F(LeituraPelaRede, TiqueDuranteALeituraNaoIniciaOutra)
+{
+    retransmissor.setAtraso(200ms);
+    const auto series = std::make_unique<SeriesNovas>(Resumo());
+    comTique->Tique();
+    for (int i = 0; i < 3; ++i) {
+        QTest::qWait(100);
+        comTique->Tique();
+    }
+    EsperaLeitura();
+    EXPECT_EQ(series->vezes, 1) << "one reading, one new series";
+    ExpectValores(Resumo(), Esperado(0, 8, 18), "after");
+    EXPECT_EQ(mensagens, QStringList());
+    // Once it ended, a tick reads again.
+    comTique->Tique();
+    EsperaLeitura();
+    EXPECT_EQ(series->vezes, 2);
+}
+
+TEST_F(LeituraPelaRede, DiaMudadoDuranteALeituraMostraSoONovoDia)
+{
+    struct Caso {
+        const char* nome;
+        const char* botao;
+        int dia;
+    };
+    for (const Caso& c : {Caso{"back from today", "btnVoltMin", -1},
+                          Caso{"back again, from the detail view", "btnVoltMax", -2}}) {
+        SCOPED_TRACE(c.nome);
+        if (QLatin1String(c.botao) == QLatin1String("btnVoltMax"))
+            gadget->RMaximizarClick(gadget);
+        retransmissor.setAtraso(250ms);
+        const auto series = std::make_unique<SeriesNovas>(Resumo());
+        comTique->Tique();
+        QTest::qWait(300);
+        ASSERT_TRUE(gadget->Lendo());
+        QTest::mouseClick(Controle<TBotao>(c.botao), Qt::LeftButton);
+        EsperaLeitura();
+        retransmissor.setAtraso(0ms);
+        EXPECT_EQ(series->vezes, 1) << "the reading of the day before never showed";
+        ExpectValores(Resumo(), Esperado(c.dia, 8, 18), "summary");
+        ExpectValores(Detalhe(), Esperado(c.dia, 8, 18), "detail");
+        for (const char* edicao : {"cleGrafMin", "cleGrafMax"})
+            EXPECT_EQ(Controle<TDataEdit>(edicao)->date(), HOJE.addDays(c.dia)) << edicao;
+        EXPECT_TRUE(Controle<TBotao>("btnAvanMin")->isEnabled());
+        EXPECT_EQ(mensagens, QStringList());
+    }
+}
+
+TEST_F(LeituraPelaRede, RedeMudaTerminaALeituraComUmaCaixaEAProximaVolta)
+{
+    TFilaBanco& fila = TFilaBanco::Programa();
+    const auto limite = fila.limite();
+    const auto volta = qScopeGuard([&] { fila.setLimite(limite); });
+    fila.setLimite(3s);
+
+    retransmissor.setMudo(true);
+    int tiques = 0;
+    QTimer relogio;
+    QObject::connect(&relogio, &QTimer::timeout, [&] { ++tiques; });
+    relogio.start(20);
+    QElapsedTimer tempo;
+    tempo.start();
+    comTique->Tique();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gadget->Lendo(); }, 90000));
+    const qint64 ms = tempo.elapsed();
+    std::printf("silent network: box after %lld ms, %d ticks of 20 ms meanwhile: \"%s\"\n",
+                ms, tiques, qPrintable(mensagens.value(0)));
+    EXPECT_LT(ms, 60000);
+    ASSERT_EQ(mensagens.size(), 1);
+    EXPECT_FALSE(mensagens.first().isEmpty());
+    EXPECT_GE(tiques, int(ms / 20 / 4)) << "the event loop turned while it waited";
+    ExpectValores(Resumo(), Esperado(0, 8, 18), "kept while silent");
+
+    // Sold while the network was silent.
+    Pedido nova;
+    nova.dataPedido = HOJE;
+    nova.hora = QStringLiteral("10:20");
+    nova.totalPedido = 7.00;
+    servidor->addPedido(nova);
+    retransmissor.setMudo(false);
+    mensagens.clear();
+    AtualizarPeloLaco(*gadget);
+    EXPECT_EQ(mensagens, QStringList()) << "the next reading works";
+    QList<double> esperado = Esperado(0, 8, 18);
+    esperado[10 - 8] += 7.00;
+    ExpectValores(Resumo(), esperado, "back");
+}
+
+} // namespace
