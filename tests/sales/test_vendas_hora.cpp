@@ -147,6 +147,10 @@ TEST_F(VendasHoraTeste, InicioMostraHojeComOAvancoDesabilitado)
     }
     EXPECT_EQ(Resumo()->Serie()->objectName(), QStringLiteral("LineGraf"));
     EXPECT_EQ(Detalhe()->Serie()->objectName(), QStringLiteral("LineGrafMax"));
+    // A hidden chart has no size of its own to lay its labels out in; the
+    // detail view is looked at once it shows.
+    gadget->RMaximizarClick(gadget);
+    EsperaLeitura();
     EXPECT_EQ(Detalhe()->RotulosVisiveis(), Horas(8, 18)) << "every hour fits the detail chart";
 }
 
