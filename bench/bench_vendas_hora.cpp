@@ -1,12 +1,15 @@
-// vph-bench-view <consulta.sql>: starts the program as it starts for the user
-// (configuration from $VANTREL_GADGETS_INI, today = the benchmark's day) and
-// prints the time from the process's start ($VPH_BENCH_INICIO_NS, wall clock)
-// to the first chart painted with data, then the time of a refresh. Writes
-// the sales statement, its date written in, for isql-fb.
+// vph-bench-view <consulta.sql> [refreshes]: starts the program as it starts
+// for the user (configuration from $VANTREL_GADGETS_INI, today = the
+// benchmark's day) and prints the time from the process's start
+// ($VPH_BENCH_INICIO_NS, wall clock) to the first chart painted with data,
+// then the time of a refresh (from the call to the new chart) and the UI
+// thread's longest stall meanwhile: the worst lateness of a 10 ms timer.
+// Writes the sales statement, its date written in, for isql-fb.
 
 #include "bench/dados_bench.h"
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/fila_banco.h"
 #include "platform/seams.h"
 #include "sales_per_hour/consulta_vendas.h"
 #include "sales_per_hour/grafico_vendas.h"
@@ -17,6 +20,7 @@
 #include "shell/inicializacao.h"
 
 #include <QDateTime>
+#include <QEventLoop>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineSeries>
@@ -28,7 +32,44 @@
 
 namespace {
 
-constexpr int VEZES = 10;
+int VEZES = 10;
+constexpr int PERIODO_MS = 10;
+
+// The worst lateness of a 10 ms timer on the UI thread while it runs.
+class Vigia {
+public:
+    Vigia()
+    {
+        FTique.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&FTique, &QTimer::timeout, [this] {
+            const double ms = FDesde.nsecsElapsed() / 1e6;
+            FPior = std::max(FPior, ms - PERIODO_MS);
+            FDesde.restart();
+        });
+        FDesde.start();
+        FTique.start(PERIODO_MS);
+    }
+    double pior() const { return std::max(FPior, FDesde.nsecsElapsed() / 1e6 - PERIODO_MS); }
+
+private:
+    QTimer FTique;
+    QElapsedTimer FDesde;
+    double FPior = 0;
+};
+
+// One refresh as the user sees it: from the call to its chart.
+void Atualiza(TVendasHora* gadget)
+{
+    gadget->IniciarGadget(gadget);
+    QEventLoop laco;
+    QTimer olhar;
+    QObject::connect(&olhar, &QTimer::timeout, [&] {
+        if (!gadget->Lendo())
+            laco.quit();
+    });
+    olhar.start(1);
+    laco.exec();
+}
 
 qint64 AgoraNs()
 {
@@ -96,10 +137,15 @@ int main(int argc, char** argv)
     const qint64 inicio = qEnvironmentVariableIsSet("VPH_BENCH_INICIO_NS")
                               ? qEnvironmentVariable("VPH_BENCH_INICIO_NS").toLongLong()
                               : AgoraNs();
-    if (argc != 2) {
-        std::fprintf(stderr, "uso: vph-bench-view <consulta.sql>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "uso: vph-bench-view <consulta.sql> [atualizacoes]\n");
         return 2;
     }
+    // 0: only the first refresh, however long it runs or whether it fails
+    // (a database without its indexes), with the UI's longest stall.
+    const bool soPrimeira = argc == 3 && std::atoi(argv[2]) == 0;
+    if (argc == 3)
+        VEZES = std::max(1, std::atoi(argv[2]));
     plataforma::ganchos().hoje = [] { return DIA_BENCH; };
     TAplicacao aplicacao(argc, argv);
     TfrmVendasHora janela;
@@ -108,24 +154,59 @@ int main(int argc, char** argv)
         return 1;
     }
     int resultado = 1;
+    if (soPrimeira) {
+        auto* vigia = new Vigia;
+        auto* olhar = new QTimer(&aplicacao);
+        QElapsedTimer duracao;
+        bool viuLeitura = false;
+        QObject::connect(olhar, &QTimer::timeout, [&, vigia] {
+            TVendasHora* gadget = janela.findChild<TVendasHora*>();
+            if (!gadget)
+                return;
+            if (gadget->Lendo() && !viuLeitura) {
+                viuLeitura = true;
+                duracao.start();
+            }
+            if (viuLeitura && !gadget->Lendo()) {
+                std::printf("first refresh: %.1f s, UI thread's longest stall meanwhile: %.1f ms\n",
+                            duracao.elapsed() / 1e3, vigia->pior());
+                delete vigia;
+                resultado = 0;
+                aplicacao.quit();
+            }
+        });
+        olhar->start(5);
+        janela.show();
+        aplicacao.exec();
+        return resultado;
+    }
     PrimeiraPintura filtro([&] {
         std::printf("start to first chart painted: %.0f ms\n", (AgoraNs() - inicio) / 1e6);
         QTimer::singleShot(0, &aplicacao, [&] {
             TVendasHora* gadget = janela.findChild<TVendasHora*>();
             TConfig& config = *janela.inicializacao()->getConfiguracao();
             TConexao& conexao = *janela.inicializacao()->getConexao();
-            const std::vector<double> atualizacao = Mede([&] { gadget->IniciarGadget(gadget); });
+            std::vector<double> atualizacao;
+            double pior = 0;
+            {
+                const Vigia vigia;
+                atualizacao = Mede([&] { Atualiza(gadget); });
+                pior = vigia.pior();
+            }
             TVendasHoraDados dados;
             const QString dia = DIA_BENCH.toString(QStringLiteral("dd/MM/yyyy"));
             const std::vector<double> consulta = Mede([&] {
-                conexao.conectarBanco();
-                dados.ValorDasVendas(config, conexao, dia);
+                TFilaBanco::Programa().Executar([&] {
+                    conexao.conectarBanco();
+                    dados.ValorDasVendas(config, conexao, dia);
+                });
             });
             double soma = 0;
             for (const TTabelaVendasHora::Linha& linha : dados.CdsTemp().linhas())
                 soma += linha.VALOR;
             std::printf("refresh (IniciarGadget), median of %d: %.1f ms (min %.1f)\n", VEZES,
                         Mediana(atualizacao), *std::min_element(atualizacao.begin(), atualizacao.end()));
+            std::printf("UI thread's longest stall during the refreshes: %.1f ms\n", pior);
             std::printf("  of which reconnect + sales query + table: %.1f ms (min %.1f)\n",
                         Mediana(consulta), *std::min_element(consulta.begin(), consulta.end()));
             std::printf("  day's total over %lld hours: %.2f\n",

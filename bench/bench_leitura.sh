@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Figures of the gadget's reading on the benchmark database (2 000 000 orders,
+# 100 000 on the day), with the embedded engine and through the local server:
+# one refresh against isql-fb attaching and running the same statement (goal:
+# at most 1.0), the UI thread's longest stall during refreshes (goal: 50 ms),
+# also on a copy without the order-key index, and the resident memory of the
+# running gadget under Xvfb next to a bare Qt Charts window.
+# BENCH_BUILD_DIR: a configured build (default build-bench, Release);
+# BENCH_DB: an existing benchmark database (default: made once in the build).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD_DIR:-$root/build-bench}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" --target vph-bench-db vph-bench-view vph-bench-base vendas-por-hora -j 2 >/dev/null
+banco=${BENCH_DB:-$build/vendas-bench-v1.fdb}
+if [ ! -f "$banco" ]; then
+  echo "making $banco (once)..."
+  "$build/bench/vph-bench-db" "$banco.novo"
+  mv "$banco.novo" "$banco"
+fi
+senha=$(cat /etc/firebird/3.0/SYSDBA.password 2>/dev/null | sed -n 's/^ISC_PASSWORD="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p')
+senha=${senha:-masterkey}
+
+tmp=$(mktemp -d)
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$tmp"' EXIT
+ms_desde() { echo $(( ($(date +%s%N) - $1) / 1000000 )); }
+ini() { # locrem servidor arquivo
+  printf '[Configuracoes]\r\nLocRem=%s\r\nServidor=%s\r\nProtocolo=0\r\nCaminhoBanco=%s\r\nUsuario=SYSDBA\r\nSenha=%s\r\n' \
+    "$1" "$2" "$3" "$senha" > "$tmp/ConfigGadGet.Ini"
+}
+vista() { # args for vph-bench-view
+  env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+    VANTREL_GADGETS_INI="$tmp/ConfigGadGet.Ini" VANTREL_MESSAGE_LOG="$tmp/mensagens.log" \
+    XDG_RUNTIME_DIR="$tmp" XDG_CONFIG_HOME="$tmp/config" XDG_CONFIG_DIRS="$tmp/xdg" \
+    "$build/bench/vph-bench-view" "$@" 2>/dev/null
+}
+isql_mediana() { # database name
+  local tempos=() inicio
+  for _ in 1 2 3 4 5; do
+    inicio=$(date +%s%N)
+    isql-fb -q -u SYSDBA -p "$senha" "$1" -i "$tmp/consulta.sql" >/dev/null
+    tempos+=("$(ms_desde "$inicio")")
+  done
+  printf '%s\n' "${tempos[@]}" | sort -n | sed -n 3p
+}
+compara() { # title, database name for isql
+  local saida isql atualizacao
+  saida=$(vista "$tmp/consulta.sql") || { echo "$saida"; cat "$tmp/mensagens.log" 2>/dev/null; exit 1; }
+  echo "$saida" | sed 's/^/  /'
+  isql=$(isql_mediana "$2")
+  echo "  isql-fb attach + same statement, median of 5: $isql ms"
+  atualizacao=$(sed -n 's/^refresh (IniciarGadget), median of [0-9]*: \([0-9.]*\) ms.*/\1/p' <<<"$saida")
+  awk -v a="$atualizacao" -v i="$isql" -v t="$1" \
+    'BEGIN { r = a / i; printf "  %s: refresh / isql-fb = %.2f (goal: at most 1.0) %s\n", t, r, (r <= 1 ? "ok" : "SLOWER") }'
+}
+rss() { # program and args: resident memory after it settles, in MiB
+  "$@" >/dev/null 2>&1 &
+  local p=$!
+  pids+=("$p")
+  sleep 8
+  awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$p/status"
+  kill "$p" 2>/dev/null || true
+  wait "$p" 2>/dev/null || true
+}
+
+echo "gadget reading, $(basename "$banco"), $(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")"
+# The statement for isql-fb; one untimed run warms the page cache.
+ini L "" "$banco"
+printf 'SET SQL DIALECT 1;\nSELECT COUNT(*) FROM PEDIDOC;\n' > "$tmp/consulta.sql"
+isql-fb -q -u SYSDBA -p "$senha" "$banco" -i "$tmp/consulta.sql" >/dev/null
+
+echo "embedded engine:"
+compara "embedded" "$banco"
+echo "local server (127.0.0.1):"
+ini R 127.0.0.1 "$banco"
+compara "server" "127.0.0.1:$banco"
+
+echo "copy without the order-key index, embedded engine (the reading is cut at the limit):"
+copia=$tmp/sem-indice.fdb
+cp "$banco" "$copia"
+printf 'SET SQL DIALECT 1;\nDROP INDEX PEDIDOC_PEDIDO;\nCOMMIT;\n' | isql-fb -q -u SYSDBA -p "$senha" "$copia" >/dev/null
+ini L "" "$copia"
+vista "$tmp/consulta-copia.sql" 0 | sed 's/^/  /'
+
+echo "resident memory under Xvfb, after 8 s:"
+Xvfb :77 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=("$!")
+sleep 2
+export DISPLAY=:77
+base=$(rss "$build/bench/vph-bench-base")
+echo "  bare Qt Charts window, one line series: $base MiB"
+for caminho in L R; do
+  if [ $caminho = L ]; then ini L "" "$banco"; nome=embedded; else ini R 127.0.0.1 "$banco"; nome=server; fi
+  mem=$(env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb VANTREL_GADGETS_INI="$tmp/ConfigGadGet.Ini" \
+    VANTREL_MESSAGE_LOG="$tmp/mensagens.log" XDG_RUNTIME_DIR="$tmp" XDG_CONFIG_HOME="$tmp/config" \
+    XDG_CONFIG_DIRS="$tmp/xdg" bash -c "$(declare -f rss); rss '$build/shell/vendas-por-hora'")
+  awk -v m="$mem" -v b="$base" -v n="$nome" \
+    'BEGIN { printf "  gadget, %s path: %s MiB = %.2f x the bare window (aim on the server path: 1.25)\n", n, m, m / b }'
+done
