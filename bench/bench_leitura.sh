@@ -92,11 +92,17 @@ sleep 2
 export DISPLAY=:77
 base=$(rss "$build/bench/vph-bench-base")
 echo "  bare Qt Charts window, one line series: $base MiB"
-for caminho in L R; do
-  if [ $caminho = L ]; then ini L "" "$banco"; nome=embedded; else ini R 127.0.0.1 "$banco"; nome=server; fi
+# The server may still hold the file it served: the embedded engine gets a
+# copy of its own.
+cp "$banco" "$tmp/embutido.fdb"
+for caminho in embedded server; do
+  if [ $caminho = embedded ]; then ini L "" "$tmp/embutido.fdb"; else ini R 127.0.0.1 "$banco"; fi
+  mkdir -m 700 "$tmp/run-$caminho"
   mem=$(env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb VANTREL_GADGETS_INI="$tmp/ConfigGadGet.Ini" \
-    VANTREL_MESSAGE_LOG="$tmp/mensagens.log" XDG_RUNTIME_DIR="$tmp" XDG_CONFIG_HOME="$tmp/config" \
-    XDG_CONFIG_DIRS="$tmp/xdg" bash -c "$(declare -f rss); rss '$build/shell/vendas-por-hora'")
-  awk -v m="$mem" -v b="$base" -v n="$nome" \
+    VANTREL_MESSAGE_LOG="$tmp/mensagens-$caminho.log" XDG_RUNTIME_DIR="$tmp/run-$caminho" \
+    XDG_CONFIG_HOME="$tmp/config" XDG_CONFIG_DIRS="$tmp/xdg" \
+    bash -c "$(declare -f rss); rss '$build/shell/vendas-por-hora'")
+  awk -v m="$mem" -v b="$base" -v n="$caminho" \
     'BEGIN { printf "  gadget, %s path: %s MiB = %.2f x the bare window (aim on the server path: 1.25)\n", n, m, m / b }'
+  if [ -s "$tmp/mensagens-$caminho.log" ]; then sed 's/^/    box: /' "$tmp/mensagens-$caminho.log"; fi
 done

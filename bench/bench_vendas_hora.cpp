@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -155,22 +156,25 @@ int main(int argc, char** argv)
     }
     int resultado = 1;
     if (soPrimeira) {
-        auto* vigia = new Vigia;
+        // Watched from the moment the reading starts: the gadget's building
+        // before it is no part of a refresh.
+        std::unique_ptr<Vigia> vigia;
         auto* olhar = new QTimer(&aplicacao);
         QElapsedTimer duracao;
         bool viuLeitura = false;
-        QObject::connect(olhar, &QTimer::timeout, [&, vigia] {
+        QObject::connect(olhar, &QTimer::timeout, [&] {
             TVendasHora* gadget = janela.findChild<TVendasHora*>();
             if (!gadget)
                 return;
             if (gadget->Lendo() && !viuLeitura) {
                 viuLeitura = true;
                 duracao.start();
+                vigia = std::make_unique<Vigia>();
             }
             if (viuLeitura && !gadget->Lendo()) {
                 std::printf("first refresh: %.1f s, UI thread's longest stall meanwhile: %.1f ms\n",
                             duracao.elapsed() / 1e3, vigia->pior());
-                delete vigia;
+                vigia.reset();
                 resultado = 0;
                 aplicacao.quit();
             }
