@@ -6,6 +6,7 @@
 #include "platform/seams.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QThread>
 #include <ibase.h>
@@ -191,7 +192,10 @@ void TBancoDados::desanexar()
     FLiberado = false;
     if (!FAnexo)
         return;
-    fb::RemoverAnexo(FAnexo.get());
+    // Known to the canceller until the detach ends: a detach over a network
+    // gone silent waits, and only closing the attachment ends it.
+    Firebird::IAttachment* const anexo = FAnexo.get();
+    const auto esquecer = qScopeGuard([anexo] { fb::RemoverAnexo(anexo); });
     // A failed detach (a broken network, say) leaves an attachment that no
     // later call could end: drop it all the same, then report.
     try {
