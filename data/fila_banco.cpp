@@ -168,21 +168,26 @@ bool TFilaBanco::Encerrar(std::chrono::milliseconds prazo, Trabalho ultimo)
         FAbandonado = true;
     }
     FMudou.notify_all();
-    if (rodando)
-        fb::CancelarExecucoes();
-    {
-        std::unique_lock trava(FTrava);
-        if (!FMudou.wait_until(trava, inicio + prazo / 3, [&] { return FRodando == 0; })) {
-            FAbortado = true;
-            trava.unlock();
-            fb::AbortarAnexos();
-        }
-    }
-    {
-        std::unique_lock trava(FTrava);
-        if (!FMudou.wait_until(trava, inicio + prazo, [&] { return FTerminou; }))
+    // Asked again and again: a job that was still attaching when first asked
+    // starts its statement later.
+    std::unique_lock trava(FTrava);
+    while (!FTerminou) {
+        const auto agora = std::chrono::steady_clock::now();
+        if (agora >= inicio + prazo)
             return false;
+        const bool abortar = rodando && agora >= inicio + prazo / 3;
+        if (rodando && FRodando != 0) {
+            FAbortado = FAbortado || abortar;
+            trava.unlock();
+            if (abortar)
+                fb::AbortarAnexos();
+            else
+                fb::CancelarExecucoes();
+            trava.lock();
+        }
+        FMudou.wait_for(trava, std::chrono::milliseconds(50), [&] { return FTerminou; });
     }
+    trava.unlock();
     FLinha.join();
     FVigia.join();
     return true;
