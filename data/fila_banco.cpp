@@ -19,6 +19,9 @@ std::chrono::milliseconds Tolerancia(std::chrono::milliseconds limite)
     return std::min<std::chrono::milliseconds>(limite / 10, std::chrono::seconds(5));
 }
 
+// How often an abandoned job is asked again to stop.
+constexpr std::chrono::milliseconds REPETICAO_CANCELAMENTO(50);
+
 } // namespace
 
 QString MensagemTempoEsgotado(std::chrono::milliseconds limite)
@@ -100,6 +103,7 @@ void TFilaBanco::Abandonar(quint64 numero)
         }
         FAbandonado = true;
     }
+    FMudou.notify_all();
     fb::CancelarExecucoes();
 }
 
@@ -257,9 +261,19 @@ void TFilaBanco::Vigiar()
         }
         const quint64 numero = FRodando;
         const auto prazo = FInicio + FLimite + (FEsgotado ? Tolerancia(FLimite) : std::chrono::milliseconds(0));
-        if (FMudou.wait_until(trava, prazo) == std::cv_status::no_timeout
-            || FRodando != numero || std::chrono::steady_clock::now() < prazo)
+        const auto acordar = FAbandonado
+            ? std::min(prazo, std::chrono::steady_clock::now() + REPETICAO_CANCELAMENTO)
+            : prazo;
+        if (FMudou.wait_until(trava, acordar) == std::cv_status::no_timeout || FRodando != numero)
             continue;
+        if (std::chrono::steady_clock::now() < prazo) {
+            // Asked again and again: a job that was still attaching when it
+            // was abandoned starts its statement later.
+            trava.unlock();
+            fb::CancelarExecucoes();
+            trava.lock();
+            continue;
+        }
         if (!FEsgotado) {
             FEsgotado = true;
             trava.unlock();

@@ -37,6 +37,9 @@ export DISPLAY=":$(head -n1 "$tmp/tela")"
 export HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_CACHE_HOME=$tmp/cache XDG_RUNTIME_DIR=$tmp
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
+# The display number comes as the server starts listening; wait until it
+# answers before the window manager tries it.
+esperar xdpyinfo >/dev/null 2>&1 || { echo "Xvfb does not answer on $DISPLAY"; cat "$tmp/xvfb.log"; exit 1; }
 
 openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
