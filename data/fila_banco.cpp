@@ -255,18 +255,32 @@ void TFilaBanco::Vigiar()
 {
     std::unique_lock trava(FTrava);
     while (!FTerminou) {
-        if (FRodando == 0 || FAbortado) {
+        if (FRodando == 0) {
             FMudou.wait(trava);
             continue;
         }
         const quint64 numero = FRodando;
+        if (FAbortado) {
+            // Again until the job ends: one still attaching when first asked
+            // opens its connection later.
+            if (!FMudou.wait_for(trava, REPETICAO_CANCELAMENTO, [&] { return FRodando != numero; })) {
+                trava.unlock();
+                fb::AbortarAnexos();
+                trava.lock();
+            }
+            continue;
+        }
         const auto prazo = FInicio + FLimite + (FEsgotado ? Tolerancia(FLimite) : std::chrono::milliseconds(0));
-        const auto acordar = FAbandonado
+        // Once the queue is closing, Encerrar asks the job itself.
+        const bool pedirDeNovo = FAbandonado && !FFechada;
+        const auto acordar = pedirDeNovo
             ? std::min(prazo, std::chrono::steady_clock::now() + REPETICAO_CANCELAMENTO)
             : prazo;
         if (FMudou.wait_until(trava, acordar) == std::cv_status::no_timeout || FRodando != numero)
             continue;
         if (std::chrono::steady_clock::now() < prazo) {
+            if (!pedirDeNovo)
+                continue;
             // Asked again and again: a job that was still attaching when it
             // was abandoned starts its statement later.
             trava.unlock();
