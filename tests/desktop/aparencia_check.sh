@@ -50,7 +50,7 @@ for escala in 1 2; do
   tela=
   for n in 80 81 82 83 84 85 86 87 88 89; do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1600x900x24 -wr -nolisten tcp >"$tmp/xvfb$n.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1600x900x24 -wr -noreset -nolisten tcp >"$tmp/xvfb$n.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     if kill -0 "$xvfb" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then tela=$n; pids+=($xvfb); break; fi

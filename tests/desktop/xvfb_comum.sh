@@ -30,7 +30,7 @@ esperar() {
   return 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/tela" 2>"$tmp/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$tmp/tela" 2>"$tmp/xvfb.log" &
 pids+=($!)
 esperar test -s "$tmp/tela" || { echo "Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$tmp/tela")"
@@ -38,7 +38,8 @@ export HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_CACHE_HOME=$tmp/cache XDG_RUNTI
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 # The display number comes as the server starts listening; wait until it
-# answers before the window manager tries it.
+# answers before the window manager tries it (-noreset: the probe's leaving
+# must not reset the server under the window manager's connection).
 esperar xdpyinfo >/dev/null 2>&1 || { echo "Xvfb does not answer on $DISPLAY"; cat "$tmp/xvfb.log"; exit 1; }
 
 openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
