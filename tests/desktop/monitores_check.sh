@@ -14,24 +14,7 @@ done
 [ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] || { echo "SKIP: no dummy video driver"; exit 77; }
 [ "$(id -u)" = 0 ] || { echo "SKIP: Xorg runs as root here"; exit 77; }
 
-tmp=$(mktemp -d)
-pids=()
-limpar() {
-  local p
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  sleep 0.5
-  for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$tmp"
-}
-trap limpar EXIT
-esperar() {
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/processos_comum.sh"
 
 cat >"$tmp/xorg.conf" <<'CONF'
 Section "ServerFlags"

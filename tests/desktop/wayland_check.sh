@@ -7,24 +7,7 @@ set -uo pipefail
 programa_gadget=$1 banco=$2
 command -v weston >/dev/null || { echo "SKIP: weston is not installed"; exit 77; }
 
-tmp=$(mktemp -d)
-pids=()
-limpar() {
-  local p
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  sleep 0.5
-  for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$tmp"
-}
-trap limpar EXIT
-esperar() {
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/processos_comum.sh"
 
 unset DISPLAY
 export XDG_RUNTIME_DIR=$tmp HOME=$tmp
