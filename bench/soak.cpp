@@ -11,7 +11,7 @@
 #include "data/query.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
-#include "sales_per_hour/estilos.h"
+#include "shell/estilos_host.h"
 #include "sales_per_hour/vendas_hora.h"
 #include "shell/aplicacao.h"
 #include "tests/fixtures/banco_varejo.h"

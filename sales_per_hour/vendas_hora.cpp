@@ -15,7 +15,7 @@
 #include "platform/erro.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
-#include "sales_per_hour/estilos.h"
+#include "frame/data_edit.h"
 #include "sales_per_hour/grafico_vendas.h"
 #include "shell/funcoes_variaveis.h"
 

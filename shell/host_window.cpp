@@ -3,7 +3,7 @@
 #include "config/config.h"
 #include "platform/area_trabalho.h"
 #include "platform/tela.h"
-#include "sales_per_hour/estilos.h"
+#include "shell/estilos_host.h"
 #include "sales_per_hour/vendas_hora.h"
 #include "shell/funcoes_variaveis.h"
 #include "shell/inicializacao.h"

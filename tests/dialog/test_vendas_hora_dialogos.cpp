@@ -7,7 +7,7 @@
 #include "data/conexao.h"
 #include "frame/about.h"
 #include "platform/seams.h"
-#include "sales_per_hour/estilos.h"
+#include "shell/estilos_host.h"
 #include "sales_per_hour/grafico_vendas.h"
 #include "sales_per_hour/vendas_hora.h"
 #include "tests/dialog/dialogo_teste.h"

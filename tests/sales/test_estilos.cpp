@@ -1,4 +1,5 @@
-#include "sales_per_hour/estilos.h"
+#include "frame/data_edit.h"
+#include "shell/estilos_host.h"
 
 #include "frame/rotulo.h"
 

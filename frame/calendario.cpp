@@ -1,4 +1,4 @@
-#include "sales_per_hour/calendario.h"
+#include "frame/calendario.h"
 
 #include <QCalendarWidget>
 #include <QLocale>

@@ -5,12 +5,6 @@
 #include <QDateEdit>
 #include <functional>
 
-// The host window's looks for the gadget's controls: "Labelstyle" (blue label
-// text), "Buttonstyle" (TBotao, frame/botao.h) and "comboeditstyle" (TDataEdit). The style
-// sheet gives the text colours and the date edit's areas; the two classes
-// paint the layered glossy background that a style sheet cannot.
-void AplicaEstilosHost(QWidget* host);
-
 // "comboeditstyle": a glossy date field with black text and a drop-down area
 // 15 pixels wide holding a black triangle. The calendar pops up from that
 // area; the wheel, drops and the context menu never change the date.
