@@ -7,6 +7,7 @@
 #include "data/fila_banco.h"
 #include "data/query.h"
 #include "frame/gadget.h"
+#include "frame/mascara.h"
 #include "frame/retangulo.h"
 #include "platform/conversao.h"
 #include "platform/mensagens.h"
@@ -152,6 +153,14 @@ TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Con
 }
 
 TFrmConfiguracao::~TFrmConfiguracao() = default;
+
+// Without a compositor the see-through corners would show black: the window
+// keeps to its panel's shape.
+void TFrmConfiguracao::showEvent(QShowEvent* evento)
+{
+    QDialog::showEvent(evento);
+    AtualizaMascara(this);
+}
 
 void TFrmConfiguracao::FormCreate(const TConfig& Config, TConexao& Conexao)
 {

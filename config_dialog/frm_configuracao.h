@@ -63,6 +63,9 @@ public:
     QPushButton* const btnSalvarConf;
     QPushButton* const BtnCancelarConf;
 
+protected:
+    void showEvent(QShowEvent* evento) override;
+
 private:
     void FormCreate(const TConfig& Config, TConexao& Conexao);
     void CriaQueryBusca(TConexao& Conexao);

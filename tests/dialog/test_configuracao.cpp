@@ -358,3 +358,17 @@ TEST_F(Configuracao, CheckMarkFadesInAndGoesAtOnce)
         EXPECT_EQ(caixa->OpacidadeMarca(), 0.0);
     }));
 }
+
+TEST_F(Configuracao, FormaDaJanelaSoTemOQueOPainelPinta)
+{
+    EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
+        const QRegion forma = d.mask();
+        const QImage pintado = d.grab().toImage();
+        for (const QPoint canto : {QPoint(0, 0), QPoint(d.width() - 1, 0), QPoint(0, d.height() - 1),
+                                   QPoint(d.width() - 1, d.height() - 1)})
+            EXPECT_EQ(forma.contains(canto), qAlpha(pintado.pixel(canto)) >= 192)
+                << canto.x() << "," << canto.y();
+        EXPECT_FALSE(forma.contains(QPoint(0, 0)));
+        EXPECT_TRUE(forma.contains(d.btnSalvarConf->mapTo(&d, QPoint(5, 5))));
+    }));
+}
