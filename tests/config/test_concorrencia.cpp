@@ -20,7 +20,7 @@ bool Inteiro(const QByteArray& bytes)
     return bytes == kComum || bytes.endsWith("GadGet=\n");
 }
 
-TEST(Concorrencia, TwoProcessesSavingTheirSectionsLoseNothing)
+TEST(Concorrencia, DoisProcessosSalvandoSuasSecoesNaoPerdemNada)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar(kComum);

@@ -82,7 +82,7 @@ void PrintTo(const CasoInicio& c, std::ostream* os) { *os << c.nome; }
 
 class PrimeiroInicio : public testing::TestWithParam<CasoInicio> {};
 
-TEST_P(PrimeiroInicio, WritesExactlyTheElevenKeys)
+TEST_P(PrimeiroInicio, GravaExatamenteAsOnzeChaves)
 {
     const CasoInicio& c = GetParam();
     ArquivoTeste arquivo;
@@ -100,16 +100,16 @@ const QByteArray kOnzeChaves = "SempreVisivel=0\r\nTransparencia=100\r\nEmpresa=
 INSTANTIATE_TEST_SUITE_P(
     Config, PrimeiroInicio,
     testing::Values(
-        CasoInicio{"missing_section", true, kComum,
+        CasoInicio{"sem_secao", true, kComum,
                    kComum + "[GadGetVendHora]\r\n" + kOnzeChaves},
-        CasoInicio{"empty_section_before_another",
+        CasoInicio{"secao_vazia_antes_de_outra",
                    true, kComum + "[GadGetVendHora]\r\n\r\n[GadGetMeta]\r\nMeta=5\r\n",
                    kComum + "[GadGetVendHora]\r\n" + kOnzeChaves + "\r\n[GadGetMeta]\r\nMeta=5\r\n"},
-        CasoInicio{"missing_file", false, {},
+        CasoInicio{"sem_arquivo", false, {},
                    "[GadGetVendHora]\n" + QByteArray(kOnzeChaves).replace("\r\n", "\n")}),
     [](const testing::TestParamInfo<CasoInicio>& i) { return std::string(i.param.nome); });
 
-TEST(Config, OtherGadgetsKeysAndUnstoredFieldsSurviveAStart)
+TEST(Config, ChavesDeOutrosGadgetsECamposNaoGuardadosSobrevivemAoInicio)
 {
     ArquivoTeste arquivo;
     const QByteArray secao = "[GadGetVendHora]\nPeriodo=2\nMeta=\nModo=\nGadGet=Outro\nPosX=10\n"
@@ -129,7 +129,7 @@ TEST(Config, OtherGadgetsKeysAndUnstoredFieldsSurviveAStart)
     EXPECT_EQ(config.Contas(), "");
 }
 
-TEST(Config, NamesInOtherLetterCaseAreReadAndReplacedInPlace)
+TEST(Config, NomesEmOutraCaixaDeLetraSaoLidosETrocadosNoLugar)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar("[gadgetvendhora]\nposx=10\nTRANSPARENCIA=55\n");
@@ -147,7 +147,7 @@ TEST(Config, NamesInOtherLetterCaseAreReadAndReplacedInPlace)
                              "PedidosImportados=0\nModo=\nGadGet=\n");
 }
 
-TEST(Config, LoadReadsEveryKeyIntoItsField)
+TEST(Config, CarregarLeCadaChaveNoSeuCampo)
 {
     ArquivoTeste arquivo;
     QByteArray bytes = "[Configuracoes]\n";
@@ -170,7 +170,7 @@ TEST(Config, LoadReadsEveryKeyIntoItsField)
     EXPECT_EQ(config.Contas(), "");
 }
 
-TEST(Config, LoadEmptiesFieldsWhoseKeysAreMissing)
+TEST(Config, CarregarEsvaziaOsCamposCujasChavesFaltam)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar("[GadGetVendHora]\nPosX=1\n");
@@ -182,7 +182,7 @@ TEST(Config, LoadEmptiesFieldsWhoseKeysAreMissing)
         EXPECT_EQ((config.*c.ler)(), QLatin1String(c.chave) == "PosX" ? "1" : "") << c.chave;
 }
 
-TEST(Config, SaveWritesTheKeysInOrderAndReloadsTheSameValues)
+TEST(Config, SalvarGravaAsChavesEmOrdemERecarregaOsMesmosValores)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar(kComumLf);
@@ -217,7 +217,7 @@ TEST(Config, SaveWritesTheKeysInOrderAndReloadsTheSameValues)
         EXPECT_EQ((relido.*c.ler)(), (config.*c.ler)()) << c.chave;
 }
 
-TEST(Config, EmptyOptionalFieldsAreNotWritten)
+TEST(Config, CamposOpcionaisVaziosNaoSaoGravados)
 {
     ArquivoTeste arquivo;
     TConfig config(kSecao);
@@ -226,7 +226,7 @@ TEST(Config, EmptyOptionalFieldsAreNotWritten)
                              "AtualizaDados=\nPosX=\nPosY=\nIniWindows=\nModo=\nGadGet=\n");
 }
 
-TEST(Config, RecordWithoutSectionReadsOnlyTheDatabaseSettings)
+TEST(Config, RegistroSemSecaoLeSoAsConfiguracoesDoBanco)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar(kComum + "[GadGetVendHora]\nPosX=1\nModo=2\nContasCaixa=3\n[]\nPosY=4\n");
@@ -243,7 +243,7 @@ TEST(Config, RecordWithoutSectionReadsOnlyTheDatabaseSettings)
     EXPECT_EQ(config.Contas(), "");
 }
 
-TEST(Config, MissingFileLoadsEmptyAndIsNotCreated)
+TEST(Config, ArquivoInexistenteCarregaVazioENaoECriado)
 {
     ArquivoTeste arquivo;
     TConfig config(kSecao);
@@ -264,7 +264,7 @@ void PrintTo(const CasoContas& c, std::ostream* os) { *os << c.nome; }
 
 class Contas : public testing::TestWithParam<CasoContas> {};
 
-TEST_P(Contas, ComeFromTheFirstLineNamingThemOnlyForAnotherGadget)
+TEST_P(Contas, VemDaPrimeiraLinhaQueAsNomeiaSoParaOutroGadget)
 {
     const CasoContas& c = GetParam();
     ArquivoTeste arquivo;
@@ -277,18 +277,18 @@ TEST_P(Contas, ComeFromTheFirstLineNamingThemOnlyForAnotherGadget)
 INSTANTIATE_TEST_SUITE_P(
     Config, Contas,
     testing::Values(
-        CasoContas{"across_sections_raw", "GadGetCaixa",
+        CasoContas{"entre_secoes_sem_aparar", "GadGetCaixa",
                    "[Outro]\r\n  xContasCaixa= 1;2 \r\n[GadGetCaixa]\r\nContasCaixa=9\r\n", " 1;2 "},
-        CasoContas{"after_first_marker", "GadGetCaixa", "[GadGetCaixa]\nContasCaixa=ContasCaixa=3\n",
+        CasoContas{"apos_primeira_marca", "GadGetCaixa", "[GadGetCaixa]\nContasCaixa=ContasCaixa=3\n",
                    "ContasCaixa=3"},
-        CasoContas{"letter_case_matters", "GadGetCaixa", "[GadGetCaixa]\ncontascaixa=5\n", ""},
-        CasoContas{"none", "GadGetCaixa", "[GadGetCaixa]\nMeta=5\n", ""},
-        CasoContas{"never_for_this_gadget", "GadGetVendHora", "[GadGetVendHora]\nContasCaixa=9\n", ""},
-        CasoContas{"never_for_this_gadget_any_case", "gadgetvendhora",
+        CasoContas{"caixa_de_letra_importa", "GadGetCaixa", "[GadGetCaixa]\ncontascaixa=5\n", ""},
+        CasoContas{"nenhuma", "GadGetCaixa", "[GadGetCaixa]\nMeta=5\n", ""},
+        CasoContas{"nunca_para_este_gadget", "GadGetVendHora", "[GadGetVendHora]\nContasCaixa=9\n", ""},
+        CasoContas{"nunca_para_este_gadget_em_qualquer_caixa", "gadgetvendhora",
                    "[GadGetVendHora]\nContasCaixa=9\n", ""}),
     [](const testing::TestParamInfo<CasoContas>& i) { return std::string(i.param.nome); });
 
-TEST(Config, AnotherGadgetsSaveWritesItsContas)
+TEST(Config, SalvarDeOutroGadgetGravaSuasContas)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar("[Outro]\nContasCaixa=1;2\n[GadGetCaixa]\n");
@@ -312,7 +312,7 @@ void PrintTo(const CasoPadroes& c, std::ostream* os) { *os << c.nome; }
 
 class Padroes : public testing::TestWithParam<CasoPadroes> {};
 
-TEST_P(Padroes, FillOnlyEmptyFields)
+TEST_P(Padroes, PreenchemSoCamposVazios)
 {
     const CasoPadroes& c = GetParam();
     TConfig config(kSecao);
@@ -326,7 +326,7 @@ TEST_P(Padroes, FillOnlyEmptyFields)
 INSTANTIATE_TEST_SUITE_P(
     Config, Padroes,
     testing::Values(
-        CasoPadroes{"all_empty",
+        CasoPadroes{"todos_vazios",
                     "GVH",
                     {},
                     {{&TConfig::IniWindows, "1"},
@@ -341,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {&TConfig::PosX, ""},
                      {&TConfig::PosY, ""},
                      {&TConfig::Modo, ""}}},
-        CasoPadroes{"present_values_kept_unchecked",
+        CasoPadroes{"valores_presentes_mantidos_sem_verificar",
                     "GVH",
                     {{&TConfig::setIniWindows, "0"},
                      {&TConfig::setTransparencia, "55"},
@@ -359,11 +359,11 @@ INSTANTIATE_TEST_SUITE_P(
                      {&TConfig::PedidosImportados, "1"},
                      {&TConfig::HoraIni, "9"},
                      {&TConfig::HoraFim, "20"}}},
-        CasoPadroes{"blank_counts_as_empty_only_for_mostra_pedidos",
+        CasoPadroes{"branco_conta_como_vazio_so_em_mostra_pedidos",
                     "GVH",
                     {{&TConfig::setMostraPedidos, " \t"}, {&TConfig::setPedidosImportados, " "}},
                     {{&TConfig::MostraPedidos, "0"}, {&TConfig::PedidosImportados, " "}}},
-        CasoPadroes{"hours_only_for_gvh",
+        CasoPadroes{"horas_so_para_gvh",
                     "GMT",
                     {},
                     {{&TConfig::HoraIni, ""},
@@ -372,7 +372,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {&TConfig::Transparencia, "100"}}}),
     [](const testing::TestParamInfo<CasoPadroes>& i) { return std::string(i.param.nome); });
 
-TEST(Config, Windows1252BytesSurviveASave)
+TEST(Config, BytesWindows1252SobrevivemAoSalvar)
 {
     ArquivoTeste arquivo;
     const QByteArray comum = "[Configuracoes]\r\nUsuario=Jo\xE3o\r\nSenha=\x80\xE7\r\n";
@@ -388,7 +388,7 @@ TEST(Config, Windows1252BytesSurviveASave)
                                    "PedidosImportados=0\r\nGadGet=\r\n");
 }
 
-TEST(Config, SymbolicLinkStaysALink)
+TEST(Config, LinkSimbolicoContinuaLink)
 {
     ArquivoTeste arquivo;
     const QString alvo = arquivo.pasta() + QStringLiteral("/real.ini");

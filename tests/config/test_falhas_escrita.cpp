@@ -37,7 +37,7 @@ void PrintTo(const CasoFalha& c, std::ostream* os) { *os << c.nome; }
 
 class FalhaEscrita : public testing::TestWithParam<CasoFalha> {};
 
-TEST_P(FalhaEscrita, LeavesTheFileAsItWasAndNamesIt)
+TEST_P(FalhaEscrita, DeixaOArquivoComoEstavaEONomeia)
 {
     const CasoFalha& c = GetParam();
     if (c.soComoRoot && geteuid() != 0)
@@ -71,12 +71,12 @@ TEST_P(FalhaEscrita, LeavesTheFileAsItWasAndNamesIt)
 INSTANTIATE_TEST_SUITE_P(
     Config, FalhaEscrita,
     testing::Values(
-        CasoFalha{"read_only_file", false,
+        CasoFalha{"arquivo_so_leitura", false,
                   [](const ArquivoTeste& a) {
                       Modo(a.pasta(), 0777);
                       Modo(a.caminho(), 0444);
                   }},
-        CasoFalha{"unreadable_file", false,
+        CasoFalha{"arquivo_ilegivel", false,
                   [](const ArquivoTeste& a) {
                       Modo(a.pasta(), 0777);
                       Modo(a.caminho(), 0222);
@@ -87,7 +87,7 @@ class EscritaNoLugar : public testing::TestWithParam<CasoFalha> {};
 
 // The file may be written but not replaced: it is written in place, under
 // the same lock.
-TEST_P(EscritaNoLugar, WritesTheSameFileAndLeavesNothingBeside)
+TEST_P(EscritaNoLugar, GravaOMesmoArquivoENaoDeixaNadaAoLado)
 {
     const CasoFalha& c = GetParam();
     if (c.soComoRoot && geteuid() != 0)
@@ -118,20 +118,20 @@ TEST_P(EscritaNoLugar, WritesTheSameFileAndLeavesNothingBeside)
 INSTANTIATE_TEST_SUITE_P(
     Config, EscritaNoLugar,
     testing::Values(
-        CasoFalha{"read_only_folder", false,
+        CasoFalha{"pasta_so_leitura", false,
                   [](const ArquivoTeste& a) {
                       CriarTrava(a);
                       Modo(a.caminho(), 0666);
                       Modo(a.pasta(), 0555);
                   }},
         // Nor can the lock file be made there: the file itself is locked.
-        CasoFalha{"read_only_folder_without_lock_file", false,
+        CasoFalha{"pasta_so_leitura_sem_arquivo_de_trava", false,
                   [](const ArquivoTeste& a) {
                       Modo(a.caminho(), 0666);
                       Modo(a.pasta(), 0555);
                   }},
         // In a sticky folder only the owner may replace the file.
-        CasoFalha{"sticky_folder_file_of_another_user", true,
+        CasoFalha{"pasta_sticky_arquivo_de_outro_usuario", true,
                   [](const ArquivoTeste& a) {
                       CriarTrava(a);
                       Modo(a.caminho(), 0666);
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                   }}),
     [](const testing::TestParamInfo<CasoFalha>& i) { return std::string(i.param.nome); });
 
-TEST(FalhaEscrita, DiskFullLeavesTheFileAsItWas)
+TEST(FalhaEscrita, DiscoCheioDeixaOArquivoComoEstava)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar(kAntes);
@@ -161,7 +161,7 @@ TEST(FalhaEscrita, DiskFullLeavesTheFileAsItWas)
     EXPECT_EQ(arquivo.Sobras(), QStringList());
 }
 
-TEST(FalhaEscrita, MissingFolderIsNotCreated)
+TEST(FalhaEscrita, PastaInexistenteNaoECriada)
 {
     ArquivoTeste arquivo;
     const QString caminho = arquivo.pasta() + QStringLiteral("/falta/ConfigGadGet.Ini");
@@ -176,7 +176,7 @@ TEST(FalhaEscrita, MissingFolderIsNotCreated)
     EXPECT_FALSE(QFileInfo::exists(arquivo.pasta() + QStringLiteral("/falta")));
 }
 
-TEST(FalhaEscrita, FolderInPlaceOfTheFileIsLeftAlone)
+TEST(FalhaEscrita, PastaNoLugarDoArquivoFicaIntacta)
 {
     ArquivoTeste arquivo;
     ASSERT_TRUE(QDir().mkpath(arquivo.caminho() + QStringLiteral("/dentro")));
@@ -191,7 +191,7 @@ TEST(FalhaEscrita, FolderInPlaceOfTheFileIsLeftAlone)
     EXPECT_EQ(arquivo.Sobras(), QStringList());
 }
 
-TEST(FalhaEscrita, SaveThatChangesNothingLeavesAReadOnlyFileAlone)
+TEST(FalhaEscrita, SalvarQueNaoMudaNadaDeixaIntactoUmArquivoSoLeitura)
 {
     ArquivoTeste arquivo;
     TConfig config(QStringLiteral("GadGetVendHora"));
@@ -210,7 +210,7 @@ TEST(FalhaEscrita, SaveThatChangesNothingLeavesAReadOnlyFileAlone)
     EXPECT_EQ(arquivo.Ler(), salvo);
 }
 
-TEST(Escrita, ReplacementKeepsTheFilesPermissions)
+TEST(Escrita, SubstituicaoMantemAsPermissoesDoArquivo)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar(kAntes);

@@ -142,7 +142,7 @@ private:
 // slowed down (strace delays the call), as on a slow file system: a file
 // made legible to others and closed to them only later is then sure to be
 // opened by the watcher in between.
-TEST(Permissoes, NoFileOthersMayReadEverHoldsThePassword)
+TEST(Permissoes, NenhumArquivoLegivelPorOutrosGuardaASenha)
 {
     const Umask umask(022);
     ArquivoTeste arquivo;
@@ -173,7 +173,7 @@ TEST(Permissoes, NoFileOthersMayReadEverHoldsThePassword)
                 abertos, expostos);
 }
 
-TEST(Permissoes, KillsDuringSavesLoseNoForeignByteAndLeaveOneTemporaryFileAtMost)
+TEST(Permissoes, ProcessosMortosAoSalvarNaoPerdemByteAlheioEDeixamNoMaximoUmTemporario)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar(kOutras);
@@ -203,7 +203,7 @@ TEST(Permissoes, KillsDuringSavesLoseNoForeignByteAndLeaveOneTemporaryFileAtMost
 
 // A folder, a FIFO or a device where the file should be: no hang, nothing
 // made beside it.
-TEST(Permissoes, WhatIsNoFileIsNeitherUsedNorWrittenBeside)
+TEST(Permissoes, OQueNaoEArquivoNemEUsadoNemGanhaArquivoAoLado)
 {
     struct Caso {
         const char* nome;
@@ -245,7 +245,7 @@ TEST(Permissoes, WhatIsNoFileIsNeitherUsedNorWrittenBeside)
     }
 }
 
-TEST(Permissoes, LinkedFileIsWrittenThroughAndLockedAtItsTarget)
+TEST(Permissoes, ArquivoDeLinkEGravadoNoDestinoETravadoLa)
 {
     ArquivoTeste arquivo;
     const QString pastaAlvo = arquivo.pasta() + QStringLiteral("/dotfiles");
@@ -288,7 +288,7 @@ constexpr uid_t kOutroUsuario = 54321;
 constexpr gid_t kOutroGrupo = 54321;
 
 // The saver is never the file's other owner: as root it acts as nobody.
-TEST_P(DonoEModo, SaveKeepsTheFilesOwnerAndModeAndTheLockFileTakesThem)
+TEST_P(DonoEModo, SalvarMantemDonoEModoDoArquivoEATravaOsRecebe)
 {
     const CasoDono& c = GetParam();
     if (c.outroDono && ::geteuid() != 0)
@@ -329,19 +329,19 @@ TEST_P(DonoEModo, SaveKeepsTheFilesOwnerAndModeAndTheLockFileTakesThem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Config, DonoEModo,
-                         testing::Values(CasoDono{"own_private", 0600, 0777, false},
-                                         CasoDono{"own_group_reads", 0640, 0777, false},
-                                         CasoDono{"own_group_writes", 0660, 0777, false},
-                                         CasoDono{"shared_with_everyone", 0666, 0777, true},
+                         testing::Values(CasoDono{"proprio_privado", 0600, 0777, false},
+                                         CasoDono{"proprio_grupo_le", 0640, 0777, false},
+                                         CasoDono{"proprio_grupo_grava", 0660, 0777, false},
+                                         CasoDono{"compartilhado_com_todos", 0666, 0777, true},
                                          // Only the owner may replace a file here.
-                                         CasoDono{"shared_sticky_folder", 0666, 01777, true}),
+                                         CasoDono{"compartilhado_pasta_sticky", 0666, 01777, true}),
                          [](const testing::TestParamInfo<CasoDono>& i) {
                              return std::string(i.param.nome);
                          });
 
 // A file that did not exist gets the mode the umask gives, and so does its
 // lock file.
-TEST(Permissoes, NewFileTakesTheModeOfTheUmask)
+TEST(Permissoes, ArquivoNovoTomaOModoDaUmask)
 {
     for (const auto& [mascara, modo] : {std::pair{022u, 0644u}, std::pair{077u, 0600u},
                                        std::pair{027u, 0640u}}) {
@@ -359,7 +359,7 @@ TEST(Permissoes, NewFileTakesTheModeOfTheUmask)
 
 // Only root may give the lock file to the file's owner; checked apart so that
 // the case above runs for an ordinary user too.
-TEST(Permissoes, RootGivesTheLockFileToTheFilesOwner)
+TEST(Permissoes, RootDaATravaAoDonoDoArquivo)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root";
@@ -380,7 +380,7 @@ TEST(Permissoes, RootGivesTheLockFileToTheFilesOwner)
 
 // Another program holds the lock: the save gives up after a bounded wait,
 // says so, and leaves the file alone.
-TEST(Permissoes, LockHeldByAnotherProgramEndsTheSaveWithinTheBound)
+TEST(Permissoes, TravaPresaPorOutroProgramaEncerraOSalvarNoLimite)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar(kOutras);

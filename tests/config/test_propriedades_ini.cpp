@@ -20,7 +20,7 @@ void PrintTo(const CasoArquivo& c, std::ostream* os) { *os << c.nome; }
 // shapes it must keep passing, checked on every build.
 class Salvamento : public testing::TestWithParam<CasoArquivo> {};
 
-TEST_P(Salvamento, KeepsOtherLinesAndReloadsTheSavedValues)
+TEST_P(Salvamento, MantemAsOutrasLinhasERecarregaOsValoresSalvos)
 {
     ArquivoTeste arquivo;
     EXPECT_EQ(VerificarSalvamento(GetParam().bytes, arquivo.caminho()), QString());
@@ -28,7 +28,7 @@ TEST_P(Salvamento, KeepsOtherLinesAndReloadsTheSavedValues)
 
 // The same shapes through the in-memory edits that the faster fuzz target
 // makes, with every choice of keys and values its first byte can make.
-TEST_P(Salvamento, InMemoryEditsReadBackAndKeepOtherLines)
+TEST_P(Salvamento, EdicoesEmMemoriaSaoRelidasEMantemAsOutrasLinhas)
 {
     for (int escolha = 0; escolha < 256; ++escolha) {
         const QByteArray entrada = char(escolha) + GetParam().bytes;
@@ -39,31 +39,31 @@ TEST_P(Salvamento, InMemoryEditsReadBackAndKeepOtherLines)
 INSTANTIATE_TEST_SUITE_P(
     Config, Salvamento,
     testing::Values(
-        CasoArquivo{"empty", B("")},
-        CasoArquivo{"bom_only", B("\xEF\xBB\xBF")},
-        CasoArquivo{"header_without_newline", B("[GadGetVendHora]")},
-        CasoArquivo{"control_panel_file",
+        CasoArquivo{"vazio", B("")},
+        CasoArquivo{"so_bom", B("\xEF\xBB\xBF")},
+        CasoArquivo{"cabecalho_sem_quebra", B("[GadGetVendHora]")},
+        CasoArquivo{"arquivo_do_painel_de_controle",
                     B("[Configuracoes]\r\nLocRem=L\r\nSenha=\xE7\r\n\r\n[GadGetVendHora]\r\n"
                       "PosX=10\r\nPeriodo=2\r\nMeta=\r\n\r\n[GadGetMeta]\r\nMeta=5\r\n")},
-        CasoArquivo{"duplicates_in_other_case",
+        CasoArquivo{"repetidas_em_outra_caixa",
                     B("[gadgetvendhora]\nposx=1\nPOSX=2\n[GadGetVendHora]\nPosY=3\n")},
-        CasoArquivo{"quoted_values",
+        CasoArquivo{"valores_entre_aspas",
                     B("[GadGetVendHora]\nEmpresa=\" a \"\nModo='\"'\nMeta=\"'x'\"\nPeriodo=\"\"\n")},
-        CasoArquivo{"binary_and_nuls", B("\0\0[GadGetVendHora]\0\n\xFF=\0\nPosX\n=\n[\n]\n\0")},
-        CasoArquivo{"lone_carriage_returns", B("[GadGetVendHora]\rPosX=1\r\rModo= x\r")},
-        CasoArquivo{"huge_value", "[GadGetVendHora]\nModo=" + QByteArray(5000, 'x') + "\n"},
-        CasoArquivo{"cut_inside_a_character",
+        CasoArquivo{"binario_e_nuls", B("\0\0[GadGetVendHora]\0\n\xFF=\0\nPosX\n=\n[\n]\n\0")},
+        CasoArquivo{"crs_sozinhos", B("[GadGetVendHora]\rPosX=1\r\rModo= x\r")},
+        CasoArquivo{"valor_enorme", "[GadGetVendHora]\nModo=" + QByteArray(5000, 'x') + "\n"},
+        CasoArquivo{"corte_dentro_de_um_caractere",
                     "[GadGetVendHora]\nModo=" + QByteArray(2046, 'x') + "\xF0\x9F\x98\x80\n"},
         // Replacing Empresa's line leaves valid UTF-8, in which Meta reads otherwise.
-        CasoArquivo{"edit_makes_file_utf8",
+        CasoArquivo{"edicao_torna_arquivo_utf8",
                     B("[GadGetVendHora]\nEmpresa=\xFF\nMeta=\xC3\xA9\nPeriodo=0123456789012345678901234\n")},
-        CasoArquivo{"value_with_blanks_and_quote_at_end", B("[GadGetVendHora]\nPosX=1\n'  ")},
-        CasoArquivo{"text_after_header", B("[GadGetVendHora] junk\nPosX=1\n[Outro]\nPosX=2")},
-        CasoArquivo{"other_section_no_final_newline", B("[A]\nB=1")},
-        CasoArquivo{"crlf_no_final_newline", B("[A]\r\nB=1")},
-        CasoArquivo{"long_s_key", B("[GadGetVendHora]\nPo\xC5\xBFX=1\n")},
-        CasoArquivo{"bom_and_windows_1252", B("\xEF\xBB\xBF[GadGetVendHora]\nModo=\xE7\n")},
-        CasoArquivo{"blank_lines_at_section_end",
+        CasoArquivo{"valor_com_brancos_e_aspa_no_fim", B("[GadGetVendHora]\nPosX=1\n'  ")},
+        CasoArquivo{"texto_apos_cabecalho", B("[GadGetVendHora] junk\nPosX=1\n[Outro]\nPosX=2")},
+        CasoArquivo{"outra_secao_sem_quebra_final", B("[A]\nB=1")},
+        CasoArquivo{"crlf_sem_quebra_final", B("[A]\r\nB=1")},
+        CasoArquivo{"chave_com_s_longo", B("[GadGetVendHora]\nPo\xC5\xBFX=1\n")},
+        CasoArquivo{"bom_e_windows_1252", B("\xEF\xBB\xBF[GadGetVendHora]\nModo=\xE7\n")},
+        CasoArquivo{"linhas_em_branco_no_fim_da_secao",
                     B("[GadGetVendHora]\nPosX=1\n\n \t\n[Outro]\nA=1\n\n")}),
     [](const testing::TestParamInfo<CasoArquivo>& i) { return std::string(i.param.nome); });
 

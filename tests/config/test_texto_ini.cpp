@@ -21,7 +21,7 @@ void PrintTo(const CasoLeitura& c, std::ostream* os) { *os << c.nome; }
 
 class Leitura : public testing::TestWithParam<CasoLeitura> {};
 
-TEST_P(Leitura, ReadsAsTheProfileFunctionsDo)
+TEST_P(Leitura, LeComoAsFuncoesDePerfil)
 {
     const CasoLeitura& c = GetParam();
     EXPECT_EQ(TextoIni(c.arquivo).Ler(QString::fromUtf8(c.secao), QString::fromUtf8(c.chave)),
@@ -31,50 +31,50 @@ TEST_P(Leitura, ReadsAsTheProfileFunctionsDo)
 const QString k2047x(2047, u'x');
 
 INSTANTIATE_TEST_SUITE_P(
-    Rules, Leitura,
+    Regras, Leitura,
     testing::Values(
-        CasoLeitura{"plain", Bytes("[S]\nK=v\n"), "S", "K", "v"},
-        CasoLeitura{"section_case", Bytes("[gadgetvendhora]\nPosX=5\n"), "GadGetVendHora", "PosX", "5"},
-        CasoLeitura{"key_case", Bytes("[S]\nposx=5\n"), "S", "PosX", "5"},
-        CasoLeitura{"blanks_around_names", Bytes("  [ S ]\n  K \t= v\n"), "S", "K", "v"},
-        CasoLeitura{"requested_names_trimmed", Bytes("[S]\nK=v\n"), " S ", " K ", "v"},
-        CasoLeitura{"blanks_around_value", Bytes("[S]\nK= \t v w \t \n"), "S", "K", "v w"},
-        CasoLeitura{"after_first_equals", Bytes("[S]\nK=a=b\n"), "S", "K", "a=b"},
-        CasoLeitura{"double_quotes", Bytes("[S]\nK= \"  v  \" \n"), "S", "K", "  v  "},
-        CasoLeitura{"single_quotes", Bytes("[S]\nK='v'\n"), "S", "K", "v"},
-        CasoLeitura{"one_pair_only", Bytes("[S]\nK=\"\"v\"\"\n"), "S", "K", "\"v\""},
-        CasoLeitura{"mismatched_quotes", Bytes("[S]\nK=\"v'\n"), "S", "K", "\"v'"},
-        CasoLeitura{"lone_quote", Bytes("[S]\nK=\"\n"), "S", "K", "\""},
-        CasoLeitura{"quote_not_enclosing", Bytes("[S]\nK=\"a\" b\n"), "S", "K", "\"a\" b"},
-        CasoLeitura{"empty_quotes", Bytes("[S]\nK=\"\"\n"), "S", "K", ""},
-        CasoLeitura{"cut_at_2047", "[S]\nK=" + QByteArray(3000, 'x'), "S", "K", k2047x},
-        CasoLeitura{"exactly_2047", "[S]\nK=" + QByteArray(2047, 'x'), "S", "K", k2047x},
-        CasoLeitura{"quotes_dropped_before_cut", "[S]\nK=\"" + QByteArray(2048, 'x') + "\"", "S", "K",
+        CasoLeitura{"simples", Bytes("[S]\nK=v\n"), "S", "K", "v"},
+        CasoLeitura{"caixa_secao", Bytes("[gadgetvendhora]\nPosX=5\n"), "GadGetVendHora", "PosX", "5"},
+        CasoLeitura{"caixa_chave", Bytes("[S]\nposx=5\n"), "S", "PosX", "5"},
+        CasoLeitura{"brancos_em_volta_dos_nomes", Bytes("  [ S ]\n  K \t= v\n"), "S", "K", "v"},
+        CasoLeitura{"nomes_pedidos_aparados", Bytes("[S]\nK=v\n"), " S ", " K ", "v"},
+        CasoLeitura{"brancos_em_volta_do_valor", Bytes("[S]\nK= \t v w \t \n"), "S", "K", "v w"},
+        CasoLeitura{"depois_do_primeiro_igual", Bytes("[S]\nK=a=b\n"), "S", "K", "a=b"},
+        CasoLeitura{"aspas_duplas", Bytes("[S]\nK= \"  v  \" \n"), "S", "K", "  v  "},
+        CasoLeitura{"aspas_simples", Bytes("[S]\nK='v'\n"), "S", "K", "v"},
+        CasoLeitura{"so_um_par", Bytes("[S]\nK=\"\"v\"\"\n"), "S", "K", "\"v\""},
+        CasoLeitura{"aspas_diferentes", Bytes("[S]\nK=\"v'\n"), "S", "K", "\"v'"},
+        CasoLeitura{"aspa_sozinha", Bytes("[S]\nK=\"\n"), "S", "K", "\""},
+        CasoLeitura{"aspa_que_nao_envolve", Bytes("[S]\nK=\"a\" b\n"), "S", "K", "\"a\" b"},
+        CasoLeitura{"aspas_vazias", Bytes("[S]\nK=\"\"\n"), "S", "K", ""},
+        CasoLeitura{"corte_em_2047", "[S]\nK=" + QByteArray(3000, 'x'), "S", "K", k2047x},
+        CasoLeitura{"exatamente_2047", "[S]\nK=" + QByteArray(2047, 'x'), "S", "K", k2047x},
+        CasoLeitura{"aspas_saem_antes_do_corte", "[S]\nK=\"" + QByteArray(2048, 'x') + "\"", "S", "K",
                     k2047x},
-        CasoLeitura{"cut_keeps_whole_characters",
+        CasoLeitura{"corte_mantem_caracteres_inteiros",
                     "[S]\nK=" + QByteArray(2046, 'x') + "\xF0\x9F\x98\x80", "S", "K",
                     QString(2046, u'x')},
-        CasoLeitura{"first_key_wins", Bytes("[S]\nK=1\nk=2\n"), "S", "K", "1"},
-        CasoLeitura{"first_section_wins", Bytes("[S]\nA=1\n[s]\nK=2\n"), "S", "K", ""},
-        CasoLeitura{"key_in_other_section", Bytes("[T]\nK=1\n[S]\n"), "S", "K", ""},
-        CasoLeitura{"key_before_any_section", Bytes("K=1\n[S]\n"), "S", "K", ""},
-        CasoLeitura{"missing_section", Bytes("[T]\nK=1\n"), "S", "K", ""},
-        CasoLeitura{"missing_key", Bytes("[S]\nA=1\n"), "S", "K", ""},
-        CasoLeitura{"empty_file", Bytes(""), "S", "K", ""},
-        CasoLeitura{"empty_value", Bytes("[S]\nK=\nK=2\n"), "S", "K", ""},
-        CasoLeitura{"line_without_equals_is_no_key", Bytes("[S]\nK\nK=v\n"), "S", "K", "v"},
+        CasoLeitura{"primeira_chave_vale", Bytes("[S]\nK=1\nk=2\n"), "S", "K", "1"},
+        CasoLeitura{"primeira_secao_vale", Bytes("[S]\nA=1\n[s]\nK=2\n"), "S", "K", ""},
+        CasoLeitura{"chave_em_outra_secao", Bytes("[T]\nK=1\n[S]\n"), "S", "K", ""},
+        CasoLeitura{"chave_antes_de_qualquer_secao", Bytes("K=1\n[S]\n"), "S", "K", ""},
+        CasoLeitura{"sem_secao", Bytes("[T]\nK=1\n"), "S", "K", ""},
+        CasoLeitura{"sem_chave", Bytes("[S]\nA=1\n"), "S", "K", ""},
+        CasoLeitura{"arquivo_vazio", Bytes(""), "S", "K", ""},
+        CasoLeitura{"valor_vazio", Bytes("[S]\nK=\nK=2\n"), "S", "K", ""},
+        CasoLeitura{"linha_sem_igual_nao_e_chave", Bytes("[S]\nK\nK=v\n"), "S", "K", "v"},
         CasoLeitura{"crlf", Bytes("[S]\r\nK=v\r\n"), "S", "K", "v"},
-        CasoLeitura{"no_final_newline", Bytes("[S]\nK=v"), "S", "K", "v"},
-        CasoLeitura{"text_after_bracket", Bytes("[S] ; note\nK=v\n"), "S", "K", "v"},
-        CasoLeitura{"unclosed_bracket_is_no_section", Bytes("[S\nK=v\n"), "S", "K", ""},
-        CasoLeitura{"bracket_line_with_equals_is_section", Bytes("[S]=x\nK=v\n"), "S", "K", "v"},
-        CasoLeitura{"name_up_to_last_bracket", Bytes("[a]b]\nK=v\n"), "a]b", "K", "v"},
+        CasoLeitura{"sem_quebra_final", Bytes("[S]\nK=v"), "S", "K", "v"},
+        CasoLeitura{"texto_depois_do_colchete", Bytes("[S] ; note\nK=v\n"), "S", "K", "v"},
+        CasoLeitura{"colchete_aberto_nao_e_secao", Bytes("[S\nK=v\n"), "S", "K", ""},
+        CasoLeitura{"linha_de_colchete_com_igual_e_secao", Bytes("[S]=x\nK=v\n"), "S", "K", "v"},
+        CasoLeitura{"nome_ate_o_ultimo_colchete", Bytes("[a]b]\nK=v\n"), "a]b", "K", "v"},
         CasoLeitura{"windows_1252", Bytes("[S]\nK=Pe\xE7\xE3o \x80\n"), "S", "K", "Peção €"},
         CasoLeitura{"utf8", Bytes("[S]\nK=Pe\xC3\xA7\xC3\xA3o\n"), "S", "K", "Peção"},
-        CasoLeitura{"nul_bytes", BytesComNul("[S]\nK=a\0b\n"), "S", "K", QString::fromUtf8("a\0b", 3)},
+        CasoLeitura{"bytes_nul", BytesComNul("[S]\nK=a\0b\n"), "S", "K", QString::fromUtf8("a\0b", 3)},
         CasoLeitura{"utf8_bom", Bytes("\xEF\xBB\xBF[S]\nK=v\n"), "S", "K", "v"},
-        CasoLeitura{"lone_cr_stays_in_line", Bytes("[S]\nK=a\rb\n"), "S", "K", "a\rb"},
-        CasoLeitura{"long_s_is_no_s", Bytes("[S]\nPo\xC5\xBFX=1\nPosX=2\n"), "S", "PosX", "2"}),
+        CasoLeitura{"cr_sozinho_fica_na_linha", Bytes("[S]\nK=a\rb\n"), "S", "K", "a\rb"},
+        CasoLeitura{"s_longo_nao_e_s", Bytes("[S]\nPo\xC5\xBFX=1\nPosX=2\n"), "S", "PosX", "2"}),
     [](const testing::TestParamInfo<CasoLeitura>& i) { return std::string(i.param.nome); });
 
 struct CasoEscrita {
@@ -89,7 +89,7 @@ void PrintTo(const CasoEscrita& c, std::ostream* os) { *os << c.nome; }
 
 class Escrita : public testing::TestWithParam<CasoEscrita> {};
 
-TEST_P(Escrita, EditsOnlyTheKeyLine)
+TEST_P(Escrita, EditaSoALinhaDaChave)
 {
     const CasoEscrita& c = GetParam();
     TextoIni ini(c.antes);
@@ -100,44 +100,44 @@ TEST_P(Escrita, EditsOnlyTheKeyLine)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rules, Escrita,
+    Regras, Escrita,
     testing::Values(
-        CasoEscrita{"replace_in_place", "[S]\nA=1\nK=old\nB=2\n", "K", "new", "[S]\nA=1\nK=new\nB=2\n"},
-        CasoEscrita{"keeps_key_spelling", "[s]\n  pOsX = 10 \n", "PosX", "20", "[s]\npOsX=20\n"},
-        CasoEscrita{"append_after_last_nonblank", "[S]\nA=1\n\n \n[T]\nB=2\n", "K", "v",
+        CasoEscrita{"troca_no_lugar", "[S]\nA=1\nK=old\nB=2\n", "K", "new", "[S]\nA=1\nK=new\nB=2\n"},
+        CasoEscrita{"mantem_grafia_chave", "[s]\n  pOsX = 10 \n", "PosX", "20", "[s]\npOsX=20\n"},
+        CasoEscrita{"acrescenta_depois_da_ultima_nao_branca", "[S]\nA=1\n\n \n[T]\nB=2\n", "K", "v",
                     "[S]\nA=1\nK=v\n\n \n[T]\nB=2\n"},
-        CasoEscrita{"append_to_empty_section", "[S]\n[T]\n", "K", "v", "[S]\nK=v\n[T]\n"},
-        CasoEscrita{"new_section_at_end", "[T]\nB=2\n\n", "K", "v", "[T]\nB=2\n\n[S]\nK=v\n"},
-        CasoEscrita{"new_file", "", "K", "v", "[S]\nK=v\n"},
-        CasoEscrita{"empty_value", "[S]\nK=old\n", "K", "", "[S]\nK=\n"},
-        CasoEscrita{"empty_value_new_key", "[S]\n", "K", "", "[S]\nK=\n"},
-        CasoEscrita{"crlf_append", "[S]\r\nA=1\r\n", "K", "v", "[S]\r\nA=1\r\nK=v\r\n"},
-        CasoEscrita{"crlf_new_section", "[T]\r\nB=2\r\n", "K", "v", "[T]\r\nB=2\r\n[S]\r\nK=v\r\n"},
-        CasoEscrita{"crlf_replace", "[S]\r\nK=1\r\nB=2\r\n", "K", "v", "[S]\r\nK=v\r\nB=2\r\n"},
-        CasoEscrita{"no_final_newline_append", "[S]\nA=1", "K", "v", "[S]\nA=1\nK=v\n"},
-        CasoEscrita{"no_final_newline_crlf", "[S]\r\nA=1", "K", "v", "[S]\r\nA=1\r\nK=v\r\n"},
-        CasoEscrita{"no_final_newline_replace", "[S]\nK=1", "K", "2", "[S]\nK=2"},
-        CasoEscrita{"no_final_newline_new_section", "[T]\nB=2", "K", "v", "[T]\nB=2\n[S]\nK=v\n"},
-        CasoEscrita{"first_of_duplicate_keys", "[S]\nK=1\nk=2\n", "K", "9", "[S]\nK=9\nk=2\n"},
-        CasoEscrita{"first_of_duplicate_sections", "[S]\nA=1\n[S]\nK=2\n", "K", "9",
+        CasoEscrita{"acrescenta_em_secao_vazia", "[S]\n[T]\n", "K", "v", "[S]\nK=v\n[T]\n"},
+        CasoEscrita{"secao_nova_no_fim", "[T]\nB=2\n\n", "K", "v", "[T]\nB=2\n\n[S]\nK=v\n"},
+        CasoEscrita{"arquivo_novo", "", "K", "v", "[S]\nK=v\n"},
+        CasoEscrita{"valor_vazio", "[S]\nK=old\n", "K", "", "[S]\nK=\n"},
+        CasoEscrita{"valor_vazio_chave_nova", "[S]\n", "K", "", "[S]\nK=\n"},
+        CasoEscrita{"crlf_acrescenta", "[S]\r\nA=1\r\n", "K", "v", "[S]\r\nA=1\r\nK=v\r\n"},
+        CasoEscrita{"crlf_secao_nova", "[T]\r\nB=2\r\n", "K", "v", "[T]\r\nB=2\r\n[S]\r\nK=v\r\n"},
+        CasoEscrita{"crlf_troca", "[S]\r\nK=1\r\nB=2\r\n", "K", "v", "[S]\r\nK=v\r\nB=2\r\n"},
+        CasoEscrita{"sem_quebra_final_acrescenta", "[S]\nA=1", "K", "v", "[S]\nA=1\nK=v\n"},
+        CasoEscrita{"sem_quebra_final_crlf", "[S]\r\nA=1", "K", "v", "[S]\r\nA=1\r\nK=v\r\n"},
+        CasoEscrita{"sem_quebra_final_troca", "[S]\nK=1", "K", "2", "[S]\nK=2"},
+        CasoEscrita{"sem_quebra_final_secao_nova", "[T]\nB=2", "K", "v", "[T]\nB=2\n[S]\nK=v\n"},
+        CasoEscrita{"primeira_de_chaves_repetidas", "[S]\nK=1\nk=2\n", "K", "9", "[S]\nK=9\nk=2\n"},
+        CasoEscrita{"primeira_de_secoes_repetidas", "[S]\nA=1\n[S]\nK=2\n", "K", "9",
                     "[S]\nA=1\nK=9\n[S]\nK=2\n"},
-        CasoEscrita{"same_key_in_other_section", "[T]\nK=1\n[S]\nA=1\n", "K", "2",
+        CasoEscrita{"mesma_chave_em_outra_secao", "[T]\nK=1\n[S]\nA=1\n", "K", "2",
                     "[T]\nK=1\n[S]\nA=1\nK=2\n"},
-        CasoEscrita{"line_without_equals_left_alone", "[S]\nK\n", "K", "v", "[S]\nK\nK=v\n"},
-        CasoEscrita{"other_lines_byte_identical",
+        CasoEscrita{"linha_sem_igual_intacta", "[S]\nK\n", "K", "v", "[S]\nK\nK=v\n"},
+        CasoEscrita{"outras_linhas_identicas_byte_a_byte",
                     BytesComNul("junk\x01\n[S]\n; note\n  spaced = x \nK=1\n\xFF\xFE\0\n[T]\nK=1"),
                     "K", "2",
                     BytesComNul("junk\x01\n[S]\n; note\n  spaced = x \nK=2\n\xFF\xFE\0\n[T]\nK=1")},
-        CasoEscrita{"windows_1252_file", "[S]\nA=\xE7\n", "K", "Peção €", "[S]\nA=\xE7\nK=Pe\xE7\xE3o \x80\n"},
-        CasoEscrita{"utf8_file", "[S]\nA=\xC3\xA7\n", "K", "ção", "[S]\nA=\xC3\xA7\nK=\xC3\xA7\xC3\xA3o\n"},
-        CasoEscrita{"bom_kept", "\xEF\xBB\xBF[S]\nK=1\n", "K", "2", "\xEF\xBB\xBF[S]\nK=2\n"},
-        CasoEscrita{"blanks_at_ends_quoted", "[S]\n", "K", " x ", "[S]\nK=\" x \"\n"},
-        CasoEscrita{"enclosing_quotes_quoted", "[S]\n", "K", "'a'", "[S]\nK=\"'a'\"\n"},
-        CasoEscrita{"inner_quotes_plain", "[S]\n", "K", "a\"b'", "[S]\nK=a\"b'\n"},
-        CasoEscrita{"line_break_becomes_blank", "[S]\n", "K", "a\nb", "[S]\nK=a b\n"}),
+        CasoEscrita{"em_windows_1252", "[S]\nA=\xE7\n", "K", "Peção €", "[S]\nA=\xE7\nK=Pe\xE7\xE3o \x80\n"},
+        CasoEscrita{"em_utf8", "[S]\nA=\xC3\xA7\n", "K", "ção", "[S]\nA=\xC3\xA7\nK=\xC3\xA7\xC3\xA3o\n"},
+        CasoEscrita{"bom_mantido", "\xEF\xBB\xBF[S]\nK=1\n", "K", "2", "\xEF\xBB\xBF[S]\nK=2\n"},
+        CasoEscrita{"brancos_nas_pontas_entre_aspas", "[S]\n", "K", " x ", "[S]\nK=\" x \"\n"},
+        CasoEscrita{"aspas_envolventes_entre_aspas", "[S]\n", "K", "'a'", "[S]\nK=\"'a'\"\n"},
+        CasoEscrita{"aspas_internas_sem_aspas", "[S]\n", "K", "a\"b'", "[S]\nK=a\"b'\n"},
+        CasoEscrita{"quebra_de_linha_vira_branco", "[S]\n", "K", "a\nb", "[S]\nK=a b\n"}),
     [](const testing::TestParamInfo<CasoEscrita>& i) { return std::string(i.param.nome); });
 
-TEST(Escrita, ValueWrittenTwiceInOneEditKeepsTheKey)
+TEST(Escrita, ValorGravadoDuasVezesNumaEdicaoMantemAChave)
 {
     TextoIni ini(QByteArray("[S]\nK=1\n"));
     for (const char* v : {"2", "3"}) {
@@ -147,7 +147,7 @@ TEST(Escrita, ValueWrittenTwiceInOneEditKeepsTheKey)
     EXPECT_EQ(ini.Conteudo(), QByteArray("[S]\nK=3\nN=3\n"));
 }
 
-TEST(Escrita, ValueReadsBackWhenTheEditMakesTheFileValidUtf8)
+TEST(Escrita, ValorERelidoQuandoAEdicaoTornaOArquivoUtf8Valido)
 {
     // The file is Windows-1252 only because of the line being replaced; the
     // other line then reads as UTF-8, and so must the written value.
