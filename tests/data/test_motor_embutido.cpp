@@ -137,7 +137,7 @@ bool RecusaPorEstarAberto(const QString& erro)
     return erro.contains(QStringLiteral("lock")) || erro.contains(QStringLiteral("already opened"));
 }
 
-TEST(MotorEmbutido, OpensALocalFile)
+TEST(MotorEmbutido, AbreUmArquivoLocal)
 {
     QTemporaryDir dir;
     const QString arquivo = dir.filePath(QStringLiteral("loja.fdb"));
@@ -163,7 +163,7 @@ void PrintTo(const Dono& d, std::ostream* os) { *os << d.nome; }
 
 class UmMotorPorArquivo : public testing::TestWithParam<Dono> {};
 
-TEST_P(UmMotorPorArquivo, TheOtherEngineIsRefusedBothWays)
+TEST_P(UmMotorPorArquivo, OOutroMotorERecusadoNosDoisSentidos)
 {
     BancoCompartilhado banco;
     {
@@ -182,7 +182,7 @@ TEST_P(UmMotorPorArquivo, TheOtherEngineIsRefusedBothWays)
 INSTANTIATE_TEST_SUITE_P(
     Motores, UmMotorPorArquivo,
     testing::Values(
-        Dono{"server",
+        Dono{"servidor",
              [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
                  return std::shared_ptr<void>(
                      new fb::Ref<Firebird::IAttachment>(AnexarNoServidor(b.arquivo())),
@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
              [](const BancoCompartilhado& b) {
                  return ErroDe([&] { AnexarNoServidor(b.arquivo()); });
              }},
-        Dono{"another_users_embedded_engine",
+        Dono{"motor_embutido_de_outro_usuario",
              [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
                  auto outro = std::make_shared<OutroUsuario>(b);
                  const QString r = outro->resposta();
