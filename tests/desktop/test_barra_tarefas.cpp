@@ -19,7 +19,7 @@ struct ContaOcultacoes : QObject {
     }
 };
 
-TEST(BarraTarefas, MainWindowBecomesToolWindowAndStaysShown)
+TEST(BarraTarefas, JanelaPrincipalViraJanelaDeFerramentaESegueVisivel)
 {
     GarantirAplicacao();
     QWidget janela(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -51,7 +51,7 @@ TEST(BarraTarefas, MainWindowBecomesToolWindowAndStaysShown)
     EXPECT_EQ(QApplication::exec(), 0);
 }
 
-TEST(BarraTarefas, DestroyedMainWindowIsForgotten)
+TEST(BarraTarefas, JanelaPrincipalDestruidaEEsquecida)
 {
     GarantirAplicacao();
     {

@@ -15,7 +15,7 @@ struct CasoNome {
     QString arquivo;
 };
 
-TEST(EntradaDesktop, FileNameFromTitle)
+TEST(EntradaDesktop, NomeDoArquivoPeloTitulo)
 {
     const CasoNome casos[] = {
         {QStringLiteral("Vendas por Hora"), QStringLiteral("vendas-por-hora.desktop")},
@@ -36,7 +36,7 @@ struct CasoExec {
     QString argumento;
 };
 
-TEST(EntradaDesktop, ExecArgumentQuotedOnlyWhenNeeded)
+TEST(EntradaDesktop, ArgumentoDoExecEntreAspasSoQuandoPreciso)
 {
     const CasoExec casos[] = {
         {QStringLiteral("/usr/bin/vendas-por-hora"), QStringLiteral("/usr/bin/vendas-por-hora")},
@@ -55,7 +55,7 @@ TEST(EntradaDesktop, ExecArgumentQuotedOnlyWhenNeeded)
         EXPECT_EQ(ArgumentoExec(caso.programa), caso.argumento) << caso.programa.toStdString();
 }
 
-TEST(EntradaDesktop, EntryTextEscapesStringValues)
+TEST(EntradaDesktop, TextoDaEntradaEscapaValoresDeTexto)
 {
     EXPECT_EQ(TextoEntrada(QStringLiteral("Vendas por Hora"), QStringLiteral("/opt/Meus Programas/vph")).toStdString(),
               std::string("[Desktop Entry]\n"
@@ -76,7 +76,7 @@ struct CasoPasta {
     QString esperado;
 };
 
-TEST(EntradaDesktop, AllUsersFolderIsFirstAbsoluteConfigDir)
+TEST(EntradaDesktop, PastaDeTodosOsUsuariosEAPrimeiraPastaDeConfiguracaoAbsoluta)
 {
     const CasoPasta casos[] = {
         {"/etc/empresa:/etc/xdg", QStringLiteral("/etc/empresa/autostart")},
@@ -89,7 +89,7 @@ TEST(EntradaDesktop, AllUsersFolderIsFirstAbsoluteConfigDir)
     }
 }
 
-TEST(EntradaDesktop, UserFolderFollowsConfigHome)
+TEST(EntradaDesktop, PastaDoUsuarioSegueAPastaDeConfiguracaoDele)
 {
     VariavelTemporaria home("XDG_CONFIG_HOME", QStringLiteral("/srv/eu/.cfg"));
     EXPECT_EQ(DiretorioInicioAutomaticoUsuario(), QStringLiteral("/srv/eu/.cfg/autostart"));

@@ -15,7 +15,7 @@ struct CasoCorte {
     QString esperado;
 };
 
-TEST(DicaIcone, CutAt127WithoutSplittingACharacter)
+TEST(DicaIcone, CortaEm127SemPartirUmCaractere)
 {
     const QString a126(126, u'a');
     const QString emoji = QStringLiteral("\U0001F600"); // two UTF-16 units
@@ -31,7 +31,7 @@ TEST(DicaIcone, CutAt127WithoutSplittingACharacter)
         EXPECT_EQ(plataforma::CortarTexto(caso.texto, 127), caso.esperado) << caso.nome;
 }
 
-TEST(IconePrograma, DrawnAtEverySize)
+TEST(IconePrograma, DesenhadoEmCadaTamanho)
 {
     GarantirAplicacao();
     const QIcon icone = plataforma::IconePrograma();
@@ -53,7 +53,7 @@ QList<QSystemTrayIcon*> Icones(const QWidget& janela)
     return janela.findChildren<QSystemTrayIcon*>();
 }
 
-TEST(IconeBandeja, OneIconAtATime)
+TEST(IconeBandeja, UmIconeDeCadaVez)
 {
     GarantirAplicacao();
     QWidget janela;
@@ -86,7 +86,7 @@ TEST(IconeBandeja, OneIconAtATime)
     DestroiIcone();
 }
 
-TEST(IconeBandeja, IconGoesWithItsWindow)
+TEST(IconeBandeja, IconeSaiJuntoComSuaJanela)
 {
     GarantirAplicacao();
     {

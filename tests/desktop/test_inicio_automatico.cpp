@@ -57,7 +57,7 @@ protected:
     QString programa = temp.filePath(QStringLiteral("Meus Programas/vendas-por-hora"));
 };
 
-TEST_F(InicioAutomatico, AddWritesEntryForAllUsers)
+TEST_F(InicioAutomatico, IncluirGravaEntradaParaTodosOsUsuarios)
 {
     const mode_t antiga = umask(077);
     IniciarComWindows(TITULO, true);
@@ -69,7 +69,7 @@ TEST_F(InicioAutomatico, AddWritesEntryForAllUsers)
     EXPECT_TRUE(QFile::permissions(Geral()) & QFileDevice::ReadOther);
 }
 
-TEST_F(InicioAutomatico, AddingAgainOverwritesWithCurrentPath)
+TEST_F(InicioAutomatico, IncluirDeNovoSobrescreveComOCaminhoAtual)
 {
     IniciarComWindows(TITULO, true);
     programa = temp.filePath(QStringLiteral("Outra Pasta/vendas-por-hora"));
@@ -80,14 +80,14 @@ TEST_F(InicioAutomatico, AddingAgainOverwritesWithCurrentPath)
               QStringList{QStringLiteral("vendas-por-hora.desktop")});
 }
 
-TEST_F(InicioAutomatico, RemovingMissingEntryDoesNothing)
+TEST_F(InicioAutomatico, RemoverEntradaInexistenteNaoFazNada)
 {
     EXPECT_NO_THROW(IniciarComWindows(TITULO, false));
     EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("xdg"))));
     EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("home"))));
 }
 
-TEST_F(InicioAutomatico, RemoveDeletesEntry)
+TEST_F(InicioAutomatico, RemoverApagaAEntrada)
 {
     IniciarComWindows(TITULO, true);
     IniciarComWindows(TITULO, false);
@@ -95,7 +95,7 @@ TEST_F(InicioAutomatico, RemoveDeletesEntry)
     EXPECT_FALSE(QFile::exists(Usuario())) << "nothing left to hide";
 }
 
-TEST_F(InicioAutomatico, FallsBackToUserEntryWhenAllUsersFolderIsNotWritable)
+TEST_F(InicioAutomatico, RecorreAEntradaDoUsuarioQuandoAPastaDeTodosNaoEGravavel)
 {
     dirs.mudar(Inacessivel());
     EXPECT_NO_THROW(IniciarComWindows(TITULO, true));
@@ -105,7 +105,7 @@ TEST_F(InicioAutomatico, FallsBackToUserEntryWhenAllUsersFolderIsNotWritable)
     EXPECT_FALSE(QFile::exists(Usuario()));
 }
 
-TEST_F(InicioAutomatico, FailsWhenNoEntryCanBeWritten)
+TEST_F(InicioAutomatico, FalhaQuandoNenhumaEntradaPodeSerGravada)
 {
     const QString bloqueada = Inacessivel();
     dirs.mudar(bloqueada);
@@ -118,7 +118,7 @@ TEST_F(InicioAutomatico, FailsWhenNoEntryCanBeWritten)
     }
 }
 
-TEST_F(InicioAutomatico, EntryForAllUsersReplacesOlderUserEntry)
+TEST_F(InicioAutomatico, EntradaDeTodosOsUsuariosSubstituiAAntigaDoUsuario)
 {
     // A user's entry of the same name would win over the machine-wide one,
     // keeping an old path alive.
@@ -134,7 +134,7 @@ TEST_F(InicioAutomatico, EntryForAllUsersReplacesOlderUserEntry)
     EXPECT_FALSE(QFile::exists(Usuario()));
 }
 
-TEST_F(InicioAutomatico, RemoveDeletesBothEntries)
+TEST_F(InicioAutomatico, RemoverApagaAsDuasEntradas)
 {
     for (const QString& caminho : {Geral(), Usuario()}) {
         QDir().mkpath(QFileInfo(caminho).path());
@@ -155,7 +155,7 @@ struct CasoEntradaQueFica {
 // A user who may not delete the entry for all users keeps the program from
 // starting at the next log-on with a hidden entry of their own; adding again
 // brings it back.
-TEST_F(InicioAutomatico, EntryForAllUsersThatStaysIsHiddenForThisUser)
+TEST_F(InicioAutomatico, EntradaDeTodosQueFicaEOcultaParaEsteUsuario)
 {
     std::vector<CasoEntradaQueFica> casos = {
         {"a folder where the entry is", [](const QString& geral) {

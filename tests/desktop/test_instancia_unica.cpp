@@ -49,7 +49,7 @@ protected:
     QTemporaryDir temp;
 };
 
-TEST_F(InstanciaUnica, SecondCopyEndsAtOnceWithExitCodeZero)
+TEST_F(InstanciaUnica, SegundaCopiaTerminaLogoComCodigoDeSaidaZero)
 {
     auto primeira = Iniciar();
     ASSERT_TRUE(Travou(*primeira));
@@ -67,7 +67,7 @@ TEST_F(InstanciaUnica, SecondCopyEndsAtOnceWithExitCodeZero)
     Matar(*primeira);
 }
 
-TEST_F(InstanciaUnica, KilledHolderDoesNotBlockTheNextStart)
+TEST_F(InstanciaUnica, DonoMortoNaoBloqueiaOProximoInicio)
 {
     auto primeira = Iniciar();
     ASSERT_TRUE(Travou(*primeira));
@@ -78,7 +78,7 @@ TEST_F(InstanciaUnica, KilledHolderDoesNotBlockTheNextStart)
     Matar(*outra);
 }
 
-TEST_F(InstanciaUnica, OtherLogOnHasItsOwnLock)
+TEST_F(InstanciaUnica, OutraSessaoTemSuaPropriaTrava)
 {
     auto primeira = Iniciar(QStringLiteral("3"));
     ASSERT_TRUE(Travou(*primeira));
