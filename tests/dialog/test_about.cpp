@@ -31,9 +31,9 @@ void ExpectTextos(const Textos& obtidos, const Textos& esperados)
 
 } // namespace
 
-using AboutBox = DialogoTeste;
+using CaixaSobre = DialogoTeste;
 
-TEST_F(AboutBox, ShowsTheGadgetsInformationOrTheFamilyDefaults)
+TEST_F(CaixaSobre, MostraOsDadosDoGadgetOuOsPadroesDaFamilia)
 {
     struct Caso {
         const char* nome;
@@ -60,7 +60,7 @@ TEST_F(AboutBox, ShowsTheGadgetsInformationOrTheFamilyDefaults)
     EXPECT_EQ(host.findChildren<TfrmAbout*>().size(), 1);
 }
 
-TEST_F(AboutBox, NoGadgetLeavesTheTextsAsTheyWere)
+TEST_F(CaixaSobre, SemGadgetDeixaOsTextosComoEstavam)
 {
     TfrmAbout sobre(&host);
     gadget->setInformacoes("Vendas por Hora", "21.08ru", "Lotrapex", DESCRICAO);
@@ -69,7 +69,7 @@ TEST_F(AboutBox, NoGadgetLeavesTheTextsAsTheyWere)
     ExpectTextos(Mostrados(sobre), {"Vendas por Hora", "21.08ru", "Lotrapex", DESCRICAO});
 }
 
-TEST_F(AboutBox, OpensLevelWithTheGadgetsTopCentredOverTheViewAndOnTheScreen)
+TEST_F(CaixaSobre, AbreNaAlturaDoTopoDoGadgetCentradaSobreAVistaENaTela)
 {
     struct Caso {
         const char* nome;
@@ -98,7 +98,7 @@ TEST_F(AboutBox, OpensLevelWithTheGadgetsTopCentredOverTheViewAndOnTheScreen)
     }
 }
 
-TEST_F(AboutBox, OkEnterOrSpaceClosesItAndTheNextOpeningReloadsTheSameBox)
+TEST_F(CaixaSobre, OkEnterOuEspacoFechaEAProximaAberturaRecarregaAMesmaCaixa)
 {
     const std::function<void(QPushButton*)> fechamentos[] = {
         [](QPushButton* ok) { QTest::mouseClick(ok, Qt::LeftButton); },
@@ -123,7 +123,7 @@ TEST_F(AboutBox, OkEnterOrSpaceClosesItAndTheNextOpeningReloadsTheSameBox)
     EXPECT_EQ(frmAbout.data(), primeiro);
 }
 
-TEST_F(AboutBox, KeepsItselfOnTheScreen)
+TEST_F(CaixaSobre, SeMantemNaTela)
 {
     struct Caso {
         QPoint antes;

@@ -29,7 +29,7 @@ void Clica(QPushButton* botao)
 
 using Configuracao = DialogoTeste;
 
-TEST_F(Configuracao, ListsAllBranchesThenTheActiveOnesWithWholeCodes)
+TEST_F(Configuracao, ListaTodasAsFiliaisDepoisAsAtivasComOsCodigosInteiros)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
         EXPECT_EQ(Entradas(d.ppbEmpresas),
@@ -39,7 +39,7 @@ TEST_F(Configuracao, ListsAllBranchesThenTheActiveOnesWithWholeCodes)
     }));
 }
 
-TEST_F(Configuracao, WithNoActiveBranchListsOnlyAllBranches)
+TEST_F(Configuracao, SemFilialAtivaListaSoTodasAsFiliais)
 {
     BancoVarejo inativas(arquivos.filePath(QStringLiteral("inativas.fdb")));
     inativas.addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"), QStringLiteral("N"));
@@ -49,7 +49,7 @@ TEST_F(Configuracao, WithNoActiveBranchListsOnlyAllBranches)
     }));
 }
 
-TEST_F(Configuracao, ControlsAndFixedTexts)
+TEST_F(Configuracao, ControlesETextosFixos)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Configurações"));
@@ -66,7 +66,7 @@ TEST_F(Configuracao, ControlsAndFixedTexts)
     }));
 }
 
-TEST_F(Configuracao, EnterPressesNeitherButton)
+TEST_F(Configuracao, EnterNaoApertaNenhumBotao)
 {
     EXPECT_TRUE(Configura([this](TFrmConfiguracao& d) {
         d.ckbSempreVisivel->setChecked(true);
@@ -103,7 +103,7 @@ QString Mostrado(const TFrmConfiguracao& d, const QString& chave)
                                            : QStringLiteral("unchecked");
 }
 
-TEST_P(ValorGuardado, ShowsItAndStoresWhatIsShown)
+TEST_P(ValorGuardado, MostraOValorEGuardaOQueMostra)
 {
     const CasoGuardado& caso = GetParam();
     // The first line of a key is the one read.
@@ -123,21 +123,21 @@ TEST_P(ValorGuardado, ShowsItAndStoresWhatIsShown)
 INSTANTIATE_TEST_SUITE_P(
     Casos, ValorGuardado,
     ::testing::Values(
-        CasoGuardado{"InactiveBranch", "Empresa=02", "Empresa", "Todas as Filiais", ""},
-        CasoGuardado{"UnknownBranch", "Empresa=99", "Empresa", "Todas as Filiais", ""},
-        CasoGuardado{"PartOfACode", "Empresa=0", "Empresa", "Todas as Filiais", ""},
-        CasoGuardado{"CodeInOtherCase", "Empresa=ab", "Empresa", "Todas as Filiais", ""},
-        CasoGuardado{"AllBranches", "Empresa=", "Empresa", "Todas as Filiais", ""},
-        CasoGuardado{"ActiveBranch", "Empresa=01", "Empresa", "01 - Loja Centro", "01"},
-        CasoGuardado{"ThreeCharacterCode", "Empresa=003", "Empresa", "003 - Loja Três", "003"},
-        CasoGuardado{"OpacityOutsideTheList", "Transparencia=55", "Transparencia", "100%", "100"},
-        CasoGuardado{"Opacity60", "Transparencia=60", "Transparencia", "  60%", "60"},
-        CasoGuardado{"Opacity20WithZero", "Transparencia=020", "Transparencia", "  20%", "20"},
-        CasoGuardado{"AlwaysOnTop2", "SempreVisivel=2", "SempreVisivel", "unchecked", "0"},
-        CasoGuardado{"AlwaysOnTop1", "SempreVisivel=1", "SempreVisivel", "checked", "1"}),
+        CasoGuardado{"FilialInativa", "Empresa=02", "Empresa", "Todas as Filiais", ""},
+        CasoGuardado{"FilialDesconhecida", "Empresa=99", "Empresa", "Todas as Filiais", ""},
+        CasoGuardado{"ParteDeUmCodigo", "Empresa=0", "Empresa", "Todas as Filiais", ""},
+        CasoGuardado{"CodigoEmOutraCaixa", "Empresa=ab", "Empresa", "Todas as Filiais", ""},
+        CasoGuardado{"TodasAsFiliais", "Empresa=", "Empresa", "Todas as Filiais", ""},
+        CasoGuardado{"FilialAtiva", "Empresa=01", "Empresa", "01 - Loja Centro", "01"},
+        CasoGuardado{"CodigoDeTresCaracteres", "Empresa=003", "Empresa", "003 - Loja Três", "003"},
+        CasoGuardado{"OpacidadeForaDaLista", "Transparencia=55", "Transparencia", "100%", "100"},
+        CasoGuardado{"Opacidade60", "Transparencia=60", "Transparencia", "  60%", "60"},
+        CasoGuardado{"Opacidade20ComZero", "Transparencia=020", "Transparencia", "  20%", "20"},
+        CasoGuardado{"SempreVisivel2", "SempreVisivel=2", "SempreVisivel", "unchecked", "0"},
+        CasoGuardado{"SempreVisivel1", "SempreVisivel=1", "SempreVisivel", "checked", "1"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
-TEST_F(Configuracao, FirstOpeningShowsTheDefaultHoursAndStoresHoursAsShown)
+TEST_F(Configuracao, PrimeiraAberturaMostraAsHorasPadraoEGuardaAsHorasComoMostradas)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
         EXPECT_EQ(d.SbHoraIni->text(), QStringLiteral("8"));
@@ -151,7 +151,7 @@ TEST_F(Configuracao, FirstOpeningShowsTheDefaultHoursAndStoresHoursAsShown)
     EXPECT_EQ(config.HoraFim(), QStringLiteral("6"));
 }
 
-TEST_F(Configuracao, CancelKeepsTheChoicesOnScreenOnlyAndTheNextSaveStoresThem)
+TEST_F(Configuracao, CancelarMantemAsEscolhasSoNaTelaEOProximoSalvarAsGuarda)
 {
     const QByteArray antes = Arquivo();
     TFrmConfiguracao* primeiro = nullptr;
@@ -194,7 +194,7 @@ TEST_F(Configuracao, CancelKeepsTheChoicesOnScreenOnlyAndTheNextSaveStoresThem)
     EXPECT_EQ(config.HoraFim(), QStringLiteral("17"));
 }
 
-TEST_F(Configuracao, ImportedOrdersAloneAreUsedAtOnceAndReachTheFileAtTheNextSave)
+TEST_F(Configuracao, PedidosImportadosSozinhosValemLogoEChegamAoArquivoNoProximoSalvar)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
         d.chkConsideraPedidosImportados->setChecked(true);
@@ -207,7 +207,7 @@ TEST_F(Configuracao, ImportedOrdersAloneAreUsedAtOnceAndReachTheFileAtTheNextSav
     EXPECT_EQ(NoArquivo("PedidosImportados"), QStringLiteral("1"));
 }
 
-TEST_F(Configuracao, OpensCentredOverTheVisibleViewLevelWithTheGadgetAndOnTheScreen)
+TEST_F(Configuracao, AbreCentradaSobreAVistaVisivelNaAlturaDoGadgetENaTela)
 {
     struct Caso {
         const char* nome;
@@ -242,7 +242,7 @@ void PrintTo(const CasoInvalido& c, std::ostream* os) { *os << c.chave << "=" <<
 
 class ValorInvalido : public DialogoTeste, public ::testing::WithParamInterface<CasoInvalido> {};
 
-TEST_P(ValorInvalido, CreationFailsWithABoxAndTheNextClickTriesAgain)
+TEST_P(ValorInvalido, CriacaoFalhaComUmaCaixaEOProximoCliqueTentaDeNovo)
 {
     const CasoInvalido& caso = GetParam();
     const QString valor = QString::fromLatin1(caso.valor);
@@ -269,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, ValorInvalido,
                                            CasoInvalido{"Transparencia", "60%"},
                                            CasoInvalido{"SempreVisivel", "sim"}));
 
-TEST_F(Configuracao, CreationFailsWhenTheBranchesCannotBeRead)
+TEST_F(Configuracao, CriacaoFalhaQuandoAsFiliaisNaoPodemSerLidas)
 {
     try {
         conexao.setConfiguracao(QStringLiteral("L"), QString(), QString(),
@@ -287,7 +287,7 @@ TEST_F(Configuracao, CreationFailsWhenTheBranchesCannotBeRead)
     EXPECT_TRUE(Configura([](TFrmConfiguracao&) {}));
 }
 
-TEST_F(Configuracao, ReadOnlyFileLeavesTheDialogOpenAndTheFileAsItWas)
+TEST_F(Configuracao, ArquivoSoLeituraDeixaODialogoAbertoEOArquivoComoEstava)
 {
     const QByteArray antes = Arquivo();
     ASSERT_EQ(chmod(QFile::encodeName(ini).constData(), 0444), 0);
@@ -316,7 +316,7 @@ TEST_F(Configuracao, ReadOnlyFileLeavesTheDialogOpenAndTheFileAsItWas)
     EXPECT_NE(Arquivo(), antes);
 }
 
-TEST_F(Configuracao, DatabaseDownStopsTheSaveWhereItFailsAndLeavesTheDialogOpen)
+TEST_F(Configuracao, BancoForaDoArParaOSalvarOndeFalhaEDeixaODialogoAberto)
 {
     const QByteArray antes = Arquivo();
     EXPECT_TRUE(Configura([&](TFrmConfiguracao& d) {
@@ -346,7 +346,7 @@ TEST_F(Configuracao, DatabaseDownStopsTheSaveWhereItFailsAndLeavesTheDialogOpen)
     EXPECT_TRUE(gadget->inicios.isEmpty());
 }
 
-TEST_F(Configuracao, CheckMarkFadesInAndGoesAtOnce)
+TEST_F(Configuracao, MarcaSurgeAosPoucosESomeDeUmaVez)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
         auto* caixa = dynamic_cast<TCaixaMarcacao*>(d.ckbSempreVisivel);

@@ -137,7 +137,7 @@ protected:
 
 } // namespace
 
-TEST_F(DialogosVendasHora, ImportedOrdersChangedAloneAreCountedAtOnceButNotYetInTheFile)
+TEST_F(DialogosVendasHora, PedidosImportadosMudadosSozinhosContamLogoMasAindaNaoNoArquivo)
 {
     ASSERT_DOUBLE_EQ(ValorAs(10), 100);
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
@@ -150,7 +150,7 @@ TEST_F(DialogosVendasHora, ImportedOrdersChangedAloneAreCountedAtOnceButNotYetIn
     EXPECT_EQ(NoArquivo("PedidosImportados"), QStringLiteral("0"));
 }
 
-TEST_F(DialogosVendasHora, SavingABranchShowsItsNameAndSales)
+TEST_F(DialogosVendasHora, SalvarUmaFilialMostraSeuNomeEVendas)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
         d.ppbEmpresas->setCurrentIndex(d.ppbEmpresas->findText(QStringLiteral("02 - Loja Dois")));
@@ -165,7 +165,7 @@ TEST_F(DialogosVendasHora, SavingABranchShowsItsNameAndSales)
     EXPECT_DOUBLE_EQ(ValorAs(11), 30);
 }
 
-TEST_F(DialogosVendasHora, EachDialogIsMadeOnceAndTheAboutBoxSitsOnTheGadgetsTop)
+TEST_F(DialogosVendasHora, CadaDialogoEFeitoUmaVezEACaixaSobreFicaNoTopoDoGadget)
 {
     const QString descricao = QStringLiteral("Esta gadget funciona como um termômetro que "
                                              "apresenta as vendas da sua empresa por unidade "
