@@ -19,7 +19,7 @@ public:
 
 } // namespace
 
-TEST_F(FrameTeste, ViewsNovasSemContornoEVisiveis)
+TEST_F(FrameTeste, VistasNovasSemContornoEVisiveis)
 {
     TGadgetResDetNovo novo(host.get());
     for (TRetangulo* vista : {novo.rtgDetalhe, novo.rtgResumo}) {
