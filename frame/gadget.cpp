@@ -9,8 +9,8 @@
 #include "frame/temporizador.h"
 #include "platform/conversao.h"
 #include "platform/erro.h"
+#include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
-#include "shell/funcoes_variaveis.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
@@ -304,8 +304,8 @@ void TGadget::RMinimizarClick(QObject*)
 void TGadget::RFecharClick(QObject*)
 {
     const QString titulo = getTitulo();
-    IniciarComWindows(titulo, false);
-    DestroiIcone();
+    plataforma::IniciarComWindows(titulo, false);
+    plataforma::DestroiIcone();
     if (FConfig) {
         FConfig->setIniWindows(QStringLiteral("0"));
         FConfig->SalvarIni();

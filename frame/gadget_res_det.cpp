@@ -5,7 +5,7 @@
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
 #include "platform/conversao.h"
-#include "shell/funcoes_variaveis.h"
+#include "platform/rotinas_desktop.h"
 #include "shell/inicializacao.h"
 
 #include <QLabel>
@@ -70,10 +70,10 @@ void TGadgetResDet::IniciarGadget(QObject*)
 
     const bool reexibida = MantemNoTopo(frmPrincipal, FConfig->SempreVisivel() == QStringLiteral("1"));
 
-    CriaIcone(frmPrincipal, getTitulo());
+    plataforma::CriaIcone(frmPrincipal, getTitulo());
 
     if (reexibida || !(FIni && FIni->IniciandoGadget()))
-        EscondeBarraTarefa();
+        plataforma::EscondeBarraTarefa();
 }
 
 void TGadgetResDet::ConfigLabel(QLabel* ALabel, const QString& Fonte, const QString& Texto,

@@ -8,6 +8,8 @@
 #include <QString>
 #include <functional>
 
+class QWidget;
+
 namespace plataforma {
 
 enum class Caixa {
@@ -23,6 +25,11 @@ struct Ganchos {
     std::function<QPoint()> posicaoCursor;
     std::function<void(Caixa, const QString& texto)> mensagem;
     std::function<QString()> arquivoPrograma;
+    // The desktop routines of rotinas_desktop.h.
+    std::function<void(const QString& gadget, bool adicionar)> iniciarComWindows;
+    std::function<void(QWidget* janela, const QString& nome)> criaIcone;
+    std::function<void()> destroiIcone;
+    std::function<void()> escondeBarraTarefa;
 };
 
 Ganchos& ganchos();

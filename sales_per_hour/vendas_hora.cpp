@@ -14,10 +14,10 @@
 #include "platform/area_trabalho.h"
 #include "platform/erro.h"
 #include "platform/mensagens.h"
+#include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
 #include "frame/data_edit.h"
 #include "sales_per_hour/grafico_vendas.h"
-#include "shell/funcoes_variaveis.h"
 
 #include <QDate>
 #include <QLineSeries>
@@ -138,7 +138,7 @@ TVendasHora::TVendasHora(QWidget* AOwner)
     // Without the entry the gadget works all the same; the user is told why
     // it will not start at the next log-on.
     try {
-        IniciarComWindows(getTitulo(), true);
+        plataforma::IniciarComWindows(getTitulo(), true);
     } catch (const Erro& erro) {
         plataforma::MostrarMensagem(plataforma::Caixa::Nota, erro.texto());
     }

@@ -2,10 +2,10 @@
 
 #include "config/config.h"
 #include "platform/area_trabalho.h"
+#include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
 #include "shell/estilos_host.h"
 #include "sales_per_hour/vendas_hora.h"
-#include "shell/funcoes_variaveis.h"
 #include "shell/inicializacao.h"
 
 #include <QCloseEvent>
@@ -73,7 +73,7 @@ void TfrmVendasHora::FormActivate()
 {
     if (!Inic->IniciandoGadget())
         return;
-    EscondeBarraTarefa();
+    plataforma::EscondeBarraTarefa();
     Inic->setIniciandoGadget(false);
     AplicaEstilosHost(this);
     // A construction that fails takes the controls it made along with it; an

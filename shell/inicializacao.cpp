@@ -6,8 +6,8 @@
 #include "data/fila_banco.h"
 #include "platform/erro.h"
 #include "platform/mensagens.h"
+#include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
-#include "shell/funcoes_variaveis.h"
 #include "shell/mensagens_inicio.h"
 
 #include <QCoreApplication>
@@ -28,7 +28,7 @@ void EncerrarAplicacao()
 
 TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QString& SiglaGgt)
 {
-    VerificaExeAberto(Form->objectName());
+    plataforma::VerificaExeAberto(Form->objectName());
 
     // A folder, a FIFO or a device in the file's place is no file to use.
     if (!ArquivoIniUtilizavel(plataforma::CaminhoArquivoIni())) {

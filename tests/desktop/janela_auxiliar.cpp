@@ -7,7 +7,7 @@
 //            window) and EscondeBarraTarefa again, as each gadget start does
 //   bandeja  adds the tray icon, as each gadget start does
 #include "platform/area_trabalho.h"
-#include "shell/funcoes_variaveis.h"
+#include "platform/rotinas_desktop.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -28,17 +28,17 @@ int main(int argc, char** argv)
 
     QTimer::singleShot(300, [&] {
         if (modo != QLatin1String("nenhuma"))
-            EscondeBarraTarefa();
+            plataforma::EscondeBarraTarefa();
         if (modo == QLatin1String("duas"))
-            EscondeBarraTarefa();
+            plataforma::EscondeBarraTarefa();
         if (modo == QLatin1String("bandeja")) {
-            DestroiIcone();
-            CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
+            plataforma::DestroiIcone();
+            plataforma::CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
         }
         if (modo == QLatin1String("topo")) {
             janela.setWindowFlag(Qt::WindowStaysOnTopHint, true);
             janela.show();
-            EscondeBarraTarefa();
+            plataforma::EscondeBarraTarefa();
         }
         std::printf("0x%llx\n", static_cast<unsigned long long>(janela.windowHandle()->winId()));
         std::fflush(stdout);

@@ -1,5 +1,5 @@
 #include "platform/area_trabalho.h"
-#include "shell/funcoes_variaveis.h"
+#include "platform/rotinas_desktop.h"
 #include "ambiente.h"
 
 #include <QEvent>
@@ -26,7 +26,7 @@ TEST(BarraTarefas, JanelaPrincipalViraJanelaDeFerramentaESegueVisivel)
     plataforma::DefinirJanelaPrincipal(&janela);
     janela.show();
 
-    EscondeBarraTarefa();
+    plataforma::EscondeBarraTarefa();
     EXPECT_EQ(janela.windowType(), Qt::Tool);
     EXPECT_TRUE(janela.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(janela.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -37,7 +37,7 @@ TEST(BarraTarefas, JanelaPrincipalViraJanelaDeFerramentaESegueVisivel)
     const Qt::WindowFlags depois = janela.windowFlags();
     ContaOcultacoes ocultacoes;
     janela.installEventFilter(&ocultacoes);
-    EscondeBarraTarefa();
+    plataforma::EscondeBarraTarefa();
     EXPECT_EQ(janela.windowFlags(), depois);
     EXPECT_TRUE(janela.isVisible());
     EXPECT_EQ(ocultacoes.vezes, 0);
@@ -59,7 +59,7 @@ TEST(BarraTarefas, JanelaPrincipalDestruidaEEsquecida)
         plataforma::DefinirJanelaPrincipal(&janela);
     }
     EXPECT_EQ(plataforma::JanelaPrincipal(), nullptr);
-    EscondeBarraTarefa();
+    plataforma::EscondeBarraTarefa();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "platform/corte_texto.h"
 #include "platform/icone_programa.h"
-#include "shell/funcoes_variaveis.h"
+#include "platform/rotinas_desktop.h"
 #include "ambiente.h"
 
 #include <QSystemTrayIcon>
@@ -58,8 +58,8 @@ TEST(IconeBandeja, UmIconeDeCadaVez)
     GarantirAplicacao();
     QWidget janela;
 
-    DestroiIcone(); // none yet: nothing happens
-    CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
+    plataforma::DestroiIcone(); // none yet: nothing happens
+    plataforma::CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
     ASSERT_EQ(Icones(janela).size(), 1);
     const QSystemTrayIcon* icone = Icones(janela).first();
     EXPECT_EQ(icone->toolTip(), QStringLiteral("Vendas por Hora"));
@@ -68,22 +68,22 @@ TEST(IconeBandeja, UmIconeDeCadaVez)
     EXPECT_TRUE(icone->isVisible());
 
     // Later starts keep the icon: a tray lists every new one as a new entry.
-    CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
+    plataforma::CriaIcone(&janela, QStringLiteral("Vendas por Hora"));
     EXPECT_EQ(Icones(janela), QList<QSystemTrayIcon*>{const_cast<QSystemTrayIcon*>(icone)});
-    CriaIcone(&janela, QStringLiteral("Outro Título"));
+    plataforma::CriaIcone(&janela, QStringLiteral("Outro Título"));
     EXPECT_EQ(Icones(janela), QList<QSystemTrayIcon*>{const_cast<QSystemTrayIcon*>(icone)});
     EXPECT_EQ(icone->toolTip(), QStringLiteral("Outro Título"));
 
-    DestroiIcone();
+    plataforma::DestroiIcone();
     EXPECT_TRUE(Icones(janela).isEmpty());
-    DestroiIcone();
+    plataforma::DestroiIcone();
     EXPECT_TRUE(Icones(janela).isEmpty());
 
     // Made anew, since a tray may have appeared meanwhile.
-    CriaIcone(&janela, QString(126, u'x') + QStringLiteral("\U0001F600"));
+    plataforma::CriaIcone(&janela, QString(126, u'x') + QStringLiteral("\U0001F600"));
     ASSERT_EQ(Icones(janela).size(), 1);
     EXPECT_EQ(Icones(janela).first()->toolTip(), QString(126, u'x'));
-    DestroiIcone();
+    plataforma::DestroiIcone();
 }
 
 TEST(IconeBandeja, IconeSaiJuntoComSuaJanela)
@@ -91,13 +91,13 @@ TEST(IconeBandeja, IconeSaiJuntoComSuaJanela)
     GarantirAplicacao();
     {
         QWidget primeira;
-        CriaIcone(&primeira, QStringLiteral("Vendas por Hora"));
+        plataforma::CriaIcone(&primeira, QStringLiteral("Vendas por Hora"));
     }
     // The icon went with the first window; nothing is deleted twice.
     QWidget segunda;
-    CriaIcone(&segunda, QStringLiteral("Vendas por Hora"));
+    plataforma::CriaIcone(&segunda, QStringLiteral("Vendas por Hora"));
     EXPECT_EQ(Icones(segunda).size(), 1);
-    DestroiIcone();
+    plataforma::DestroiIcone();
     EXPECT_TRUE(Icones(segunda).isEmpty());
 }
 

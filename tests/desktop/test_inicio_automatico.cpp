@@ -1,6 +1,6 @@
 #include "platform/erro.h"
+#include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
-#include "shell/funcoes_variaveis.h"
 #include "ambiente.h"
 
 #include <QDir>
@@ -60,7 +60,7 @@ protected:
 TEST_F(InicioAutomatico, IncluirGravaEntradaParaTodosOsUsuarios)
 {
     const mode_t antiga = umask(077);
-    IniciarComWindows(TITULO, true);
+    plataforma::IniciarComWindows(TITULO, true);
     umask(antiga);
 
     EXPECT_EQ(Ler(Geral()), EntradaEsperada(programa));
@@ -71,9 +71,9 @@ TEST_F(InicioAutomatico, IncluirGravaEntradaParaTodosOsUsuarios)
 
 TEST_F(InicioAutomatico, IncluirDeNovoSobrescreveComOCaminhoAtual)
 {
-    IniciarComWindows(TITULO, true);
+    plataforma::IniciarComWindows(TITULO, true);
     programa = temp.filePath(QStringLiteral("Outra Pasta/vendas-por-hora"));
-    IniciarComWindows(TITULO, true);
+    plataforma::IniciarComWindows(TITULO, true);
 
     EXPECT_EQ(Ler(Geral()), EntradaEsperada(programa));
     EXPECT_EQ(QDir(temp.filePath(QStringLiteral("xdg/autostart"))).entryList(QDir::Files),
@@ -82,15 +82,15 @@ TEST_F(InicioAutomatico, IncluirDeNovoSobrescreveComOCaminhoAtual)
 
 TEST_F(InicioAutomatico, RemoverEntradaInexistenteNaoFazNada)
 {
-    EXPECT_NO_THROW(IniciarComWindows(TITULO, false));
+    EXPECT_NO_THROW(plataforma::IniciarComWindows(TITULO, false));
     EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("xdg"))));
     EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("home"))));
 }
 
 TEST_F(InicioAutomatico, RemoverApagaAEntrada)
 {
-    IniciarComWindows(TITULO, true);
-    IniciarComWindows(TITULO, false);
+    plataforma::IniciarComWindows(TITULO, true);
+    plataforma::IniciarComWindows(TITULO, false);
     EXPECT_FALSE(QFile::exists(Geral()));
     EXPECT_FALSE(QFile::exists(Usuario())) << "nothing left to hide";
 }
@@ -98,10 +98,10 @@ TEST_F(InicioAutomatico, RemoverApagaAEntrada)
 TEST_F(InicioAutomatico, RecorreAEntradaDoUsuarioQuandoAPastaDeTodosNaoEGravavel)
 {
     dirs.mudar(Inacessivel());
-    EXPECT_NO_THROW(IniciarComWindows(TITULO, true));
+    EXPECT_NO_THROW(plataforma::IniciarComWindows(TITULO, true));
     EXPECT_EQ(Ler(Usuario()), EntradaEsperada(programa));
 
-    IniciarComWindows(TITULO, false);
+    plataforma::IniciarComWindows(TITULO, false);
     EXPECT_FALSE(QFile::exists(Usuario()));
 }
 
@@ -111,7 +111,7 @@ TEST_F(InicioAutomatico, FalhaQuandoNenhumaEntradaPodeSerGravada)
     dirs.mudar(bloqueada);
     home.mudar(bloqueada);
     try {
-        IniciarComWindows(TITULO, true);
+        plataforma::IniciarComWindows(TITULO, true);
         FAIL() << "no error";
     } catch (const Erro& erro) {
         EXPECT_EQ(erro.texto(), QStringLiteral("Failed to set data for 'Vendas por Hora'"));
@@ -124,12 +124,12 @@ TEST_F(InicioAutomatico, EntradaDeTodosOsUsuariosSubstituiAAntigaDoUsuario)
     // keeping an old path alive.
     const QString geral = dirs.valor();
     dirs.mudar(Inacessivel());
-    IniciarComWindows(TITULO, true);
+    plataforma::IniciarComWindows(TITULO, true);
     ASSERT_TRUE(QFile::exists(Usuario()));
 
     dirs.mudar(geral);
     programa = temp.filePath(QStringLiteral("Nova Pasta/vendas-por-hora"));
-    IniciarComWindows(TITULO, true);
+    plataforma::IniciarComWindows(TITULO, true);
     EXPECT_EQ(Ler(Geral()), EntradaEsperada(programa));
     EXPECT_FALSE(QFile::exists(Usuario()));
 }
@@ -141,7 +141,7 @@ TEST_F(InicioAutomatico, RemoverApagaAsDuasEntradas)
         QFile entrada(caminho);
         ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
     }
-    IniciarComWindows(TITULO, false);
+    plataforma::IniciarComWindows(TITULO, false);
     EXPECT_FALSE(QFile::exists(Geral()));
     EXPECT_FALSE(QFile::exists(Usuario()));
 }
@@ -178,7 +178,7 @@ TEST_F(InicioAutomatico, EntradaDeTodosQueFicaEOcultaParaEsteUsuario)
         QDir(temp.filePath(QStringLiteral("home"))).removeRecursively();
         caso.prepara(Geral());
 
-        IniciarComWindows(TITULO, false);
+        plataforma::IniciarComWindows(TITULO, false);
         EXPECT_TRUE(QFileInfo::exists(Geral()));
         EXPECT_EQ(Ler(Usuario()),
                   "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nHidden=true\n");

@@ -1,6 +1,6 @@
 // Stands in for the program at start-up: takes the single-instance lock,
 // says so on its output, and runs until it is killed.
-#include "shell/funcoes_variaveis.h"
+#include "platform/rotinas_desktop.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -9,7 +9,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    VerificaExeAberto(QStringLiteral("frmVendasHora"));
+    plataforma::VerificaExeAberto(QStringLiteral("frmVendasHora"));
     std::puts("travado");
     std::fflush(stdout);
     sleep(120);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "area_trabalho_falsa.h"
-
 #include "config/config.h"
 #include "frame/gadget_res_det.h"
 #include "frame/retangulo.h"
@@ -12,6 +10,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -86,6 +85,19 @@ protected:
 
         plataforma::ganchos().tamanhoTela = [] { return QSize(1920, 1080); };
         plataforma::ganchos().posicaoCursor = [this] { return cursor; };
+        // The desktop routines are recorded instead of done: one line per call.
+        plataforma::ganchos().iniciarComWindows = [this](const QString& gadget, bool adicionar) {
+            chamadas << QStringLiteral("IniciarComWindows(%1, %2)")
+                            .arg(gadget, adicionar ? "true" : "false");
+        };
+        plataforma::ganchos().criaIcone = [this](QWidget* janela, const QString& nome) {
+            janelaDoIcone = janela;
+            chamadas << QStringLiteral("CriaIcone(%1)").arg(nome);
+        };
+        plataforma::ganchos().destroiIcone = [this] { chamadas << QStringLiteral("DestroiIcone"); };
+        plataforma::ganchos().escondeBarraTarefa = [this] {
+            chamadas << QStringLiteral("EscondeBarraTarefa");
+        };
 
         host = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint);
         host->setGeometry(0, 0, 1920, 1080);
@@ -93,7 +105,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
         gadget = new TGadgetTeste(host.get());
         gadget->setConfig(config.get());
-        ChamadasAreaTrabalho().clear();
+        chamadas.clear();
     }
 
     void TearDown() override
@@ -136,4 +148,7 @@ protected:
     QPoint cursor{0, 0};
     std::unique_ptr<QWidget> host;
     TGadgetTeste* gadget = nullptr;
+    QStringList chamadas;
+    // The window passed to the last CriaIcone.
+    QWidget* janelaDoIcone = nullptr;
 };

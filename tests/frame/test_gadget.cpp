@@ -340,7 +340,7 @@ TEST_F(FrameTeste, FecharDesligaOInicioAutomaticoTiraOIconeSalvaEFechaOHost)
     Entra(gadget->rtgResumo);
     QTest::mouseClick(gadget->rtgFechar, Qt::LeftButton, {}, QPoint(11, 11));
 
-    EXPECT_EQ(ChamadasAreaTrabalho(),
+    EXPECT_EQ(chamadas,
               QStringList({QStringLiteral("IniciarComWindows(Teste, false)"),
                            QStringLiteral("DestroiIcone")}));
     QFile arquivo(arquivoIni);

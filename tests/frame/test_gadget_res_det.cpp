@@ -61,10 +61,10 @@ TEST_F(FrameTeste, IniciarGadgetAplicaOsPassosComunsNaOrdem)
     EXPECT_FALSE(gadget->tmrPrincipal->Enabled()); // only a release enables it
     EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.6);
     EXPECT_DOUBLE_EQ(gadget->rtgDetalhe->Opacity(), 0.6);
-    EXPECT_EQ(ChamadasAreaTrabalho(),
+    EXPECT_EQ(chamadas,
               QStringList({QStringLiteral("CriaIcone(Teste)"),
                            QStringLiteral("EscondeBarraTarefa")}));
-    EXPECT_EQ(JanelaDoIcone(), host.get());
+    EXPECT_EQ(janelaDoIcone, host.get());
 }
 
 TEST_F(FrameTeste, MesmoPeriodoNaoReiniciaAContagemEOutroReinicia)
@@ -118,14 +118,14 @@ TEST_F(FrameTeste, ValoresQueNaoSaoInteirosInterrompemIniciarGadget)
         EXPECT_TRUE(erro.texto().contains(QStringLiteral("cinco")));
     }
     EXPECT_EQ(gadget->tmrPrincipal->Interval(), 1000);
-    EXPECT_TRUE(ChamadasAreaTrabalho().isEmpty());
+    EXPECT_TRUE(chamadas.isEmpty());
 
     config->setAtualizaDados(QStringLiteral("2"));
     config->setTransparencia(QStringLiteral("meio"));
     EXPECT_THROW(gadget->IniciarGadget(gadget), Erro);
     EXPECT_EQ(gadget->tmrPrincipal->Interval(), 120000);
     EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 1.0);
-    EXPECT_TRUE(ChamadasAreaTrabalho().isEmpty());
+    EXPECT_TRUE(chamadas.isEmpty());
 }
 
 TEST_F(FrameTeste, SempreVisivelSoComUmExato)
@@ -139,12 +139,12 @@ TEST_F(FrameTeste, SempreVisivelSoComUmExato)
         SCOPED_TRACE(caso.valor);
         const bool antes = host->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         config->setSempreVisivel(caso.valor);
-        ChamadasAreaTrabalho().clear();
+        chamadas.clear();
         gadget->IniciarGadget(gadget);
         EXPECT_EQ(host->windowFlags().testFlag(Qt::WindowStaysOnTopHint), caso.noTopo);
         EXPECT_TRUE(host->isVisible());
         // Whether or not the window was made again, it leaves the taskbar once.
-        EXPECT_EQ(ChamadasAreaTrabalho().count(QStringLiteral("EscondeBarraTarefa")), 1);
+        EXPECT_EQ(chamadas.count(QStringLiteral("EscondeBarraTarefa")), 1);
         if (antes != caso.noTopo) {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
             EXPECT_FALSE(host->mask().isEmpty());

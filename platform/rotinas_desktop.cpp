@@ -1,4 +1,4 @@
-#include "shell/funcoes_variaveis.h"
+#include "platform/rotinas_desktop.h"
 
 #include "platform/area_trabalho.h"
 #include "platform/corte_texto.h"
@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 
+namespace plataforma {
+
 namespace {
 
 // The tip of the notification-area icon holds at most 127 characters.
@@ -17,7 +19,7 @@ constexpr qsizetype TAMANHO_DICA = 127;
 
 QString ProgramaParaIniciar()
 {
-    const QFileInfo programa(plataforma::ArquivoPrograma());
+    const QFileInfo programa(ArquivoPrograma());
 #ifdef Q_OS_WIN
     // Entered as an .exe whatever the file's own extension.
     return QDir::toNativeSeparators(programa.absolutePath() + u'/' + programa.completeBaseName()
@@ -31,31 +33,42 @@ QString ProgramaParaIniciar()
 
 void IniciarComWindows(const QString& Gadget, bool Adicionar)
 {
-    if (Adicionar)
-        plataforma::GravarInicioAutomatico(Gadget, ProgramaParaIniciar());
+    if (ganchos().iniciarComWindows)
+        ganchos().iniciarComWindows(Gadget, Adicionar);
+    else if (Adicionar)
+        GravarInicioAutomatico(Gadget, ProgramaParaIniciar());
     else
-        plataforma::RemoverInicioAutomatico(Gadget);
+        RemoverInicioAutomatico(Gadget);
 }
 
 void CriaIcone(QWidget* Form, const QString& Nome)
 {
-    plataforma::MostrarIconeBandeja(Form, plataforma::IconePrograma(),
-                                    plataforma::CortarTexto(Nome, TAMANHO_DICA));
+    if (ganchos().criaIcone)
+        ganchos().criaIcone(Form, Nome);
+    else
+        MostrarIconeBandeja(Form, IconePrograma(), CortarTexto(Nome, TAMANHO_DICA));
 }
 
 void DestroiIcone()
 {
-    plataforma::RemoverIconeBandeja();
+    if (ganchos().destroiIcone)
+        ganchos().destroiIcone();
+    else
+        RemoverIconeBandeja();
 }
 
 void EscondeBarraTarefa()
 {
-    if (QWidget* janela = plataforma::JanelaPrincipal())
-        plataforma::TirarDaBarraTarefas(janela);
+    if (ganchos().escondeBarraTarefa)
+        ganchos().escondeBarraTarefa();
+    else if (QWidget* janela = JanelaPrincipal())
+        TirarDaBarraTarefas(janela);
 }
 
 void VerificaExeAberto(const QString& NomeForm)
 {
-    if (!plataforma::TravarInstanciaUnica(NomeForm))
+    if (!TravarInstanciaUnica(NomeForm))
         std::exit(0);
 }
+
+} // namespace plataforma

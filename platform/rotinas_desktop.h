@@ -4,7 +4,9 @@
 
 class QWidget;
 
-// The program's ties to the desktop session.
+// The program's ties to the desktop session. Tests fake all but the lock
+// through ganchos().
+namespace plataforma {
 
 // Adicionar true: registers the program to start at log-on under the name
 // Gadget; false: removes that registration.
@@ -21,3 +23,5 @@ void EscondeBarraTarefa();
 // Ends the process at once, with exit code 0, when another copy of the program
 // in this session holds the lock named NomeForm; otherwise holds it until exit.
 void VerificaExeAberto(const QString& NomeForm);
+
+} // namespace plataforma
