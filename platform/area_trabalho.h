@@ -8,24 +8,11 @@ class QIcon;
 class QRegion;
 class QWidget;
 
-// The desktop services the program ties into. Every system provides these
-// routines in its own files; this tree holds the freedesktop ones: XDG
-// autostart entries and flock here in the core, Qt's tray icon and the X11
-// window state on the widget side.
+// The desktop services the program's windows tie into. Every system provides
+// these routines in its own files; this tree holds the freedesktop ones: Qt's
+// tray icon and the X11 window state. The services without a window are in
+// sessao.h.
 namespace plataforma {
-
-// Registers programa to start at every log-on under the name nome: for all
-// users where that may be written, else for this user. A registration of the
-// same name is replaced. Throws Erro when neither can be written.
-void GravarInicioAutomatico(const QString& nome, const QString& programa);
-
-// Removes every registration named nome that exists and may be removed.
-void RemoverInicioAutomatico(const QString& nome);
-
-// Takes the lock named nome for this session, held until the process ends.
-// False when another process holds it; true otherwise, also when no lock can
-// be made at all (the program then runs unprotected).
-bool TravarInstanciaUnica(const QString& nome);
 
 // The program's one notification-area icon, made once and afterwards only
 // changed where its picture or tip differ (trays show every new icon as a

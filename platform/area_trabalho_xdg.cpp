@@ -1,5 +1,5 @@
 // Start at log-on and the single-instance lock on freedesktop systems.
-#include "platform/area_trabalho.h"
+#include "platform/sessao.h"
 
 #include "platform/entrada_desktop.h"
 #include "platform/erro.h"

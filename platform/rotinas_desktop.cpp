@@ -4,6 +4,7 @@
 #include "platform/corte_texto.h"
 #include "platform/icone_programa.h"
 #include "platform/seams.h"
+#include "platform/sessao.h"
 
 #include <QDir>
 #include <QFileInfo>
