@@ -76,6 +76,11 @@ void TGadgetResDet::IniciarGadget(QObject*)
         plataforma::EscondeBarraTarefa();
 }
 
+void TGadgetResDet::PosicionaSobreAVista(QWidget* Form)
+{
+    VerificaPosForm(Form, rtgDetalhe->isHidden() ? rtgResumo : rtgDetalhe);
+}
+
 void TGadgetResDet::ConfigLabel(QLabel* ALabel, const QString& Fonte, const QString& Texto,
                                 int Tamanho, TEstilosFonte Estilo, double X, double Y,
                                 double Width, Qt::Alignment Alinhamento, bool WordWrap,

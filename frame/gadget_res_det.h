@@ -38,6 +38,9 @@ protected:
                      TEstilosFonte Estilo, double X, double Y, double Width,
                      Qt::Alignment Alinhamento, bool WordWrap, bool AutoSize);
 
+    // Places the dialog Form with VerificaPosForm over the view on show.
+    void PosicionaSobreAVista(QWidget* Form);
+
     TRetangulo* rtgResumo;
     TRetangulo* rtgDetalhe;
 };

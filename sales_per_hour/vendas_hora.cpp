@@ -321,7 +321,7 @@ void TVendasHora::RConfClick(QObject*)
     if (!FrmConfiguracao)
         FrmConfiguracao = new TFrmConfiguracao(frmPrincipal, *FConfig, *FConexao);
     FrmConfiguracao->AdicionaGadget(this);
-    VerificaPosForm(FrmConfiguracao, rtgDetalhe->isHidden() ? rtgResumo : rtgDetalhe);
+    PosicionaSobreAVista(FrmConfiguracao);
     VerificaMargens(FrmConfiguracao);
     plataforma::ForaDaBarraAoMostrar(FrmConfiguracao);
     FrmConfiguracao->exec();
@@ -332,7 +332,7 @@ void TVendasHora::RAboutClick(QObject*)
     if (!frmAbout)
         frmAbout = new TfrmAbout(frmPrincipal);
     frmAbout->CarregaInformacoes(this);
-    VerificaPosForm(frmAbout, rtgDetalhe->isHidden() ? rtgResumo : rtgDetalhe);
+    PosicionaSobreAVista(frmAbout);
     frmAbout->move(frmAbout->x(), PosicaoNaTela().y());
     VerificaMargens(frmAbout);
     frmAbout->btnOk->setFocus();

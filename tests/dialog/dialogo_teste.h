@@ -1,6 +1,6 @@
 #pragma once
 
-// A test gadget on a host as large as a 1200 x 800 screen, over a retail
+// The sales gadget on a host as large as a 1200 x 800 screen, over a retail
 // database with three active branches and an inactive one, with its own
 // configuration file; helpers that open the dialogs by the strip's buttons.
 
@@ -91,7 +91,7 @@ protected:
         host.setGeometry(0, 0, 1200, 800);
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-        gadget = new TGadgetTeste(&host);
+        gadget = new TVendasHoraSemLeitura(&host);
         gadget->setConfig(&config);
         gadget->setConexao(&conexao);
         Posiciona(500, 100);
@@ -177,5 +177,5 @@ protected:
     TConexao conexao;
     // Destroyed first: it takes the gadget and both dialogs along.
     QWidget host;
-    TGadgetTeste* gadget = nullptr;
+    TVendasHoraSemLeitura* gadget = nullptr;
 };

@@ -21,9 +21,9 @@
 // A two-view gadget laid out as the sales gadget lays out its views: a
 // 389 x 236 detail view that sizes the frame, a 287 x 210 summary view at
 // x 102 holding a label, both wired for drag and hover.
-class TGadgetTeste : public TGadgetResDet {
+class TGadgetDuasVistas : public TGadgetResDet {
 public:
-    explicit TGadgetTeste(QWidget* host) : TGadgetResDet(host)
+    explicit TGadgetDuasVistas(QWidget* host) : TGadgetResDet(host)
     {
         setInformacoes(QStringLiteral("Teste"), QStringLiteral("1.0"), QString(), QString());
         for (TRetangulo* vista : {rtgDetalhe, rtgResumo}) {
@@ -103,7 +103,7 @@ protected:
         host->setGeometry(0, 0, 1920, 1080);
         host->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
-        gadget = new TGadgetTeste(host.get());
+        gadget = new TGadgetDuasVistas(host.get());
         gadget->setConfig(config.get());
         chamadas.clear();
     }
@@ -147,7 +147,7 @@ protected:
     std::unique_ptr<TConfig> config;
     QPoint cursor{0, 0};
     std::unique_ptr<QWidget> host;
-    TGadgetTeste* gadget = nullptr;
+    TGadgetDuasVistas* gadget = nullptr;
     QStringList chamadas;
     // The window passed to the last CriaIcone.
     QWidget* janelaDoIcone = nullptr;
