@@ -4,11 +4,12 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <functional>
+#include <utility>
 
 class QWidget;
 class TConexao;
 class TConfig;
-class TInicializacao;
 class TRetangulo;
 class TTemporizador;
 
@@ -40,10 +41,13 @@ public:
     // Takes the frame's controls along, so that none calls into a gone gadget.
     ~TGadget() override;
 
-    void setInicializacao(TInicializacao* Inicializacao) { FIni = Inicializacao; }
+    // Asks the host's start-up whether it is still starting the gadget.
+    void setIniciandoGadget(std::function<bool()> Iniciando)
+    {
+        FIniciandoGadget = std::move(Iniciando);
+    }
     void setConfig(TConfig* Conf) { FConfig = Conf; }
     void setConexao(TConexao* Conex) { FConexao = Conex; }
-    TInicializacao* Inic() const { return FIni; }
     TConfig* Config() const { return FConfig; }
     TConexao* Conexao() const { return FConexao; }
 
@@ -131,7 +135,7 @@ protected:
     TRetangulo* rtgMover;
     TConfig* FConfig = nullptr;
     TConexao* FConexao = nullptr;
-    TInicializacao* FIni = nullptr;
+    std::function<bool()> FIniciandoGadget;
     TTemporizador* tmrPrincipal;
     QWidget* frmPrincipal;
 

@@ -6,7 +6,6 @@
 #include "frame/temporizador.h"
 #include "platform/conversao.h"
 #include "platform/rotinas_desktop.h"
-#include "shell/inicializacao.h"
 
 #include <QLabel>
 #include <algorithm>
@@ -72,7 +71,7 @@ void TGadgetResDet::IniciarGadget(QObject*)
 
     plataforma::CriaIcone(frmPrincipal, getTitulo());
 
-    if (reexibida || !(FIni && FIni->IniciandoGadget()))
+    if (reexibida || !(FIniciandoGadget && FIniciandoGadget()))
         plataforma::EscondeBarraTarefa();
 }
 

@@ -80,7 +80,7 @@ void TfrmVendasHora::FormActivate()
     // error while placing or starting leaves the gadget on view, empty.
     // Either way the error goes on to the event loop's report.
     Gadget = new TVendasHora(this);
-    Gadget->setInicializacao(Inic.get());
+    Gadget->setIniciandoGadget([this] { return Inic->IniciandoGadget(); });
     Gadget->setConfig(Inic->getConfiguracao());
     Gadget->setConexao(Inic->getConexao());
     Gadget->PosicionaGadGet();
