@@ -85,7 +85,7 @@ printf 'SET SQL DIALECT 1;\nDROP INDEX PEDIDOC_PEDIDO;\nCOMMIT;\n' | isql-fb -q 
 ini L "" "$copia"
 vista "$tmp/consulta-copia.sql" 0 | sed 's/^/  /'
 
-echo "resident memory under Xvfb, after 8 s:"
+echo "resident memory under Xvfb, after 8 s, the gadget on the benchmark's day:"
 Xvfb :77 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=("$!")
 sleep 2
@@ -101,7 +101,7 @@ for caminho in embedded server; do
   mem=$(env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb VANTREL_GADGETS_INI="$tmp/ConfigGadGet.Ini" \
     VANTREL_MESSAGE_LOG="$tmp/mensagens-$caminho.log" XDG_RUNTIME_DIR="$tmp/run-$caminho" \
     XDG_CONFIG_HOME="$tmp/config" XDG_CONFIG_DIRS="$tmp/xdg" \
-    bash -c "$(declare -f rss); rss '$build/shell/vendas-por-hora'")
+    bash -c "$(declare -f rss); rss '$build/bench/vph-bench-view' '$tmp/consulta.sql' memoria")
   awk -v m="$mem" -v b="$base" -v n="$caminho" \
     'BEGIN { printf "  gadget, %s path: %s MiB = %.2f x the bare window (aim on the server path: 1.25)\n", n, m, m / b }'
   if [ -s "$tmp/mensagens-$caminho.log" ]; then sed 's/^/    box: /' "$tmp/mensagens-$caminho.log"; fi

@@ -1,6 +1,7 @@
-// vph-bench-view <consulta.sql> [refreshes]: starts the program as it starts
-// for the user (configuration from $VANTREL_GADGETS_INI, today = the
-// benchmark's day) and prints the time from the process's start
+// vph-bench-view <consulta.sql> [refreshes|memoria]: starts the program as it
+// starts for the user (configuration from $VANTREL_GADGETS_INI, today = the
+// benchmark's day); "memoria" only shows it and runs until stopped, for its
+// resident memory. Otherwise prints the time from the process's start
 // ($VPH_BENCH_INICIO_NS, wall clock) to the first chart painted with data,
 // then the time of a refresh (from the call to the new chart) and the UI
 // thread's longest stall meanwhile: the worst lateness of a 10 ms timer.
@@ -27,6 +28,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -139,12 +141,13 @@ int main(int argc, char** argv)
                               ? qEnvironmentVariable("VPH_BENCH_INICIO_NS").toLongLong()
                               : AgoraNs();
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "uso: vph-bench-view <consulta.sql> [atualizacoes]\n");
+        std::fprintf(stderr, "uso: vph-bench-view <consulta.sql> [atualizacoes|memoria]\n");
         return 2;
     }
+    const bool memoria = argc == 3 && std::strcmp(argv[2], "memoria") == 0;
     // 0: only the first refresh, however long it runs or whether it fails
     // (a database without its indexes), with the UI's longest stall.
-    const bool soPrimeira = argc == 3 && std::atoi(argv[2]) == 0;
+    const bool soPrimeira = !memoria && argc == 3 && std::atoi(argv[2]) == 0;
     if (argc == 3)
         VEZES = std::max(1, std::atoi(argv[2]));
     plataforma::ganchos().hoje = [] { return DIA_BENCH; };
@@ -153,6 +156,10 @@ int main(int argc, char** argv)
     if (!janela.inicializacao()->getConexao()) {
         std::fprintf(stderr, "the program did not start: see the message log\n");
         return 1;
+    }
+    if (memoria) {
+        janela.show();
+        return aplicacao.exec();
     }
     int resultado = 1;
     if (soPrimeira) {
