@@ -12,6 +12,7 @@
 #include "data/conexao.h"
 #include "data/fila_banco.h"
 #include "platform/seams.h"
+#include "platform/sinais.h"
 #include "sales_per_hour/consulta_vendas.h"
 #include "sales_per_hour/grafico_vendas.h"
 #include "sales_per_hour/vendas_hora.h"
@@ -150,8 +151,10 @@ int main(int argc, char** argv)
     const bool soPrimeira = !memoria && argc == 3 && std::atoi(argv[2]) == 0;
     if (argc == 3)
         VEZES = std::max(1, std::atoi(argv[2]));
+    plataforma::TomarSinais();
     plataforma::ganchos().hoje = [] { return DIA_BENCH; };
     TAplicacao aplicacao(argc, argv);
+    plataforma::EncerrarComSinais();
     TfrmVendasHora janela;
     if (!janela.inicializacao()->getConexao()) {
         std::fprintf(stderr, "the program did not start: see the message log\n");
