@@ -19,6 +19,10 @@ constexpr unsigned kDialetoPedido = 3;
 constexpr int kTempoLimiteConexaoSegundos = 3;
 constexpr int kTentativas = 3;
 constexpr int kPausaEntreTentativasMs = 250;
+// The embedded engine's page cache lives in our process while a refresh
+// runs: 256 pages are plenty for its query, the engine's default is 2048.
+// The engine ignores a DPB's num_buffers, not its configuration.
+constexpr const char* kProvedorEmbutido = "Providers=Engine12\nDefaultDbCachePages=256";
 constexpr std::chrono::milliseconds kLimiteConexao(
     kTentativas * kTempoLimiteConexaoSegundos * 1000 + (kTentativas - 1) * kPausaEntreTentativasMs
     + 500);
@@ -138,7 +142,7 @@ void TBancoDados::anexarLocal()
     };
     const auto peloEmbutido = [&] {
         try {
-            anexarPor(FNomeBanco, "Providers=Engine12");
+            anexarPor(FNomeBanco, kProvedorEmbutido);
             FViaEmbutido = true;
             // A server that refused us would refuse again, and slows down at
             // each refused login; one that was not there costs nothing to

@@ -152,6 +152,18 @@ TEST_F(ConexaoLocal, ConectaSemDeixarTransacaoAberta)
     EXPECT_FALSE(conexao.getTransaction().ativa()) << "the query ends its transaction";
 }
 
+// The engine's page cache lives in the gadget's process during a refresh.
+TEST_F(ConexaoLocal, MotorEmbutidoAbreOArquivoComPoucasPaginasEmCache)
+{
+    // Gone before ours: the first attachment sizes the cache.
+    const AcessoBanco acesso = BancoVarejo(arquivo("loja.fdb")).acesso();
+    TConexao conexao;
+    Configurar(conexao, acesso);
+    ASSERT_TRUE(conexao.conectarBanco());
+    ASSERT_TRUE(conexao.getBancoDados().viaEmbutido());
+    EXPECT_EQ(Valor(conexao, QStringLiteral("SELECT MON$PAGE_BUFFERS FROM MON$DATABASE")).toInt(), 256);
+}
+
 TEST_F(ConexaoLocal, ProtocoloDesconhecidoMantemONomeAnterior)
 {
     BancoVarejo banco(arquivo("loja.fdb"));
