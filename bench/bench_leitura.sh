@@ -61,20 +61,29 @@ rss() { # program and args: resident memory after it settles, in MiB
   local p=$!
   pids+=("$p")
   sleep 8
-  awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$p/status"
+  awk '/VmRSS/ { r = $2 } /VmHWM/ { h = $2 } END { printf "%.1f %.1f", r / 1024, h / 1024 }' "/proc/$p/status"
   kill "$p" 2>/dev/null || true
   wait "$p" 2>/dev/null || true
 }
 
 echo "gadget reading, $(basename "$banco"), $(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")"
-# The statement for isql-fb; one untimed run warms the page cache.
-ini L "" "$banco"
-printf 'SET SQL DIALECT 1;\nSELECT COUNT(*) FROM PEDIDOC;\n' > "$tmp/consulta.sql"
-isql-fb -q -u SYSDBA -p "$senha" "$banco" -i "$tmp/consulta.sql" >/dev/null
+# A local file goes to the local server first, which opens any file here:
+# the embedded engine's figures are taken with no server to ask.
+embutido() { export VANTREL_SERVIDOR_LOCAL=127.0.0.1/1; }
+pelo_servidor() { unset VANTREL_SERVIDOR_LOCAL; }
 
+# The server may hold the file it served: the embedded engine gets a copy
+# of its own.
+cp "$banco" "$tmp/embutido.fdb"
+# The statement for isql-fb; one untimed run warms the page cache.
+printf 'SET SQL DIALECT 1;\nSELECT COUNT(*) FROM PEDIDOC;\n' > "$tmp/consulta.sql"
+isql-fb -q -u SYSDBA -p "$senha" "$tmp/embutido.fdb" -i "$tmp/consulta.sql" >/dev/null
 echo "embedded engine:"
-compara "embedded" "$banco"
+embutido
+ini L "" "$tmp/embutido.fdb"
+compara "embedded" "$tmp/embutido.fdb"
 echo "local server (127.0.0.1):"
+pelo_servidor
 ini R 127.0.0.1 "$banco"
 compara "server" "127.0.0.1:$banco"
 
@@ -83,6 +92,7 @@ copia=$tmp/sem-indice.fdb
 cp "$banco" "$copia"
 printf 'SET SQL DIALECT 1;\nDROP INDEX PEDIDOC_PEDIDO;\nCOMMIT;\n' | isql-fb -q -u SYSDBA -p "$senha" "$copia" >/dev/null
 ini L "" "$copia"
+embutido
 vista "$tmp/consulta-copia.sql" 0 | sed 's/^/  /'
 
 echo "resident memory under Xvfb, after 8 s, the gadget on the benchmark's day:"
@@ -90,19 +100,20 @@ Xvfb :77 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=("$!")
 sleep 2
 export DISPLAY=:77
-base=$(rss "$build/bench/vph-bench-base")
-echo "  bare Qt Charts window, one line series: $base MiB"
-# The server may still hold the file it served: the embedded engine gets a
-# copy of its own.
-cp "$banco" "$tmp/embutido.fdb"
+read -r base pico <<<"$(rss "$build/bench/vph-bench-base")"
+echo "  bare Qt Charts window, one line series: $base MiB (peak $pico MiB)"
 for caminho in embedded server; do
-  if [ $caminho = embedded ]; then ini L "" "$tmp/embutido.fdb"; else ini R 127.0.0.1 "$banco"; fi
+  if [ $caminho = embedded ]; then
+    embutido; ini L "" "$tmp/embutido.fdb"
+  else
+    pelo_servidor; ini R 127.0.0.1 "$banco"
+  fi
   mkdir -m 700 "$tmp/run-$caminho"
-  mem=$(env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb VANTREL_GADGETS_INI="$tmp/ConfigGadGet.Ini" \
+  read -r mem pico <<<"$(env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb VANTREL_GADGETS_INI="$tmp/ConfigGadGet.Ini" \
     VANTREL_MESSAGE_LOG="$tmp/mensagens-$caminho.log" XDG_RUNTIME_DIR="$tmp/run-$caminho" \
     XDG_CONFIG_HOME="$tmp/config" XDG_CONFIG_DIRS="$tmp/xdg" \
-    bash -c "$(declare -f rss); rss '$build/bench/vph-bench-view' '$tmp/consulta.sql' memoria")
-  awk -v m="$mem" -v b="$base" -v n="$caminho" \
-    'BEGIN { printf "  gadget, %s path: %s MiB = %.2f x the bare window (aim on the server path: 1.25)\n", n, m, m / b }'
+    bash -c "$(declare -f rss); rss '$build/bench/vph-bench-view' '$tmp/consulta.sql' memoria")"
+  awk -v m="$mem" -v b="$base" -v n="$caminho" -v p="$pico" \
+    'BEGIN { printf "  gadget, %s path: %s MiB = %.2f x the bare window (aim on the server path: 1.25); peak during the refresh %s MiB\n", n, m, m / b, p }'
   if [ -s "$tmp/mensagens-$caminho.log" ]; then sed 's/^/    box: /' "$tmp/mensagens-$caminho.log"; fi
 done
