@@ -17,7 +17,7 @@ bool EhBranco(char32_t c)
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
 }
 
-QString SemBrancos(QStringView s)
+QStringView SemBrancos(QStringView s)
 {
     qsizetype ini = 0;
     qsizetype fim = s.size();
@@ -25,10 +25,10 @@ QString SemBrancos(QStringView s)
         ++ini;
     while (fim > ini && EhBranco(s[fim - 1].unicode()))
         --fim;
-    return s.mid(ini, fim - ini).toString();
+    return s.sliced(ini, fim - ini);
 }
 
-QByteArray SemBrancos(const QByteArray& s)
+QByteArrayView SemBrancos(QByteArrayView s)
 {
     qsizetype ini = 0;
     qsizetype fim = s.size();
@@ -36,34 +36,34 @@ QByteArray SemBrancos(const QByteArray& s)
         ++ini;
     while (fim > ini && EhBranco(static_cast<unsigned char>(s[fim - 1])))
         --fim;
-    return s.mid(ini, fim - ini);
+    return s.sliced(ini, fim - ini);
 }
 
 // Decided exactly as DecodificarTexto decides it.
-bool EhUtf8(const QByteArray& bytes)
+bool EhUtf8(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString ignorado = utf8.decode(bytes);
     return !utf8.hasError();
 }
 
-bool EntreAspas(const QString& v)
+bool EntreAspas(QStringView v)
 {
     return v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front();
 }
 
 QString ValorLido(QStringView bruto)
 {
-    QString v = SemBrancos(bruto);
+    QStringView v = SemBrancos(bruto);
     if (EntreAspas(v))
-        v = v.mid(1, v.size() - 2);
+        v = v.sliced(1, v.size() - 2);
     if (v.size() > kMaxValor) {
         v.truncate(kMaxValor);
         // Half a character cannot be written back.
         if (v.back().isHighSurrogate())
             v.chop(1);
     }
-    return v;
+    return v.toString();
 }
 
 // What to write so that the value reads back as itself: a line cannot hold a
@@ -97,37 +97,40 @@ bool MesmoNome(QStringView a, QStringView b)
 } // namespace
 
 TextoIni::TextoIni(const QByteArray& conteudo)
+    : bytes_(conteudo)
 {
-    QByteArray bytes = conteudo;
-    if (bytes.startsWith(kBom)) {
+    if (bytes_.startsWith(kBom)) {
         bom_ = kBom;
-        bytes.remove(0, kBom.size());
+        bytes_.remove(0, kBom.size());
     }
-    utf8_ = EhUtf8(bytes);
+    texto_ = DecodificarTexto(bytes_, &utf8_);
+
     // Both encodings map the byte '\n' to the character '\n' and nothing else
     // to it, so the lines of the bytes and of the text correspond one to one.
-    const QString texto = DecodificarTexto(bytes);
-
+    linhas_.reserve(bytes_.count('\n') + 1);
     qsizetype pb = 0;
     qsizetype pt = 0;
-    while (pb < bytes.size()) {
-        const qsizetype nb = bytes.indexOf('\n', pb);
-        qsizetype nt = texto.indexOf(u'\n', pt);
+    while (pb < bytes_.size()) {
+        const qsizetype nb = bytes_.indexOf('\n', pb);
+        qsizetype nt = texto_.indexOf(u'\n', pt);
         if (nb < 0 || nt < 0)
-            nt = texto.size();
-        const qsizetype fb = nb < 0 ? bytes.size() : nb;
-        QByteArray linha = bytes.mid(pb, fb - pb);
-        QString linhaTexto = texto.mid(pt, nt - pt);
-        QByteArray quebra;
+            nt = texto_.size();
+        const qsizetype fb = nb < 0 ? bytes_.size() : nb;
+        Linha l;
+        l.inicioBytes = pb;
+        l.tamanhoBytes = fb - pb;
+        l.inicioTexto = pt;
+        l.tamanhoTexto = nt - pt;
         if (nb >= 0) {
-            quebra = "\n";
-            if (linha.endsWith('\r')) {
-                linha.chop(1);
-                linhaTexto.chop(1);
-                quebra = "\r\n";
+            l.quebra = "\n";
+            if (l.tamanhoBytes > 0 && bytes_[fb - 1] == '\r') {
+                --l.tamanhoBytes;
+                --l.tamanhoTexto;
+                l.quebra = "\r\n";
             }
         }
-        linhas_.push_back(Analisar(std::move(linha), std::move(quebra), std::move(linhaTexto)));
+        Analisar(l);
+        linhas_.push_back(l);
         pb = fb + 1;
         pt = nt + 1;
     }
@@ -139,44 +142,56 @@ TextoIni::TextoIni(const QByteArray& conteudo)
     }
 }
 
-TextoIni::Linha TextoIni::Analisar(QByteArray bytes, QByteArray quebra, QString texto)
+QStringView TextoIni::Texto(const Linha& l) const
+{
+    return l.gerada ? QStringView(l.escrito) : QStringView(texto_).sliced(l.inicioTexto, l.tamanhoTexto);
+}
+
+QStringView TextoIni::Nome(const Linha& l) const
+{
+    return Texto(l).sliced(l.inicioNome, l.tamanhoNome);
+}
+
+QByteArrayView TextoIni::Bytes(const Linha& l) const
+{
+    return QByteArrayView(bytes_).sliced(l.inicioBytes, l.tamanhoBytes);
+}
+
+void TextoIni::Analisar(Linha& l) const
+{
+    const QStringView texto = Texto(l);
+    l.tipo = Tipo::Outra;
+    QStringView nome;
+    qsizetype i = 0;
+    while (i < texto.size() && EhBranco(texto[i].unicode()))
+        ++i;
+    const qsizetype fecha = i < texto.size() && texto[i] == u'[' ? texto.lastIndexOf(u']') : -1;
+    if (fecha > i) {
+        l.tipo = Tipo::Secao;
+        nome = SemBrancos(texto.sliced(i + 1, fecha - i - 1));
+    } else if (const qsizetype igual = texto.indexOf(u'='); igual >= 0) {
+        l.tipo = Tipo::Chave;
+        nome = SemBrancos(texto.first(igual));
+    }
+    l.inicioNome = nome.isNull() ? 0 : nome.data() - texto.data();
+    l.tamanhoNome = nome.size();
+}
+
+TextoIni::Linha TextoIni::Gerada(const QString& texto) const
 {
     Linha l;
-    l.bytes = std::move(bytes);
-    l.quebra = std::move(quebra);
-    l.texto = std::move(texto);
-    qsizetype i = 0;
-    while (i < l.texto.size() && EhBranco(l.texto[i].unicode()))
-        ++i;
-    if (i < l.texto.size() && l.texto[i] == u'[') {
-        const qsizetype fecha = l.texto.lastIndexOf(u']');
-        if (fecha > i) {
-            l.tipo = Tipo::Secao;
-            l.nome = SemBrancos(QStringView(l.texto).mid(i + 1, fecha - i - 1));
-            return l;
-        }
-    }
-    const qsizetype igual = l.texto.indexOf(u'=');
-    if (igual >= 0) {
-        l.tipo = Tipo::Chave;
-        l.nome = SemBrancos(QStringView(l.texto).left(igual));
-    }
-    return l;
-}
-
-TextoIni::Linha TextoIni::Gerada(const QString& texto)
-{
-    Linha l = Analisar({}, {}, texto);
     l.gerada = true;
+    l.escrito = texto;
     l.resto = texto;
+    Analisar(l);
     return l;
 }
 
-int TextoIni::Secao(const QString& secao) const
+int TextoIni::Secao(QStringView secao) const
 {
-    const QString nome = SemBrancos(secao);
+    const QStringView nome = SemBrancos(secao);
     for (std::size_t i = 0; i < linhas_.size(); ++i) {
-        if (linhas_[i].tipo == Tipo::Secao && MesmoNome(linhas_[i].nome, nome))
+        if (linhas_[i].tipo == Tipo::Secao && MesmoNome(Nome(linhas_[i]), nome))
             return static_cast<int>(i);
     }
     return -1;
@@ -190,12 +205,12 @@ int TextoIni::FimSecao(int cabecalho) const
     return i;
 }
 
-int TextoIni::Chave(int cabecalho, const QString& chave) const
+int TextoIni::Chave(int cabecalho, QStringView chave) const
 {
-    const QString nome = SemBrancos(chave);
+    const QStringView nome = SemBrancos(chave);
     const int fim = FimSecao(cabecalho);
     for (int i = cabecalho + 1; i < fim; ++i) {
-        if (linhas_[i].tipo == Tipo::Chave && MesmoNome(linhas_[i].nome, nome))
+        if (linhas_[i].tipo == Tipo::Chave && MesmoNome(Nome(linhas_[i]), nome))
             return i;
     }
     return -1;
@@ -209,8 +224,8 @@ QString TextoIni::Ler(const QString& secao, const QString& chave) const
     const int i = Chave(cabecalho, chave);
     if (i < 0)
         return {};
-    const QString& texto = linhas_[i].texto;
-    return ValorLido(QStringView(texto).mid(texto.indexOf(u'=') + 1));
+    const QStringView texto = Texto(linhas_[i]);
+    return ValorLido(texto.sliced(texto.indexOf(u'=') + 1));
 }
 
 void TextoIni::TerminarLinha(int indice)
@@ -236,19 +251,24 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
     if (i >= 0) {
         // The key keeps the spelling it has in the file.
         Linha& l = linhas_[i];
-        const QString nome = SemBrancos(QStringView(l.texto).left(l.texto.indexOf(u'=')));
+        const QStringView nome = Nome(l);
+        QString escrito;
+        escrito.reserve(nome.size() + 1 + gravado.size());
+        escrito.append(nome).append(u'=').append(gravado);
         if (!l.gerada) {
+            const QByteArrayView bytes = Bytes(l);
             l.gerada = true;
-            l.prefixo = SemBrancos(l.bytes.left(l.bytes.indexOf('='))) + '=';
+            l.prefixo = SemBrancos(bytes.first(bytes.indexOf('='))).toByteArray() + '=';
         }
         // A line added by this object has no prefix: its name is in the text.
-        l.resto = l.prefixo.isEmpty() ? nome + u'=' + gravado : gravado;
-        l.texto = nome + u'=' + gravado;
+        l.escrito = std::move(escrito);
+        l.resto = l.prefixo.isEmpty() ? l.escrito : gravado;
+        Analisar(l);
         return;
     }
 
     int pos = FimSecao(cabecalho);
-    while (pos > cabecalho + 1 && SemBrancos(linhas_[pos - 1].texto).isEmpty())
+    while (pos > cabecalho + 1 && SemBrancos(Texto(linhas_[pos - 1])).isEmpty())
         --pos;
     TerminarLinha(pos - 1);
     Linha nova = Gerada(chave + u'=' + gravado);
@@ -258,12 +278,15 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
 
 QByteArray TextoIni::Montar(bool utf8) const
 {
-    QByteArray saida = bom_;
+    QByteArray saida;
+    saida.reserve(bom_.size() + bytes_.size() + 64);
+    saida += bom_;
     for (const Linha& l : linhas_) {
-        if (l.gerada)
-            saida += l.prefixo + CodificarTexto(l.resto, utf8);
-        else
-            saida += l.bytes;
+        if (l.gerada) {
+            saida += l.prefixo;
+            saida += CodificarTexto(l.resto, utf8);
+        } else
+            saida += Bytes(l);
         saida += l.quebra;
     }
     return saida;
@@ -274,9 +297,9 @@ QByteArray TextoIni::Conteudo() const
     QByteArray saida = Montar(utf8_);
     // Replacing the lines that made a file invalid UTF-8 can make it valid
     // UTF-8, and then it reads as UTF-8: the written values must follow.
-    if (!utf8_ && EhUtf8(saida.mid(bom_.size()))) {
+    if (!utf8_ && EhUtf8(QByteArrayView(saida).sliced(bom_.size()))) {
         QByteArray comoUtf8 = Montar(true);
-        if (EhUtf8(comoUtf8.mid(bom_.size())))
+        if (EhUtf8(QByteArrayView(comoUtf8).sliced(bom_.size())))
             return comoUtf8;
     }
     return saida;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 // The bytes of an INI file, read and edited by the rules of the Windows profile
@@ -25,29 +27,41 @@ private:
     enum class Tipo { Outra, Secao, Chave };
 
     struct Linha {
-        QByteArray bytes; // without the line break
-        QByteArray quebra; // "\n", "\r\n", or "" for a last line without one
-        QString texto; // the decoded line, without the line break
+        // Where the line lies in the file's bytes and in its decoded text,
+        // without the line break; lines never edited are not copied.
+        qsizetype inicioBytes = 0;
+        qsizetype tamanhoBytes = 0;
+        qsizetype inicioTexto = 0;
+        qsizetype tamanhoTexto = 0;
+        QByteArrayView quebra; // "\n", "\r\n", or "" for a last line without one
         Tipo tipo = Tipo::Outra;
-        QString nome; // section or key name, blanks removed
+        // Section or key name, blanks removed, within the line's text.
+        qsizetype inicioNome = 0;
+        qsizetype tamanhoNome = 0;
 
-        // A line this object wrote: its bytes are the kept prefix followed by
-        // the text encoded as the file is.
+        // A line this object wrote: its text is its own, its bytes are the
+        // kept prefix followed by resto encoded as the file is.
         bool gerada = false;
+        QString escrito;
         QByteArray prefixo;
         QString resto;
     };
 
-    static Linha Analisar(QByteArray bytes, QByteArray quebra, QString texto);
-    static Linha Gerada(const QString& texto);
-    int Secao(const QString& secao) const;
+    QStringView Texto(const Linha& l) const;
+    QStringView Nome(const Linha& l) const;
+    QByteArrayView Bytes(const Linha& l) const;
+    void Analisar(Linha& l) const;
+    Linha Gerada(const QString& texto) const;
+    int Secao(QStringView secao) const;
     int FimSecao(int cabecalho) const;
-    int Chave(int cabecalho, const QString& chave) const;
+    int Chave(int cabecalho, QStringView chave) const;
     void TerminarLinha(int indice);
     QByteArray Montar(bool utf8) const;
 
     QByteArray bom_;
+    QByteArray bytes_; // the file without the byte order mark
+    QString texto_; // bytes_ decoded
     std::vector<Linha> linhas_;
-    QByteArray quebraPadrao_ = "\n";
+    QByteArrayView quebraPadrao_ = "\n";
     bool utf8_ = true;
 };

@@ -17,12 +17,12 @@ constexpr std::array<char16_t, 32> kCp1252Alto = {
 
 QString DecodificarCp1252(const QByteArray& bytes)
 {
-    QString texto;
-    texto.reserve(bytes.size());
+    QString texto(bytes.size(), Qt::Uninitialized);
+    QChar* saida = texto.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         const char16_t alto = (b >= 0x80 && b <= 0x9F) ? kCp1252Alto[b - 0x80] : 0;
-        texto.append(QChar(alto ? alto : char16_t(b)));
+        *saida++ = QChar(alto ? alto : char16_t(b));
     }
     return texto;
 }
@@ -41,13 +41,14 @@ char CodificarCp1252(char32_t c)
 
 } // namespace
 
-QString DecodificarTexto(const QByteArray& bytes)
+QString DecodificarTexto(const QByteArray& bytes, bool* utf8)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString texto = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return texto;
-    return DecodificarCp1252(bytes);
+    QStringDecoder decodificador(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString texto = decodificador.decode(bytes);
+    const bool valido = !decodificador.hasError();
+    if (utf8)
+        *utf8 = valido;
+    return valido ? texto : DecodificarCp1252(bytes);
 }
 
 QByteArray CodificarTexto(const QString& texto, bool utf8)

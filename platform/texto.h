@@ -5,7 +5,8 @@
 
 // Text from the database and the configuration file comes as 8-bit bytes with
 // no declared encoding: UTF-8 when the bytes are valid UTF-8, else Windows-1252.
-QString DecodificarTexto(const QByteArray& bytes);
+// utf8, when given, tells which.
+QString DecodificarTexto(const QByteArray& bytes, bool* utf8 = nullptr);
 
 // The reverse, for text written back into an 8-bit file: UTF-8 when utf8 is
 // true, else Windows-1252 ('?' for what it cannot hold).
