@@ -5,7 +5,6 @@
 #include "platform/texto.h"
 
 #include <QFile>
-#include <QSet>
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -52,31 +51,45 @@ QString Mostrar(const QString& s)
 // An oracle of its own for the line structure, kept apart from the code under
 // test: lines split at '\n', names compared ignoring ASCII case.
 struct Linha {
-    QByteArray bytes; // without '\n'
-    QString texto;
+    QByteArrayView bytes; // without '\n'
+    QStringView texto;
 };
 
+// Its lines are views into its own bytes and text.
 struct Arquivo {
+    explicit Arquivo(const QByteArray& arquivo);
+    Arquivo(const Arquivo&) = delete;
+    Arquivo& operator=(const Arquivo&) = delete;
+
+    QByteArray bytes;
+    QString texto;
     bool bom = false;
     bool quebraFinal = false;
     std::vector<Linha> linhas;
 };
 
-Arquivo Dividir(QByteArray bytes)
+Arquivo::Arquivo(const QByteArray& arquivo)
+    : bytes(arquivo)
 {
-    Arquivo a;
-    a.bom = bytes.startsWith("\xEF\xBB\xBF");
-    if (a.bom)
+    bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (bom)
         bytes.remove(0, 3);
-    a.quebraFinal = bytes.endsWith('\n');
-    const QList<QByteArray> partes = bytes.split('\n');
-    const QStringList textos = DecodificarTexto(bytes).split(u'\n');
-    for (qsizetype i = 0; i < partes.size(); ++i) {
-        if (i == partes.size() - 1 && partes[i].isEmpty())
-            break;
-        a.linhas.push_back({partes[i], textos.value(i)});
+    quebraFinal = bytes.endsWith('\n');
+    texto = DecodificarTexto(bytes);
+    qsizetype inicio = 0;
+    qsizetype inicioTexto = 0;
+    while (inicio < bytes.size()) {
+        qsizetype fim = bytes.indexOf('\n', inicio);
+        if (fim < 0)
+            fim = bytes.size();
+        qsizetype fimTexto = texto.indexOf(u'\n', inicioTexto);
+        if (fimTexto < 0)
+            fimTexto = texto.size();
+        linhas.push_back({QByteArrayView(bytes).sliced(inicio, fim - inicio),
+                          QStringView(texto).sliced(inicioTexto, fimTexto - inicioTexto)});
+        inicio = fim + 1;
+        inicioTexto = std::min(fimTexto + 1, texto.size());
     }
-    return a;
 }
 
 bool Branco(QChar c)
@@ -84,16 +97,16 @@ bool Branco(QChar c)
     return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r';
 }
 
-QString Aparar(QStringView s)
+QStringView Aparar(QStringView s)
 {
     while (!s.isEmpty() && Branco(s.front()))
         s = s.mid(1);
     while (!s.isEmpty() && Branco(s.back()))
         s.chop(1);
-    return s.toString();
+    return s;
 }
 
-bool MesmoNomeAscii(const QString& a, const QString& b)
+bool MesmoNomeAscii(QStringView a, QStringView b)
 {
     if (a.size() != b.size())
         return false;
@@ -107,13 +120,13 @@ bool MesmoNomeAscii(const QString& a, const QString& b)
     return true;
 }
 
-std::optional<QString> Cabecalho(const QString& texto)
+std::optional<QStringView> Cabecalho(QStringView texto)
 {
-    const QString t = Aparar(texto);
+    const QStringView t = Aparar(texto);
     const qsizetype fecha = t.lastIndexOf(u']');
     if (!t.startsWith(u'[') || fecha < 1)
         return std::nullopt;
-    return Aparar(QStringView(t).mid(1, fecha - 1));
+    return Aparar(t.mid(1, fecha - 1));
 }
 
 // Which lines a save may change: the first line of each written key in the
@@ -123,9 +136,9 @@ std::vector<bool> Editaveis(const Arquivo& a, const QStringList& chaves, bool ca
     std::vector<bool> editavel(a.linhas.size(), false);
     bool dentro = false;
     bool achada = false;
-    QSet<QString> vistas;
+    std::vector<bool> vistas(chaves.size(), false);
     for (std::size_t i = 0; i < a.linhas.size(); ++i) {
-        const QString& texto = a.linhas[i].texto;
+        const QStringView texto = a.linhas[i].texto;
         if (const auto nome = Cabecalho(texto)) {
             dentro = !achada && MesmoNomeAscii(*nome, kSecao);
             if (dentro) {
@@ -137,10 +150,10 @@ std::vector<bool> Editaveis(const Arquivo& a, const QStringList& chaves, bool ca
         const qsizetype igual = texto.indexOf(u'=');
         if (!dentro || igual < 0)
             continue;
-        const QString nome = Aparar(QStringView(texto).left(igual));
-        for (const QString& chave : chaves) {
-            if (MesmoNomeAscii(nome, chave) && !vistas.contains(chave)) {
-                vistas.insert(chave);
+        const QStringView nome = Aparar(texto.left(igual));
+        for (qsizetype k = 0; k < chaves.size(); ++k) {
+            if (MesmoNomeAscii(nome, chaves[k]) && !vistas[k]) {
+                vistas[k] = true;
                 editavel[i] = true;
             }
         }
@@ -160,8 +173,8 @@ bool TemSecao(const Arquivo& a)
 
 QString CompararLinhas(const QByteArray& antes, const QByteArray& depois, const QStringList& chaves)
 {
-    const Arquivo a = Dividir(antes);
-    const Arquivo d = Dividir(depois);
+    const Arquivo a(antes);
+    const Arquivo d(depois);
     if (a.bom != d.bom)
         return QStringLiteral("the byte order mark changed");
     const std::vector<bool> ea = Editaveis(a, chaves, false);
@@ -177,11 +190,12 @@ QString CompararLinhas(const QByteArray& antes, const QByteArray& depois, const 
     for (std::size_t n = 0; n < std::max(ka.size(), kd.size()); ++n) {
         if (n >= ka.size() || n >= kd.size())
             return QStringLiteral("%1 kept lines before, %2 after").arg(ka.size()).arg(kd.size());
-        const QByteArray& la = a.linhas[ka[n]].bytes;
-        const QByteArray& ld = d.linhas[kd[n]].bytes;
+        const QByteArrayView la = a.linhas[ka[n]].bytes;
+        const QByteArrayView ld = d.linhas[kd[n]].bytes;
         // A last line without a line break gets one when lines follow it.
         const bool ultima = ka[n] == a.linhas.size() - 1 && !a.quebraFinal;
-        if (la != ld && !(ultima && ld == la + '\r'))
+        const bool ganhouCr = ld.size() == la.size() + 1 && ld.startsWith(la) && ld.endsWith('\r');
+        if (la != ld && !(ultima && ganhouCr))
             return QStringLiteral("line %1 changed: '%2' became '%3'")
                 .arg(ka[n] + 1)
                 .arg(Mostrar(QString::fromLatin1(la)), Mostrar(QString::fromLatin1(ld)));
@@ -249,9 +263,8 @@ QString Verificar(const QByteArray& arquivo, const QString& caminho)
 
 using Edicoes = std::vector<std::pair<QString, QString>>;
 
-QByteArray Editar(const QByteArray& arquivo, const Edicoes& edicoes)
+QByteArray Editar(TextoIni ini, const Edicoes& edicoes)
 {
-    TextoIni ini(arquivo);
     for (const auto& [chave, valor] : edicoes)
         ini.Escrever(kSecao, chave, valor);
     return ini.Conteudo();
@@ -291,7 +304,7 @@ QString VerificarEdicao(const QByteArray& entrada)
         return {};
     const QByteArray arquivo = entrada.mid(1);
     const Edicoes edicoes = EscolherEdicoes(static_cast<unsigned char>(entrada[0]), arquivo);
-    const QByteArray depois = Editar(arquivo, edicoes);
+    const QByteArray depois = Editar(TextoIni(arquivo), edicoes);
 
     const TextoIni relido(depois);
     QStringList escritas;
@@ -313,7 +326,7 @@ QString VerificarEdicao(const QByteArray& entrada)
     const QString linhas = CompararLinhas(arquivo, depois, escritas);
     if (!linhas.isEmpty())
         return linhas;
-    if (Editar(depois, edicoes) != depois)
+    if (Editar(relido, edicoes) != depois)
         return QStringLiteral("writing the same values again changed the bytes");
     return {};
 }
