@@ -16,15 +16,19 @@ alvoNome=${3:-arquivo}
 execucoesMaximas=${4:--1}
 # The file target runs under the address and undefined-behaviour sanitizers.
 # The in-memory one trades them for speed: optimised, with Qt's and the
-# standard library's own bounds checks, on inputs of a few lines.
+# standard library's own bounds checks, on inputs of a few lines; only the
+# engine is instrumented for coverage, since libFuzzer's cost grows with every
+# instrumented edge and comparison and the checking code needs no guidance.
 case $alvoNome in
   arquivo)
     principal=bench/fuzz_ini.cpp
     opcoes=(-O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+    guiados=()
     tamanhoMaximo=8192 ;;
   memoria)
     principal=bench/fuzz_ini_memoria.cpp
-    opcoes=(-O2 -fsanitize=fuzzer -DQT_FORCE_ASSERTS -D_GLIBCXX_ASSERTIONS)
+    opcoes=(-O2 -DQT_FORCE_ASSERTS -D_GLIBCXX_ASSERTIONS)
+    guiados=(config/texto_ini.cpp)
     tamanhoMaximo=256 ;;
   *) echo "unknown target: $alvoNome (arquivo or memoria)" >&2; exit 2 ;;
 esac
@@ -46,10 +50,22 @@ alvo=$saida/fuzz_ini_$alvoNome
 cd "$root"
 if [ ! -x "$alvo" ] || [ -n "$(find "${dependencias[@]}" -newer "$alvo" 2>/dev/null)" ]; then
   echo "building $alvo"
+  objetos=$saida/objetos_$alvoNome
+  rm -rf "$objetos" && mkdir -p "$objetos"
+  lista=()
+  for fonte in "${fontes[@]}"; do
+    cobertura=()
+    if [ ${#guiados[@]} -eq 0 ] || [[ " ${guiados[*]} " == *" $fonte "* ]]; then
+      cobertura=(-fsanitize=fuzzer-no-link)
+    fi
+    objeto=$objetos/$(echo "$fonte" | tr / _).o
+    # shellcheck disable=SC2046
+    "$clangxx" -std=c++20 -g -fPIC -fno-omit-frame-pointer "${opcoes[@]}" "${cobertura[@]}" \
+      -I"$root" $(pkg-config --cflags Qt6Core) -c "$fonte" -o "$objeto"
+    lista+=("$objeto")
+  done
   # shellcheck disable=SC2046
-  "$clangxx" -std=c++20 -g -fPIC -fno-omit-frame-pointer "${opcoes[@]}" \
-    -I"$root" $(pkg-config --cflags Qt6Core) "${fontes[@]}" $(pkg-config --libs Qt6Core) \
-    -o "$alvo.novo"
+  "$clangxx" -fsanitize=fuzzer "${opcoes[@]}" "${lista[@]}" $(pkg-config --libs Qt6Core) -o "$alvo.novo"
   mv "$alvo.novo" "$alvo"
 fi
 
