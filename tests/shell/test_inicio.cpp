@@ -11,8 +11,13 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -422,3 +427,133 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         return std::string(info.param.nome).find("slow") != std::string::npos ? "Lenta" : "Muda";
     });
+
+namespace {
+
+// Another process holding the configuration file's lock until it is
+// destroyed (or for a minute at most).
+class DonoDaTrava {
+public:
+    explicit DonoDaTrava(const QString& trava)
+    {
+        const QByteArray caminho = QFile::encodeName(trava);
+        int pronto[2];
+        if (::pipe(pronto) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int fd = ::open(caminho.constData(), O_RDWR | O_CREAT, 0600);
+            const char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
+            [[maybe_unused]] const auto n = ::write(pronto[1], &ok, 1);
+            ::sleep(60);
+            ::_exit(0);
+        }
+        char ok = 0;
+        travada_ = pid_ > 0 && ::read(pronto[0], &ok, 1) == 1 && ok;
+        ::close(pronto[0]);
+        ::close(pronto[1]);
+    }
+    ~DonoDaTrava()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    DonoDaTrava(const DonoDaTrava&) = delete;
+    DonoDaTrava& operator=(const DonoDaTrava&) = delete;
+
+    bool travada() const { return travada_; }
+
+private:
+    pid_t pid_ = -1;
+    bool travada_ = false;
+};
+
+// Whether the process has the file open: the save holds the lock file open
+// while it waits for the lock.
+bool TemAberto(qint64 pid, const QString& arquivo)
+{
+    const QString pasta = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QFileInfo& fd : QDir(pasta).entryInfoList(QDir::Files | QDir::System)) {
+        if (fd.symLinkTarget() == arquivo)
+            return true;
+    }
+    return false;
+}
+
+bool EsperarAberto(QProcess* p, const QString& arquivo, int ms)
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    while (relogio.elapsed() < ms && p->state() == QProcess::Running) {
+        if (TemAberto(p->processId(), arquivo))
+            return true;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+struct InicioComArquivoTravado : ::testing::Test {
+    void SetUp() override
+    {
+        AcessoBanco acesso;
+        {
+            BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")));
+            acesso = banco.acesso();
+        }
+        ini = IniDoAcesso(acesso);
+        prog.escreverIni(ini);
+    }
+
+    Programa prog;
+    QByteArray ini;
+    QString trava = prog.caminhoIni() + QStringLiteral(".lock");
+};
+
+} // namespace
+
+// The start-up's save gives up on a lock another program keeps, says so and
+// ends, leaving the file as it was.
+TEST_F(InicioComArquivoTravado, DesisteDepoisDeDezSegundosComMensagem)
+{
+    DonoDaTrava dono(trava);
+    ASSERT_TRUE(dono.travada());
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(EsperarAberto(p, trava, 30000)) << prog.mensagens().toStdString();
+    QElapsedTimer relogio;
+    relogio.start();
+    ASSERT_TRUE(prog.esperarMensagens(1, 30000)) << "still waiting 30 s later";
+    const qint64 esperou = relogio.elapsed();
+    std::printf("start-up with the lock held: gave up after %lld ms of waiting\n", esperou);
+    EXPECT_GE(esperou, 9000);
+    EXPECT_LT(esperou, 14000);
+    ASSERT_TRUE(p->waitForFinished(5000)) << "still running 5 s after the message";
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), 1);
+    EXPECT_EQ(prog.mensagens().toStdString(),
+              Registro(QString(),
+                       QStringLiteral("Não foi possível gravar %1: outro programa o mantém "
+                                      "bloqueado há mais de 10 segundos. Nada foi alterado.")
+                           .arg(prog.caminhoIni()))
+                  .toStdString());
+    EXPECT_EQ(prog.lerIni(), ini);
+}
+
+// Log-off while the save waits for the lock.
+TEST_F(InicioComArquivoTravado, SigtermDuranteAEsperaTerminaLogo)
+{
+    DonoDaTrava dono(trava);
+    ASSERT_TRUE(dono.travada());
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(EsperarAberto(p, trava, 30000)) << prog.mensagens().toStdString();
+    const qint64 ms = TerminarCronometrado(p);
+    std::printf("SIGTERM while waiting for the lock: ended after %lld ms\n", ms);
+    ASSERT_GE(ms, 0) << "still running 5 s after SIGTERM";
+    // One second, with room for a busy machine; the wait itself lasts ten.
+    EXPECT_LT(ms, 3000);
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(prog.mensagens(), QString());
+    EXPECT_EQ(prog.lerIni(), ini);
+}
