@@ -84,9 +84,11 @@ bool MesmoNome(QStringView a, QStringView b)
 {
     if (a.size() != b.size())
         return false;
+    const char16_t* pa = a.utf16();
+    const char16_t* pb = b.utf16();
     for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t x = a[i].unicode();
-        const char16_t y = b[i].unicode();
+        const char16_t x = pa[i];
+        const char16_t y = pb[i];
         if (x != y
             && ((x < 0x80) != (y < 0x80) || QChar::toCaseFolded(x) != QChar::toCaseFolded(y)))
             return false;
@@ -123,7 +125,7 @@ TextoIni::TextoIni(const QByteArray& conteudo)
         l.tamanhoTexto = nt - pt;
         if (nb >= 0) {
             l.quebra = "\n";
-            if (l.tamanhoBytes > 0 && bytes_[fb - 1] == '\r') {
+            if (l.tamanhoBytes > 0 && bytes_.at(fb - 1) == '\r') {
                 --l.tamanhoBytes;
                 --l.tamanhoTexto;
                 l.quebra = "\r\n";
