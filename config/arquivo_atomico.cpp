@@ -128,38 +128,68 @@ void Dormir(int ms)
     ::nanosleep(&pausa, nullptr);
 }
 
+// Polled, not waited for in the kernel: another user who holds the lock
+// must not freeze us, and a signal must be able to end the wait. esperado
+// carries the time already waited for other locks of the same save.
+Trava::Estado Travar(int fd, int& esperado)
+{
+    for (;; esperado += PASSO_ESPERA_MS) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return Trava::Estado::Obtida;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return Trava::Estado::Falhou;
+        if (esperado >= ESPERA_TRAVA_MS)
+            return Trava::Estado::Ocupada;
+        Dormir(PASSO_ESPERA_MS);
+    }
+}
+
+int AbrirGuardado(const QByteArray& guardado)
+{
+    return ::open(guardado.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+}
+
 } // namespace
 
 Trava::Trava(const QByteArray& caminho, const QByteArray& guardado, const struct stat* modelo)
 {
-    fd_ = AbrirArquivoTrava(caminho, modelo);
-    if (fd_ < 0 && (errno == EACCES || errno == EROFS) && ::access(caminho.constData(), F_OK) != 0)
-        fd_ = ::open(guardado.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
-    if (fd_ < 0)
-        return;
-    // Polled, not waited for in the kernel: another user who holds the lock
-    // must not freeze us, and a signal must be able to end the wait.
-    for (int esperado = 0;; esperado += PASSO_ESPERA_MS) {
-        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            estado_ = Estado::Obtida;
+    int esperado = 0;
+    bool semArquivoTrava = false;
+    do {
+        if (fd_ >= 0)
+            ::close(fd_);
+        estado_ = Estado::Falhou;
+        fd_ = AbrirArquivoTrava(caminho, modelo);
+        semArquivoTrava = fd_ < 0 && (errno == EACCES || errno == EROFS)
+            && ::access(caminho.constData(), F_OK) != 0;
+        if (semArquivoTrava)
+            fd_ = AbrirGuardado(guardado);
+        if (fd_ < 0)
             return;
-        }
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            break;
-        if (esperado >= ESPERA_TRAVA_MS) {
-            estado_ = Estado::Ocupada;
-            break;
-        }
-        Dormir(PASSO_ESPERA_MS);
+        estado_ = Travar(fd_, esperado);
+        // A lock file made while we waited is the one its makers hold.
+    } while (estado_ == Estado::Obtida && semArquivoTrava && ::access(caminho.constData(), F_OK) == 0);
+    // Whoever could not make the lock file holds the guarded file itself.
+    if (estado_ == Estado::Obtida && !semArquivoTrava) {
+        fdGuardado_ = AbrirGuardado(guardado);
+        if (fdGuardado_ >= 0)
+            estado_ = Travar(fdGuardado_, esperado);
     }
-    ::close(fd_);
-    fd_ = -1;
+    if (estado_ != Estado::Obtida) {
+        ::close(fd_);
+        fd_ = -1;
+        if (fdGuardado_ >= 0)
+            ::close(fdGuardado_);
+        fdGuardado_ = -1;
+    }
 }
 
 Trava::~Trava()
 {
     if (fd_ >= 0)
         ::close(fd_);
+    if (fdGuardado_ >= 0)
+        ::close(fdGuardado_);
 }
 
 Leitura Ler(const QByteArray& caminho)

@@ -14,7 +14,9 @@ constexpr int ESPERA_TRAVA_MS = 10000;
 // would let two writers lock two different files. It takes the mode, owner and
 // group of modelo (the file it guards), so that only those who may write that
 // file can hold its lock. Where no lock file can be made (a folder we may not
-// write), the guarded file itself is locked.
+// write), the guarded file itself is locked; so a holder of the lock file
+// locks the guarded file too, and one who locked the guarded file starts over
+// when a lock file was made meanwhile.
 class Trava {
 public:
     enum class Estado { Obtida, Ocupada, Falhou };
@@ -28,6 +30,7 @@ public:
 
 private:
     int fd_ = -1;
+    int fdGuardado_ = -1;
     Estado estado_ = Estado::Falhou;
 };
 

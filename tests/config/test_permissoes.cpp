@@ -1,6 +1,7 @@
 // The configuration file among other local users: who may read what a save
 // leaves in the folder, whose file it stays, and what a kill leaves behind.
 #include "arquivo_teste.h"
+#include "config/arquivo_atomico.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "falhas_sistema.h"
@@ -423,6 +424,58 @@ TEST(Permissoes, TravaPresaPorOutroProgramaEncerraOSalvarNoLimite)
     EXPECT_GE(esperou, 9000);
     EXPECT_LT(esperou, 15000);
     EXPECT_EQ(arquivo.Ler(), kOutras);
+}
+
+} // namespace
+
+namespace {
+
+// One who cannot make the lock file in the folder locks the file itself;
+// one who can must still wait for it.
+TEST(Permissoes, SemPermissaoParaCriarATravaOutroAindaEspera)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as a user the folder refuses";
+    ArquivoTeste arquivo;
+    arquivo.Gravar(kOutras);
+    const QByteArray ini = QFile::encodeName(arquivo.caminho());
+    ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(ini.constData(), 0666), 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(ini.constData(), &info), 0);
+    const QByteArray trava = ini + ".lock";
+
+    int pronto[2];
+    ASSERT_EQ(::pipe(pronto), 0);
+    const pid_t outro = ::fork();
+    ASSERT_GE(outro, 0);
+    if (outro == 0) {
+        char obtida = 0;
+        if (::setgid(kOutroGrupo) == 0 && ::setuid(kOutroUsuario) == 0) {
+            const arquivo::Trava t(trava, ini, &info);
+            obtida = t.estado() == arquivo::Trava::Estado::Obtida;
+            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
+            ::sleep(2);
+        } else {
+            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
+        }
+        ::_exit(0);
+    }
+    char obtida = 0;
+    ASSERT_EQ(::read(pronto[0], &obtida, 1), 1);
+    ::close(pronto[0]);
+    ::close(pronto[1]);
+    ASSERT_TRUE(obtida) << "the other user got no lock";
+    ASSERT_FALSE(QFileInfo::exists(QFile::decodeName(trava))) << "the other user made the lock file";
+
+    QElapsedTimer relogio;
+    relogio.start();
+    const arquivo::Trava minha(trava, ini, &info);
+    const qint64 esperou = relogio.elapsed();
+    ::waitpid(outro, nullptr, 0);
+    EXPECT_EQ(minha.estado(), arquivo::Trava::Estado::Obtida);
+    // The other holds it for 2 s.
+    EXPECT_GE(esperou, 1000);
 }
 
 } // namespace
