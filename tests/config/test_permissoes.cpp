@@ -478,4 +478,68 @@ TEST(Permissoes, SemPermissaoParaCriarATravaOutroAindaEspera)
     EXPECT_GE(esperou, 1000);
 }
 
+// One who locked the file itself while a lock file was made and the file
+// replaced holds a file nobody else locks any more: it must move to the lock
+// file.
+TEST(Permissoes, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEspera)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as a user the folder refuses";
+    ArquivoTeste arquivo;
+    arquivo.Gravar(kOutras);
+    const QByteArray ini = QFile::encodeName(arquivo.caminho());
+    ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(ini.constData(), 0666), 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(ini.constData(), &info), 0);
+    const QByteArray trava = ini + ".lock";
+    // A first saver that could not make the lock file either.
+    const int antigo = ::open(ini.constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(antigo, 0);
+    ASSERT_EQ(::flock(antigo, LOCK_EX), 0);
+
+    int pronto[2];
+    ASSERT_EQ(::pipe(pronto), 0);
+    const pid_t outro = ::fork();
+    ASSERT_GE(outro, 0);
+    if (outro == 0) {
+        // The first saver's lock is not ours.
+        ::close(antigo);
+        char obtida = 0;
+        if (::setgid(kOutroGrupo) == 0 && ::setuid(kOutroUsuario) == 0) {
+            const arquivo::Trava t(trava, ini, &info);
+            obtida = t.estado() == arquivo::Trava::Estado::Obtida;
+            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
+            ::sleep(2);
+        } else {
+            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
+        }
+        ::_exit(0);
+    }
+    // The other user now waits for the file itself; meanwhile a saver who may
+    // write the folder makes the lock file and replaces the file.
+    QThread::msleep(300);
+    const int fdTrava = ::open(trava.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    ASSERT_GE(fdTrava, 0);
+    ::fchmod(fdTrava, 0666);
+    ::close(fdTrava);
+    const QByteArray novo = ini + ".novo";
+    QFile::copy(QFile::decodeName(ini), QFile::decodeName(novo));
+    ASSERT_EQ(::rename(novo.constData(), ini.constData()), 0);
+    ::close(antigo);
+
+    char obtida = 0;
+    ASSERT_EQ(::read(pronto[0], &obtida, 1), 1);
+    ::close(pronto[0]);
+    ::close(pronto[1]);
+    ASSERT_TRUE(obtida) << "the other user got no lock";
+    QElapsedTimer relogio;
+    relogio.start();
+    const arquivo::Trava minha(trava, ini, &info);
+    const qint64 esperou = relogio.elapsed();
+    ::waitpid(outro, nullptr, 0);
+    EXPECT_EQ(minha.estado(), arquivo::Trava::Estado::Obtida);
+    EXPECT_GE(esperou, 1000);
+}
+
 } // namespace
