@@ -8,6 +8,7 @@
 
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/configurar_conexao.h"
 #include "data/query.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
@@ -57,8 +58,7 @@ class Anexos {
 public:
     explicit Anexos(const AcessoBanco& a)
     {
-        FConexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
-                                 a.Senha);
+        ConfigurarConexao(FConexao, a);
     }
 
     int contar()
@@ -147,8 +147,7 @@ int main(int argc, char** argv)
     config.InstanciaVariaveis(QStringLiteral("GVH"));
     config.setEmpresa(QStringLiteral("01"));
     TConexao conexao;
-    conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
-                            config.CaminhoBanco(), config.Usuario(), config.Senha());
+    ConfigurarConexao(conexao, config);
     QWidget host;
     host.resize(1200, 800);
     AplicaEstilosHost(&host);

@@ -2,6 +2,7 @@
 
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/configurar_conexao.h"
 #include "data/query.h"
 
 QString NomeFilial(const QString& CodFilial)
@@ -10,8 +11,7 @@ QString NomeFilial(const QString& CodFilial)
     TConfig config{QString()};
     config.CarregarIni();
     TConexao conexao;
-    conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
-                            config.CaminhoBanco(), config.Usuario(), config.Senha());
+    ConfigurarConexao(conexao, config);
     conexao.conectarBanco();
     // Declared last, released first: query, connection, record.
     TQuery query(conexao.getBancoDados(), conexao.getTransaction());

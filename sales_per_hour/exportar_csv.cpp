@@ -3,6 +3,7 @@
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/configurar_conexao.h"
 #include "frame/gadget.h"
 #include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
@@ -97,8 +98,7 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     config.setHoraFim(opcoes.horaFim);
 
     TConexao conexao;
-    conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
-                            config.CaminhoBanco(), config.Usuario(), config.Senha());
+    ConfigurarConexao(conexao, config);
     try {
         conexao.conectarBanco();
     } catch (const Erro& e) {

@@ -3,6 +3,7 @@
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/configurar_conexao.h"
 #include "data/fila_banco.h"
 #include "platform/erro.h"
 #include "platform/mensagens.h"
@@ -48,8 +49,7 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
 
     try {
         FConexao = std::make_unique<TConexao>();
-        FConexao->setConfiguracao(c.LocRem(), c.Protocolo(), c.Servidor(), c.CaminhoBanco(),
-                                  c.Usuario(), c.Senha());
+        ConfigurarConexao(*FConexao, c);
         TConexao* conexao = FConexao.get();
         // False: a signal ends the program while it waits.
         if (!TFilaBanco::Programa().Executar([conexao] { conexao->conectarBanco(); }))

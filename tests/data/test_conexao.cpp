@@ -26,7 +26,7 @@ const QString kSenhaSecreta = QStringLiteral("Zq7-senha-que-nao-aparece");
 
 void Configurar(TConexao& conexao, const AcessoBanco& a)
 {
-    conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario, a.Senha);
+    ConfigurarConexao(conexao, a);
 }
 
 int ContarPedidos(TConexao& conexao)

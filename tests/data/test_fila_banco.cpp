@@ -32,8 +32,7 @@ protected:
         ASSERT_TRUE(pasta.isValid());
         banco = std::make_unique<BancoVarejo>(pasta.filePath(QStringLiteral("loja.fdb")));
         const AcessoBanco& a = banco->acesso();
-        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
-                                a.Senha);
+        ConfigurarConexao(conexao, a);
     }
 
     // A job that runs LONGA on the connection and keeps its error's text.

@@ -36,7 +36,7 @@ protected:
     {
         TConexao conexao;
         const AcessoBanco& a = banco->acesso();
-        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario, a.Senha);
+        ConfigurarConexao(conexao, a);
         conexao.conectarBanco();
         TQuery query(conexao.getBancoDados(), conexao.getTransaction());
         query.setSQL({QStringLiteral("SELECT COUNT(*) AS N FROM MON$ATTACHMENTS"),
@@ -83,7 +83,7 @@ TEST_F(NomeFilialTeste, LeAsConfiguracoesDoArquivoComoEstaoAgora)
     // The shared connection, loaded before the file changes.
     TConexao compartilhada;
     const AcessoBanco& a = banco->acesso();
-    compartilhada.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario, a.Senha);
+    ConfigurarConexao(compartilhada, a);
     ASSERT_TRUE(compartilhada.conectarBanco());
     const quint64 geracao = compartilhada.getBancoDados().geracao();
 

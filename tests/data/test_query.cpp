@@ -24,8 +24,7 @@ protected:
         if (!conectada) {
             const AcessoBanco& a = banco->acesso();
             conectada = std::make_unique<TConexao>();
-            conectada->setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco,
-                                       a.Usuario, a.Senha);
+            ConfigurarConexao(*conectada, a);
             conectada->conectarBanco();
         }
         return *conectada;

@@ -111,8 +111,7 @@ protected:
     void Conecta(const BancoVarejo& alvo)
     {
         const AcessoBanco& a = alvo.acesso();
-        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
-                                a.Senha);
+        ConfigurarConexao(conexao, a);
         conexao.conectarBanco();
     }
 

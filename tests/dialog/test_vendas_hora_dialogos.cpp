@@ -76,8 +76,7 @@ protected:
         config.CarregarIni();
         config.InstanciaVariaveis(QStringLiteral("GVH"));
         const AcessoBanco& a = banco->acesso();
-        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
-                                a.Senha);
+        ConfigurarConexao(conexao, a);
 
         host.setGeometry(0, 0, 1200, 800);
         AplicaEstilosHost(&host);

@@ -27,8 +27,7 @@ protected:
         const QString iniServidor = pastaServidor.filePath(QStringLiteral("ConfigGadGet.Ini"));
         EscreverIniBanco(iniServidor, acesso);
         qputenv("VANTREL_GADGETS_INI", iniServidor.toLocal8Bit());
-        conexao.setConfiguracao(acesso.LocRem, acesso.Protocolo, acesso.Servidor,
-                                acesso.CaminhoBanco, acesso.Usuario, acesso.Senha);
+        ConfigurarConexao(conexao, acesso);
         // A branch, so that the branch-name lookup's own connection goes
         // through the relay too.
         config.setEmpresa(QStringLiteral("01"));
@@ -122,8 +121,7 @@ TEST_F(BancoComFalha, TabelaQueFaltaNaCaixa)
         EscreverIniBanco(iniIncompleto, incompleto.acesso());
         qputenv("VANTREL_GADGETS_INI", iniIncompleto.toLocal8Bit());
         const AcessoBanco& a = incompleto.acesso();
-        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
-                                a.Senha);
+        ConfigurarConexao(conexao, a);
         config.setEmpresa(QLatin1String(c.empresa));
         Constroi();
         mensagens.clear();

@@ -59,8 +59,7 @@ protected:
         const QString iniServidor = pastaServidor.filePath(QStringLiteral("ConfigGadGet.Ini"));
         EscreverIniBanco(iniServidor, acesso);
         qputenv("VANTREL_GADGETS_INI", iniServidor.toLocal8Bit());
-        conexao.setConfiguracao(acesso.LocRem, acesso.Protocolo, acesso.Servidor,
-                                acesso.CaminhoBanco, acesso.Usuario, acesso.Senha);
+        ConfigurarConexao(conexao, acesso);
         delete gadget.data();
         comTique = new TVendasHoraComTique(&host);
         gadget = comTique;

@@ -123,8 +123,7 @@ protected:
         config.setHoraFim(QStringLiteral("18"));
         config.setPedidosImportados(QStringLiteral("0"));
         const AcessoBanco& a = banco->acesso();
-        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario,
-                                a.Senha);
+        ConfigurarConexao(conexao, a);
 
         // Every refresh takes the main window off the taskbar, hiding it for a
         // moment: let that be a window of its own, out of the pointer's way.

@@ -505,8 +505,9 @@ TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
 {
     const QString arquivo = banco->arquivo();
     const auto MudaCaminho = [this](const QString& caminho) {
-        const AcessoBanco& a = banco->acesso();
-        conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, caminho, a.Usuario, a.Senha);
+        AcessoBanco a = banco->acesso();
+        a.CaminhoBanco = caminho;
+        ConfigurarConexao(conexao, a);
     };
     struct Caso {
         const char* nome;

@@ -73,7 +73,7 @@ TConfig Config(const Ajustes& a)
 
 void Configurar(TConexao& conexao, const AcessoBanco& a)
 {
-    conexao.setConfiguracao(a.LocRem, a.Protocolo, a.Servidor, a.CaminhoBanco, a.Usuario, a.Senha);
+    ConfigurarConexao(conexao, a);
 }
 
 Tabela Conteudo(const TVendasHoraDados& dados)

@@ -1,5 +1,6 @@
 #include "config/config.h"
 #include "data/conexao.h"
+#include "data/configurar_conexao.h"
 #include "sales_per_hour/exportar_csv.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "tests/fixtures/banco_varejo.h"
@@ -214,8 +215,7 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
         config.setHoraIni(opcoes.horaIni);
         config.setHoraFim(opcoes.horaFim);
         TConexao conexao;
-        conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
-                                config.CaminhoBanco(), config.Usuario(), config.Senha());
+        ConfigurarConexao(conexao, config);
         ASSERT_TRUE(conexao.conectarBanco());
         TVendasHoraDados dados;
         dados.ValorDasVendas(config, conexao, opcoes.dia);
@@ -255,8 +255,7 @@ TEST(VendasPorHoraCsv, ArquivoLocalQueOGadgetTemAberto)
     qunsetenv("VANTREL_SERVIDOR_LOCAL"); // the server of this machine, here and in the command
 
     TConexao gadget;
-    gadget.setConfiguracao(acesso.LocRem, acesso.Protocolo, acesso.Servidor, acesso.CaminhoBanco,
-                           acesso.Usuario, acesso.Senha);
+    ConfigurarConexao(gadget, acesso);
     ASSERT_TRUE(gadget.conectarBanco());
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.setHoraIni(QStringLiteral("11"));
