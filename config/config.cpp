@@ -146,3 +146,9 @@ QByteArray TConfig::BytesNoArquivo(const QString& texto) const
 {
     return CodificarTexto(texto, FArquivoUtf8);
 }
+
+bool BancoInformado(const TConfig& config)
+{
+    return !config.CaminhoBanco().isEmpty() && !config.Usuario().isEmpty()
+           && !config.Senha().isEmpty();
+}

@@ -78,3 +78,7 @@ private:
 
     bool FArquivoUtf8 = true;
 };
+
+// The shared section names a database, a user and a password: without all
+// three no connection is tried.
+bool BancoInformado(const TConfig& config);

@@ -82,7 +82,7 @@ TConfig ConfiguracaoDoArquivo()
         throw Erro(QStringLiteral("Gadgets não configuradas: %1 não é um arquivo comum").arg(arquivo));
     TConfig config(SECAO_VENDAS_HORA);
     config.CarregarIni();
-    if (config.CaminhoBanco().isEmpty() || config.Usuario().isEmpty() || config.Senha().isEmpty())
+    if (!BancoInformado(config))
         throw Erro(QStringLiteral("Configurações do banco de dados não informadas corretamente "
                                   "(CaminhoBanco, Usuario, Senha) em %1")
                        .arg(arquivo));

@@ -41,7 +41,7 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
     FConfiguracao->CarregarIni();
 
     const TConfig& c = *FConfiguracao;
-    if (c.CaminhoBanco().isEmpty() || c.Usuario().isEmpty() || c.Senha().isEmpty()) {
+    if (!BancoInformado(c)) {
         plataforma::MostrarMensagem(plataforma::Caixa::Aviso, MSG_BANCO_NAO_INFORMADO);
         EncerrarAplicacao();
         return;
