@@ -10,6 +10,9 @@ inline const QString SECAO_CONFIG_ARQINI = QStringLiteral("Configuracoes");
 inline const QString SECAO_VENDAS_HORA = QStringLiteral("GadGetVendHora");
 inline const QString SIGLA_VENDAS_HORA = QStringLiteral("GVH");
 
+// What an empty "Empresa" stands for, as the views and the dialog name it.
+inline const QString TODAS_AS_FILIAIS = QStringLiteral("Todas as Filiais");
+
 // One gadget's settings: the database settings of the shared section and every
 // key of the gadget's own section, each held as the text the file has.
 class TConfig {

@@ -22,7 +22,6 @@
 
 namespace {
 
-const QString TODAS_FILIAIS = QStringLiteral("Todas as Filiais");
 
 // The opacity list's entries and the "Transparencia" value of each.
 const QStringList OPACIDADES = {QStringLiteral("100%"), QStringLiteral("  80%"),
@@ -213,7 +212,7 @@ bool TFrmConfiguracao::CarregaEmpresas()
     });
     if (!lidas)
         return false;
-    ppbEmpresas->addItem(TODAS_FILIAIS);
+    ppbEmpresas->addItem(TODAS_AS_FILIAIS);
     // The entry keeps its code whole: cutting it from the text would lose
     // codes longer than two characters.
     for (const auto& [codigo, nome] : *filiais)

@@ -2,6 +2,7 @@
 
 #include "frame/botao.h"
 #include "frame/brilho_foco.h"
+#include "frame/fonte_rotulos.h"
 #include "frame/gadget.h"
 #include "frame/imagens_icones.h"
 #include "frame/mascara.h"
@@ -21,12 +22,10 @@ QLabel { color: black; }
 QLabel#lblTitulo { color: #008080; }
 )";
 
-// Tahoma where there is one; the others are near it in width.
 QFont Tahoma(int pixels, bool negrito = false)
 {
     QFont fonte;
-    fonte.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Nimbus Sans"),
-                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    fonte.setFamily(FONTE_ROTULOS);
     fonte.setPixelSize(pixels);
     fonte.setBold(negrito);
     return fonte;

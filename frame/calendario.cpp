@@ -1,5 +1,7 @@
 #include "frame/calendario.h"
 
+#include "platform/brasil.h"
+
 #include <QCalendarWidget>
 #include <QLocale>
 #include <QTextCharFormat>
@@ -61,9 +63,8 @@ QCalendarWidget QAbstractItemView:disabled { color: #9a9a9a; }
 
 void VesteCalendario(QCalendarWidget* Calendario)
 {
-    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
-    Calendario->setLocale(brasil);
-    Calendario->setFirstDayOfWeek(brasil.firstDayOfWeek());
+    Calendario->setLocale(LOCALE_BRASIL);
+    Calendario->setFirstDayOfWeek(LOCALE_BRASIL.firstDayOfWeek());
     Calendario->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     Calendario->setStyleSheet(QString::fromLatin1(FOLHA));
 

@@ -2,6 +2,7 @@
 
 #include "frame/botao.h"
 #include "frame/calendario.h"
+#include "platform/brasil.h"
 #include "platform/mensagens.h"
 
 #include <QCalendarWidget>
@@ -14,8 +15,8 @@
 TDataEdit::TDataEdit(QWidget* parent) : QDateEdit(parent)
 {
     setCalendarPopup(true);
-    setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    setDisplayFormat(FORMATO_DATA);
+    setLocale(LOCALE_BRASIL);
     VesteCalendario(calendarWidget());
     calendarWidget()->setFont(font());
     setContextMenuPolicy(Qt::NoContextMenu);

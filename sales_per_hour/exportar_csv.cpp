@@ -5,6 +5,7 @@
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "frame/gadget.h"
+#include "platform/brasil.h"
 #include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 
@@ -38,7 +39,6 @@ const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
 namespace {
 
 const QString PROGRAMA = QStringLiteral("vendas-por-hora-csv");
-const QString FORMATO_DIA = QStringLiteral("dd/MM/yyyy");
 
 QString Hora(const QString& opcao, const QString& texto)
 {
@@ -52,7 +52,7 @@ QString Hora(const QString& opcao, const QString& texto)
 QString Dia(const QString& texto)
 {
     try {
-        return DataDoDia(texto).toString(FORMATO_DIA);
+        return DataDoDia(texto).toString(FORMATO_DATA);
     } catch (const Erro&) {
         throw ErroDeUso(QStringLiteral("data inválida em --dia: \"%1\", use dd/mm/aaaa").arg(texto));
     }
@@ -148,7 +148,7 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     if (!leitor.positionalArguments().isEmpty())
         throw ErroDeUso(QStringLiteral("argumento inesperado: \"%1\"")
                             .arg(leitor.positionalArguments().first()));
-    opcoes.dia = leitor.isSet(dia) ? Dia(leitor.value(dia)) : plataforma::Hoje().toString(FORMATO_DIA);
+    opcoes.dia = leitor.isSet(dia) ? Dia(leitor.value(dia)) : plataforma::Hoje().toString(FORMATO_DATA);
     if (leitor.isSet(horaIni))
         opcoes.horaIni = Hora(QStringLiteral("--hora-ini"), leitor.value(horaIni));
     if (leitor.isSet(horaFim))

@@ -1,5 +1,6 @@
 #include "sales_per_hour/grafico_vendas.h"
 
+#include "platform/brasil.h"
 #include "sales_per_hour/marcas_grafico.h"
 
 #include <QCategoryAxis>
@@ -33,11 +34,9 @@ constexpr double TOPO_SEM_VENDAS = 1000;
 constexpr int PIXELS_ROTULOS_EIXOS = 11;
 constexpr int PIXELS_MARCAS = 9;
 
-const QLocale BRASIL(QLocale::Portuguese, QLocale::Brazil);
-
 QLocale SemSeparadorDeMilhar()
 {
-    QLocale brasil = BRASIL;
+    QLocale brasil = LOCALE_BRASIL;
     brasil.setNumberOptions(QLocale::OmitGroupSeparator);
     return brasil;
 }
@@ -82,7 +81,7 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool
     grafico->legend()->setAlignment(Qt::AlignBottom);
     grafico->legend()->hide();
     grafico->setLocalizeNumbers(true);
-    grafico->setLocale(BRASIL);
+    grafico->setLocale(LOCALE_BRASIL);
 
     // Qt centres its own title; this one stands at the top left.
     FTitulo = new QGraphicsSimpleTextItem(grafico);
@@ -224,7 +223,7 @@ void TGraficoVendas::setMarcasVisiveis(bool Visiveis)
 QString TGraficoVendas::TextoMarca(double Valor, bool Curta)
 {
     if (Curta)
-        return BRASIL.toString(qRound64(Valor));
+        return LOCALE_BRASIL.toString(qRound64(Valor));
     return SemSeparadorDeMilhar().toString(Valor, 'f', 2);
 }
 

@@ -7,11 +7,13 @@
 #include "data/nome_filial.h"
 #include "frame/about.h"
 #include "frame/eventos.h"
+#include "frame/fonte_rotulos.h"
 #include "frame/imagens_icones.h"
 #include "frame/retangulo.h"
 #include "frame/rotulo.h"
 #include "frame/temporizador.h"
 #include "platform/area_trabalho.h"
+#include "platform/brasil.h"
 #include "platform/erro.h"
 #include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
@@ -27,10 +29,6 @@
 
 namespace {
 
-const QString FORMATO_DATA = QStringLiteral("dd/MM/yyyy");
-const QString FONTE_ROTULOS = QStringLiteral("Tahoma");
-const QString TODAS_AS_FILIAIS = QStringLiteral("Todas as Filiais");
-
 QDate DataDe(const QString& texto)
 {
     return QDate::fromString(texto, FORMATO_DATA);
@@ -39,8 +37,8 @@ QDate DataDe(const QString& texto)
 // The weekday's full name in capitals: "SEGUNDA-FEIRA".
 QString DiaDaSemana(const QString& data)
 {
-    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
-    return brasil.toUpper(brasil.dayName(DataDe(data).dayOfWeek(), QLocale::LongFormat));
+    return LOCALE_BRASIL.toUpper(
+        LOCALE_BRASIL.dayName(DataDe(data).dayOfWeek(), QLocale::LongFormat));
 }
 
 } // namespace
