@@ -55,6 +55,85 @@ struct TVendasHora::TLeitura {
     std::unique_ptr<TVendasHoraDados> Dados = std::make_unique<TVendasHoraDados>();
 };
 
+// One view's controls; positions relative to the view.
+struct TVendasHora::TControlesVista {
+    TRetangulo* TGadgetResDet::*Vista;
+    QPoint Voltar;
+    QPoint Avancar;
+    QPoint NomeFilial;
+    int LarguraNomeFilial;
+    QPoint Periodo;
+    int LarguraPeriodo;
+    QString TituloGrafico;
+    QSize Grafico;
+    int SeparacaoRotulos;
+    bool MarcasCurtas;
+    std::optional<int> TamanhoRotulosEixos; // none: the chart's own
+    QPoint Logo;
+    QPoint DataEdit;
+    // The fields that keep them, and the suffix of their names.
+    QString Sufixo;
+    TBotao* TVendasHora::*BtnVoltar;
+    TBotao* TVendasHora::*BtnAvancar;
+    QLabel* TVendasHora::*LblNomeFilial;
+    QLabel* TVendasHora::*LblPeriodo;
+    TGraficoVendas* TVendasHora::*ChGrafico;
+    QLabel* TVendasHora::*ImgLogo; // null: kept by none
+    TDataEdit* TVendasHora::*CleGraf;
+};
+
+const TVendasHora::TControlesVista TVendasHora::DETALHE = {
+    .Vista = &TVendasHora::rtgDetalhe,
+    .Voltar = {17, 211},
+    .Avancar = {117, 211},
+    .NomeFilial = {0, 194},
+    .LarguraNomeFilial = 389,
+    .Periodo = {132, 214},
+    .LarguraPeriodo = 197,
+    .TituloGrafico = QStringLiteral("Gráfico Maximizado"),
+    .Grafico = {389, 214},
+    .SeparacaoRotulos = 20,
+    .MarcasCurtas = false,
+    .TamanhoRotulosEixos = std::nullopt,
+    .Logo = {329, 196},
+    .DataEdit = {31, 211},
+    .Sufixo = QStringLiteral("Max"),
+    .BtnVoltar = &TVendasHora::btnVoltMax,
+    .BtnAvancar = &TVendasHora::btnAvanMax,
+    .LblNomeFilial = &TVendasHora::lblNomeFilialMax,
+    .LblPeriodo = &TVendasHora::lblPeriodoMax,
+    .ChGrafico = &TVendasHora::ChGraficoMax,
+    .ImgLogo = nullptr,
+    .CleGraf = &TVendasHora::cleGrafMax,
+};
+
+const TVendasHora::TControlesVista TVendasHora::RESUMO = {
+    .Vista = &TVendasHora::rtgResumo,
+    .Voltar = {14, 188},
+    .Avancar = {114, 188},
+    .NomeFilial = {0, 171},
+    .LarguraNomeFilial = 287,
+    .Periodo = {129, 191},
+    .LarguraPeriodo = 97,
+    .TituloGrafico = QStringLiteral("Gráfico Minimizado"),
+    .Grafico = {286, 186},
+    // The charting component's usual gap between axis labels; whole values
+    // only, as eleven full ones do not fit side by side.
+    .SeparacaoRotulos = 10,
+    .MarcasCurtas = true,
+    .TamanhoRotulosEixos = 10,
+    .Logo = {226, 173},
+    .DataEdit = {28, 188},
+    .Sufixo = QStringLiteral("Min"),
+    .BtnVoltar = &TVendasHora::btnVoltMin,
+    .BtnAvancar = &TVendasHora::btnAvanMin,
+    .LblNomeFilial = &TVendasHora::lblNomeFilialMin,
+    .LblPeriodo = &TVendasHora::lblPeriodoMin,
+    .ChGrafico = &TVendasHora::ChGraficoMin,
+    .ImgLogo = &TVendasHora::imgLogoDet,
+    .CleGraf = &TVendasHora::cleGrafMin,
+};
+
 TVendasHora::TVendasHora(QWidget* AOwner)
     : TGadgetResDet(AOwner), FDados(std::make_unique<TVendasHoraDados>())
 {
@@ -78,42 +157,17 @@ TVendasHora::TVendasHora(QWidget* AOwner)
     rtgResumo->setGeometry(102, 0, 287, 210);
     rtgDetalhe->hide();
 
-    const TEstilosFonte negrito = TEstiloFonte::Negrito;
-    btnVoltMax = CriaBotao(rtgDetalhe, QStringLiteral("btnVoltMax"), QStringLiteral("<"), 17, 211);
-    btnAvanMax = CriaBotao(rtgDetalhe, QStringLiteral("btnAvanMax"), QStringLiteral(">"), 117, 211);
-    btnAvanMax->setEnabled(false);
-    lblNomeFilialMax = CriaRotulo(rtgDetalhe, QStringLiteral("lblNomeFilialMax"), true);
-    ConfigLabel(lblNomeFilialMax, FONTE_ROTULOS, TODAS_AS_FILIAIS, 12, negrito, 0, 194, 389,
-                Qt::AlignHCenter, false, false);
-    lblPeriodoMax = CriaRotulo(rtgDetalhe, QStringLiteral("lblPeriodoMax"));
-    ConfigLabel(lblPeriodoMax, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, 132, 214, 197,
-                Qt::AlignHCenter, false, false);
-    ChGraficoMax = CriaGrafico(rtgDetalhe, QStringLiteral("ChGraficoMax"),
-                               QStringLiteral("Gráfico Maximizado"), 389, 214, 20, false);
-    CriaLogo(rtgDetalhe, 329, 196);
-
-    btnVoltMin = CriaBotao(rtgResumo, QStringLiteral("btnVoltMin"), QStringLiteral("<"), 14, 188);
-    btnAvanMin = CriaBotao(rtgResumo, QStringLiteral("btnAvanMin"), QStringLiteral(">"), 114, 188);
-    btnAvanMin->setEnabled(false);
-    lblNomeFilialMin = CriaRotulo(rtgResumo, QStringLiteral("lblNomeFilialMin"), true);
-    ConfigLabel(lblNomeFilialMin, FONTE_ROTULOS, TODAS_AS_FILIAIS, 12, negrito, 0, 171, 287,
-                Qt::AlignHCenter, false, false);
-    lblPeriodoMin = CriaRotulo(rtgResumo, QStringLiteral("lblPeriodoMin"));
-    ConfigLabel(lblPeriodoMin, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, 129, 191, 97,
-                Qt::AlignHCenter, false, false);
-    // The charting component's usual gap between axis labels; whole values
-    // only, as eleven full ones do not fit side by side.
-    ChGraficoMin = CriaGrafico(rtgResumo, QStringLiteral("ChGraficoMin"),
-                               QStringLiteral("Gráfico Minimizado"), 286, 186, 10, true);
-    ChGraficoMin->setTamanhoRotulosEixos(10);
-    imgLogoDet = CriaLogo(rtgResumo, 226, 173);
+    for (const TControlesVista* controles : {&DETALHE, &RESUMO})
+        CriaControles(*controles);
 
     AjustaGadget(rtgDetalhe, false);
     AssociaEventosComuns(rtgDetalhe);
     AssociaEventosComuns(rtgResumo);
 
-    cleGrafMax = CriaDataEdit(rtgDetalhe, QStringLiteral("cleGrafMax"), 31, 211);
-    cleGrafMin = CriaDataEdit(rtgResumo, QStringLiteral("cleGrafMin"), 28, 188);
+    // After the drag handlers, which the date edits must not get.
+    for (const TControlesVista* c : {&DETALHE, &RESUMO})
+        this->*c->CleGraf = CriaDataEdit(this->*c->Vista, QStringLiteral("cleGraf") + c->Sufixo,
+                                         c->DataEdit);
 
     for (TGraficoVendas* grafico : {ChGraficoMax, ChGraficoMin}) {
         TEventos& eventos = TEventos::De(grafico);
@@ -154,12 +208,39 @@ TVendasHora::~TVendasHora()
     TFilaBanco::Programa().Aguardar(leitura);
 }
 
-TBotao* TVendasHora::CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, int X,
-                               int Y)
+void TVendasHora::CriaControles(const TControlesVista& C)
+{
+    QWidget* Vista = this->*C.Vista;
+    const auto nome = [&](const char* prefixo) { return QLatin1String(prefixo) + C.Sufixo; };
+    this->*C.BtnVoltar = CriaBotao(Vista, nome("btnVolt"), QStringLiteral("<"), C.Voltar);
+    TBotao* avancar = CriaBotao(Vista, nome("btnAvan"), QStringLiteral(">"), C.Avancar);
+    avancar->setEnabled(false);
+    this->*C.BtnAvancar = avancar;
+    QLabel* nomeFilial = CriaRotulo(Vista, nome("lblNomeFilial"), true);
+    ConfigLabel(nomeFilial, FONTE_ROTULOS, TODAS_AS_FILIAIS, 12, TEstiloFonte::Negrito,
+                C.NomeFilial.x(), C.NomeFilial.y(), C.LarguraNomeFilial, Qt::AlignHCenter, false,
+                false);
+    this->*C.LblNomeFilial = nomeFilial;
+    QLabel* periodo = CriaRotulo(Vista, nome("lblPeriodo"));
+    ConfigLabel(periodo, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, C.Periodo.x(),
+                C.Periodo.y(), C.LarguraPeriodo, Qt::AlignHCenter, false, false);
+    this->*C.LblPeriodo = periodo;
+    TGraficoVendas* grafico = CriaGrafico(Vista, nome("ChGrafico"), C.TituloGrafico, C.Grafico,
+                                          C.SeparacaoRotulos, C.MarcasCurtas);
+    if (C.TamanhoRotulosEixos)
+        grafico->setTamanhoRotulosEixos(*C.TamanhoRotulosEixos);
+    this->*C.ChGrafico = grafico;
+    QLabel* logo = CriaLogo(Vista, C.Logo);
+    if (C.ImgLogo)
+        this->*C.ImgLogo = logo;
+}
+
+TBotao* TVendasHora::CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto,
+                               QPoint Posicao)
 {
     auto* botao = new TBotao(Texto, Vista);
     botao->setObjectName(Nome);
-    botao->setGeometry(X, Y, 15, 20);
+    botao->setGeometry(QRect(Posicao, QSize(15, 20)));
     botao->show();
     return botao;
 }
@@ -173,36 +254,36 @@ QLabel* TVendasHora::CriaRotulo(QWidget* Vista, const QString& Nome, bool Cortad
 }
 
 TGraficoVendas* TVendasHora::CriaGrafico(QWidget* Vista, const QString& Nome,
-                                         const QString& Titulo, int Largura, int Altura,
+                                         const QString& Titulo, QSize Tamanho,
                                          int SeparacaoRotulos, bool MarcasCurtas)
 {
     auto* grafico = new TGraficoVendas(Titulo, SeparacaoRotulos, MarcasCurtas, Vista);
     grafico->setObjectName(Nome);
-    grafico->setGeometry(0, 0, Largura, Altura);
+    grafico->setGeometry(QRect(QPoint(0, 0), Tamanho));
     grafico->show();
     return grafico;
 }
 
 // The family's logo, fitted into a 50 x 50 box, drawn at that size rather
 // than scaled down from its own.
-QLabel* TVendasHora::CriaLogo(QWidget* Vista, int X, int Y)
+QLabel* TVendasHora::CriaLogo(QWidget* Vista, QPoint Posicao)
 {
     const QSizeF logo = ImagensIcones().imgLogoVUX.deviceIndependentSize();
     const QImage imagem = LogoVUX(logo.scaled(QSizeF(50, 50), Qt::KeepAspectRatio),
                                   Vista->devicePixelRatioF());
     auto* caixa = new QLabel(Vista);
-    caixa->setGeometry(X, Y, 50, 50);
+    caixa->setGeometry(QRect(Posicao, QSize(50, 50)));
     caixa->setAlignment(Qt::AlignCenter);
     caixa->setPixmap(QPixmap::fromImage(imagem));
     caixa->show();
     return caixa;
 }
 
-TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, int X, int Y)
+TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, QPoint Posicao)
 {
     auto* edicao = new TDataEdit(Vista);
     edicao->setObjectName(Nome);
-    edicao->setGeometry(X, Y, 87, 20);
+    edicao->setGeometry(QRect(Posicao, QSize(87, 20)));
     // The whole date fits the 60 pixels of text area.
     QFont fonte = edicao->font();
     fonte.setPixelSize(10);

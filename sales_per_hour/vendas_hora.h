@@ -3,7 +3,9 @@
 #include "frame/gadget_res_det.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 
+#include <QPoint>
 #include <QPointF>
+#include <QSize>
 #include <QString>
 #include <exception>
 #include <memory>
@@ -49,13 +51,18 @@ public:
     void MouseLeaveGrafico(QObject* Sender);
 
 private:
-    TBotao* CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, int X, int Y);
+    struct TControlesVista;
+    static const TControlesVista DETALHE;
+    static const TControlesVista RESUMO;
+    // All but the date edit, in the order they stack in the view.
+    void CriaControles(const TControlesVista& Controles);
+    TBotao* CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, QPoint Posicao);
     // Cortado: one that ends in "…" when its text is too long.
     QLabel* CriaRotulo(QWidget* Vista, const QString& Nome, bool Cortado = false);
     TGraficoVendas* CriaGrafico(QWidget* Vista, const QString& Nome, const QString& Titulo,
-                                int Largura, int Altura, int SeparacaoRotulos, bool MarcasCurtas);
-    QLabel* CriaLogo(QWidget* Vista, int X, int Y);
-    TDataEdit* CriaDataEdit(QWidget* Vista, const QString& Nome, int X, int Y);
+                                QSize Tamanho, int SeparacaoRotulos, bool MarcasCurtas);
+    QLabel* CriaLogo(QWidget* Vista, QPoint Posicao);
+    TDataEdit* CriaDataEdit(QWidget* Vista, const QString& Nome, QPoint Posicao);
 
     // Shows Dia: both date edits, a refresh, the forward buttons. When the
     // refresh fails the previous day comes back in DataAtual and the edits.
