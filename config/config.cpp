@@ -7,50 +7,78 @@
 
 #include <QFile>
 
+namespace {
+
+enum class TSecaoIni {
+    Comum,  // shared by the family; this record never writes it
+    Gadget, // the record's own
+};
+
+enum class TEscrita { Nunca, Sempre, SeNaoVazia };
+
+} // namespace
+
+struct TConfig::TChave {
+    const char* Nome;
+    TSecaoIni Secao;
+    bool Lida; // false: filled otherwise, or never read
+    TEscrita Escrita;
+    QString TConfig::*Campo; // null: always written empty
+};
+
+const TConfig::TChave TConfig::CHAVES[] = {
+    {"LocRem", TSecaoIni::Comum, true, TEscrita::Nunca, &TConfig::FLocRem},
+    {"Servidor", TSecaoIni::Comum, true, TEscrita::Nunca, &TConfig::FServidor},
+    {"Protocolo", TSecaoIni::Comum, true, TEscrita::Nunca, &TConfig::FProtocolo},
+    {"CaminhoBanco", TSecaoIni::Comum, true, TEscrita::Nunca, &TConfig::FCaminhoBanco},
+    {"Usuario", TSecaoIni::Comum, true, TEscrita::Nunca, &TConfig::FUsuario},
+    {"Senha", TSecaoIni::Comum, true, TEscrita::Nunca, &TConfig::FSenha},
+    {"SempreVisivel", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FSempreVisivel},
+    {"Transparencia", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FTransparencia},
+    {"Empresa", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FEmpresa},
+    {"AtualizaDados", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FAtualizaDados},
+    {"PosX", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FPosX},
+    {"PosY", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FPosY},
+    {"IniWindows", TSecaoIni::Gadget, false, TEscrita::Sempre, &TConfig::FIniWindows},
+    {"TipoDeLucro", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FTipoDeLucro},
+    {"Listar", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FListar},
+    {"Faturados", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FFaturados},
+    // Read from wherever the file has it (RetornaContasCaixa).
+    {"ContasCaixa", TSecaoIni::Gadget, false, TEscrita::SeNaoVazia, &TConfig::FContas},
+    {"Margem", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FMargem},
+    {"Meta", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FMeta},
+    {"HoraIniExp", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FHoraIniExp},
+    {"HoraFimExp", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FHoraFimExp},
+    {"Devolucoes", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FDevolucoes},
+    {"Trocas", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FTrocas},
+    {"Pedidos", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FPedidos},
+    {"TiposPedido", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FTiposPedido},
+    {"TipoVenda", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FTipoVenda},
+    {"FiltroData", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FFiltroData},
+    {"DataInicial", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FDataInicial},
+    {"DataFinal", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FDataFinal},
+    {"Periodo", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FPeriodo},
+    {"MostraPedidos", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia, &TConfig::FMostraPedidos},
+    {"PedidosImportados", TSecaoIni::Gadget, true, TEscrita::SeNaoVazia,
+     &TConfig::FPedidosImportados},
+    {"Modo", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FModo},
+    // The application title, which this program leaves empty.
+    {"GadGet", TSecaoIni::Gadget, false, TEscrita::Sempre, nullptr},
+};
+
 TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
 
 void TConfig::CarregarIni()
 {
     const TextoIni ini = LerArquivoIni(plataforma::CaminhoArquivoIni());
     FArquivoUtf8 = ini.Utf8();
-    const auto comum = [&](const char* chave) {
-        return ini.Ler(SECAO_CONFIG_ARQINI, QLatin1String(chave));
-    };
-    FLocRem = comum("LocRem");
-    FServidor = comum("Servidor");
-    FProtocolo = comum("Protocolo");
-    FCaminhoBanco = comum("CaminhoBanco");
-    FUsuario = comum("Usuario");
-    FSenha = comum("Senha");
+    for (const TChave& chave : CHAVES) {
+        const QString& secao = chave.Secao == TSecaoIni::Comum ? SECAO_CONFIG_ARQINI : FSecao;
+        if (chave.Lida && !secao.isEmpty())
+            this->*chave.Campo = ini.Ler(secao, QLatin1String(chave.Nome));
+    }
     if (FSecao.isEmpty())
         return;
-
-    const auto ler = [&](const char* chave) { return ini.Ler(FSecao, QLatin1String(chave)); };
-    FSempreVisivel = ler("SempreVisivel");
-    FTransparencia = ler("Transparencia");
-    FEmpresa = ler("Empresa");
-    FAtualizaDados = ler("AtualizaDados");
-    FPosX = ler("PosX");
-    FPosY = ler("PosY");
-    FTipoDeLucro = ler("TipoDeLucro");
-    FListar = ler("Listar");
-    FFaturados = ler("Faturados");
-    FMargem = ler("Margem");
-    FMeta = ler("Meta");
-    FHoraIniExp = ler("HoraIniExp");
-    FHoraFimExp = ler("HoraFimExp");
-    FDevolucoes = ler("Devolucoes");
-    FTrocas = ler("Trocas");
-    FPedidos = ler("Pedidos");
-    FTiposPedido = ler("TiposPedido");
-    FModo = ler("Modo");
-    FFiltroData = ler("FiltroData");
-    FTipoVenda = ler("TipoVenda");
-    FDataInicial = ler("DataInicial");
-    FDataFinal = ler("DataFinal");
-    FPeriodo = ler("Periodo");
-    FMostraPedidos = ler("MostraPedidos");
-    FPedidosImportados = ler("PedidosImportados");
 
     // This gadget's own section never carries "ContasCaixa".
     if (FSecao.compare(SECAO_VENDAS_HORA, Qt::CaseInsensitive) != 0)
@@ -99,42 +127,12 @@ void TConfig::SalvarIni()
     // of these keys written.
     bool utf8 = FArquivoUtf8;
     AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this, &utf8](TextoIni& ini) {
-        const auto escrever = [&](const char* chave, const QString& valor) {
-            ini.Escrever(FSecao, QLatin1String(chave), valor);
-        };
-        const auto seNaoVazio = [&](const char* chave, const QString& valor) {
-            if (!valor.isEmpty())
-                escrever(chave, valor);
-        };
-        escrever("SempreVisivel", FSempreVisivel);
-        escrever("Transparencia", FTransparencia);
-        escrever("Empresa", FEmpresa);
-        escrever("AtualizaDados", FAtualizaDados);
-        escrever("PosX", FPosX);
-        escrever("PosY", FPosY);
-        escrever("IniWindows", FIniWindows);
-        seNaoVazio("TipoDeLucro", FTipoDeLucro);
-        seNaoVazio("Listar", FListar);
-        seNaoVazio("Faturados", FFaturados);
-        seNaoVazio("ContasCaixa", FContas);
-        seNaoVazio("Margem", FMargem);
-        seNaoVazio("Meta", FMeta);
-        seNaoVazio("HoraIniExp", FHoraIniExp);
-        seNaoVazio("HoraFimExp", FHoraFimExp);
-        seNaoVazio("Devolucoes", FDevolucoes);
-        seNaoVazio("Trocas", FTrocas);
-        seNaoVazio("Pedidos", FPedidos);
-        seNaoVazio("TiposPedido", FTiposPedido);
-        seNaoVazio("TipoVenda", FTipoVenda);
-        seNaoVazio("FiltroData", FFiltroData);
-        seNaoVazio("DataInicial", FDataInicial);
-        seNaoVazio("DataFinal", FDataFinal);
-        seNaoVazio("Periodo", FPeriodo);
-        seNaoVazio("MostraPedidos", FMostraPedidos);
-        seNaoVazio("PedidosImportados", FPedidosImportados);
-        escrever("Modo", FModo);
-        // The application title, which this program leaves empty.
-        escrever("GadGet", QString());
+        for (const TChave& chave : CHAVES) {
+            const QString valor = chave.Campo ? this->*chave.Campo : QString();
+            if (chave.Escrita == TEscrita::Sempre
+                || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty()))
+                ini.Escrever(FSecao, QLatin1String(chave.Nome), valor);
+        }
         // A save can change the file's encoding (a line that made it
         // Windows-1252 replaced).
         utf8 = TextoIni(ini.Conteudo()).Utf8();

@@ -77,6 +77,10 @@ private:                                                       \
 #undef VPH_PROPRIEDADE
 
 private:
+    // Every key of the file that the record reads or writes, in write order.
+    struct TChave;
+    static const TChave CHAVES[];
+
     QString RetornaContasCaixa() const;
 
     bool FArquivoUtf8 = true;
