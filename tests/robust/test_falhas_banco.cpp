@@ -4,6 +4,7 @@
 
 #include "tests/robust/atualizacao.h"
 #include "tests/robust/rede_teste.h"
+#include "tests/robust/servidor_pela_rede.h"
 #include "tests/sales/gadget_vendas_hora.h"
 
 #include <QElapsedTimer>
@@ -11,31 +12,18 @@
 
 namespace {
 
-// The gadget reaches a database on the local server through a relay that the
-// test switches off and on, as the server stops and comes back.
-class ServidorQueCai : public VendasHoraTeste {
+// The relay is switched off and on, as the server stops and comes back.
+class ServidorQueCai : public ServidorPelaRede {
 protected:
     void SetUp() override
     {
-        VendasHoraTeste::SetUp();
-        ASSERT_TRUE(pastaServidor.isValid());
-        servidor = std::make_unique<BancoVarejo>(
-            pastaServidor.filePath(QStringLiteral("servidor.fdb")), BancoVarejo::Onde::Servidor);
-        PreencherVendas(*servidor);
-        AcessoBanco acesso = servidor->acesso();
-        acesso.Servidor = QStringLiteral("127.0.0.1/%1").arg(retransmissor.porta());
-        const QString iniServidor = pastaServidor.filePath(QStringLiteral("ConfigGadGet.Ini"));
-        EscreverIniBanco(iniServidor, acesso);
-        qputenv("VANTREL_GADGETS_INI", iniServidor.toLocal8Bit());
-        ConfigurarConexao(conexao, acesso);
+        ServidorPelaRede::SetUp();
+        if (HasFatalFailure())
+            return;
         // A branch, so that the branch-name lookup's own connection goes
         // through the relay too.
         config.setEmpresa(QStringLiteral("01"));
     }
-
-    QTemporaryDir pastaServidor;
-    std::unique_ptr<BancoVarejo> servidor;
-    Retransmissor retransmissor;
 };
 
 TEST_F(ServidorQueCai, UmaCaixaPorAtualizacaoFalhaEVoltaSemReiniciar)

@@ -8,6 +8,7 @@
 #include "frame/temporizador.h"
 #include "tests/robust/atualizacao.h"
 #include "tests/robust/rede_teste.h"
+#include "tests/robust/servidor_pela_rede.h"
 #include "tests/sales/gadget_vendas_hora.h"
 
 #include <QElapsedTimer>
@@ -43,23 +44,14 @@ private:
     QEvent::Type FTipo;
 };
 
-// The gadget reaches a database on the local server through a relay that
-// slows or silences the network.
-class LeituraPelaRede : public VendasHoraTeste {
+// The relay slows or silences the network.
+class LeituraPelaRede : public ServidorPelaRede {
 protected:
     void SetUp() override
     {
-        VendasHoraTeste::SetUp();
-        ASSERT_TRUE(pastaServidor.isValid());
-        servidor = std::make_unique<BancoVarejo>(
-            pastaServidor.filePath(QStringLiteral("servidor.fdb")), BancoVarejo::Onde::Servidor);
-        PreencherVendas(*servidor);
-        AcessoBanco acesso = servidor->acesso();
-        acesso.Servidor = QStringLiteral("127.0.0.1/%1").arg(retransmissor.porta());
-        const QString iniServidor = pastaServidor.filePath(QStringLiteral("ConfigGadGet.Ini"));
-        EscreverIniBanco(iniServidor, acesso);
-        qputenv("VANTREL_GADGETS_INI", iniServidor.toLocal8Bit());
-        ConfigurarConexao(conexao, acesso);
+        ServidorPelaRede::SetUp();
+        if (HasFatalFailure())
+            return;
         delete gadget.data();
         comTique = new TVendasHoraComTique(&host);
         gadget = comTique;
@@ -97,9 +89,6 @@ protected:
         int vezes = 0;
     };
 
-    QTemporaryDir pastaServidor;
-    std::unique_ptr<BancoVarejo> servidor;
-    Retransmissor retransmissor;
     TVendasHoraComTique* comTique = nullptr;
 };
 
