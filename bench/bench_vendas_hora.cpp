@@ -11,6 +11,7 @@
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/fila_banco.h"
+#include "platform/brasil.h"
 #include "platform/seams.h"
 #include "platform/sinais.h"
 #include "sales_per_hour/consulta_vendas.h"
@@ -208,7 +209,7 @@ int main(int argc, char** argv)
                 pior = vigia.pior();
             }
             TVendasHoraDados dados;
-            const QString dia = DIA_BENCH.toString(QStringLiteral("dd/MM/yyyy"));
+            const QString dia = DIA_BENCH.toString(FORMATO_DATA);
             const std::vector<double> consulta = Mede([&] {
                 TFilaBanco::Programa().Executar([&] {
                     conexao.conectarBanco();

@@ -2,6 +2,7 @@
 // database as a local file, with the indexes a retail system keeps on orders.
 
 #include "bench/dados_bench.h"
+#include "platform/brasil.h"
 #include "platform/erro.h"
 #include "tests/fixtures/banco_varejo.h"
 
@@ -103,7 +104,7 @@ int main(int argc, char** argv)
         banco.executar(QStringLiteral("ALTER TABLE CDOPERC ADD CONSTRAINT PK_CDOPERC"
                                       " PRIMARY KEY (CODOPER)"));
         std::printf("%d orders (%d on %s) written in %.1f s\n", PEDIDOS_AO_TODO, PEDIDOS_NO_DIA,
-                    qPrintable(DIA_BENCH.toString(QStringLiteral("dd/MM/yyyy"))),
+                    qPrintable(DIA_BENCH.toString(FORMATO_DATA)),
                     tempo.elapsed() / 1000.0);
     } catch (const Erro& erro) {
         std::fprintf(stderr, "%s\n", qPrintable(erro.texto()));
