@@ -11,7 +11,7 @@
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/fila_banco.h"
-#include "platform/brasil.h"
+#include "base/brasil.h"
 #include "platform/seams.h"
 #include "platform/sinais.h"
 #include "sales_per_hour/consulta_vendas.h"

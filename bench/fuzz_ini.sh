@@ -39,11 +39,11 @@ fontes=(
   config/config.cpp
   config/texto_ini.cpp
   platform/seams.cpp
-  platform/texto.cpp
+  base/texto.cpp
   tests/config/propriedades_ini.cpp
   "$principal"
 )
-dependencias=("${fontes[@]}" config/*.h platform/texto.h platform/seams.h platform/erro.h
+dependencias=("${fontes[@]}" config/*.h base/texto.h platform/seams.h base/erro.h
   tests/config/propriedades_ini.h bench/fuzz_ini.sh)
 
 alvo=$saida/fuzz_ini_$alvoNome

@@ -2,8 +2,8 @@
 // database as a local file, with the indexes a retail system keeps on orders.
 
 #include "bench/dados_bench.h"
-#include "platform/brasil.h"
-#include "platform/erro.h"
+#include "base/brasil.h"
+#include "base/erro.h"
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QCoreApplication>

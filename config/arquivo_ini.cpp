@@ -1,7 +1,7 @@
 #include "config/arquivo_ini.h"
 
 #include "config/arquivo_atomico.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QFile>
 #include <fcntl.h>

@@ -3,7 +3,7 @@
 #include "config/arquivo_atomico.h"
 #include "config/arquivo_ini.h"
 #include "platform/seams.h"
-#include "platform/texto.h"
+#include "base/texto.h"
 
 #include <QFile>
 

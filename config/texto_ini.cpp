@@ -1,6 +1,6 @@
 #include "config/texto_ini.h"
 
-#include "platform/texto.h"
+#include "base/texto.h"
 
 #include <QStringDecoder>
 

@@ -9,7 +9,7 @@
 #include "frame/gadget.h"
 #include "frame/mascara.h"
 #include "frame/retangulo.h"
-#include "platform/conversao.h"
+#include "base/conversao.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
 

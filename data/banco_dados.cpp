@@ -1,7 +1,7 @@
 #include "data/banco_dados.h"
 
 #include "data/cancelamento.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "platform/limite_rede.h"
 #include "platform/seams.h"
 

@@ -1,6 +1,6 @@
 #include "data/conexao.h"
 
-#include "platform/erro.h"
+#include "base/erro.h"
 
 QString NomeDoBanco(const QString& LocRem, const QString& Protocolo, const QString& Servidor,
                     const QString& CaminhoBanco, const QString& anterior)

@@ -1,7 +1,7 @@
 #include "data/fila_banco.h"
 
 #include "data/cancelamento.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QEventLoop>
 #include <QPointer>

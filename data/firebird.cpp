@@ -1,8 +1,8 @@
 #include "data/firebird.h"
 
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "platform/pasta_privada.h"
-#include "platform/texto.h"
+#include "base/texto.h"
 
 #include <QByteArray>
 #include <QFile>

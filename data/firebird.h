@@ -3,7 +3,7 @@
 // Thin C++ layer over the Firebird 3 OO API: one status wrapper whose errors
 // become Erro, and one RAII holder for every interface.
 
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <firebird/Interface.h>
 

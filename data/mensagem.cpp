@@ -1,7 +1,7 @@
 #include "data/mensagem.h"
 
-#include "platform/erro.h"
-#include "platform/texto.h"
+#include "base/erro.h"
+#include "base/texto.h"
 
 #include <QDate>
 #include <QDateTime>

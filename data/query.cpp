@@ -3,8 +3,8 @@
 #include "data/cancelamento.h"
 #include "data/mensagem.h"
 #include "data/parametros_sql.h"
-#include "platform/erro.h"
-#include "platform/texto.h"
+#include "base/erro.h"
+#include "base/texto.h"
 
 #include <QScopeGuard>
 #include <ibase.h>

@@ -1,6 +1,6 @@
 #include "frame/calendario.h"
 
-#include "platform/brasil.h"
+#include "base/brasil.h"
 
 #include <QCalendarWidget>
 #include <QLocale>

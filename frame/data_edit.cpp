@@ -2,7 +2,7 @@
 
 #include "frame/botao.h"
 #include "frame/calendario.h"
-#include "platform/brasil.h"
+#include "base/brasil.h"
 #include "platform/mensagens.h"
 
 #include <QCalendarWidget>

@@ -7,8 +7,8 @@
 #include "frame/posicao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
-#include "platform/conversao.h"
-#include "platform/erro.h"
+#include "base/conversao.h"
+#include "base/erro.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
 

@@ -4,7 +4,7 @@
 #include "frame/mascara.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
-#include "platform/conversao.h"
+#include "base/conversao.h"
 #include "platform/rotinas_desktop.h"
 
 #include <QLabel>

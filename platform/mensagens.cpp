@@ -1,6 +1,6 @@
 #include "platform/mensagens.h"
 
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QFile>
 #include <QMessageBox>

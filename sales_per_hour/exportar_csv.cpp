@@ -5,7 +5,7 @@
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "frame/gadget.h"
-#include "platform/brasil.h"
+#include "base/brasil.h"
 #include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 

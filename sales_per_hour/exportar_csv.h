@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "sales_per_hour/tabela_vendas_hora.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "sales_per_hour/grafico_vendas.h"
 
-#include "platform/brasil.h"
+#include "base/brasil.h"
 #include "sales_per_hour/marcas_grafico.h"
 
 #include <QCategoryAxis>

@@ -1,6 +1,6 @@
 #include "sales_per_hour/tabela_vendas_hora.h"
 
-#include "platform/conversao.h"
+#include "base/conversao.h"
 
 void TTabelaVendasHora::Recriar(const QString& horaIni, const QString& horaFim)
 {

@@ -3,7 +3,7 @@
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/query.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "sales_per_hour/arredondamento.h"
 #include "sales_per_hour/consulta_vendas.h"
 

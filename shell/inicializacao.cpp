@@ -5,7 +5,7 @@
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "data/fila_banco.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/seams.h"

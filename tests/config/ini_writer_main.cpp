@@ -2,7 +2,7 @@
 // "PosX" to 0, 1, ... before each save: the other process of the concurrency
 // test does the same with another section.
 #include "config/config.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QString>
 #include <cstdio>

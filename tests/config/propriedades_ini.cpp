@@ -2,7 +2,7 @@
 
 #include "config/config.h"
 #include "config/texto_ini.h"
-#include "platform/texto.h"
+#include "base/texto.h"
 
 #include <QFile>
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include "config/config.h"
 #include "falhas_sistema.h"
 #include "impressao_qt.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QFile>
 #include <QDir>

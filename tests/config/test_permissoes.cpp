@@ -6,7 +6,7 @@
 #include "config/texto_ini.h"
 #include "falhas_sistema.h"
 #include "impressao_qt.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QString>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "data/conexao.h"
 #include "data/fila_banco.h"
 #include "data/query.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "platform/corte_texto.h"
+#include "base/corte_texto.h"
 #include "platform/icone_programa.h"
 #include "platform/rotinas_desktop.h"
 #include "ambiente.h"

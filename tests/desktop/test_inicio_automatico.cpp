@@ -1,4 +1,4 @@
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
 #include "ambiente.h"

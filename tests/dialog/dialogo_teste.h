@@ -4,7 +4,7 @@
 // database with three active branches and an inactive one, with its own
 // configuration file; helpers that open the dialogs by the strip's buttons.
 
-#include "gadget_teste.h"
+#include "vendas_hora_sem_leitura.h"
 
 #include "config/arquivo_ini.h"
 #include "config/config.h"

@@ -1,7 +1,7 @@
 #include "dialogo_teste.h"
 
 #include "config_dialog/estilo_escuro.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "tests/config/falhas_sistema.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "gadget_teste.h"
+#include "gadget_duas_vistas.h"
 
-#include "platform/erro.h"
+#include "base/erro.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "gadget_teste.h"
+#include "gadget_duas_vistas.h"
 
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"

@@ -1,4 +1,4 @@
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "sales_per_hour/arredondamento.h"
 #include "sales_per_hour/consulta_vendas.h"
 #include "sales_per_hour/tabela_vendas_hora.h"

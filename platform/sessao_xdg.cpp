@@ -2,7 +2,7 @@
 #include "platform/sessao.h"
 
 #include "platform/entrada_desktop.h"
-#include "platform/erro.h"
+#include "base/erro.h"
 #include "platform/seams.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/corte_texto.h"
+#include "base/corte_texto.h"
 
 #include <QTextBoundaryFinder>
 

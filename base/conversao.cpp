@@ -1,6 +1,6 @@
-#include "platform/conversao.h"
+#include "base/conversao.h"
 
-#include "platform/erro.h"
+#include "base/erro.h"
 
 int StrToInt(const QString& texto)
 {

@@ -1,4 +1,4 @@
-#include "platform/texto.h"
+#include "base/texto.h"
 
 #include <QList>
 #include <QStringDecoder>
