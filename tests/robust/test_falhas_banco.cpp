@@ -5,7 +5,7 @@
 #include "tests/robust/atualizacao.h"
 #include "tests/robust/rede_teste.h"
 #include "tests/robust/servidor_pela_rede.h"
-#include "tests/sales/gadget_vendas_hora.h"
+#include "tests/sales_per_hour/gadget_vendas_hora.h"
 
 #include <QElapsedTimer>
 #include <cstdio>

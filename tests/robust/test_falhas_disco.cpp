@@ -3,7 +3,7 @@
 
 #include "tests/config/arquivo_teste.h"
 #include "tests/config/falhas_sistema.h"
-#include "tests/sales/gadget_vendas_hora.h"
+#include "tests/sales_per_hour/gadget_vendas_hora.h"
 
 #include <QFile>
 #include <cstdio>

@@ -5,7 +5,7 @@
 # primary monitor, below the panel; a place saved on either monitor is kept;
 # a place that no monitor shows any more gives way to the default place.
 # Exits 77 (skipped) when Xorg, its dummy driver or root rights are missing.
-# Usage: monitores_check.sh PROGRAM DATABASE
+# Usage: verifica_monitores.sh PROGRAM DATABASE
 set -uo pipefail
 programa_gadget=$1 banco=$2
 for programa in Xorg openbox trayer xrandr xprop xwininfo xdotool; do

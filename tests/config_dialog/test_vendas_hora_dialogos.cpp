@@ -10,7 +10,7 @@
 #include "shell/estilos_host.h"
 #include "sales_per_hour/grafico_vendas.h"
 #include "sales_per_hour/vendas_hora.h"
-#include "tests/dialog/dialogo_teste.h"
+#include "tests/config_dialog/dialogo_teste.h"
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QCheckBox>

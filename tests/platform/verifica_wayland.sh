@@ -2,7 +2,7 @@
 # A Wayland-only session (weston's headless backend, WAYLAND_DISPLAY set, no
 # DISPLAY): the program starts there and stays up, and says on stderr what
 # Wayland does not let it do. Exits 77 (skipped) without weston.
-# Usage: wayland_check.sh PROGRAM DATABASE
+# Usage: verifica_wayland.sh PROGRAM DATABASE
 set -uo pipefail
 programa_gadget=$1 banco=$2
 command -v weston >/dev/null || { echo "SKIP: weston is not installed"; exit 77; }

@@ -6,7 +6,7 @@
 # the day it dropped; the close tile ends the program within a second (5 s of
 # margin here). Charts are told apart in screenshots, next to the ones each
 # day shows when the network is fast.
-# Usage: leitura_lenta_check.sh PROGRAM DATABASE RELAY
+# Usage: verifica_leitura_lenta.sh PROGRAM DATABASE RELAY
 set -uo pipefail
 programa_gadget=$1 banco=$2 retransmissor=$3
 source "$(dirname "$0")/xvfb_comum.sh" xdotool import compare

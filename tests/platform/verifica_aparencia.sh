@@ -4,7 +4,7 @@
 # the views, the menu strip and the about box show no black pixels, and no
 # line runs along the charts' edges. The screenshots (also hovered, with the
 # calendar and the configuration lists open) stay in $CAPTURAS when it is set.
-# Usage: aparencia_check.sh PROGRAM DEMO_DB_MAKER CHECKER
+# Usage: verifica_aparencia.sh PROGRAM DEMO_DB_MAKER CHECKER
 set -uo pipefail
 programa=$1 fazer_banco=$2 verificar=$3
 for p in Xvfb xdotool import; do

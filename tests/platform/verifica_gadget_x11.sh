@@ -14,7 +14,7 @@
 #   icone            a refresh keeps the tray icon (trayer's) it has
 #   nomes            the host's title; the about box and the dialog stay off
 #                    the taskbar
-# Usage: gadget_x11_check.sh CASE PROGRAM DATABASE [janela_auxiliar]
+# Usage: verifica_gadget_x11.sh CASE PROGRAM DATABASE [janela_auxiliar]
 set -uo pipefail
 caso=$1 programa_gadget=$2 banco=$3 auxiliar=${4-}
 extras=(xdotool)

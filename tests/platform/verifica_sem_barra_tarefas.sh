@@ -3,7 +3,7 @@
 # taken off the taskbar carries _NET_WM_STATE_SKIP_TASKBAR and
 # _NET_WM_STATE_SKIP_PAGER and is shown again; also after a second call and
 # after switching always-on-top on, which makes a new native window.
-# Usage: skip_taskbar_check.sh PATH_TO_janela_auxiliar
+# Usage: verifica_sem_barra_tarefas.sh PATH_TO_janela_auxiliar
 set -uo pipefail
 janela=$1
 source "$(dirname "$0")/xvfb_comum.sh"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Under Xvfb, the program's tray icon added while no tray runs shows up in a
 # tray started afterwards, as at a log-on where the panel comes late.
-# Usage: tray_icon_check.sh PATH_TO_janela_auxiliar
+# Usage: verifica_icone_bandeja.sh PATH_TO_janela_auxiliar
 set -uo pipefail
 janela=$1
 source "$(dirname "$0")/xvfb_comum.sh" trayer import convert
