@@ -8,9 +8,9 @@
 class Erro : public std::runtime_error {
 public:
     explicit Erro(const QString& texto)
-        : std::runtime_error(texto.toStdString()), texto_(texto) {}
-    const QString& texto() const { return texto_; }
+        : std::runtime_error(texto.toStdString()), FTexto(texto) {}
+    const QString& texto() const { return FTexto; }
 
 private:
-    QString texto_;
+    QString FTexto;
 };

@@ -8,7 +8,7 @@ namespace {
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; 0 marks the five
 // unassigned bytes, which decode as themselves.
-constexpr std::array<char16_t, 32> kCp1252Alto = {
+constexpr std::array<char16_t, 32> CP1252_ALTO = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -21,7 +21,7 @@ QString DecodificarCp1252(const QByteArray& bytes)
     QChar* saida = texto.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        const char16_t alto = (b >= 0x80 && b <= 0x9F) ? kCp1252Alto[b - 0x80] : 0;
+        const char16_t alto = (b >= 0x80 && b <= 0x9F) ? CP1252_ALTO[b - 0x80] : 0;
         *saida++ = QChar(alto ? alto : char16_t(b));
     }
     return texto;
@@ -31,8 +31,8 @@ char CodificarCp1252(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
-    for (std::size_t i = 0; i < kCp1252Alto.size(); ++i) {
-        const char16_t alto = kCp1252Alto[i] ? kCp1252Alto[i] : char16_t(0x80 + i);
+    for (std::size_t i = 0; i < CP1252_ALTO.size(); ++i) {
+        const char16_t alto = CP1252_ALTO[i] ? CP1252_ALTO[i] : char16_t(0x80 + i);
         if (alto == c)
             return static_cast<char>(0x80 + i);
     }

@@ -31,10 +31,10 @@ namespace {
 // warm-up, when caches of fonts, styles and the client library are full; over
 // 2 000 refreshes it then drifts by a few hundred kB, while one line series
 // left behind per refresh adds some 2.7 MB.
-constexpr long kCrescimentoRssKb = 1024;
-constexpr int kCrescimentoDescritores = 2;
-constexpr int kCrescimentoAnexos = 0;
-constexpr int kAquecimento = 100;
+constexpr long CRESCIMENTO_RSS_KB = 1024;
+constexpr int CRESCIMENTO_DESCRITORES = 2;
+constexpr int CRESCIMENTO_ANEXOS = 0;
+constexpr int AQUECIMENTO = 100;
 
 long RssKb()
 {
@@ -123,8 +123,8 @@ int main(int argc, char** argv)
     anterior = qInstallMessageHandler(Mensagem);
     TAplicacao aplicacao(argc, argv);
     const int total = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000;
-    if (total < kAquecimento) {
-        std::fprintf(stderr, "usage: %s [refreshes, at least %d]\n", argv[0], kAquecimento);
+    if (total < AQUECIMENTO) {
+        std::fprintf(stderr, "usage: %s [refreshes, at least %d]\n", argv[0], AQUECIMENTO);
         return 2;
     }
 
@@ -166,7 +166,7 @@ int main(int argc, char** argv)
                     m.refresh, m.rssKb, m.descritores, m.anexos);
         std::fflush(stdout);
     };
-    QList<int> pontos = {1, kAquecimento, total / 4, total / 2, 3 * total / 4, total};
+    QList<int> pontos = {1, AQUECIMENTO, total / 4, total / 2, 3 * total / 4, total};
     std::sort(pontos.begin(), pontos.end());
     pontos.erase(std::unique(pontos.begin(), pontos.end()), pontos.end());
     medir(0);
@@ -192,17 +192,17 @@ int main(int argc, char** argv)
 
     // The shared connection attaches at the first refresh and stays.
     const Medida& antes = medidas[1];
-    const Medida& aquecido = medidas[pontos.indexOf(kAquecimento) + 1];
+    const Medida& aquecido = medidas[pontos.indexOf(AQUECIMENTO) + 1];
     const Medida& depois = medidas.last();
     const long rss = depois.rssKb - aquecido.rssKb;
     const int descritores = depois.descritores - antes.descritores;
     const int anexosMais = depois.anexos - antes.anexos;
     std::printf("soak: %d refreshes, %d failed; VmRSS %+ld kB since refresh %d (limit %+ld), "
                 "descriptors %+d (limit %+d), attachments %+d (limit %+d) since refresh 1\n",
-                feitos, falhas, rss, aquecido.refresh, kCrescimentoRssKb, descritores,
-                kCrescimentoDescritores, anexosMais, kCrescimentoAnexos);
-    const bool ok = falhas == 0 && rss <= kCrescimentoRssKb
-                    && descritores <= kCrescimentoDescritores && anexosMais <= kCrescimentoAnexos;
+                feitos, falhas, rss, aquecido.refresh, CRESCIMENTO_RSS_KB, descritores,
+                CRESCIMENTO_DESCRITORES, anexosMais, CRESCIMENTO_ANEXOS);
+    const bool ok = falhas == 0 && rss <= CRESCIMENTO_RSS_KB
+                    && descritores <= CRESCIMENTO_DESCRITORES && anexosMais <= CRESCIMENTO_ANEXOS;
     std::printf("soak: %s\n", ok ? "OK" : "FAILED");
     return ok ? 0 : 1;
 }

@@ -156,40 +156,40 @@ Trava::Trava(const QByteArray& caminho, const QByteArray& guardado, const struct
     int esperado = 0;
     bool semArquivoTrava = false;
     do {
-        if (fd_ >= 0)
-            ::close(fd_);
-        estado_ = Estado::Falhou;
-        fd_ = AbrirArquivoTrava(caminho, modelo);
-        semArquivoTrava = fd_ < 0 && (errno == EACCES || errno == EROFS)
+        if (FDescritor >= 0)
+            ::close(FDescritor);
+        FEstado = Estado::Falhou;
+        FDescritor = AbrirArquivoTrava(caminho, modelo);
+        semArquivoTrava = FDescritor < 0 && (errno == EACCES || errno == EROFS)
             && ::access(caminho.constData(), F_OK) != 0;
         if (semArquivoTrava)
-            fd_ = AbrirGuardado(guardado);
-        if (fd_ < 0)
+            FDescritor = AbrirGuardado(guardado);
+        if (FDescritor < 0)
             return;
-        estado_ = Travar(fd_, esperado);
+        FEstado = Travar(FDescritor, esperado);
         // A lock file made while we waited is the one its makers hold.
-    } while (estado_ == Estado::Obtida && semArquivoTrava && ::access(caminho.constData(), F_OK) == 0);
+    } while (FEstado == Estado::Obtida && semArquivoTrava && ::access(caminho.constData(), F_OK) == 0);
     // Whoever could not make the lock file holds the guarded file itself.
-    if (estado_ == Estado::Obtida && !semArquivoTrava) {
-        fdGuardado_ = AbrirGuardado(guardado);
-        if (fdGuardado_ >= 0)
-            estado_ = Travar(fdGuardado_, esperado);
+    if (FEstado == Estado::Obtida && !semArquivoTrava) {
+        FDescritorGuardado = AbrirGuardado(guardado);
+        if (FDescritorGuardado >= 0)
+            FEstado = Travar(FDescritorGuardado, esperado);
     }
-    if (estado_ != Estado::Obtida) {
-        ::close(fd_);
-        fd_ = -1;
-        if (fdGuardado_ >= 0)
-            ::close(fdGuardado_);
-        fdGuardado_ = -1;
+    if (FEstado != Estado::Obtida) {
+        ::close(FDescritor);
+        FDescritor = -1;
+        if (FDescritorGuardado >= 0)
+            ::close(FDescritorGuardado);
+        FDescritorGuardado = -1;
     }
 }
 
 Trava::~Trava()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (fdGuardado_ >= 0)
-        ::close(fdGuardado_);
+    if (FDescritor >= 0)
+        ::close(FDescritor);
+    if (FDescritorGuardado >= 0)
+        ::close(FDescritorGuardado);
 }
 
 Leitura Ler(const QByteArray& caminho)

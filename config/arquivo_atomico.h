@@ -26,12 +26,12 @@ public:
     Trava(const Trava&) = delete;
     Trava& operator=(const Trava&) = delete;
 
-    Estado estado() const { return estado_; }
+    Estado estado() const { return FEstado; }
 
 private:
-    int fd_ = -1;
-    int fdGuardado_ = -1;
-    Estado estado_ = Estado::Falhou;
+    int FDescritor = -1;
+    int FDescritorGuardado = -1;
+    Estado FEstado = Estado::Falhou;
 };
 
 struct Leitura {

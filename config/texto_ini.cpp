@@ -8,9 +8,9 @@ namespace {
 
 // The read buffer of the Windows profile functions holds 2 048 characters
 // with the terminator.
-constexpr qsizetype kMaxValor = 2047;
+constexpr qsizetype MAX_VALOR = 2047;
 
-const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray BOM = QByteArrayLiteral("\xEF\xBB\xBF");
 
 bool EhBranco(char32_t c)
 {
@@ -57,8 +57,8 @@ QString ValorLido(QStringView bruto)
     QStringView v = SemBrancos(bruto);
     if (EntreAspas(v))
         v = v.sliced(1, v.size() - 2);
-    if (v.size() > kMaxValor) {
-        v.truncate(kMaxValor);
+    if (v.size() > MAX_VALOR) {
+        v.truncate(MAX_VALOR);
         // Half a character cannot be written back.
         if (v.back().isHighSurrogate())
             v.chop(1);
@@ -99,25 +99,25 @@ bool MesmoNome(QStringView a, QStringView b)
 } // namespace
 
 TextoIni::TextoIni(const QByteArray& conteudo)
-    : bytes_(conteudo)
+    : FBytes(conteudo)
 {
-    if (bytes_.startsWith(kBom)) {
-        bom_ = kBom;
-        bytes_.remove(0, kBom.size());
+    if (FBytes.startsWith(BOM)) {
+        FBom = BOM;
+        FBytes.remove(0, BOM.size());
     }
-    texto_ = DecodificarTexto(bytes_, &utf8_);
+    FTexto = DecodificarTexto(FBytes, &FUtf8);
 
     // Both encodings map the byte '\n' to the character '\n' and nothing else
     // to it, so the lines of the bytes and of the text correspond one to one.
-    linhas_.reserve(bytes_.count('\n') + 1);
+    FLinhas.reserve(FBytes.count('\n') + 1);
     qsizetype pb = 0;
     qsizetype pt = 0;
-    while (pb < bytes_.size()) {
-        const qsizetype nb = bytes_.indexOf('\n', pb);
-        qsizetype nt = texto_.indexOf(u'\n', pt);
+    while (pb < FBytes.size()) {
+        const qsizetype nb = FBytes.indexOf('\n', pb);
+        qsizetype nt = FTexto.indexOf(u'\n', pt);
         if (nb < 0 || nt < 0)
-            nt = texto_.size();
-        const qsizetype fb = nb < 0 ? bytes_.size() : nb;
+            nt = FTexto.size();
+        const qsizetype fb = nb < 0 ? FBytes.size() : nb;
         Linha l;
         l.inicioBytes = pb;
         l.tamanhoBytes = fb - pb;
@@ -125,20 +125,20 @@ TextoIni::TextoIni(const QByteArray& conteudo)
         l.tamanhoTexto = nt - pt;
         if (nb >= 0) {
             l.quebra = "\n";
-            if (l.tamanhoBytes > 0 && bytes_.at(fb - 1) == '\r') {
+            if (l.tamanhoBytes > 0 && FBytes.at(fb - 1) == '\r') {
                 --l.tamanhoBytes;
                 --l.tamanhoTexto;
                 l.quebra = "\r\n";
             }
         }
         Analisar(l);
-        linhas_.push_back(l);
+        FLinhas.push_back(l);
         pb = fb + 1;
         pt = nt + 1;
     }
-    for (const Linha& l : linhas_) {
+    for (const Linha& l : FLinhas) {
         if (!l.quebra.isEmpty()) {
-            quebraPadrao_ = l.quebra;
+            FQuebraPadrao = l.quebra;
             break;
         }
     }
@@ -146,7 +146,7 @@ TextoIni::TextoIni(const QByteArray& conteudo)
 
 QStringView TextoIni::Texto(const Linha& l) const
 {
-    return l.gerada ? QStringView(l.escrito) : QStringView(texto_).sliced(l.inicioTexto, l.tamanhoTexto);
+    return l.gerada ? QStringView(l.escrito) : QStringView(FTexto).sliced(l.inicioTexto, l.tamanhoTexto);
 }
 
 QStringView TextoIni::Nome(const Linha& l) const
@@ -156,7 +156,7 @@ QStringView TextoIni::Nome(const Linha& l) const
 
 QByteArrayView TextoIni::Bytes(const Linha& l) const
 {
-    return QByteArrayView(bytes_).sliced(l.inicioBytes, l.tamanhoBytes);
+    return QByteArrayView(FBytes).sliced(l.inicioBytes, l.tamanhoBytes);
 }
 
 void TextoIni::Analisar(Linha& l) const
@@ -192,8 +192,8 @@ TextoIni::Linha TextoIni::Gerada(const QString& texto) const
 int TextoIni::Secao(QStringView secao) const
 {
     const QStringView nome = SemBrancos(secao);
-    for (std::size_t i = 0; i < linhas_.size(); ++i) {
-        if (linhas_[i].tipo == Tipo::Secao && MesmoNome(Nome(linhas_[i]), nome))
+    for (std::size_t i = 0; i < FLinhas.size(); ++i) {
+        if (FLinhas[i].tipo == Tipo::Secao && MesmoNome(Nome(FLinhas[i]), nome))
             return static_cast<int>(i);
     }
     return -1;
@@ -202,7 +202,7 @@ int TextoIni::Secao(QStringView secao) const
 int TextoIni::FimSecao(int cabecalho) const
 {
     int i = cabecalho + 1;
-    while (i < static_cast<int>(linhas_.size()) && linhas_[i].tipo != Tipo::Secao)
+    while (i < static_cast<int>(FLinhas.size()) && FLinhas[i].tipo != Tipo::Secao)
         ++i;
     return i;
 }
@@ -212,7 +212,7 @@ int TextoIni::Chave(int cabecalho, QStringView chave) const
     const QStringView nome = SemBrancos(chave);
     const int fim = FimSecao(cabecalho);
     for (int i = cabecalho + 1; i < fim; ++i) {
-        if (linhas_[i].tipo == Tipo::Chave && MesmoNome(Nome(linhas_[i]), nome))
+        if (FLinhas[i].tipo == Tipo::Chave && MesmoNome(Nome(FLinhas[i]), nome))
             return i;
     }
     return -1;
@@ -226,14 +226,14 @@ QString TextoIni::Ler(const QString& secao, const QString& chave) const
     const int i = Chave(cabecalho, chave);
     if (i < 0)
         return {};
-    const QStringView texto = Texto(linhas_[i]);
+    const QStringView texto = Texto(FLinhas[i]);
     return ValorLido(texto.sliced(texto.indexOf(u'=') + 1));
 }
 
 void TextoIni::TerminarLinha(int indice)
 {
-    if (indice >= 0 && linhas_[indice].quebra.isEmpty())
-        linhas_[indice].quebra = quebraPadrao_;
+    if (indice >= 0 && FLinhas[indice].quebra.isEmpty())
+        FLinhas[indice].quebra = FQuebraPadrao;
 }
 
 void TextoIni::Escrever(const QString& secao, const QString& chave, const QString& valor)
@@ -241,10 +241,10 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
     const QString gravado = ValorGravado(valor);
     const int cabecalho = Secao(secao);
     if (cabecalho < 0) {
-        TerminarLinha(static_cast<int>(linhas_.size()) - 1);
+        TerminarLinha(static_cast<int>(FLinhas.size()) - 1);
         for (const QString& texto : {u'[' + secao + u']', chave + u'=' + gravado}) {
-            linhas_.push_back(Gerada(texto));
-            linhas_.back().quebra = quebraPadrao_;
+            FLinhas.push_back(Gerada(texto));
+            FLinhas.back().quebra = FQuebraPadrao;
         }
         return;
     }
@@ -252,7 +252,7 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
     const int i = Chave(cabecalho, chave);
     if (i >= 0) {
         // The key keeps the spelling it has in the file.
-        Linha& l = linhas_[i];
+        Linha& l = FLinhas[i];
         const QStringView nome = Nome(l);
         QString escrito;
         escrito.reserve(nome.size() + 1 + gravado.size());
@@ -270,20 +270,20 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
     }
 
     int pos = FimSecao(cabecalho);
-    while (pos > cabecalho + 1 && SemBrancos(Texto(linhas_[pos - 1])).isEmpty())
+    while (pos > cabecalho + 1 && SemBrancos(Texto(FLinhas[pos - 1])).isEmpty())
         --pos;
     TerminarLinha(pos - 1);
     Linha nova = Gerada(chave + u'=' + gravado);
-    nova.quebra = quebraPadrao_;
-    linhas_.insert(linhas_.begin() + pos, std::move(nova));
+    nova.quebra = FQuebraPadrao;
+    FLinhas.insert(FLinhas.begin() + pos, std::move(nova));
 }
 
 QByteArray TextoIni::Montar(bool utf8) const
 {
     QByteArray saida;
-    saida.reserve(bom_.size() + bytes_.size() + 64);
-    saida += bom_;
-    for (const Linha& l : linhas_) {
+    saida.reserve(FBom.size() + FBytes.size() + 64);
+    saida += FBom;
+    for (const Linha& l : FLinhas) {
         if (l.gerada) {
             saida += l.prefixo;
             saida += CodificarTexto(l.resto, utf8);
@@ -296,12 +296,12 @@ QByteArray TextoIni::Montar(bool utf8) const
 
 QByteArray TextoIni::Conteudo() const
 {
-    QByteArray saida = Montar(utf8_);
+    QByteArray saida = Montar(FUtf8);
     // Replacing the lines that made a file invalid UTF-8 can make it valid
     // UTF-8, and then it reads as UTF-8: the written values must follow.
-    if (!utf8_ && EhUtf8(QByteArrayView(saida).sliced(bom_.size()))) {
+    if (!FUtf8 && EhUtf8(QByteArrayView(saida).sliced(FBom.size()))) {
         QByteArray comoUtf8 = Montar(true);
-        if (EhUtf8(QByteArrayView(comoUtf8).sliced(bom_.size())))
+        if (EhUtf8(QByteArrayView(comoUtf8).sliced(FBom.size())))
             return comoUtf8;
     }
     return saida;

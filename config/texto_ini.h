@@ -21,7 +21,7 @@ public:
 
     QByteArray Conteudo() const;
     // How the text is decoded: UTF-8, or else Windows-1252.
-    bool Utf8() const { return utf8_; }
+    bool Utf8() const { return FUtf8; }
 
 private:
     enum class Tipo { Outra, Secao, Chave };
@@ -58,10 +58,10 @@ private:
     void TerminarLinha(int indice);
     QByteArray Montar(bool utf8) const;
 
-    QByteArray bom_;
-    QByteArray bytes_; // the file without the byte order mark
-    QString texto_; // bytes_ decoded
-    std::vector<Linha> linhas_;
-    QByteArrayView quebraPadrao_ = "\n";
-    bool utf8_ = true;
+    QByteArray FBom;
+    QByteArray FBytes; // the file without the byte order mark
+    QString FTexto; // FBytes decoded
+    std::vector<Linha> FLinhas;
+    QByteArrayView FQuebraPadrao = "\n";
+    bool FUtf8 = true;
 };

@@ -15,16 +15,16 @@
 
 namespace {
 
-constexpr unsigned kDialetoPedido = 3;
-constexpr int kTempoLimiteConexaoSegundos = 3;
-constexpr int kTentativas = 3;
-constexpr int kPausaEntreTentativasMs = 250;
+constexpr unsigned DIALETO_PEDIDO = 3;
+constexpr int TEMPO_LIMITE_CONEXAO_SEGUNDOS = 3;
+constexpr int TENTATIVAS = 3;
+constexpr int PAUSA_ENTRE_TENTATIVAS_MS = 250;
 // The embedded engine's page cache lives in our process while a refresh
 // runs: 256 pages are plenty for its query, the engine's default is 2048.
 // The engine ignores a DPB's num_buffers, not its configuration.
-constexpr const char* kProvedorEmbutido = "Providers=Engine12\nDefaultDbCachePages=256";
-constexpr std::chrono::milliseconds kLimiteConexao(
-    kTentativas * kTempoLimiteConexaoSegundos * 1000 + (kTentativas - 1) * kPausaEntreTentativasMs
+constexpr const char* PROVEDOR_EMBUTIDO = "Providers=Engine12\nDefaultDbCachePages=256";
+constexpr std::chrono::milliseconds LIMITE_CONEXAO(
+    TENTATIVAS * TEMPO_LIMITE_CONEXAO_SEGUNDOS * 1000 + (TENTATIVAS - 1) * PAUSA_ENTRE_TENTATIVAS_MS
     + 500);
 
 unsigned DialetoDoBanco(Firebird::IAttachment* anexo)
@@ -97,7 +97,7 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
     // The connect timeout bounds only the wait for the server's first
     // answer; a server that stalls later in the login is given up when one
     // that never answers would be.
-    const plataforma::TLimiteRede limite(kLimiteConexao);
+    const plataforma::TLimiteRede limite(LIMITE_CONEXAO);
     for (int tentativa = 1;; ++tentativa) {
         try {
             anexarUmaVez();
@@ -106,13 +106,13 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
             if (limite.estourou()) {
                 throw Erro(QStringLiteral("O servidor de banco de dados não concluiu a conexão em "
                                           "%1 segundos.\n")
-                               .arg(kLimiteConexao.count() / 1000)
+                               .arg(LIMITE_CONEXAO.count() / 1000)
                            + e.texto());
             }
             // A refused login is refused again, each time more slowly.
-            if (tentativa == kTentativas || e.tem(isc_login))
+            if (tentativa == TENTATIVAS || e.tem(isc_login))
                 throw;
-            QThread::msleep(kPausaEntreTentativasMs);
+            QThread::msleep(PAUSA_ENTRE_TENTATIVAS_MS);
         }
     }
 }
@@ -142,7 +142,7 @@ void TBancoDados::anexarLocal()
     };
     const auto peloEmbutido = [&] {
         try {
-            anexarPor(FNomeBanco, kProvedorEmbutido);
+            anexarPor(FNomeBanco, PROVEDOR_EMBUTIDO);
             FViaEmbutido = true;
             // A server that refused us would refuse again, and slows down at
             // each refused login; one that was not there costs nothing to
@@ -178,14 +178,14 @@ void TBancoDados::anexarPor(const QString& nome, const char* provedores)
         fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
     dpb->insertString(&status, isc_dpb_user_name, FUsuario.toUtf8().constData());
     dpb->insertString(&status, isc_dpb_password, FSenha.toUtf8().constData());
-    dpb->insertInt(&status, isc_dpb_connect_timeout, kTempoLimiteConexaoSegundos);
+    dpb->insertInt(&status, isc_dpb_connect_timeout, TEMPO_LIMITE_CONEXAO_SEGUNDOS);
     dpb->insertString(&status, isc_dpb_config, provedores);
 
     fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
     fb::Ref<Firebird::IAttachment> anexo(provedor->attachDatabase(
         &status, nome.toLocal8Bit().constData(), dpb->getBufferLength(&status),
         dpb->getBuffer(&status)));
-    FDialeto = qMin(kDialetoPedido, DialetoDoBanco(anexo.get()));
+    FDialeto = qMin(DIALETO_PEDIDO, DialetoDoBanco(anexo.get()));
     fb::RegistrarAnexo(anexo.get());
     FAnexo = std::move(anexo);
 }

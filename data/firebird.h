@@ -49,34 +49,34 @@ template <class I>
 class Ref {
 public:
     Ref() = default;
-    explicit Ref(I* ptr) : ptr_(ptr) {}
+    explicit Ref(I* ptr) : FPonteiro(ptr) {}
     ~Ref() { reset(); }
 
-    Ref(Ref&& outro) noexcept : ptr_(std::exchange(outro.ptr_, nullptr)) {}
+    Ref(Ref&& outro) noexcept : FPonteiro(std::exchange(outro.FPonteiro, nullptr)) {}
     Ref& operator=(Ref&& outro) noexcept
     {
         if (this != &outro) {
             reset();
-            ptr_ = std::exchange(outro.ptr_, nullptr);
+            FPonteiro = std::exchange(outro.FPonteiro, nullptr);
         }
         return *this;
     }
     Ref(const Ref&) = delete;
     Ref& operator=(const Ref&) = delete;
 
-    I* get() const { return ptr_; }
-    I* operator->() const { return ptr_; }
-    explicit operator bool() const { return ptr_ != nullptr; }
+    I* get() const { return FPonteiro; }
+    I* operator->() const { return FPonteiro; }
+    explicit operator bool() const { return FPonteiro != nullptr; }
 
     void reset(I* ptr = nullptr)
     {
-        if (ptr_) {
+        if (FPonteiro) {
             if constexpr (std::is_base_of_v<Firebird::IReferenceCounted, I>)
-                ptr_->release();
+                FPonteiro->release();
             else
-                ptr_->dispose();
+                FPonteiro->dispose();
         }
-        ptr_ = ptr;
+        FPonteiro = ptr;
     }
 
     // For the calls that end the object (commit, rollback, detach, close,
@@ -85,14 +85,14 @@ public:
     template <class Chamada>
     void encerrar(Chamada&& chamada)
     {
-        if (!ptr_)
+        if (!FPonteiro)
             return;
-        chamada(ptr_);
-        ptr_ = nullptr;
+        chamada(FPonteiro);
+        FPonteiro = nullptr;
     }
 
 private:
-    I* ptr_ = nullptr;
+    I* FPonteiro = nullptr;
 };
 
 void Desanexar(Ref<Firebird::IAttachment>& anexo);

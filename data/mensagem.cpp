@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr unsigned kMaxVarchar = 32765;
+constexpr unsigned MAX_VARCHAR = 32765;
 
 enum class Forma { Nulo, Texto, Numero, Data, Booleano };
 
@@ -99,7 +99,7 @@ QByteArray ComoTexto(const QVariant& v)
         texto = v.toString();
     }
     QByteArray bytes = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : texto.toUtf8();
-    if (bytes.size() > qsizetype(kMaxVarchar))
+    if (bytes.size() > qsizetype(MAX_VARCHAR))
         throw Erro(QStringLiteral("Texto longo demais para um parâmetro: %1 bytes").arg(bytes.size()));
     return bytes;
 }

@@ -37,13 +37,13 @@ Ganchos& ganchos();
 // Restores every seam when a test ends.
 class GanchosRestaurados {
 public:
-    GanchosRestaurados() : salvos_(ganchos()) {}
-    ~GanchosRestaurados() { ganchos() = salvos_; }
+    GanchosRestaurados() : FSalvos(ganchos()) {}
+    ~GanchosRestaurados() { ganchos() = FSalvos; }
     GanchosRestaurados(const GanchosRestaurados&) = delete;
     GanchosRestaurados& operator=(const GanchosRestaurados&) = delete;
 
 private:
-    Ganchos salvos_;
+    Ganchos FSalvos;
 };
 
 QDate Hoje();

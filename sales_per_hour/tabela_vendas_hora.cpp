@@ -4,16 +4,16 @@
 
 void TTabelaVendasHora::Recriar(const QString& horaIni, const QString& horaFim)
 {
-    linhas_.clear();
+    FLinhas.clear();
     const int ini = StrToInt(horaIni);
     const int fim = StrToInt(horaFim);
     for (long long h = ini; h <= fim; ++h)
-        linhas_.push_back({ChaveHora(QString::number(h)), 0.0});
+        FLinhas.push_back({ChaveHora(QString::number(h)), 0.0});
 }
 
 TTabelaVendasHora::Linha* TTabelaVendasHora::Localizar(const QString& hora)
 {
-    for (Linha& linha : linhas_) {
+    for (Linha& linha : FLinhas) {
         if (linha.HORA == hora)
             return &linha;
     }

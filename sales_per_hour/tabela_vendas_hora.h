@@ -19,10 +19,10 @@ public:
     // The row whose key is exactly `hora`, or null.
     Linha* Localizar(const QString& hora);
 
-    const std::vector<Linha>& linhas() const { return linhas_; }
+    const std::vector<Linha>& linhas() const { return FLinhas; }
 
 private:
-    std::vector<Linha> linhas_;
+    std::vector<Linha> FLinhas;
 };
 
 // The table key of an hour text: left-padded with "0" to two characters.

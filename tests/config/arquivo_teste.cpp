@@ -5,43 +5,43 @@
 #include <stdexcept>
 
 namespace {
-constexpr char kVariavel[] = "VANTREL_GADGETS_INI";
+constexpr char VARIAVEL[] = "VANTREL_GADGETS_INI";
 }
 
 ArquivoTeste::ArquivoTeste()
-    : caminho_(pasta_.filePath(QStringLiteral("ConfigGadGet.Ini")))
-    , variavelAnterior_(qgetenv(kVariavel))
-    , tinhaVariavel_(qEnvironmentVariableIsSet(kVariavel))
+    : FCaminho(FPasta.filePath(QStringLiteral("ConfigGadGet.Ini")))
+    , FVariavelAnterior(qgetenv(VARIAVEL))
+    , FTinhaVariavel(qEnvironmentVariableIsSet(VARIAVEL))
 {
-    if (!pasta_.isValid())
+    if (!FPasta.isValid())
         throw std::runtime_error("no temporary folder");
-    qputenv(kVariavel, QFile::encodeName(caminho_));
+    qputenv(VARIAVEL, QFile::encodeName(FCaminho));
 }
 
 ArquivoTeste::~ArquivoTeste()
 {
-    if (tinhaVariavel_)
-        qputenv(kVariavel, variavelAnterior_);
+    if (FTinhaVariavel)
+        qputenv(VARIAVEL, FVariavelAnterior);
     else
-        qunsetenv(kVariavel);
+        qunsetenv(VARIAVEL);
 }
 
 void ArquivoTeste::Gravar(const QByteArray& bytes) const
 {
-    QFile f(caminho_);
+    QFile f(FCaminho);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write the test file");
 }
 
 QByteArray ArquivoTeste::Ler() const
 {
-    QFile f(caminho_);
+    QFile f(FCaminho);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList ArquivoTeste::Sobras() const
 {
-    QStringList nomes = QDir(pasta_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList nomes = QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     nomes.removeAll(QStringLiteral("ConfigGadGet.Ini"));
     nomes.removeAll(QStringLiteral("ConfigGadGet.Ini.lock"));
     return nomes;

@@ -13,8 +13,8 @@ public:
     ArquivoTeste(const ArquivoTeste&) = delete;
     ArquivoTeste& operator=(const ArquivoTeste&) = delete;
 
-    const QString& caminho() const { return caminho_; }
-    QString pasta() const { return pasta_.path(); }
+    const QString& caminho() const { return FCaminho; }
+    QString pasta() const { return FPasta.path(); }
 
     void Gravar(const QByteArray& bytes) const;
     // The file's bytes; empty when it is missing.
@@ -23,8 +23,8 @@ public:
     QStringList Sobras() const;
 
 private:
-    QTemporaryDir pasta_;
-    QString caminho_;
-    QByteArray variavelAnterior_;
-    bool tinhaVariavel_;
+    QTemporaryDir FPasta;
+    QString FCaminho;
+    QByteArray FVariavelAnterior;
+    bool FTinhaVariavel;
 };

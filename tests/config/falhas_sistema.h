@@ -15,26 +15,26 @@ public:
     {
         if (geteuid() != 0)
             return;
-        grupos_.resize(static_cast<std::size_t>(getgroups(0, nullptr)));
-        getgroups(static_cast<int>(grupos_.size()), grupos_.data());
-        ativo_ = setgroups(0, nullptr) == 0 && setegid(kNinguem) == 0 && seteuid(kNinguem) == 0;
+        FGrupos.resize(static_cast<std::size_t>(getgroups(0, nullptr)));
+        getgroups(static_cast<int>(FGrupos.size()), FGrupos.data());
+        FAtivo = setgroups(0, nullptr) == 0 && setegid(NINGUEM) == 0 && seteuid(NINGUEM) == 0;
     }
     ~ComoUsuarioComum()
     {
-        if (geteuid() == kNinguem && seteuid(0) == 0) {
+        if (geteuid() == NINGUEM && seteuid(0) == 0) {
             setegid(0);
-            setgroups(grupos_.size(), grupos_.data());
+            setgroups(FGrupos.size(), FGrupos.data());
         }
     }
     ComoUsuarioComum(const ComoUsuarioComum&) = delete;
     ComoUsuarioComum& operator=(const ComoUsuarioComum&) = delete;
 
-    bool ok() const { return geteuid() != 0 && ativo_ == (geteuid() == kNinguem); }
+    bool ok() const { return geteuid() != 0 && FAtivo == (geteuid() == NINGUEM); }
 
 private:
-    static constexpr uid_t kNinguem = 65534;
-    std::vector<gid_t> grupos_;
-    bool ativo_ = false;
+    static constexpr uid_t NINGUEM = 65534;
+    std::vector<gid_t> FGrupos;
+    bool FAtivo = false;
 };
 
 // The process may write no more than a few bytes into any file, as on a
@@ -43,23 +43,23 @@ class DiscoCheio {
 public:
     DiscoCheio()
     {
-        getrlimit(RLIMIT_FSIZE, &anterior_);
-        sinalAnterior_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limite = anterior_;
+        getrlimit(RLIMIT_FSIZE, &FAnterior);
+        FSinalAnterior = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limite = FAnterior;
         limite.rlim_cur = 8;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limite) == 0;
+        FOk = setrlimit(RLIMIT_FSIZE, &limite) == 0;
     }
     ~DiscoCheio()
     {
-        setrlimit(RLIMIT_FSIZE, &anterior_);
-        std::signal(SIGXFSZ, sinalAnterior_);
+        setrlimit(RLIMIT_FSIZE, &FAnterior);
+        std::signal(SIGXFSZ, FSinalAnterior);
     }
     DiscoCheio(const DiscoCheio&) = delete;
     DiscoCheio& operator=(const DiscoCheio&) = delete;
-    bool ok() const { return ok_; }
+    bool ok() const { return FOk; }
 
 private:
-    rlimit anterior_{};
-    void (*sinalAnterior_)(int) = nullptr;
-    bool ok_ = false;
+    rlimit FAnterior{};
+    void (*FSinalAnterior)(int) = nullptr;
+    bool FOk = false;
 };

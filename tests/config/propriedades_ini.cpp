@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kSecao = QStringLiteral("GadGetVendHora");
+const QString SECAO = QStringLiteral("GadGetVendHora");
 
 using Leitor = const QString& (TConfig::*)() const;
 
@@ -25,7 +25,7 @@ struct Chave {
 #define VPH_CHAVE(Nome, sempre) Chave{#Nome, &TConfig::Nome, sempre}
 
 // The keys a save writes, each with the field it reads back into.
-const std::vector<Chave> kChaves = {
+const std::vector<Chave> CHAVES = {
     VPH_CHAVE(SempreVisivel, true),      VPH_CHAVE(Transparencia, true),
     VPH_CHAVE(Empresa, true),            VPH_CHAVE(AtualizaDados, true),
     VPH_CHAVE(PosX, true),               VPH_CHAVE(PosY, true),
@@ -140,7 +140,7 @@ std::vector<bool> Editaveis(const Arquivo& a, const QStringList& chaves, bool ca
     for (std::size_t i = 0; i < a.linhas.size(); ++i) {
         const QStringView texto = a.linhas[i].texto;
         if (const auto nome = Cabecalho(texto)) {
-            dentro = !achada && MesmoNomeAscii(*nome, kSecao);
+            dentro = !achada && MesmoNomeAscii(*nome, SECAO);
             if (dentro) {
                 achada = true;
                 editavel[i] = cabecalhoNovo;
@@ -165,7 +165,7 @@ bool TemSecao(const Arquivo& a)
 {
     for (const Linha& l : a.linhas) {
         const auto nome = Cabecalho(l.texto);
-        if (nome && MesmoNomeAscii(*nome, kSecao))
+        if (nome && MesmoNomeAscii(*nome, SECAO))
             return true;
     }
     return false;
@@ -228,17 +228,17 @@ QString FimDoArquivo(const QByteArray& arquivo)
 
 QString Verificar(const QByteArray& arquivo, const QString& caminho)
 {
-    TConfig salvo(kSecao);
+    TConfig salvo(SECAO);
     salvo.CarregarIni();
     salvo.InstanciaVariaveis(QStringLiteral("GVH"));
     salvo.setEmpresa(FimDoArquivo(arquivo));
     salvo.SalvarIni();
     const QByteArray depois = Ler(caminho);
 
-    TConfig relido(kSecao);
+    TConfig relido(SECAO);
     relido.CarregarIni();
     QStringList escritas = {QStringLiteral("IniWindows"), QStringLiteral("GadGet")};
-    for (const Chave& c : kChaves) {
+    for (const Chave& c : CHAVES) {
         const QString valor = (salvo.*c.ler)();
         if ((relido.*c.ler)() != valor)
             return QStringLiteral("%1 saved as '%2' reads back as '%3'")
@@ -247,8 +247,8 @@ QString Verificar(const QByteArray& arquivo, const QString& caminho)
             escritas << QLatin1String(c.nome);
     }
     const TextoIni ini(depois);
-    if (ini.Ler(kSecao, QStringLiteral("IniWindows")) != u"1"
-        || !ini.Ler(kSecao, QStringLiteral("GadGet")).isEmpty())
+    if (ini.Ler(SECAO, QStringLiteral("IniWindows")) != u"1"
+        || !ini.Ler(SECAO, QStringLiteral("GadGet")).isEmpty())
         return QStringLiteral("IniWindows or GadGet not written");
 
     const QString linhas = CompararLinhas(arquivo, depois, escritas);
@@ -266,7 +266,7 @@ using Edicoes = std::vector<std::pair<QString, QString>>;
 QByteArray Editar(TextoIni ini, const Edicoes& edicoes)
 {
     for (const auto& [chave, valor] : edicoes)
-        ini.Escrever(kSecao, chave, valor);
+        ini.Escrever(SECAO, chave, valor);
     return ini.Conteudo();
 }
 
@@ -316,9 +316,9 @@ QString VerificarEdicao(const QByteArray& entrada)
             if (MesmoNomeAscii(edicoes[j].first, chave))
                 esperado = edicoes[j].second;
         }
-        if (relido.Ler(kSecao, chave) != esperado)
+        if (relido.Ler(SECAO, chave) != esperado)
             return QStringLiteral("%1 written as '%2' reads back as '%3'")
-                .arg(chave, Mostrar(esperado), Mostrar(relido.Ler(kSecao, chave)));
+                .arg(chave, Mostrar(esperado), Mostrar(relido.Ler(SECAO, chave)));
         if (std::none_of(escritas.begin(), escritas.end(),
                          [&](const QString& e) { return MesmoNomeAscii(e, chave); }))
             escritas << chave;

@@ -9,28 +9,28 @@
 
 namespace {
 
-constexpr int kVezes = 1000;
+constexpr int VEZES = 1000;
 
-const QByteArray kComum = "[Configuracoes]\nCaminhoBanco=/x.fdb\n[Outro]\nMeta=5\n";
+const QByteArray COMUM = "[Configuracoes]\nCaminhoBanco=/x.fdb\n[Outro]\nMeta=5\n";
 
 // Every state of the file that a reader can see is whole: the first one, or
 // one that ends with the last key of a save.
 bool Inteiro(const QByteArray& bytes)
 {
-    return bytes == kComum || bytes.endsWith("GadGet=\n");
+    return bytes == COMUM || bytes.endsWith("GadGet=\n");
 }
 
 TEST(Concorrencia, DoisProcessosSalvandoSuasSecoesNaoPerdemNada)
 {
     ArquivoTeste arquivo;
-    arquivo.Gravar(kComum);
+    arquivo.Gravar(COMUM);
 
     const QStringList secoes = {QStringLiteral("GadGetA"), QStringLiteral("GadGetB")};
     std::vector<std::unique_ptr<QProcess>> processos;
     for (const QString& secao : secoes) {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::ForwardedChannels);
-        p->start(QStringLiteral(INI_WRITER), {secao, QString::number(kVezes)});
+        p->start(QStringLiteral(INI_WRITER), {secao, QString::number(VEZES)});
         ASSERT_TRUE(p->waitForStarted()) << p->errorString().toStdString();
         processos.push_back(std::move(p));
     }
@@ -56,17 +56,17 @@ TEST(Concorrencia, DoisProcessosSalvandoSuasSecoesNaoPerdemNada)
     EXPECT_EQ(rasgadas, 0) << "of " << leituras << " reads during the saves";
 
     const QByteArray final = arquivo.Ler();
-    EXPECT_TRUE(final.startsWith(kComum));
+    EXPECT_TRUE(final.startsWith(COMUM));
     const TextoIni ini(final);
     for (const QString& secao : secoes) {
         EXPECT_EQ(final.count("[" + secao.toLatin1() + "]\n"), 1);
-        EXPECT_EQ(ini.Ler(secao, QStringLiteral("PosX")), QString::number(kVezes - 1));
+        EXPECT_EQ(ini.Ler(secao, QStringLiteral("PosX")), QString::number(VEZES - 1));
         EXPECT_EQ(ini.Ler(secao, QStringLiteral("Transparencia")), "100");
         EXPECT_EQ(ini.Ler(secao, QStringLiteral("IniWindows")), "1");
     }
     EXPECT_EQ(ini.Ler(QStringLiteral("Outro"), QStringLiteral("Meta")), "5");
     std::printf("writers: %d saves each; %d reads during the saves, %d torn; final PosX %s and %s\n",
-                kVezes, leituras, rasgadas, qPrintable(ini.Ler(secoes[0], QStringLiteral("PosX"))),
+                VEZES, leituras, rasgadas, qPrintable(ini.Ler(secoes[0], QStringLiteral("PosX"))),
                 qPrintable(ini.Ler(secoes[1], QStringLiteral("PosX"))));
 }
 

@@ -8,12 +8,12 @@
 
 namespace {
 
-const QString kSecao = QStringLiteral("GadGetVendHora");
+const QString SECAO = QStringLiteral("GadGetVendHora");
 
-const QByteArray kComum = "[Configuracoes]\r\nLocRem=L\r\nServidor=srv\r\nProtocolo=0\r\n"
+const QByteArray COMUM = "[Configuracoes]\r\nLocRem=L\r\nServidor=srv\r\nProtocolo=0\r\n"
                           "CaminhoBanco=/dados/loja.fdb\r\nUsuario=SYSDBA\r\nSenha=segredo\r\n";
 
-const QByteArray kComumLf = QByteArray(kComum).replace("\r\n", "\n");
+const QByteArray COMUM_LF = QByteArray(COMUM).replace("\r\n", "\n");
 
 // What the start-up does with the record.
 void Iniciar(TConfig& c)
@@ -35,7 +35,7 @@ struct Campo {
 #define VPH_CAMPO(Nome) Campo{#Nome, &TConfig::Nome, &TConfig::set##Nome}
 
 // The gadget section's keys that a load reads, each with its field.
-const std::vector<Campo> kCamposSecao = {
+const std::vector<Campo> CAMPOS_SECAO = {
     VPH_CAMPO(SempreVisivel), VPH_CAMPO(Transparencia), VPH_CAMPO(Empresa),
     VPH_CAMPO(AtualizaDados), VPH_CAMPO(PosX),          VPH_CAMPO(PosY),
     VPH_CAMPO(TipoDeLucro),   VPH_CAMPO(Listar),        VPH_CAMPO(Faturados),
@@ -47,7 +47,7 @@ const std::vector<Campo> kCamposSecao = {
     VPH_CAMPO(PedidosImportados),
 };
 
-const std::vector<Campo> kCamposComuns = {
+const std::vector<Campo> CAMPOS_COMUNS = {
     VPH_CAMPO(LocRem),       VPH_CAMPO(Servidor), VPH_CAMPO(Protocolo),
     VPH_CAMPO(CaminhoBanco), VPH_CAMPO(Usuario),  VPH_CAMPO(Senha),
 };
@@ -88,25 +88,25 @@ TEST_P(PrimeiroInicio, GravaExatamenteAsOnzeChaves)
     ArquivoTeste arquivo;
     if (c.existe)
         arquivo.Gravar(c.antes);
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     Iniciar(config);
     EXPECT_EQ(arquivo.Ler(), c.depois);
 }
 
-const QByteArray kOnzeChaves = "SempreVisivel=0\r\nTransparencia=100\r\nEmpresa=\r\nAtualizaDados=1\r\n"
+const QByteArray ONZE_CHAVES = "SempreVisivel=0\r\nTransparencia=100\r\nEmpresa=\r\nAtualizaDados=1\r\n"
                                "PosX=\r\nPosY=\r\nIniWindows=1\r\nMostraPedidos=0\r\n"
                                "PedidosImportados=0\r\nModo=\r\nGadGet=\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Config, PrimeiroInicio,
     testing::Values(
-        CasoInicio{"sem_secao", true, kComum,
-                   kComum + "[GadGetVendHora]\r\n" + kOnzeChaves},
+        CasoInicio{"sem_secao", true, COMUM,
+                   COMUM + "[GadGetVendHora]\r\n" + ONZE_CHAVES},
         CasoInicio{"secao_vazia_antes_de_outra",
-                   true, kComum + "[GadGetVendHora]\r\n\r\n[GadGetMeta]\r\nMeta=5\r\n",
-                   kComum + "[GadGetVendHora]\r\n" + kOnzeChaves + "\r\n[GadGetMeta]\r\nMeta=5\r\n"},
+                   true, COMUM + "[GadGetVendHora]\r\n\r\n[GadGetMeta]\r\nMeta=5\r\n",
+                   COMUM + "[GadGetVendHora]\r\n" + ONZE_CHAVES + "\r\n[GadGetMeta]\r\nMeta=5\r\n"},
         CasoInicio{"sem_arquivo", false, {},
-                   "[GadGetVendHora]\n" + QByteArray(kOnzeChaves).replace("\r\n", "\n")}),
+                   "[GadGetVendHora]\n" + QByteArray(ONZE_CHAVES).replace("\r\n", "\n")}),
     [](const testing::TestParamInfo<CasoInicio>& i) { return std::string(i.param.nome); });
 
 TEST(Config, ChavesDeOutrosGadgetsECamposNaoGuardadosSobrevivemAoInicio)
@@ -114,12 +114,12 @@ TEST(Config, ChavesDeOutrosGadgetsECamposNaoGuardadosSobrevivemAoInicio)
     ArquivoTeste arquivo;
     const QByteArray secao = "[GadGetVendHora]\nPeriodo=2\nMeta=\nModo=\nGadGet=Outro\nPosX=10\n"
                              "HoraIni=9\nHoraFim=20\nContasCaixa=7\n";
-    arquivo.Gravar(kComumLf + secao);
-    TConfig config(kSecao);
+    arquivo.Gravar(COMUM_LF + secao);
+    TConfig config(SECAO);
     Iniciar(config);
 
     EXPECT_EQ(arquivo.Ler(),
-              kComumLf
+              COMUM_LF
                   + "[GadGetVendHora]\nPeriodo=2\nMeta=\nModo=\nGadGet=\nPosX=10\nHoraIni=9\n"
                     "HoraFim=20\nContasCaixa=7\nSempreVisivel=0\nTransparencia=100\nEmpresa=\n"
                     "AtualizaDados=1\nPosY=\nIniWindows=1\nMostraPedidos=0\nPedidosImportados=0\n");
@@ -133,7 +133,7 @@ TEST(Config, NomesEmOutraCaixaDeLetraSaoLidosETrocadosNoLugar)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar("[gadgetvendhora]\nposx=10\nTRANSPARENCIA=55\n");
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     config.CarregarIni();
     EXPECT_EQ(config.PosX(), "10");
     EXPECT_EQ(config.Transparencia(), "55");
@@ -151,18 +151,18 @@ TEST(Config, CarregarLeCadaChaveNoSeuCampo)
 {
     ArquivoTeste arquivo;
     QByteArray bytes = "[Configuracoes]\n";
-    for (const Campo& c : kCamposComuns)
+    for (const Campo& c : CAMPOS_COMUNS)
         bytes += QByteArray(c.chave) + "=c_" + c.chave + "\n";
     bytes += "[GadGetVendHora]\nIniWindows=0\nHoraIni=9\nHoraFim=20\nContasCaixa=1\n";
-    for (const Campo& c : kCamposSecao)
+    for (const Campo& c : CAMPOS_SECAO)
         bytes += QByteArray(c.chave) + " = 's_" + c.chave + "'\n";
     arquivo.Gravar(bytes);
 
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     config.CarregarIni();
-    for (const Campo& c : kCamposComuns)
+    for (const Campo& c : CAMPOS_COMUNS)
         EXPECT_EQ((config.*c.ler)(), QStringLiteral("c_") + c.chave) << c.chave;
-    for (const Campo& c : kCamposSecao)
+    for (const Campo& c : CAMPOS_SECAO)
         EXPECT_EQ((config.*c.ler)(), QStringLiteral("s_") + c.chave) << c.chave;
     EXPECT_EQ(config.IniWindows(), "");
     EXPECT_EQ(config.HoraIni(), "");
@@ -174,33 +174,33 @@ TEST(Config, CarregarEsvaziaOsCamposCujasChavesFaltam)
 {
     ArquivoTeste arquivo;
     arquivo.Gravar("[GadGetVendHora]\nPosX=1\n");
-    TConfig config(kSecao);
-    for (const Campo& c : kCamposSecao)
+    TConfig config(SECAO);
+    for (const Campo& c : CAMPOS_SECAO)
         (config.*c.escrever)(QStringLiteral("antes"));
     config.CarregarIni();
-    for (const Campo& c : kCamposSecao)
+    for (const Campo& c : CAMPOS_SECAO)
         EXPECT_EQ((config.*c.ler)(), QLatin1String(c.chave) == "PosX" ? "1" : "") << c.chave;
 }
 
 TEST(Config, SalvarGravaAsChavesEmOrdemERecarregaOsMesmosValores)
 {
     ArquivoTeste arquivo;
-    arquivo.Gravar(kComumLf);
-    TConfig config(kSecao);
+    arquivo.Gravar(COMUM_LF);
+    TConfig config(SECAO);
     config.CarregarIni();
-    for (const Campo& c : kCamposSecao)
+    for (const Campo& c : CAMPOS_SECAO)
         (config.*c.escrever)(QStringLiteral("v_") + c.chave);
     // Values that only survive when the file quotes them.
     config.setEmpresa(QStringLiteral(" 12 "));
     config.setMeta(QStringLiteral("'q'"));
     config.setIniWindows(QStringLiteral("0"));
     config.setContas(QStringLiteral("1;2"));
-    for (const Campo& c : kCamposComuns)
+    for (const Campo& c : CAMPOS_COMUNS)
         (config.*c.escrever)(QStringLiteral("mudado"));
     config.SalvarIni();
 
     const QByteArray bytes = arquivo.Ler();
-    EXPECT_TRUE(bytes.startsWith(kComumLf)) << "the shared section is never written";
+    EXPECT_TRUE(bytes.startsWith(COMUM_LF)) << "the shared section is never written";
     EXPECT_EQ(ChavesDaSecao(bytes, "[GadGetVendHora]"),
               QStringList({"SempreVisivel", "Transparencia", "Empresa", "AtualizaDados", "PosX",
                            "PosY", "IniWindows", "TipoDeLucro", "Listar", "Faturados",
@@ -211,16 +211,16 @@ TEST(Config, SalvarGravaAsChavesEmOrdemERecarregaOsMesmosValores)
     EXPECT_TRUE(bytes.contains("\nIniWindows=0\n"));
     EXPECT_TRUE(bytes.contains("\nContasCaixa=1;2\n"));
 
-    TConfig relido(kSecao);
+    TConfig relido(SECAO);
     relido.CarregarIni();
-    for (const Campo& c : kCamposSecao)
+    for (const Campo& c : CAMPOS_SECAO)
         EXPECT_EQ((relido.*c.ler)(), (config.*c.ler)()) << c.chave;
 }
 
 TEST(Config, CamposOpcionaisVaziosNaoSaoGravados)
 {
     ArquivoTeste arquivo;
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     config.SalvarIni();
     EXPECT_EQ(arquivo.Ler(), "[GadGetVendHora]\nSempreVisivel=\nTransparencia=\nEmpresa=\n"
                              "AtualizaDados=\nPosX=\nPosY=\nIniWindows=\nModo=\nGadGet=\n");
@@ -229,7 +229,7 @@ TEST(Config, CamposOpcionaisVaziosNaoSaoGravados)
 TEST(Config, RegistroSemSecaoLeSoAsConfiguracoesDoBanco)
 {
     ArquivoTeste arquivo;
-    arquivo.Gravar(kComum + "[GadGetVendHora]\nPosX=1\nModo=2\nContasCaixa=3\n[]\nPosY=4\n");
+    arquivo.Gravar(COMUM + "[GadGetVendHora]\nPosX=1\nModo=2\nContasCaixa=3\n[]\nPosY=4\n");
     TConfig config(QString{});
     config.CarregarIni();
     EXPECT_EQ(config.LocRem(), "L");
@@ -238,7 +238,7 @@ TEST(Config, RegistroSemSecaoLeSoAsConfiguracoesDoBanco)
     EXPECT_EQ(config.CaminhoBanco(), "/dados/loja.fdb");
     EXPECT_EQ(config.Usuario(), "SYSDBA");
     EXPECT_EQ(config.Senha(), "segredo");
-    for (const Campo& c : kCamposSecao)
+    for (const Campo& c : CAMPOS_SECAO)
         EXPECT_EQ((config.*c.ler)(), "") << c.chave;
     EXPECT_EQ(config.Contas(), "");
 }
@@ -246,9 +246,9 @@ TEST(Config, RegistroSemSecaoLeSoAsConfiguracoesDoBanco)
 TEST(Config, ArquivoInexistenteCarregaVazioENaoECriado)
 {
     ArquivoTeste arquivo;
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     config.CarregarIni();
-    for (const Campo& c : kCamposComuns)
+    for (const Campo& c : CAMPOS_COMUNS)
         EXPECT_EQ((config.*c.ler)(), "") << c.chave;
     EXPECT_FALSE(QFileInfo::exists(arquivo.caminho()));
 }
@@ -315,7 +315,7 @@ class Padroes : public testing::TestWithParam<CasoPadroes> {};
 TEST_P(Padroes, PreenchemSoCamposVazios)
 {
     const CasoPadroes& c = GetParam();
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     for (const auto& [escrever, valor] : c.antes)
         (config.*escrever)(valor);
     config.InstanciaVariaveis(QString::fromUtf8(c.sigla));
@@ -377,7 +377,7 @@ TEST(Config, BytesWindows1252SobrevivemAoSalvar)
     ArquivoTeste arquivo;
     const QByteArray comum = "[Configuracoes]\r\nUsuario=Jo\xE3o\r\nSenha=\x80\xE7\r\n";
     arquivo.Gravar(comum + "[GadGetVendHora]\r\nEmpresa=Lo\xE7" "a\r\nModo=\x93x\x94\r\n");
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     Iniciar(config);
     EXPECT_EQ(config.Usuario(), "João");
     EXPECT_EQ(config.Empresa(), "Loça");
@@ -395,13 +395,13 @@ TEST(Config, LinkSimbolicoContinuaLink)
     {
         QFile f(alvo);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(kComum);
+        f.write(COMUM);
     }
     ASSERT_TRUE(QFile::link(alvo, arquivo.caminho()));
-    TConfig config(kSecao);
+    TConfig config(SECAO);
     Iniciar(config);
     EXPECT_TRUE(QFileInfo(arquivo.caminho()).isSymLink());
-    EXPECT_EQ(arquivo.Ler(), kComum + "[GadGetVendHora]\r\n" + kOnzeChaves);
+    EXPECT_EQ(arquivo.Ler(), COMUM + "[GadGetVendHora]\r\n" + ONZE_CHAVES);
 }
 
 } // namespace

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QByteArray kAntes = "[Configuracoes]\nSenha=x\n[GadGetVendHora]\nPosX=1\n";
+const QByteArray ANTES = "[Configuracoes]\nSenha=x\n[GadGetVendHora]\nPosX=1\n";
 
 void Modo(const QString& caminho, mode_t modo)
 {
@@ -43,7 +43,7 @@ TEST_P(FalhaEscrita, DeixaOArquivoComoEstavaEONomeia)
     if (c.soComoRoot && geteuid() != 0)
         GTEST_SKIP() << "needs root to make a file that belongs to another user";
     ArquivoTeste arquivo;
-    arquivo.Gravar(kAntes);
+    arquivo.Gravar(ANTES);
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.CarregarIni();
     config.setPosX(QStringLiteral("99"));
@@ -64,7 +64,7 @@ TEST_P(FalhaEscrita, DeixaOArquivoComoEstavaEONomeia)
     Modo(arquivo.pasta(), 0700);
     Modo(arquivo.caminho(), 0600);
     EXPECT_EQ(erro, QStringLiteral("Unable to write to ") + arquivo.caminho());
-    EXPECT_EQ(arquivo.Ler(), kAntes);
+    EXPECT_EQ(arquivo.Ler(), ANTES);
     EXPECT_EQ(arquivo.Sobras(), QStringList()) << "no temporary file is left behind";
 }
 
@@ -93,7 +93,7 @@ TEST_P(EscritaNoLugar, GravaOMesmoArquivoENaoDeixaNadaAoLado)
     if (c.soComoRoot && geteuid() != 0)
         GTEST_SKIP() << "needs root to make a file that belongs to another user";
     ArquivoTeste arquivo;
-    arquivo.Gravar(kAntes);
+    arquivo.Gravar(ANTES);
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.CarregarIni();
     config.setPosX(QStringLiteral("99"));
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FalhaEscrita, DiscoCheioDeixaOArquivoComoEstava)
 {
     ArquivoTeste arquivo;
-    arquivo.Gravar(kAntes);
+    arquivo.Gravar(ANTES);
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.CarregarIni();
     config.setPosX(QStringLiteral("99"));
@@ -157,7 +157,7 @@ TEST(FalhaEscrita, DiscoCheioDeixaOArquivoComoEstava)
         }
     }
     EXPECT_EQ(erro, QStringLiteral("Unable to write to ") + arquivo.caminho());
-    EXPECT_EQ(arquivo.Ler(), kAntes);
+    EXPECT_EQ(arquivo.Ler(), ANTES);
     EXPECT_EQ(arquivo.Sobras(), QStringList());
 }
 
@@ -213,14 +213,14 @@ TEST(FalhaEscrita, SalvarQueNaoMudaNadaDeixaIntactoUmArquivoSoLeitura)
 TEST(Escrita, SubstituicaoMantemAsPermissoesDoArquivo)
 {
     ArquivoTeste arquivo;
-    arquivo.Gravar(kAntes);
+    arquivo.Gravar(ANTES);
     Modo(arquivo.caminho(), 0640);
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.SalvarIni();
     EXPECT_EQ(QFile::permissions(arquivo.caminho()),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
                   | QFile::ReadGroup);
-    EXPECT_NE(arquivo.Ler(), kAntes);
+    EXPECT_NE(arquivo.Ler(), ANTES);
 }
 
 } // namespace

@@ -32,9 +32,9 @@
 
 namespace {
 
-const QByteArray kSenha = "Senha=segredo-da-loja";
-const QByteArray kOutras = "[Configuracoes]\nLocRem=L\nCaminhoBanco=/x.fdb\nUsuario=SYSDBA\n"
-                           + kSenha + "\n\n[GadGetOutro]\nMeta=\"5\"  \r\nPeriodo=2\n";
+const QByteArray SENHA = "Senha=segredo-da-loja";
+const QByteArray OUTRAS = "[Configuracoes]\nLocRem=L\nCaminhoBanco=/x.fdb\nUsuario=SYSDBA\n"
+                           + SENHA + "\n\n[GadGetOutro]\nMeta=\"5\"  \r\nPeriodo=2\n";
 
 struct stat Estado(const QString& caminho)
 {
@@ -51,11 +51,11 @@ QStringList Temporarios(const ArquivoTeste& a)
 
 class Umask {
 public:
-    explicit Umask(mode_t m) : anterior_(::umask(m)) {}
-    ~Umask() { ::umask(anterior_); }
+    explicit Umask(mode_t m) : FAnterior(::umask(m)) {}
+    ~Umask() { ::umask(FAnterior); }
 
 private:
-    mode_t anterior_;
+    mode_t FAnterior;
 };
 
 // A second process lists the folder over and over and opens everything in
@@ -70,8 +70,8 @@ public:
         int canais[2][2];
         if (::pipe(canais[0]) != 0 || ::pipe(canais[1]) != 0)
             return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
+        FPid = ::fork();
+        if (FPid == 0) {
             ::close(canais[0][1]);
             ::close(canais[1][0]);
             ::fcntl(canais[0][0], F_SETFL, O_NONBLOCK);
@@ -80,21 +80,21 @@ public:
         }
         ::close(canais[0][0]);
         ::close(canais[1][1]);
-        fim_ = canais[0][1];
-        resultado_ = canais[1][0];
+        FFim = canais[0][1];
+        FResultado = canais[1][0];
     }
 
-    bool ok() const { return pid_ > 0; }
+    bool ok() const { return FPid > 0; }
 
     // {files opened as another user could, of them with the password}
     std::pair<long, long> Encerrar()
     {
-        ::close(fim_);
+        ::close(FFim);
         long r[2] = {-1, -1};
-        if (::read(resultado_, r, sizeof r) != static_cast<ssize_t>(sizeof r))
+        if (::read(FResultado, r, sizeof r) != static_cast<ssize_t>(sizeof r))
             ADD_FAILURE() << "no answer from the watching process";
-        ::close(resultado_);
-        ::waitpid(pid_, nullptr, 0);
+        ::close(FResultado);
+        ::waitpid(FPid, nullptr, 0);
         return {r[0], r[1]};
     }
 
@@ -110,7 +110,7 @@ private:
                 const ssize_t n = ::pread(fd, bloco, sizeof bloco - 1, 0);
                 ::close(fd);
                 bloco[n > 0 ? n : 0] = '\0';
-                if (std::strstr(bloco, kSenha.constData()))
+                if (std::strstr(bloco, SENHA.constData()))
                     ++r[1];
             }
             abertos.clear();
@@ -134,9 +134,9 @@ private:
         [[maybe_unused]] const auto n = ::write(resultado, r, sizeof r);
     }
 
-    pid_t pid_ = -1;
-    int fim_ = -1;
-    int resultado_ = -1;
+    pid_t FPid = -1;
+    int FFim = -1;
+    int FResultado = -1;
 };
 
 // The saves run in a process of their own, with every change of permissions
@@ -147,7 +147,7 @@ TEST(Permissoes, NenhumArquivoLegivelPorOutrosGuardaASenha)
 {
     const Umask umask(022);
     ArquivoTeste arquivo;
-    arquivo.Gravar(kOutras);
+    arquivo.Gravar(OUTRAS);
     ASSERT_EQ(::chmod(QFile::encodeName(arquivo.caminho()).constData(), 0600), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
 
@@ -177,7 +177,7 @@ TEST(Permissoes, NenhumArquivoLegivelPorOutrosGuardaASenha)
 TEST(Permissoes, ProcessosMortosAoSalvarNaoPerdemByteAlheioEDeixamNoMaximoUmTemporario)
 {
     ArquivoTeste arquivo;
-    arquivo.Gravar(kOutras);
+    arquivo.Gravar(OUTRAS);
     int maisTemporarios = 0;
     for (int i = 0; i < 200; ++i) {
         QProcess escritor;
@@ -190,7 +190,7 @@ TEST(Permissoes, ProcessosMortosAoSalvarNaoPerdemByteAlheioEDeixamNoMaximoUmTemp
         maisTemporarios = std::max(maisTemporarios, static_cast<int>(Temporarios(arquivo).size()));
     }
     const QByteArray depois = arquivo.Ler();
-    EXPECT_TRUE(depois.startsWith(kOutras)) << depois.toStdString();
+    EXPECT_TRUE(depois.startsWith(OUTRAS)) << depois.toStdString();
     const TextoIni ini(depois);
     EXPECT_EQ(ini.Ler(QStringLiteral("GadGetOutro"), QStringLiteral("Meta")), QStringLiteral("5"));
     EXPECT_LE(maisTemporarios, 1);
@@ -255,7 +255,7 @@ TEST(Permissoes, ArquivoDeLinkEGravadoNoDestinoETravadoLa)
     {
         QFile f(alvo);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(kOutras);
+        f.write(OUTRAS);
     }
     ASSERT_TRUE(QFile::link(QStringLiteral("dotfiles/gadgets.ini"), arquivo.caminho()));
     TConfig config(QStringLiteral("GadGetVendHora"));
@@ -284,9 +284,9 @@ void PrintTo(const CasoDono& c, std::ostream* os) { *os << c.nome; }
 
 class DonoEModo : public testing::TestWithParam<CasoDono> {};
 
-constexpr uid_t kNinguem = 65534;
-constexpr uid_t kOutroUsuario = 54321;
-constexpr gid_t kOutroGrupo = 54321;
+constexpr uid_t NINGUEM = 65534;
+constexpr uid_t OUTRO_USUARIO = 54321;
+constexpr gid_t OUTRO_GRUPO = 54321;
 
 // The saver is never the file's other owner: as root it acts as nobody.
 TEST_P(DonoEModo, SalvarMantemDonoEModoDoArquivoEATravaOsRecebe)
@@ -295,13 +295,13 @@ TEST_P(DonoEModo, SalvarMantemDonoEModoDoArquivoEATravaOsRecebe)
     if (c.outroDono && ::geteuid() != 0)
         GTEST_SKIP() << "needs root to make a file that belongs to another user";
     ArquivoTeste arquivo;
-    arquivo.Gravar(kOutras);
+    arquivo.Gravar(OUTRAS);
     const QByteArray ini = QFile::encodeName(arquivo.caminho());
     ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), c.pasta), 0);
     if (c.outroDono) {
-        ASSERT_EQ(::chown(ini.constData(), kOutroUsuario, kOutroGrupo), 0);
+        ASSERT_EQ(::chown(ini.constData(), OUTRO_USUARIO, OUTRO_GRUPO), 0);
     } else if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(ini.constData(), kNinguem, kNinguem), 0);
+        ASSERT_EQ(::chown(ini.constData(), NINGUEM, NINGUEM), 0);
     }
     ASSERT_EQ(::chmod(ini.constData(), c.modo), 0);
     const struct stat antes = Estado(arquivo.caminho());
@@ -365,18 +365,18 @@ TEST(Permissoes, RootDaATravaAoDonoDoArquivo)
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root";
     ArquivoTeste arquivo;
-    arquivo.Gravar(kOutras);
+    arquivo.Gravar(OUTRAS);
     const QByteArray ini = QFile::encodeName(arquivo.caminho());
-    ASSERT_EQ(::chown(ini.constData(), kOutroUsuario, kOutroGrupo), 0);
+    ASSERT_EQ(::chown(ini.constData(), OUTRO_USUARIO, OUTRO_GRUPO), 0);
     ASSERT_EQ(::chmod(ini.constData(), 0660), 0);
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.CarregarIni();
     config.SalvarIni();
     const struct stat trava = Estado(arquivo.caminho() + QStringLiteral(".lock"));
-    EXPECT_EQ(trava.st_uid, kOutroUsuario);
-    EXPECT_EQ(trava.st_gid, kOutroGrupo);
+    EXPECT_EQ(trava.st_uid, OUTRO_USUARIO);
+    EXPECT_EQ(trava.st_gid, OUTRO_GRUPO);
     EXPECT_EQ(trava.st_mode & 07777, 0660u);
-    EXPECT_EQ(Estado(arquivo.caminho()).st_uid, kOutroUsuario);
+    EXPECT_EQ(Estado(arquivo.caminho()).st_uid, OUTRO_USUARIO);
 }
 
 // Another program holds the lock: the save gives up after a bounded wait,
@@ -384,7 +384,7 @@ TEST(Permissoes, RootDaATravaAoDonoDoArquivo)
 TEST(Permissoes, TravaPresaPorOutroProgramaEncerraOSalvarNoLimite)
 {
     ArquivoTeste arquivo;
-    arquivo.Gravar(kOutras);
+    arquivo.Gravar(OUTRAS);
     const QByteArray trava = QFile::encodeName(arquivo.caminho() + QStringLiteral(".lock"));
     int pronto[2];
     ASSERT_EQ(::pipe(pronto), 0);
@@ -423,7 +423,7 @@ TEST(Permissoes, TravaPresaPorOutroProgramaEncerraOSalvarNoLimite)
                         .arg(arquivo.caminho()));
     EXPECT_GE(esperou, 9000);
     EXPECT_LT(esperou, 15000);
-    EXPECT_EQ(arquivo.Ler(), kOutras);
+    EXPECT_EQ(arquivo.Ler(), OUTRAS);
 }
 
 } // namespace
@@ -437,7 +437,7 @@ TEST(Permissoes, SemPermissaoParaCriarATravaOutroAindaEspera)
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to act as a user the folder refuses";
     ArquivoTeste arquivo;
-    arquivo.Gravar(kOutras);
+    arquivo.Gravar(OUTRAS);
     const QByteArray ini = QFile::encodeName(arquivo.caminho());
     ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
     ASSERT_EQ(::chmod(ini.constData(), 0666), 0);
@@ -451,7 +451,7 @@ TEST(Permissoes, SemPermissaoParaCriarATravaOutroAindaEspera)
     ASSERT_GE(outro, 0);
     if (outro == 0) {
         char obtida = 0;
-        if (::setgid(kOutroGrupo) == 0 && ::setuid(kOutroUsuario) == 0) {
+        if (::setgid(OUTRO_GRUPO) == 0 && ::setuid(OUTRO_USUARIO) == 0) {
             const arquivo::Trava t(trava, ini, &info);
             obtida = t.estado() == arquivo::Trava::Estado::Obtida;
             [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
@@ -486,7 +486,7 @@ TEST(Permissoes, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEspera)
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to act as a user the folder refuses";
     ArquivoTeste arquivo;
-    arquivo.Gravar(kOutras);
+    arquivo.Gravar(OUTRAS);
     const QByteArray ini = QFile::encodeName(arquivo.caminho());
     ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
     ASSERT_EQ(::chmod(ini.constData(), 0666), 0);
@@ -506,7 +506,7 @@ TEST(Permissoes, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEspera)
         // The first saver's lock is not ours.
         ::close(antigo);
         char obtida = 0;
-        if (::setgid(kOutroGrupo) == 0 && ::setuid(kOutroUsuario) == 0) {
+        if (::setgid(OUTRO_GRUPO) == 0 && ::setuid(OUTRO_USUARIO) == 0) {
             const arquivo::Trava t(trava, ini, &info);
             obtida = t.estado() == arquivo::Trava::Estado::Obtida;
             [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);

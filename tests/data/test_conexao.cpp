@@ -22,7 +22,7 @@
 namespace {
 
 // Never the text of an error.
-const QString kSenhaSecreta = QStringLiteral("Zq7-senha-que-nao-aparece");
+const QString SENHA_SECRETA = QStringLiteral("Zq7-senha-que-nao-aparece");
 
 void Configurar(TConexao& conexao, const AcessoBanco& a)
 {
@@ -101,7 +101,7 @@ private:
     QByteArray FAnterior;
 };
 
-const QString kNenhumServidor = QStringLiteral("127.0.0.1/1");
+const QString NENHUM_SERVIDOR = QStringLiteral("127.0.0.1/1");
 
 TEST(NomeDoBanco, FormaDeRedePelaLocalizacaoEProtocolo)
 {
@@ -180,10 +180,10 @@ TEST_F(ConexaoLocal, ProtocoloDesconhecidoNumaConexaoNovaFalha)
 {
     TConexao conexao;
     conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("9"), QStringLiteral("srv"),
-                            arquivo("loja.fdb"), QStringLiteral("SYSDBA"), kSenhaSecreta);
+                            arquivo("loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
     EXPECT_FALSE(texto.isEmpty());
-    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_FALSE(conexao.conectado());
 }
 
@@ -192,11 +192,11 @@ TEST_F(ConexaoLocal, ArquivoInexistenteDaOErroDoServidorSemASenha)
     const QString faltando = arquivo("nao-existe.fdb");
     TConexao conexao;
     conexao.setConfiguracao(QStringLiteral("L"), QString(), QString(), faltando,
-                            QStringLiteral("SYSDBA"), kSenhaSecreta);
+                            QStringLiteral("SYSDBA"), SENHA_SECRETA);
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("No such file or directory"))) << texto.toStdString();
     EXPECT_TRUE(texto.contains(faltando)) << texto.toStdString();
-    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_FALSE(conexao.conectado());
 }
 
@@ -246,31 +246,31 @@ class ServidorMudo {
 public:
     ServidorMudo()
     {
-        fd_ = socket(AF_INET, SOCK_STREAM, 0);
+        FDescritor = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in endereco{};
         endereco.sin_family = AF_INET;
         endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t tamanho = sizeof endereco;
-        if (bind(fd_, reinterpret_cast<sockaddr*>(&endereco), tamanho) != 0 || listen(fd_, 16) != 0
-            || getsockname(fd_, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0)
+        if (bind(FDescritor, reinterpret_cast<sockaddr*>(&endereco), tamanho) != 0 || listen(FDescritor, 16) != 0
+            || getsockname(FDescritor, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0)
             ADD_FAILURE() << "no listening socket";
-        porta_ = ntohs(endereco.sin_port);
-        fcntl(fd_, F_SETFL, O_NONBLOCK);
+        FPorta = ntohs(endereco.sin_port);
+        fcntl(FDescritor, F_SETFL, O_NONBLOCK);
     }
-    ~ServidorMudo() { close(fd_); }
+    ~ServidorMudo() { close(FDescritor); }
 
-    int porta() const { return porta_; }
+    int porta() const { return FPorta; }
     int conexoesRecebidas()
     {
         int n = 0;
-        for (int c; (c = accept(fd_, nullptr, nullptr)) >= 0; ++n)
+        for (int c; (c = accept(FDescritor, nullptr, nullptr)) >= 0; ++n)
             close(c);
         return n;
     }
 
 private:
-    int fd_ = -1;
-    int porta_ = 0;
+    int FDescritor = -1;
+    int FPorta = 0;
 };
 
 TEST(ConexaoServidor, ServidorQueNaoRespondeTerminaEmErro)
@@ -279,14 +279,14 @@ TEST(ConexaoServidor, ServidorQueNaoRespondeTerminaEmErro)
     TConexao conexao;
     conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
                             QStringLiteral("127.0.0.1/%1").arg(mudo.porta()),
-                            QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), kSenhaSecreta);
+                            QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     QElapsedTimer relogio;
     relogio.start();
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
     // Three attempts of a few seconds each: an error, never a wait for ever.
     EXPECT_LT(relogio.elapsed(), 30000);
     EXPECT_FALSE(texto.isEmpty());
-    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_EQ(mudo.conexoesRecebidas(), 3);
     EXPECT_FALSE(conexao.conectado());
 }
@@ -301,10 +301,10 @@ TEST(ConexaoServidor, PortaFechadaDizQueNaoConectou)
     TConexao conexao;
     conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
                             QStringLiteral("127.0.0.1/%1").arg(porta), QStringLiteral("/tmp/loja.fdb"),
-                            QStringLiteral("SYSDBA"), kSenhaSecreta);
+                            QStringLiteral("SYSDBA"), SENHA_SECRETA);
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("Unable to complete network request"))) << texto.toStdString();
-    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
 }
 
 // Relays a loopback port to the local server until the server's first
@@ -413,7 +413,7 @@ TEST(ConexaoServidor, ServidorQueTravaNoLoginDesisteComoOQueNaoResponde)
     TConexao conexao;
     conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
                             QStringLiteral("127.0.0.1/%1").arg(trava.porta()),
-                            QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), kSenhaSecreta);
+                            QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     QElapsedTimer relogio;
     relogio.start();
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
@@ -422,7 +422,7 @@ TEST(ConexaoServidor, ServidorQueTravaNoLoginDesisteComoOQueNaoResponde)
     // relay holds on.
     EXPECT_LT(relogio.elapsed(), 20000);
     EXPECT_TRUE(texto.contains(QStringLiteral("não concluiu a conexão"))) << texto.toStdString();
-    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_GE(trava.conexoes(), 1);
     EXPECT_FALSE(conexao.conectado());
 }
@@ -443,12 +443,12 @@ protected:
 TEST_F(ConexaoNoServidor, SenhaErradaDizOMotivoSemASenha)
 {
     AcessoBanco acesso = banco->acesso();
-    acesso.Senha = kSenhaSecreta;
+    acesso.Senha = SENHA_SECRETA;
     TConexao conexao;
     Configurar(conexao, acesso);
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("user name and password"))) << texto.toStdString();
-    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_FALSE(conexao.conectado());
 }
 
@@ -559,16 +559,16 @@ TEST_F(ArquivoLocal, ArquivoEmUsoNoServidorComSenhaRecusadaDaOMotivoDoServidor)
     ASSERT_TRUE(sistemaDaLoja.conectarBanco());
 
     TConexao gadget;
-    Configurar(gadget, comSenha(kSenhaSecreta));
+    Configurar(gadget, comSenha(SENHA_SECRETA));
     const QString texto = ErroDe([&] { gadget.conectarBanco(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("user name and password"))) << texto.toStdString();
-    EXPECT_FALSE(texto.contains(kSenhaSecreta));
+    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_FALSE(gadget.conectado());
 }
 
 TEST_F(ArquivoLocal, SemServidorOMotorEmbutidoAbreEDeixaOArquivoAoServidorQueComeca)
 {
-    servidorLocal.apontar(kNenhumServidor);
+    servidorLocal.apontar(NENHUM_SERVIDOR);
     TConexao gadget;
     Configurar(gadget, acesso);
     ASSERT_TRUE(gadget.conectarBanco());
@@ -603,8 +603,8 @@ TEST_F(ArquivoLocal, ServidorQueRecusouNaoEPerguntadoDeNovo)
         int perguntasDepois; // of the next attach to a server that is there
     };
     const Caso casos[] = {
-        {"a server that refused the login", QString(), kSenhaSecreta, 0},
-        {"no server at all", kNenhumServidor, acesso.Senha, 1},
+        {"a server that refused the login", QString(), SENHA_SECRETA, 0},
+        {"no server at all", NENHUM_SERVIDOR, acesso.Senha, 1},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nome);

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr uid_t kNinguem = 65534;
+constexpr uid_t NINGUEM = 65534;
 
 // The embedded engine alone, as a local file is opened.
 fb::Ref<Firebird::IAttachment> Anexar(const QString& nome, const char* provedores)
@@ -51,19 +51,19 @@ class BancoCompartilhado {
 public:
     BancoCompartilhado()
     {
-        EXPECT_TRUE(dir_.isValid());
-        QFile::setPermissions(dir_.path(), QFile::Permissions(0x7777));
+        EXPECT_TRUE(FDir.isValid());
+        QFile::setPermissions(FDir.path(), QFile::Permissions(0x7777));
         {
             BancoVarejo banco(arquivo());
             banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja"));
         }
         QFile::setPermissions(arquivo(), QFile::Permissions(0x6666));
     }
-    QString arquivo() const { return dir_.filePath(QStringLiteral("loja.fdb")); }
-    QString pasta() const { return dir_.path(); }
+    QString arquivo() const { return FDir.filePath(QStringLiteral("loja.fdb")); }
+    QString pasta() const { return FDir.path(); }
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir FDir;
 };
 
 // Another user's embedded engine (isql-fb, with a lock folder of its own):
@@ -73,16 +73,16 @@ class OutroUsuario {
 public:
     explicit OutroUsuario(const BancoCompartilhado& banco)
     {
-        travas_ = banco.pasta() + QStringLiteral("/travas-do-outro");
-        QDir().mkdir(travas_);
+        FTravas = banco.pasta() + QStringLiteral("/travas-do-outro");
+        QDir().mkdir(FTravas);
         if (geteuid() == 0) {
-            EXPECT_EQ(chown(QFile::encodeName(travas_).constData(), kNinguem, kNinguem), 0);
+            EXPECT_EQ(chown(QFile::encodeName(FTravas).constData(), NINGUEM, NINGUEM), 0);
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("FIREBIRD_LOCK"), travas_);
+        env.insert(QStringLiteral("FIREBIRD_LOCK"), FTravas);
         env.insert(QStringLiteral("HOME"), banco.pasta());
-        isql_.setProcessEnvironment(env);
-        isql_.setProcessChannelMode(QProcess::MergedChannels);
+        FIsql.setProcessEnvironment(env);
+        FIsql.setProcessChannelMode(QProcess::MergedChannels);
         QStringList argumentos = {QStringLiteral("-q")};
         QString programa = QStringLiteral("isql-fb");
         if (geteuid() == 0) {
@@ -91,18 +91,18 @@ public:
                 + argumentos;
             programa = QStringLiteral("setpriv");
         }
-        isql_.start(programa, argumentos);
-        EXPECT_TRUE(isql_.waitForStarted());
-        isql_.write(("CONNECT '" + QFile::encodeName(banco.arquivo())
+        FIsql.start(programa, argumentos);
+        EXPECT_TRUE(FIsql.waitForStarted());
+        FIsql.write(("CONNECT '" + QFile::encodeName(banco.arquivo())
                      + "' USER 'SYSDBA' PASSWORD 'x';\nSELECT 'ABERTO' || COUNT(*) FROM FILIAIS;\n"));
     }
 
     ~OutroUsuario()
     {
-        isql_.closeWriteChannel();
-        if (!isql_.waitForFinished(10000))
-            isql_.kill();
-        isql_.waitForFinished();
+        FIsql.closeWriteChannel();
+        if (!FIsql.waitForFinished(10000))
+            FIsql.kill();
+        FIsql.waitForFinished();
     }
 
     // Waits for the answer to its query: "ABERTO1" once it has the file open.
@@ -110,26 +110,26 @@ public:
     {
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 20000 && !saida_.contains("ABERTO") && !saida_.contains("failed")) {
-            isql_.waitForReadyRead(200);
-            saida_ += isql_.readAll();
+        while (t.elapsed() < 20000 && !FSaida.contains("ABERTO") && !FSaida.contains("failed")) {
+            FIsql.waitForReadyRead(200);
+            FSaida += FIsql.readAll();
         }
-        return QString::fromUtf8(saida_);
+        return QString::fromUtf8(FSaida);
     }
 
     // All it said, once it has ended.
     QString tudo()
     {
-        isql_.closeWriteChannel();
-        isql_.waitForFinished(20000);
-        saida_ += isql_.readAll();
-        return QString::fromUtf8(saida_);
+        FIsql.closeWriteChannel();
+        FIsql.waitForFinished(20000);
+        FSaida += FIsql.readAll();
+        return QString::fromUtf8(FSaida);
     }
 
 private:
-    QString travas_;
-    QProcess isql_;
-    QByteArray saida_;
+    QString FTravas;
+    QProcess FIsql;
+    QByteArray FSaida;
 };
 
 bool RecusaPorEstarAberto(const QString& erro)

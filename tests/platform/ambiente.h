@@ -8,27 +8,27 @@
 // what was there.
 class VariavelTemporaria {
 public:
-    VariavelTemporaria(const char* nome, const QString& valor) : nome_(nome)
+    VariavelTemporaria(const char* nome, const QString& valor) : FNome(nome)
     {
         if (qEnvironmentVariableIsSet(nome))
-            antigo_ = qgetenv(nome);
+            FAntigo = qgetenv(nome);
         qputenv(nome, valor.toLocal8Bit());
     }
     ~VariavelTemporaria()
     {
-        if (antigo_)
-            qputenv(nome_, *antigo_);
+        if (FAntigo)
+            qputenv(FNome, *FAntigo);
         else
-            qunsetenv(nome_);
+            qunsetenv(FNome);
     }
-    void mudar(const QString& valor) { qputenv(nome_, valor.toLocal8Bit()); }
-    QString valor() const { return qEnvironmentVariable(nome_); }
+    void mudar(const QString& valor) { qputenv(FNome, valor.toLocal8Bit()); }
+    QString valor() const { return qEnvironmentVariable(FNome); }
     VariavelTemporaria(const VariavelTemporaria&) = delete;
     VariavelTemporaria& operator=(const VariavelTemporaria&) = delete;
 
 private:
-    const char* nome_;
-    std::optional<QByteArray> antigo_;
+    const char* FNome;
+    std::optional<QByteArray> FAntigo;
 };
 
 // The widget tests' application, made on first use and kept until exit.

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QByteArray kAntes = "[Configuracoes]\r\nCaminhoBanco=/x.fdb\r\n"
+const QByteArray ANTES = "[Configuracoes]\r\nCaminhoBanco=/x.fdb\r\n"
                           "[GadGetVendHora]\r\nPosX=100\r\nPosY=50\r\nPeriodo=2\r\n"
                           "[Outro]\r\nMeta=5\r\n";
 
@@ -28,7 +28,7 @@ protected:
         VendasHoraTeste::SetUp();
         qputenv("VANTREL_GADGETS_INI", QFile::encodeName(arquivo.caminho()));
         plataforma::ganchos().posicaoCursor = [this] { return cursor; };
-        arquivo.Gravar(kAntes);
+        arquivo.Gravar(ANTES);
         config.CarregarIni();
         Constroi();
     }
@@ -82,10 +82,10 @@ TEST_F(ArrastoSemDisco, ArquivoFicaComoEstavaEACaixaONomeia)
         mensagens.clear();
         Arrastar(QPoint(-30, 20), c.soltura);
         EXPECT_EQ(mensagens, QStringList{QStringLiteral("Unable to write to ") + arquivo.caminho()});
-        EXPECT_EQ(arquivo.Ler(), kAntes) << "byte for byte";
+        EXPECT_EQ(arquivo.Ler(), ANTES) << "byte for byte";
         EXPECT_EQ(arquivo.Sobras(), QStringList()) << "no temporary file is left behind";
         std::printf("%s at the end of a drag: box \"%s\", file unchanged: %s\n", c.nome,
-                    qPrintable(mensagens.value(0)), arquivo.Ler() == kAntes ? "yes" : "no");
+                    qPrintable(mensagens.value(0)), arquivo.Ler() == ANTES ? "yes" : "no");
 
         // With the disk writable again, the next drag saves.
         mensagens.clear();
@@ -100,7 +100,7 @@ TEST_F(ArrastoSemDisco, ArquivoFicaComoEstavaEACaixaONomeia)
         EXPECT_TRUE(depois.startsWith("[Configuracoes]\r\nCaminhoBanco=/x.fdb\r\n[GadGetVendHora]\r\n"));
         EXPECT_TRUE(depois.contains("\r\nPeriodo=2\r\n"));
         EXPECT_TRUE(depois.endsWith("\r\n[Outro]\r\nMeta=5\r\n"));
-        arquivo.Gravar(kAntes);
+        arquivo.Gravar(ANTES);
     }
 }
 

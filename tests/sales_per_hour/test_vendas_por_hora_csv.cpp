@@ -30,7 +30,7 @@ void PrintTo(BancoVarejo::Onde onde, std::ostream* os)
 namespace {
 
 // Never in any output.
-const QString kSenhaSecreta = QStringLiteral("Zq7-senha-que-nao-aparece");
+const QString SENHA_SECRETA = QStringLiteral("Zq7-senha-que-nao-aparece");
 
 std::string Str(const QByteArray& bytes)
 {
@@ -63,10 +63,10 @@ struct Resultado {
 // or removed: the configuration file stays byte for byte.
 class Comando {
 public:
-    Comando() { EXPECT_TRUE(dir_.isValid()); }
+    Comando() { EXPECT_TRUE(FDir.isValid()); }
 
-    QString ini() const { return dir_.filePath(QStringLiteral("ConfigGadGet.Ini")); }
-    QString caminho(const char* nome) const { return dir_.filePath(QString::fromLatin1(nome)); }
+    QString ini() const { return FDir.filePath(QStringLiteral("ConfigGadGet.Ini")); }
+    QString caminho(const char* nome) const { return FDir.filePath(QString::fromLatin1(nome)); }
 
     Resultado executar(const QStringList& argumentos) const
     {
@@ -74,7 +74,7 @@ public:
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VANTREL_GADGETS_INI"), ini());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), FDir.filePath(QStringLiteral("config")));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(VPH_CSV), argumentos);
         Resultado r;
@@ -98,7 +98,7 @@ private:
     std::map<QString, QByteArray> Conteudo() const
     {
         std::map<QString, QByteArray> arquivos;
-        QDirIterator it(dir_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QDirIterator it(FDir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString arquivo = it.next();
             QFile f(arquivo);
@@ -109,7 +109,7 @@ private:
         return arquivos;
     }
 
-    QTemporaryDir dir_;
+    QTemporaryDir FDir;
 };
 
 // The configuration file is read by this process too, as the gadget reads it.
@@ -196,7 +196,7 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
         acesso = banco.acesso();
     }
     if (GetParam() == BancoVarejo::Onde::Local)
-        acesso.Senha = kSenhaSecreta; // the embedded engine does not check it
+        acesso.Senha = SENHA_SECRETA; // the embedded engine does not check it
     const IniDoProcesso iniDoProcesso(comando.ini());
 
     for (const CasoSaida& c : casos) {
@@ -324,7 +324,7 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
                     .arg(locRem, servidor, caminho, senha))
             .toUtf8();
     };
-    const QByteArray valido = comum("L", "", semTabelas, kSenhaSecreta);
+    const QByteArray valido = comum("L", "", semTabelas, SENHA_SECRETA);
     const QStringList dia = {"--dia", "13/05/2024"};
 
     const CasoErro casos[] = {
@@ -344,11 +344,11 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
         {"no configuration file", std::nullopt, dia, 2, "não existe"},
         {"no password", comum("L", "", semTabelas, ""), dia, 2,
          "Configurações do banco de dados não informadas"},
-        {"no database path", comum("L", "", "", kSenhaSecreta), dia, 2,
+        {"no database path", comum("L", "", "", SENHA_SECRETA), dia, 2,
          "Configurações do banco de dados não informadas"},
-        {"no such database", comum("L", "", comando.caminho("nao-existe.fdb"), kSenhaSecreta), dia,
+        {"no such database", comum("L", "", comando.caminho("nao-existe.fdb"), SENHA_SECRETA), dia,
          2, "Não foi possível conectar ao banco de dados: I/O error"},
-        {"wrong password", comum("R", "127.0.0.1", noServidor, kSenhaSecreta), dia, 2,
+        {"wrong password", comum("R", "127.0.0.1", noServidor, SENHA_SECRETA), dia, 2,
          "Não foi possível conectar ao banco de dados: Your user name and password"},
         {"database without the orders table", valido, dia, 2,
          "Erro na consulta das vendas: Dynamic SQL Error"},
@@ -368,7 +368,7 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
         EXPECT_TRUE(erros.startsWith(QStringLiteral("vendas-por-hora-csv: "))) << Str(r.erros);
         EXPECT_TRUE(erros.endsWith(u'\n') && erros.count(u'\n') == 1) << Str(r.erros);
         EXPECT_TRUE(erros.contains(c.texto)) << Str(r.erros);
-        EXPECT_FALSE(erros.contains(kSenhaSecreta)) << Str(r.erros);
+        EXPECT_FALSE(erros.contains(SENHA_SECRETA)) << Str(r.erros);
     }
 }
 

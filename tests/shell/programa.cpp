@@ -8,7 +8,7 @@ Programa::Programa() = default;
 
 Programa::~Programa()
 {
-    for (auto& p : processos_) {
+    for (auto& p : FProcessos) {
         if (p->state() != QProcess::NotRunning) {
             p->kill();
             p->waitForFinished(5000);
@@ -42,7 +42,7 @@ QProcess* Programa::iniciar(const QStringList& argumentos)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("VANTREL_GADGETS_INI"), caminhoIni());
     env.insert(QStringLiteral("VANTREL_MESSAGE_LOG"), caminho(QStringLiteral("mensagens.log")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir_.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), FDir.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), caminho(QStringLiteral("config-home")));
     env.insert(QStringLiteral("XDG_CONFIG_DIRS"), caminho(QStringLiteral("config-dirs")));
     env.remove(QStringLiteral("XDG_SESSION_ID"));
@@ -51,8 +51,8 @@ QProcess* Programa::iniciar(const QStringList& argumentos)
     p->setArguments(argumentos);
     p->start();
     p->waitForStarted();
-    processos_.push_back(std::move(p));
-    return processos_.back().get();
+    FProcessos.push_back(std::move(p));
+    return FProcessos.back().get();
 }
 
 bool Programa::esperarMensagens(int minimo, int ms)

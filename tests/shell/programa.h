@@ -14,8 +14,8 @@ public:
     Programa();
     ~Programa();
 
-    QString caminhoIni() const { return dir_.filePath(QStringLiteral("ConfigGadGet.Ini")); }
-    QString caminho(const QString& nome) const { return dir_.filePath(nome); }
+    QString caminhoIni() const { return FDir.filePath(QStringLiteral("ConfigGadGet.Ini")); }
+    QString caminho(const QString& nome) const { return FDir.filePath(nome); }
     void escreverIni(const QByteArray& conteudo) const;
     QByteArray lerIni() const;
     QString mensagens() const;
@@ -28,6 +28,6 @@ public:
     bool esperarMudanca(const QByteArray& antes, int ms) const;
 
 private:
-    QTemporaryDir dir_;
-    std::vector<std::unique_ptr<QProcess>> processos_;
+    QTemporaryDir FDir;
+    std::vector<std::unique_ptr<QProcess>> FProcessos;
 };

@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
 namespace {
 
 // What a first start leaves in a gadget section that did not exist.
-const QStringList kSecaoNova = {
+const QStringList SECAO_NOVA = {
     QStringLiteral("[GadGetVendHora]"), QStringLiteral("SempreVisivel=0"),
     QStringLiteral("Transparencia=100"), QStringLiteral("Empresa="),
     QStringLiteral("AtualizaDados=1"),   QStringLiteral("PosX="),
@@ -196,7 +196,7 @@ TEST_P(InicioCompleto, ConectaEAcrescentaASecaoDoGadget)
     p->waitForFinished(500);
     const QByteArray depois = prog.lerIni();
     ASSERT_TRUE(depois.startsWith(ini)) << depois.toStdString();
-    EXPECT_EQ(LinhasNaoVazias(depois.mid(ini.size())), kSecaoNova);
+    EXPECT_EQ(LinhasNaoVazias(depois.mid(ini.size())), SECAO_NOVA);
     EXPECT_EQ(prog.mensagens(), QString());
 }
 
@@ -440,8 +440,8 @@ public:
         int pronto[2];
         if (::pipe(pronto) != 0)
             return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
+        FPid = ::fork();
+        if (FPid == 0) {
             const int fd = ::open(caminho.constData(), O_RDWR | O_CREAT, 0600);
             const char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
             [[maybe_unused]] const auto n = ::write(pronto[1], &ok, 1);
@@ -449,25 +449,25 @@ public:
             ::_exit(0);
         }
         char ok = 0;
-        travada_ = pid_ > 0 && ::read(pronto[0], &ok, 1) == 1 && ok;
+        FTravada = FPid > 0 && ::read(pronto[0], &ok, 1) == 1 && ok;
         ::close(pronto[0]);
         ::close(pronto[1]);
     }
     ~DonoDaTrava()
     {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
+        if (FPid > 0) {
+            ::kill(FPid, SIGKILL);
+            ::waitpid(FPid, nullptr, 0);
         }
     }
     DonoDaTrava(const DonoDaTrava&) = delete;
     DonoDaTrava& operator=(const DonoDaTrava&) = delete;
 
-    bool travada() const { return travada_; }
+    bool travada() const { return FTravada; }
 
 private:
-    pid_t pid_ = -1;
-    bool travada_ = false;
+    pid_t FPid = -1;
+    bool FTravada = false;
 };
 
 // Whether the process has the file open: the save holds the lock file open
