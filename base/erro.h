@@ -7,8 +7,7 @@
 // event loop's report, which shows texto() in a box.
 class Erro : public std::runtime_error {
 public:
-    explicit Erro(const QString& texto)
-        : std::runtime_error(texto.toStdString()), FTexto(texto) {}
+    explicit Erro(const QString& texto) : std::runtime_error(texto.toStdString()), FTexto(texto) {}
     const QString& texto() const { return FTexto; }
 
 private:

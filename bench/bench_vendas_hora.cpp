@@ -7,11 +7,11 @@
 // thread's longest stall meanwhile: the worst lateness of a 10 ms timer.
 // Writes the sales statement, its date written in, for isql-fb.
 
+#include "base/brasil.h"
 #include "bench/dados_bench.h"
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/fila_banco.h"
-#include "base/brasil.h"
 #include "platform/seams.h"
 #include "platform/sinais.h"
 #include "sales_per_hour/consulta_vendas.h"
@@ -23,8 +23,8 @@
 #include "shell/inicializacao.h"
 
 #include <QDateTime>
-#include <QEventLoop>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineSeries>
 #include <QTimer>
@@ -124,11 +124,11 @@ private:
 
 void EscreveConsulta(const QString& arquivo, const TConfig& config)
 {
-    const QString texto = TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"),
-                                              !config.Empresa().isEmpty())
-                              .join(u'\n')
-                              .replace(QStringLiteral(":PDataIni"),
-                                       u'\'' + DIA_BENCH.toString(Qt::ISODate) + u'\'');
+    const QString texto =
+        TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"),
+                            !config.Empresa().isEmpty())
+            .join(u'\n')
+            .replace(QStringLiteral(":PDataIni"), u'\'' + DIA_BENCH.toString(Qt::ISODate) + u'\'');
     QFile saida(arquivo);
     if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(arquivo));
@@ -220,7 +220,8 @@ int main(int argc, char** argv)
             for (const TTabelaVendasHora::Linha& linha : dados.CdsTemp().linhas())
                 soma += linha.VALOR;
             std::printf("refresh (IniciarGadget), median of %d: %.1f ms (min %.1f)\n", VEZES,
-                        Mediana(atualizacao), *std::min_element(atualizacao.begin(), atualizacao.end()));
+                        Mediana(atualizacao),
+                        *std::min_element(atualizacao.begin(), atualizacao.end()));
             std::printf("UI thread's longest stall during the refreshes: %.1f ms\n", pior);
             std::printf("  of which reconnect + sales query + table: %.1f ms (min %.1f)\n",
                         Mediana(consulta), *std::min_element(consulta.begin(), consulta.end()));

@@ -1,9 +1,9 @@
 // vph-bench-db <arquivo.fdb>: makes (replacing) the benchmark's retail
 // database as a local file, with the indexes a retail system keeps on orders.
 
-#include "bench/dados_bench.h"
 #include "base/brasil.h"
 #include "base/erro.h"
+#include "bench/dados_bench.h"
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QCoreApplication>
@@ -14,9 +14,9 @@ namespace {
 
 // Orders go in from the database itself, in one transaction, before the
 // indexes are built: minutes become seconds. Numbers go through INTEGER
-// variables on their way to text: in dialect 1 arithmetic gives doubles. Every 50th order returns one of
-// the same branch and customer; some are not invoiced, some are transfers,
-// some were imported.
+// variables on their way to text: in dialect 1 arithmetic gives doubles. Every 50th order returns
+// one of the same branch and customer; some are not invoiced, some are transfers, some were
+// imported.
 QString InserirPedidos()
 {
     return QStringLiteral(
@@ -104,8 +104,7 @@ int main(int argc, char** argv)
         banco.executar(QStringLiteral("ALTER TABLE CDOPERC ADD CONSTRAINT PK_CDOPERC"
                                       " PRIMARY KEY (CODOPER)"));
         std::printf("%d orders (%d on %s) written in %.1f s\n", PEDIDOS_AO_TODO, PEDIDOS_NO_DIA,
-                    qPrintable(DIA_BENCH.toString(FORMATO_DATA)),
-                    tempo.elapsed() / 1000.0);
+                    qPrintable(DIA_BENCH.toString(FORMATO_DATA)), tempo.elapsed() / 1000.0);
     } catch (const Erro& erro) {
         std::fprintf(stderr, "%s\n", qPrintable(erro.texto()));
         return 1;

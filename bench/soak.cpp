@@ -12,9 +12,9 @@
 #include "data/query.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
-#include "shell/estilos_host.h"
 #include "sales_per_hour/vendas_hora.h"
 #include "shell/aplicacao.h"
+#include "shell/estilos_host.h"
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QDir>
@@ -56,10 +56,7 @@ int Descritores()
 // itself included.
 class Anexos {
 public:
-    explicit Anexos(const AcessoBanco& a)
-    {
-        ConfigurarConexao(FConexao, a);
-    }
+    explicit Anexos(const AcessoBanco& a) { ConfigurarConexao(FConexao, a); }
 
     int contar()
     {

@@ -62,7 +62,7 @@ int CriarTemporario(const QByteArray& destino, QByteArray& nome)
 {
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
         nome = destino + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 16)
-            + SUFIXO_TEMPORARIO;
+               + SUFIXO_TEMPORARIO;
         const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -161,14 +161,15 @@ Trava::Trava(const QByteArray& caminho, const QByteArray& guardado, const struct
         FEstado = Estado::Falhou;
         FDescritor = AbrirArquivoTrava(caminho, modelo);
         semArquivoTrava = FDescritor < 0 && (errno == EACCES || errno == EROFS)
-            && ::access(caminho.constData(), F_OK) != 0;
+                          && ::access(caminho.constData(), F_OK) != 0;
         if (semArquivoTrava)
             FDescritor = AbrirGuardado(guardado);
         if (FDescritor < 0)
             return;
         FEstado = Travar(FDescritor, esperado);
         // A lock file made while we waited is the one its makers hold.
-    } while (FEstado == Estado::Obtida && semArquivoTrava && ::access(caminho.constData(), F_OK) == 0);
+    } while (FEstado == Estado::Obtida && semArquivoTrava
+             && ::access(caminho.constData(), F_OK) == 0);
     // Whoever could not make the lock file holds the guarded file itself.
     if (FEstado == Estado::Obtida && !semArquivoTrava) {
         FDescritorGuardado = AbrirGuardado(guardado);
@@ -264,7 +265,7 @@ Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes, const st
     const int fd = CriarTemporario(destino, temporario);
     if (fd < 0)
         return errno == EACCES || errno == EROFS || errno == EPERM ? Gravacao::SemSubstituir
-                                                                  : Gravacao::Falhou;
+                                                                   : Gravacao::Falhou;
     const auto desistir = [&](Gravacao g) {
         ::close(fd);
         ::unlink(temporario.constData());
@@ -302,8 +303,8 @@ bool EscreverNoLugar(const QByteArray& destino, const QByteArray& bytes)
         return false;
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-        && (bytes.size() <= info.st_size || ::posix_fallocate(fd, 0, bytes.size()) == 0)
-        && EscreverTudo(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
+              && (bytes.size() <= info.st_size || ::posix_fallocate(fd, 0, bytes.size()) == 0)
+              && EscreverTudo(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
     ok = Fechar(fd) && ok;
     return ok;
 }

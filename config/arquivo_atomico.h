@@ -64,7 +64,8 @@ enum class Gravacao { Feita, Falhou, SemSubstituir };
 // SemSubstituir: the folder takes no new file, or the owner or group cannot be
 // kept; then nothing was changed and the file must be written in place. On
 // failure the destination is untouched and the new file is removed.
-Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes, const struct stat* anterior);
+Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes,
+                    const struct stat* anterior);
 
 // Writes the bytes over the file's own contents and flushes them to disk. The
 // room is claimed first, so that a full disk leaves the file as it was.

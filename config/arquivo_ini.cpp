@@ -1,7 +1,7 @@
 #include "config/arquivo_ini.h"
 
-#include "config/arquivo_atomico.h"
 #include "base/erro.h"
+#include "config/arquivo_atomico.h"
 
 #include <QFile>
 #include <fcntl.h>

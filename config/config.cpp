@@ -1,16 +1,16 @@
 #include "config/config.h"
 
+#include "base/texto.h"
 #include "config/arquivo_atomico.h"
 #include "config/arquivo_ini.h"
 #include "platform/seams.h"
-#include "base/texto.h"
 
 #include <QFile>
 
 namespace {
 
 enum class TSecaoIni {
-    Comum,  // shared by the family; this record never writes it
+    Comum, // shared by the family; this record never writes it
     Gadget, // the record's own
 };
 

@@ -30,12 +30,18 @@ public:
     // parameter must carry those to match what the shop's system stored.
     QByteArray BytesNoArquivo(const QString& texto) const;
 
-#define VPH_PROPRIEDADE(Nome)                                  \
-public:                                                        \
-    const QString& Nome() const { return F##Nome; }            \
-    void set##Nome(const QString& valor) { F##Nome = valor; }  \
-                                                               \
-private:                                                       \
+#define VPH_PROPRIEDADE(Nome)                                                                      \
+public:                                                                                            \
+    const QString& Nome() const                                                                    \
+    {                                                                                              \
+        return F##Nome;                                                                            \
+    }                                                                                              \
+    void set##Nome(const QString& valor)                                                           \
+    {                                                                                              \
+        F##Nome = valor;                                                                           \
+    }                                                                                              \
+                                                                                                   \
+private:                                                                                           \
     QString F##Nome;
 
     VPH_PROPRIEDADE(LocRem)

@@ -72,7 +72,8 @@ QString ValorGravado(const QString& valor)
 {
     QString v = valor;
     v.replace(u'\n', u' ');
-    const bool aspas = !v.isEmpty()
+    const bool aspas =
+        !v.isEmpty()
         && (EhBranco(v.front().unicode()) || EhBranco(v.back().unicode()) || EntreAspas(v));
     return aspas ? u'"' + v + u'"' : v;
 }
@@ -98,8 +99,7 @@ bool MesmoNome(QStringView a, QStringView b)
 
 } // namespace
 
-TextoIni::TextoIni(const QByteArray& conteudo)
-    : FBytes(conteudo)
+TextoIni::TextoIni(const QByteArray& conteudo) : FBytes(conteudo)
 {
     if (FBytes.startsWith(BOM)) {
         FBom = BOM;
@@ -146,7 +146,8 @@ TextoIni::TextoIni(const QByteArray& conteudo)
 
 QStringView TextoIni::Texto(const Linha& l) const
 {
-    return l.gerada ? QStringView(l.escrito) : QStringView(FTexto).sliced(l.inicioTexto, l.tamanhoTexto);
+    return l.gerada ? QStringView(l.escrito)
+                    : QStringView(FTexto).sliced(l.inicioTexto, l.tamanhoTexto);
 }
 
 QStringView TextoIni::Nome(const Linha& l) const

@@ -176,7 +176,8 @@ void TSpinEscuro::paintEvent(QPaintEvent* evento)
 }
 
 TCaixaMarcacao::TCaixaMarcacao(const QString& texto, QWidget* parent)
-    : QCheckBox(texto, parent), FAnimacao(new QVariantAnimation(this))
+    : QCheckBox(texto, parent),
+      FAnimacao(new QVariantAnimation(this))
 {
     FAnimacao->setStartValue(0.0);
     FAnimacao->setEndValue(1.0);
@@ -215,8 +216,8 @@ void TCaixaMarcacao::paintEvent(QPaintEvent*)
         marca.setAlphaF(FOpacidadeMarca);
         pintor.setPen(QPen(marca, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QPointF o = caixa.topLeft();
-        pintor.drawPolyline(QPolygonF({o + QPointF(2.5, 6), o + QPointF(5, 8.8),
-                                       o + QPointF(9.5, 2.8)}));
+        pintor.drawPolyline(
+            QPolygonF({o + QPointF(2.5, 6), o + QPointF(5, 8.8), o + QPointF(9.5, 2.8)}));
     }
 
     pintor.setPen(COR_TEXTO);

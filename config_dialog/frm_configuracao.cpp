@@ -1,5 +1,6 @@
 #include "config_dialog/frm_configuracao.h"
 
+#include "base/conversao.h"
 #include "config/config.h"
 #include "config_dialog/estilo_escuro.h"
 #include "config_dialog/fundo_configuracao.h"
@@ -9,7 +10,6 @@
 #include "frame/gadget.h"
 #include "frame/mascara.h"
 #include "frame/retangulo.h"
-#include "base/conversao.h"
 #include "platform/mensagens.h"
 #include "platform/seams.h"
 
@@ -21,7 +21,6 @@
 #include <QTabWidget>
 
 namespace {
-
 
 // The opacity list's entries and the "Transparencia" value of each.
 const QStringList OPACIDADES = {QStringLiteral("100%"), QStringLiteral("  80%"),
@@ -145,8 +144,7 @@ TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Con
 
     connect(btnSalvarConf, &QPushButton::clicked, this,
             [this] { plataforma::Tratando([this] { btnSalvarConfClick(); }); });
-    connect(BtnCancelarConf, &QPushButton::clicked, this,
-            &TFrmConfiguracao::BtnCancelarConfClick);
+    connect(BtnCancelarConf, &QPushButton::clicked, this, &TFrmConfiguracao::BtnCancelarConfClick);
 
     FormCreate(Config, Conexao);
 }

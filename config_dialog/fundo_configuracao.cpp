@@ -11,7 +11,7 @@ namespace {
 constexpr int LARGURA = 546;
 constexpr int ALTURA = 358;
 constexpr qreal MARGEM = 4;
-constexpr qreal FAIXA = 40;      // height of the top band
+constexpr qreal FAIXA = 40; // height of the top band
 constexpr qreal FIM_ESCURO = 200; // the body is at its darkest from here down
 
 // The dialog shows the picture squeezed to about 0.42 of its width and 0.89

@@ -1,7 +1,7 @@
 #include "data/banco_dados.h"
 
-#include "data/cancelamento.h"
 #include "base/erro.h"
+#include "data/cancelamento.h"
 #include "platform/limite_rede.h"
 #include "platform/seams.h"
 
@@ -23,9 +23,9 @@ constexpr int PAUSA_ENTRE_TENTATIVAS_MS = 250;
 // runs: 256 pages are plenty for its query, the engine's default is 2048.
 // The engine ignores a DPB's num_buffers, not its configuration.
 constexpr const char* PROVEDOR_EMBUTIDO = "Providers=Engine12\nDefaultDbCachePages=256";
-constexpr std::chrono::milliseconds LIMITE_CONEXAO(
-    TENTATIVAS * TEMPO_LIMITE_CONEXAO_SEGUNDOS * 1000 + (TENTATIVAS - 1) * PAUSA_ENTRE_TENTATIVAS_MS
-    + 500);
+constexpr std::chrono::milliseconds LIMITE_CONEXAO(TENTATIVAS* TEMPO_LIMITE_CONEXAO_SEGUNDOS * 1000
+                                                   + (TENTATIVAS - 1) * PAUSA_ENTRE_TENTATIVAS_MS
+                                                   + 500);
 
 unsigned DialetoDoBanco(Firebird::IAttachment* anexo)
 {
@@ -46,8 +46,8 @@ unsigned DialetoDoBanco(Firebird::IAttachment* anexo)
 QString NoServidorLocal(const QString& caminho)
 {
     const QFileInfo arquivo(caminho);
-    const QString nome = arquivo.isRelative() && arquivo.exists() ? arquivo.absoluteFilePath()
-                                                                  : caminho;
+    const QString nome =
+        arquivo.isRelative() && arquivo.exists() ? arquivo.absoluteFilePath() : caminho;
     return plataforma::ServidorLocal() + u':' + nome;
 }
 
@@ -182,9 +182,9 @@ void TBancoDados::anexarPor(const QString& nome, const char* provedores)
     dpb->insertString(&status, isc_dpb_config, provedores);
 
     fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
-    fb::Ref<Firebird::IAttachment> anexo(provedor->attachDatabase(
-        &status, nome.toLocal8Bit().constData(), dpb->getBufferLength(&status),
-        dpb->getBuffer(&status)));
+    fb::Ref<Firebird::IAttachment> anexo(
+        provedor->attachDatabase(&status, nome.toLocal8Bit().constData(),
+                                 dpb->getBufferLength(&status), dpb->getBuffer(&status)));
     FDialeto = qMin(DIALETO_PEDIDO, DialetoDoBanco(anexo.get()));
     fb::RegistrarAnexo(anexo.get());
     FAnexo = std::move(anexo);

@@ -40,8 +40,8 @@ void TConexao::setConfiguracao(const QString& Tipo, const QString& Prot, const Q
 bool TConexao::conectarBanco()
 {
     FIBDataVantrel.desanexar();
-    FIBDataVantrel.setNomeBanco(NomeDoBanco(FLocRem, FProtocolo, FServidor, FCaminhoBanco,
-                                            FIBDataVantrel.nomeBanco()));
+    FIBDataVantrel.setNomeBanco(
+        NomeDoBanco(FLocRem, FProtocolo, FServidor, FCaminhoBanco, FIBDataVantrel.nomeBanco()));
     FIBDataVantrel.conectar(FLocRem != QLatin1String("R"), FUsuario, FSenha);
     return true;
 }

@@ -1,7 +1,7 @@
 #include "data/fila_banco.h"
 
-#include "data/cancelamento.h"
 #include "base/erro.h"
+#include "data/cancelamento.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -38,7 +38,8 @@ TFilaBanco& TFilaBanco::Programa()
 }
 
 TFilaBanco::TFilaBanco(std::chrono::milliseconds limite)
-    : FLimite(limite), FReceptor(std::make_unique<QObject>())
+    : FLimite(limite),
+      FReceptor(std::make_unique<QObject>())
 {
     FLinha = std::thread([this] { Laco(); });
     FVigia = std::thread([this] { Vigiar(); });
@@ -114,8 +115,8 @@ void TFilaBanco::Aguardar(quint64 numero)
     std::unique_lock trava(FTrava);
     FMudou.wait(trava, [&] {
         return FRodando != numero
-            && std::none_of(FFila.begin(), FFila.end(),
-                            [numero](const Item& item) { return item.numero == numero; });
+               && std::none_of(FFila.begin(), FFila.end(),
+                               [numero](const Item& item) { return item.numero == numero; });
     });
 }
 
@@ -133,12 +134,12 @@ bool TFilaBanco::Executar(Trabalho trabalho)
     };
     auto estado = std::make_shared<Estado>();
     QEventLoop laco;
-    const quint64 numero
-        = Enfileirar(&laco, std::move(trabalho), [estado, &laco](std::exception_ptr erro) {
-              estado->terminou = true;
-              estado->erro = erro;
-              laco.quit();
-          });
+    const quint64 numero =
+        Enfileirar(&laco, std::move(trabalho), [estado, &laco](std::exception_ptr erro) {
+            estado->terminou = true;
+            estado->erro = erro;
+            laco.quit();
+        });
     if (numero == 0)
         return false;
     // Returns at once, or early, when the application is quitting.
@@ -263,19 +264,21 @@ void TFilaBanco::Vigiar()
         if (FAbortado) {
             // Again until the job ends: one still attaching when first asked
             // opens its connection later.
-            if (!FMudou.wait_for(trava, REPETICAO_CANCELAMENTO, [&] { return FRodando != numero; })) {
+            if (!FMudou.wait_for(trava, REPETICAO_CANCELAMENTO,
+                                 [&] { return FRodando != numero; })) {
                 trava.unlock();
                 fb::AbortarAnexos();
                 trava.lock();
             }
             continue;
         }
-        const auto prazo = FInicio + FLimite + (FEsgotado ? Tolerancia(FLimite) : std::chrono::milliseconds(0));
+        const auto prazo =
+            FInicio + FLimite + (FEsgotado ? Tolerancia(FLimite) : std::chrono::milliseconds(0));
         // Once the queue is closing, Encerrar asks the job itself.
         const bool pedirDeNovo = FAbandonado && !FFechada;
-        const auto acordar = pedirDeNovo
-            ? std::min(prazo, std::chrono::steady_clock::now() + REPETICAO_CANCELAMENTO)
-            : prazo;
+        const auto acordar =
+            pedirDeNovo ? std::min(prazo, std::chrono::steady_clock::now() + REPETICAO_CANCELAMENTO)
+                        : prazo;
         if (FMudou.wait_until(trava, acordar) == std::cv_status::no_timeout || FRodando != numero)
             continue;
         if (std::chrono::steady_clock::now() < prazo) {

@@ -1,8 +1,8 @@
 #include "data/firebird.h"
 
 #include "base/erro.h"
-#include "platform/pasta_privada.h"
 #include "base/texto.h"
+#include "platform/pasta_privada.h"
 
 #include <QByteArray>
 #include <QFile>

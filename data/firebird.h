@@ -25,7 +25,10 @@ QString TextoDoStatus(Firebird::IStatus* status);
 class ErroFirebird : public Erro {
 public:
     ErroFirebird(const QString& texto, QList<intptr_t> codigos)
-        : Erro(texto), FCodigos(std::move(codigos)) {}
+        : Erro(texto),
+          FCodigos(std::move(codigos))
+    {
+    }
     bool tem(intptr_t codigo) const { return FCodigos.contains(codigo); }
 
 private:

@@ -100,7 +100,8 @@ QByteArray ComoTexto(const QVariant& v)
     }
     QByteArray bytes = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : texto.toUtf8();
     if (bytes.size() > qsizetype(MAX_VARCHAR))
-        throw Erro(QStringLiteral("Texto longo demais para um parâmetro: %1 bytes").arg(bytes.size()));
+        throw Erro(
+            QStringLiteral("Texto longo demais para um parâmetro: %1 bytes").arg(bytes.size()));
     return bytes;
 }
 
@@ -154,8 +155,8 @@ ISC_TIME HoraFirebird(const QTime& hora)
 
 void GravarData(char* destino, unsigned tipo, const QVariant& v)
 {
-    const QDateTime momento = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0))
-                                                             : v.toDateTime();
+    const QDateTime momento =
+        v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
     if (tipo == SQL_TYPE_TIME) {
         const QTime hora = v.typeId() == QMetaType::QTime ? v.toTime() : momento.time();
         Gravar(destino, HoraFirebird(hora));
@@ -179,7 +180,8 @@ MensagemEntrada::MensagemEntrada(Firebird::IMessageMetadata* descricao,
     fb::Status status;
     const unsigned n = descricao->getCount(&status);
     if (n != unsigned(valores.size()))
-        throw Erro(QStringLiteral("O comando pede %1 parâmetros e recebeu %2").arg(n).arg(valores.size()));
+        throw Erro(
+            QStringLiteral("O comando pede %1 parâmetros e recebeu %2").arg(n).arg(valores.size()));
     if (n == 0)
         return;
 
@@ -206,7 +208,8 @@ MensagemEntrada::MensagemEntrada(Firebird::IMessageMetadata* descricao,
         char* base = FDados.data();
         const unsigned tipo = FMetadados->getType(&status, i) & ~1u;
         char* valor = base + FMetadados->getOffset(&status, i);
-        Gravar<qint16>(base + FMetadados->getNullOffset(&status, i), formas[i] == Forma::Nulo ? -1 : 0);
+        Gravar<qint16>(base + FMetadados->getNullOffset(&status, i),
+                       formas[i] == Forma::Nulo ? -1 : 0);
         const QVariant& v = valores[i];
         switch (formas[i]) {
         case Forma::Nulo:
@@ -246,7 +249,8 @@ MensagemSaida::MensagemSaida(Firebird::IMessageMetadata* descricao)
                                || Numerico(coluna.tipo) || Temporal(coluna.tipo)
                                || coluna.tipo == SQL_BOOLEAN;
         if (!suportado)
-            throw Erro(QStringLiteral("Tipo de coluna não suportado: %1 (%2)").arg(nome).arg(coluna.tipo));
+            throw Erro(
+                QStringLiteral("Tipo de coluna não suportado: %1 (%2)").arg(nome).arg(coluna.tipo));
         FDescricao.append(coluna);
         FColunas.append(nome);
     }
@@ -276,7 +280,7 @@ QList<QVariant> MensagemSaida::linha() const
         case SQL_SHORT:
         case SQL_LONG:
         case SQL_INT64: {
-            const qint64 inteiro = c.tipo == SQL_SHORT ? Lido<qint16>(p)
+            const qint64 inteiro = c.tipo == SQL_SHORT  ? Lido<qint16>(p)
                                    : c.tipo == SQL_LONG ? Lido<qint32>(p)
                                                         : Lido<qint64>(p);
             if (c.escala == 0)

@@ -1,10 +1,10 @@
 #include "data/query.h"
 
+#include "base/erro.h"
+#include "base/texto.h"
 #include "data/cancelamento.h"
 #include "data/mensagem.h"
 #include "data/parametros_sql.h"
-#include "base/erro.h"
-#include "base/texto.h"
 
 #include <QScopeGuard>
 #include <ibase.h>
@@ -75,9 +75,9 @@ void TQuery::open()
         fb::Ref<Firebird::IMessageMetadata> descricaoSaida(comando->getOutputMetadata(&status));
         MensagemSaida saida(descricaoSaida.get());
 
-        fb::Ref<Firebird::IResultSet> cursor(comando->openCursor(
-            &status, FTransacao.transacao(), entrada.metadados(), entrada.dados(),
-            descricaoSaida.get(), 0));
+        fb::Ref<Firebird::IResultSet> cursor(
+            comando->openCursor(&status, FTransacao.transacao(), entrada.metadados(),
+                                entrada.dados(), descricaoSaida.get(), 0));
         while (cursor->fetchNext(&status, saida.dados()) == Firebird::IStatus::RESULT_OK)
             linhas.append(saida.linha());
         fb::Fechar(cursor);

@@ -3,8 +3,7 @@
 #include <QEvent>
 #include <QWidget>
 
-TBrilhoFoco::TBrilhoFoco(QWidget* Controle, const QColor& Cor)
-    : QGraphicsDropShadowEffect(Controle)
+TBrilhoFoco::TBrilhoFoco(QWidget* Controle, const QColor& Cor) : QGraphicsDropShadowEffect(Controle)
 {
     setColor(Cor);
     setOffset(0, 0);

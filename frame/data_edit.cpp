@@ -1,8 +1,8 @@
 #include "frame/data_edit.h"
 
+#include "base/brasil.h"
 #include "frame/botao.h"
 #include "frame/calendario.h"
-#include "base/brasil.h"
 #include "platform/mensagens.h"
 
 #include <QCalendarWidget>

@@ -38,7 +38,7 @@ bool TEventos::eventFilter(QObject* objeto, QEvent* evento)
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(evento);
         const bool clique = mouse->button() == Qt::LeftButton && FPressionado
-            && FControle->rect().contains(mouse->position().toPoint());
+                            && FControle->rect().contains(mouse->position().toPoint());
         if (mouse->button() == Qt::LeftButton)
             FPressionado = false;
         if (OnMouseUp)

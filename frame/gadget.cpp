@@ -1,5 +1,7 @@
 #include "frame/gadget.h"
 
+#include "base/conversao.h"
+#include "base/erro.h"
 #include "config/config.h"
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"
@@ -7,8 +9,6 @@
 #include "frame/posicao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
-#include "base/conversao.h"
-#include "base/erro.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
 
@@ -68,16 +68,18 @@ TGadget::TGadget(QWidget* AOwner) : QObject(AOwner), frmPrincipal(AOwner)
     rtgMover = CriaBotao(icones.imgIcoMover, 84);
     rtgMover->setObjectName(QStringLiteral("rtgMover"));
     TEventos& mover = TEventos::De(rtgMover);
-    mover.OnMouseDown = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
-        RMoverMouseDown(s, b, e, x, y);
-    };
+    mover.OnMouseDown = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x,
+                               qreal y) { RMoverMouseDown(s, b, e, x, y); };
     mover.OnMouseUp = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
         RMoverMouseUp(s, b, e, x, y);
     };
 
-    tmrMover = new TTemporizador(1, [this] { tmrMoverTimer(tmrMover); }, this);
-    tmrEscMenu = new TTemporizador(1000, [this] { tmrEscMenuTimer(tmrEscMenu); }, this);
-    tmrPrincipal = new TTemporizador(1000, [this] { IniciarGadget(tmrPrincipal); }, this);
+    tmrMover = new TTemporizador(
+        1, [this] { tmrMoverTimer(tmrMover); }, this);
+    tmrEscMenu = new TTemporizador(
+        1000, [this] { tmrEscMenuTimer(tmrEscMenu); }, this);
+    tmrPrincipal = new TTemporizador(
+        1000, [this] { IniciarGadget(tmrPrincipal); }, this);
 
     AtualizaMascara(frmPrincipal);
 }
@@ -160,8 +162,8 @@ QString TGadget::getVersao() const
     return FVersao.isEmpty() ? QStringLiteral("17.04bb") : FVersao;
 }
 
-void TGadget::setInformacoes(const QString& Titulo, const QString& Versao,
-                             const QString& RelCons, const QString& Desc)
+void TGadget::setInformacoes(const QString& Titulo, const QString& Versao, const QString& RelCons,
+                             const QString& Desc)
 {
     FTitulo = Titulo;
     FVersao = Versao;
@@ -192,12 +194,10 @@ void TGadget::AssociaEventosComuns(QWidget* Rectang)
     if (!Rectang)
         return;
     TEventos& eventos = TEventos::De(Rectang);
-    eventos.OnMouseDown = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
-        RMoverMouseDown(s, b, e, x, y);
-    };
-    eventos.OnMouseUp = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x, qreal y) {
-        RMoverMouseUp(s, b, e, x, y);
-    };
+    eventos.OnMouseDown = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x,
+                                 qreal y) { RMoverMouseDown(s, b, e, x, y); };
+    eventos.OnMouseUp = [this](QObject* s, Qt::MouseButton b, Qt::MouseButtons e, qreal x,
+                               qreal y) { RMoverMouseUp(s, b, e, x, y); };
     eventos.OnMouseEnter = [this](QObject* s) { RFecharMouseEnter(s); };
     eventos.OnMouseLeave = [this](QObject* s) { RFecharMouseLeave(s); };
     // Controls only: timers, animations, layouts and the like are skipped.

@@ -80,8 +80,8 @@ public:
     virtual void IniciarGadget(QObject* Sender) = 0;
 
 protected:
-    void setInformacoes(const QString& Titulo, const QString& Versao,
-                        const QString& RelCons, const QString& Desc);
+    void setInformacoes(const QString& Titulo, const QString& Versao, const QString& RelCons,
+                        const QString& Desc);
 
     // Sizes the frame around RectBase, puts RectBase at (0, 0) and the strip
     // 5 pixels to its right; RetiraMaxMin also drops the view buttons.
@@ -101,10 +101,10 @@ protected:
     // event; its caller asks this to know whether the strip should fade.
     bool PonteiroSobreOGadget() const;
 
-    void RMoverMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift,
-                         qreal X, qreal Y);
-    void RMoverMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift,
-                       qreal X, qreal Y);
+    void RMoverMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift, qreal X,
+                         qreal Y);
+    void RMoverMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::MouseButtons Shift, qreal X,
+                       qreal Y);
     void tmrMoverTimer(QObject* Sender);
     void tmrEscMenuTimer(QObject* Sender);
 

@@ -1,10 +1,10 @@
 #include "frame/gadget_res_det.h"
 
+#include "base/conversao.h"
 #include "config/config.h"
 #include "frame/mascara.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
-#include "base/conversao.h"
 #include "platform/rotinas_desktop.h"
 
 #include <QLabel>
@@ -67,7 +67,8 @@ void TGadgetResDet::IniciarGadget(QObject*)
     rtgResumo->setOpacity(opacidade);
     rtgDetalhe->setOpacity(opacidade);
 
-    const bool reexibida = MantemNoTopo(frmPrincipal, FConfig->SempreVisivel() == QStringLiteral("1"));
+    const bool reexibida =
+        MantemNoTopo(frmPrincipal, FConfig->SempreVisivel() == QStringLiteral("1"));
 
     plataforma::CriaIcone(frmPrincipal, getTitulo());
 
@@ -81,9 +82,8 @@ void TGadgetResDet::PosicionaSobreAVista(QWidget* Form)
 }
 
 void TGadgetResDet::ConfigLabel(QLabel* ALabel, const QString& Fonte, const QString& Texto,
-                                int Tamanho, TEstilosFonte Estilo, double X, double Y,
-                                double Width, Qt::Alignment Alinhamento, bool WordWrap,
-                                bool AutoSize)
+                                int Tamanho, TEstilosFonte Estilo, double X, double Y, double Width,
+                                Qt::Alignment Alinhamento, bool WordWrap, bool AutoSize)
 {
     QFont fonte = ALabel->font();
     fonte.setFamily(Fonte);

@@ -37,7 +37,8 @@ QPainterPath Contorno(const QRectF& r, qreal raio, Posicao posicao)
         p.arcTo(QRectF(r.right() - 2 * cima, r.top(), 2 * cima, 2 * cima), 90, -90);
     p.lineTo(r.right(), r.bottom() - baixo);
     if (baixo > 0)
-        p.arcTo(QRectF(r.right() - 2 * baixo, r.bottom() - 2 * baixo, 2 * baixo, 2 * baixo), 0, -90);
+        p.arcTo(QRectF(r.right() - 2 * baixo, r.bottom() - 2 * baixo, 2 * baixo, 2 * baixo), 0,
+                -90);
     p.lineTo(r.left() + baixo, r.bottom());
     if (baixo > 0)
         p.arcTo(QRectF(r.left(), r.bottom() - 2 * baixo, 2 * baixo, 2 * baixo), 270, -90);
@@ -112,7 +113,8 @@ void ChaveInglesa(QPainter& p)
     // The jaw: the head's opening, in the tile's grey.
     p.setBrush(CINZA);
     p.drawEllipse(QPointF(16.2, 6.8), 2, 2);
-    p.drawPolygon(QPolygonF({QPointF(15.5, 5.2), QPointF(17.8, 7.5), QPointF(20, 5.3), QPointF(17.7, 3)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(15.5, 5.2), QPointF(17.8, 7.5), QPointF(20, 5.3), QPointF(17.7, 3)}));
 }
 
 void Interrogacao(QPainter& p)
@@ -168,7 +170,8 @@ QImage LogoVUX(const QSizeF& Tamanho, qreal Escala)
     p.drawLine(QPointF(43, 2.5), QPointF(33, 14.5));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor::fromRgba(0xFFF08A24));
-    p.drawPolygon(QPolygonF({QPointF(48.5, 8.5), QPointF(51, 6), QPointF(53, 8.5), QPointF(51, 11)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(48.5, 8.5), QPointF(51, 6), QPointF(53, 8.5), QPointF(51, 11)}));
     return imagem;
 }
 

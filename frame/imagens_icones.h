@@ -14,11 +14,11 @@ public:
     // symbol. The strip overlaps its tiles by 2 pixels, so every tile below
     // the close button leaves its top two edge pixels to the tile above.
     QImage imgIcoFechar; // X; top corners rounded
-    QImage imgIcoMax;    // frame with an arrow pointing out
-    QImage imgIcoMin;    // frame with an arrow pointing in
+    QImage imgIcoMax; // frame with an arrow pointing out
+    QImage imgIcoMin; // frame with an arrow pointing in
     QImage imgIcoConfig; // wrench
-    QImage imgIcoAbout;  // question mark
-    QImage imgIcoMover;  // 3 x 4 grip of dots; bottom corners rounded
+    QImage imgIcoAbout; // question mark
+    QImage imgIcoMover; // 3 x 4 grip of dots; bottom corners rounded
 
     QImage imgLogoVUX; // 53 x 17 wordmark
 };

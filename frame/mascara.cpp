@@ -58,8 +58,9 @@ QRegion CobreEmPixelsLogicos(const QRegion& pixels, qreal escala)
 {
     QRegion logica;
     for (const QRect& r : pixels)
-        logica += QRect(QPoint(qFloor(r.left() / escala), qFloor(r.top() / escala)),
-                        QPoint(qCeil((r.right() + 1) / escala) - 1, qCeil((r.bottom() + 1) / escala) - 1));
+        logica += QRect(
+            QPoint(qFloor(r.left() / escala), qFloor(r.top() / escala)),
+            QPoint(qCeil((r.right() + 1) / escala) - 1, qCeil((r.bottom() + 1) / escala) - 1));
     return logica;
 }
 

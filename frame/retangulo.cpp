@@ -71,8 +71,8 @@ void TRetangulo::setOpacity(qreal opacidade)
 bool TRetangulo::PintaAlgo() const
 {
     const bool preenche = !FImagem.isNull()
-        || (FPreenchimento.style() != Qt::NoBrush
-            && (FPreenchimento.gradient() || FPreenchimento.color().alpha() > 0));
+                          || (FPreenchimento.style() != Qt::NoBrush
+                              && (FPreenchimento.gradient() || FPreenchimento.color().alpha() > 0));
     const bool contorna = FLarguraContorno > 0 && FCorContorno.alpha() > 0;
     return preenche || contorna;
 }

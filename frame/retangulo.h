@@ -2,9 +2,9 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
-#include <QHash>
 #include <QRegion>
 #include <QWidget>
 

@@ -3,7 +3,8 @@
 #include "platform/mensagens.h"
 
 TTemporizador::TTemporizador(int Interval, std::function<void()> OnTimer, QObject* parent)
-    : QObject(parent), FInterval(Interval)
+    : QObject(parent),
+      FInterval(Interval)
 {
     // A coarse timer may stretch a period by up to 5 %; the intervals here
     // are meant as given.

@@ -38,8 +38,8 @@ QPointer<QWidget>& JanelaRegistrada()
 
 xcb_connection_t* ConexaoX11()
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto* x11 =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
 
@@ -114,7 +114,8 @@ void MarcarAntesDeMapear(xcb_connection_t* conexao, xcb_window_t janela, const E
     QList<xcb_atom_t> atomos;
     if (resposta && resposta->type == XCB_ATOM_ATOM && resposta->format == 32) {
         const auto* dados = static_cast<const xcb_atom_t*>(xcb_get_property_value(resposta.get()));
-        atomos = QList<xcb_atom_t>(dados, dados + xcb_get_property_value_length(resposta.get()) / 4);
+        atomos =
+            QList<xcb_atom_t>(dados, dados + xcb_get_property_value_length(resposta.get()) / 4);
     }
     for (const xcb_atom_t a : {e.barra, e.paginador, e.fixa}) {
         if (!atomos.contains(a))
@@ -122,8 +123,8 @@ void MarcarAntesDeMapear(xcb_connection_t* conexao, xcb_window_t janela, const E
     }
     xcb_change_property(conexao, XCB_PROP_MODE_REPLACE, janela, e.estado, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(atomos.size()), atomos.constData());
-    xcb_change_property(conexao, XCB_PROP_MODE_REPLACE, janela, e.areaDeTrabalho,
-                        XCB_ATOM_CARDINAL, 32, 1, &TODAS_AS_AREAS);
+    xcb_change_property(conexao, XCB_PROP_MODE_REPLACE, janela, e.areaDeTrabalho, XCB_ATOM_CARDINAL,
+                        32, 1, &TODAS_AS_AREAS);
 }
 
 // Once mapped, the window manager owns the state and takes requests for it
@@ -224,8 +225,9 @@ void DefinirFormaJanela(QWidget* janela, const QRegion& pixels)
         retangulos.append({static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()),
                            static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
     xcb_shape_rectangles(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                         XCB_CLIP_ORDERING_YX_BANDED, static_cast<xcb_window_t>(janela->internalWinId()),
-                         0, 0, static_cast<uint32_t>(retangulos.size()), retangulos.constData());
+                         XCB_CLIP_ORDERING_YX_BANDED,
+                         static_cast<xcb_window_t>(janela->internalWinId()), 0, 0,
+                         static_cast<uint32_t>(retangulos.size()), retangulos.constData());
     xcb_flush(conexao);
 }
 

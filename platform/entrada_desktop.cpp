@@ -37,7 +37,8 @@ QString NomeArquivoEntrada(const QString& titulo)
         else if (c == ' ')
             nome += u'-';
         else
-            nome += QStringLiteral("_%1").arg(static_cast<uchar>(c), 2, 16, QLatin1Char('0')).toUpper();
+            nome +=
+                QStringLiteral("_%1").arg(static_cast<uchar>(c), 2, 16, QLatin1Char('0')).toUpper();
     }
     return nome + QStringLiteral(".desktop");
 }

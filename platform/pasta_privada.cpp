@@ -17,7 +17,7 @@ bool Privada(const QByteArray& pasta)
         return false;
     struct stat info {};
     return ::lstat(pasta.constData(), &info) == 0 && S_ISDIR(info.st_mode)
-        && info.st_uid == ::geteuid() && (info.st_mode & 0077) == 0;
+           && info.st_uid == ::geteuid() && (info.st_mode & 0077) == 0;
 }
 
 } // namespace

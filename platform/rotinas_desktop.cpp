@@ -1,7 +1,7 @@
 #include "platform/rotinas_desktop.h"
 
-#include "platform/area_trabalho.h"
 #include "base/corte_texto.h"
+#include "platform/area_trabalho.h"
 #include "platform/icone_programa.h"
 #include "platform/seams.h"
 #include "platform/sessao.h"

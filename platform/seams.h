@@ -14,7 +14,7 @@ namespace plataforma {
 
 enum class Caixa {
     Aviso, // caption "Warning", warning icon
-    Nota,  // empty caption, no icon
+    Nota, // empty caption, no icon
 };
 
 // What tests control. An empty function means "ask the system".

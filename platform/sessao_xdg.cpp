@@ -1,8 +1,8 @@
 // Start at log-on and the single-instance lock on freedesktop systems.
 #include "platform/sessao.h"
 
-#include "platform/entrada_desktop.h"
 #include "base/erro.h"
+#include "platform/entrada_desktop.h"
 #include "platform/seams.h"
 
 #include <QDir>

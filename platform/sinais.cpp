@@ -60,8 +60,8 @@ void EncerrarComSinais()
 {
     if (gCanal[1] < 0)
         return;
-    auto* aviso = new QSocketNotifier(gCanal[1], QSocketNotifier::Read,
-                                      QCoreApplication::instance());
+    auto* aviso =
+        new QSocketNotifier(gCanal[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(aviso, &QSocketNotifier::activated, QCoreApplication::instance(), [] {
         char c;
         while (::read(gCanal[1], &c, 1) > 0) {

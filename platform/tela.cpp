@@ -20,8 +20,8 @@ namespace {
 // one monitor.
 QRect AreaDeTrabalhoX11()
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto* x11 =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* conexao = x11 ? x11->connection() : nullptr;
     if (!conexao)
         return QRect();
@@ -34,10 +34,10 @@ QRect AreaDeTrabalhoX11()
     if (!atomo || atomo->atom == XCB_ATOM_NONE || !tela)
         return QRect();
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> resposta(
-        xcb_get_property_reply(conexao,
-                               xcb_get_property(conexao, false, tela->root, atomo->atom,
-                                                XCB_ATOM_CARDINAL, 0, 4),
-                               nullptr),
+        xcb_get_property_reply(
+            conexao,
+            xcb_get_property(conexao, false, tela->root, atomo->atom, XCB_ATOM_CARDINAL, 0, 4),
+            nullptr),
         &free);
     if (!resposta || resposta->format != 32 || xcb_get_property_value_length(resposta.get()) < 16)
         return QRect();

@@ -20,7 +20,6 @@ QStringList TextoConsultaVendas(bool excluirImportados, bool filtrarEmpresa)
                                  "OR (pedidoc.codpedidoimportado = \"\"))");
     if (filtrarEmpresa)
         linhas << QStringLiteral("AND PedidoC.CodEmpresa = :CodEmpresa");
-    linhas << QStringLiteral(
-        "Group By PedidoC.DataPedido, Substring(PedidoC.Hora From 1 For 2)");
+    linhas << QStringLiteral("Group By PedidoC.DataPedido, Substring(PedidoC.Hora From 1 For 2)");
     return linhas;
 }

@@ -1,11 +1,11 @@
 #include "sales_per_hour/exportar_csv.h"
 
+#include "base/brasil.h"
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "frame/gadget.h"
-#include "base/brasil.h"
 #include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 
@@ -54,7 +54,8 @@ QString Dia(const QString& texto)
     try {
         return DataDoDia(texto).toString(FORMATO_DATA);
     } catch (const Erro&) {
-        throw ErroDeUso(QStringLiteral("data inválida em --dia: \"%1\", use dd/mm/aaaa").arg(texto));
+        throw ErroDeUso(
+            QStringLiteral("data inválida em --dia: \"%1\", use dd/mm/aaaa").arg(texto));
     }
 }
 
@@ -77,9 +78,11 @@ TConfig ConfiguracaoDoArquivo()
 {
     const QString arquivo = plataforma::CaminhoArquivoIni();
     if (!QFileInfo::exists(arquivo))
-        throw Erro(QStringLiteral("Gadgets não configuradas: o arquivo %1 não existe").arg(arquivo));
+        throw Erro(
+            QStringLiteral("Gadgets não configuradas: o arquivo %1 não existe").arg(arquivo));
     if (!ArquivoIniUtilizavel(arquivo))
-        throw Erro(QStringLiteral("Gadgets não configuradas: %1 não é um arquivo comum").arg(arquivo));
+        throw Erro(
+            QStringLiteral("Gadgets não configuradas: %1 não é um arquivo comum").arg(arquivo));
     TConfig config(SECAO_VENDAS_HORA);
     config.CarregarIni();
     if (!BancoInformado(config))
@@ -132,7 +135,8 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     if (!leitor.parse(QStringList{PROGRAMA} + argumentos)) {
         const QStringList desconhecidas = leitor.unknownOptionNames();
         if (!desconhecidas.isEmpty())
-            throw ErroDeUso(QStringLiteral("opção desconhecida: \"--%1\"").arg(desconhecidas.first()));
+            throw ErroDeUso(
+                QStringLiteral("opção desconhecida: \"--%1\"").arg(desconhecidas.first()));
         // The one other failure: the last option lacks its value.
         throw ErroDeUso(QStringLiteral("falta o valor de %1").arg(argumentos.last()));
     }
@@ -148,7 +152,8 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     if (!leitor.positionalArguments().isEmpty())
         throw ErroDeUso(QStringLiteral("argumento inesperado: \"%1\"")
                             .arg(leitor.positionalArguments().first()));
-    opcoes.dia = leitor.isSet(dia) ? Dia(leitor.value(dia)) : plataforma::Hoje().toString(FORMATO_DATA);
+    opcoes.dia =
+        leitor.isSet(dia) ? Dia(leitor.value(dia)) : plataforma::Hoje().toString(FORMATO_DATA);
     if (leitor.isSet(horaIni))
         opcoes.horaIni = Hora(QStringLiteral("--hora-ini"), leitor.value(horaIni));
     if (leitor.isSet(horaFim))
@@ -168,8 +173,7 @@ QString TextoCsv(const TTabelaVendasHora& tabela)
     return texto;
 }
 
-int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida,
-                             QTextStream& erros)
+int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, QTextStream& erros)
 {
     OpcoesCsv opcoes;
     try {

@@ -36,5 +36,4 @@ QString TextoCsv(const TTabelaVendasHora& tabela);
 
 // The whole command: the table goes to saida, any error as one line to
 // erros. Returns the exit code: 0, 1 for a usage error, 2 for any other.
-int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida,
-                             QTextStream& erros);
+int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, QTextStream& erros);

@@ -10,9 +10,9 @@
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
-#include <QTextDocument>
 #include <QLineSeries>
 #include <QPainter>
+#include <QTextDocument>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -126,8 +126,8 @@ QString TGraficoVendas::Titulo() const
 
 void TGraficoVendas::setTamanhoRotulosEixos(int Tamanho)
 {
-    for (QAbstractAxis* eixo : {static_cast<QAbstractAxis*>(FEixoHoras),
-                                static_cast<QAbstractAxis*>(FEixoValores)}) {
+    for (QAbstractAxis* eixo :
+         {static_cast<QAbstractAxis*>(FEixoHoras), static_cast<QAbstractAxis*>(FEixoValores)}) {
         QFont fonte = eixo->labelsFont();
         fonte.setPixelSize(Tamanho);
         eixo->setLabelsFont(fonte);
@@ -286,7 +286,8 @@ void TGraficoVendas::drawForeground(QPainter* pintor, const QRectF& area)
         pintor->setBrush(QColor::fromRgba(0xF0FFFFE1));
         pintor->drawRect(caixas.at(i));
         pintor->setPen(Qt::black);
-        pintor->drawText(caixas.at(i), Qt::AlignCenter, TextoMarca(pontos.at(i).y(), FMarcasCurtas));
+        pintor->drawText(caixas.at(i), Qt::AlignCenter,
+                         TextoMarca(pontos.at(i).y(), FMarcasCurtas));
     }
     pintor->restore();
 }
@@ -302,8 +303,8 @@ void TGraficoVendas::AjustaMargens()
     const int esquerda = qRound(width() * MARGEM_ESQUERDA);
     const int acimaTitulo = qRound(height() * MARGEM_TOPO / 2);
     FTitulo->setPos(esquerda + 2, acimaTitulo);
-    const int topo = acimaTitulo + qRound(FTitulo->boundingRect().height())
-                     + qRound(height() * MARGEM_TOPO);
-    chart()->setMargins(QMargins(esquerda, topo, qRound(width() * MARGEM_DIREITA),
-                                 qRound(height() * MARGEM_BASE)));
+    const int topo =
+        acimaTitulo + qRound(FTitulo->boundingRect().height()) + qRound(height() * MARGEM_TOPO);
+    chart()->setMargins(
+        QMargins(esquerda, topo, qRound(width() * MARGEM_DIREITA), qRound(height() * MARGEM_BASE)));
 }

@@ -22,8 +22,7 @@ public:
     // the widest label; labels that would come closer are left out.
     // MarcasCurtas: marks without cents, for a chart too small for the full
     // values.
-    TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool MarcasCurtas,
-                   QWidget* parent);
+    TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool MarcasCurtas, QWidget* parent);
 
     void setTitulo(const QString& Titulo);
     QString Titulo() const;

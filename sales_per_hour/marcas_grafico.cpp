@@ -48,8 +48,8 @@ QList<QRectF> PosicionaMarcas(const QList<QPointF>& Pontos, const QList<QSizeF>&
             const double recuo = AFASTAMENTO + nivel * (tamanho.height() + ENTRE_CAIXAS);
             const double acima = p.y() - recuo - tamanho.height();
             const double abaixo = p.y() + recuo;
-            const std::array<double, 2> lados = acimaPrimeiro ? std::array{acima, abaixo}
-                                                              : std::array{abaixo, acima};
+            const std::array<double, 2> lados =
+                acimaPrimeiro ? std::array{acima, abaixo} : std::array{abaixo, acima};
             for (double topo : lados) {
                 const QRectF caixa = NaHorizontal(p.x(), topo, tamanho, Area);
                 if (Livre(caixa, Area, ocupados)) {

@@ -7,8 +7,8 @@
 class TTabelaVendasHora {
 public:
     struct Linha {
-        QString HORA;  // two-digit hour key, "08"
-        double VALOR;  // the hour's net sales, in cents precision
+        QString HORA; // two-digit hour key, "08"
+        double VALOR; // the hour's net sales, in cents precision
     };
 
     // Rebuilds the table with a zero row for every hour from horaIni to

@@ -1,11 +1,14 @@
 #include "sales_per_hour/vendas_hora.h"
 
+#include "base/brasil.h"
+#include "base/erro.h"
 #include "config/config.h"
 #include "config_dialog/frm_configuracao.h"
 #include "data/conexao.h"
 #include "data/fila_banco.h"
 #include "data/nome_filial.h"
 #include "frame/about.h"
+#include "frame/data_edit.h"
 #include "frame/eventos.h"
 #include "frame/fonte_rotulos.h"
 #include "frame/imagens_icones.h"
@@ -13,12 +16,9 @@
 #include "frame/rotulo.h"
 #include "frame/temporizador.h"
 #include "platform/area_trabalho.h"
-#include "base/brasil.h"
-#include "base/erro.h"
 #include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
-#include "frame/data_edit.h"
 #include "sales_per_hour/grafico_vendas.h"
 
 #include <QDate>
@@ -135,7 +135,8 @@ const TVendasHora::TControlesVista TVendasHora::RESUMO = {
 };
 
 TVendasHora::TVendasHora(QWidget* AOwner)
-    : TGadgetResDet(AOwner), FDados(std::make_unique<TVendasHoraDados>())
+    : TGadgetResDet(AOwner),
+      FDados(std::make_unique<TVendasHoraDados>())
 {
     setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET,
                    QStringLiteral("Lotrapex - Relatório Totalização de Vendas"),
@@ -166,8 +167,8 @@ TVendasHora::TVendasHora(QWidget* AOwner)
 
     // After the drag handlers, which the date edits must not get.
     for (const TControlesVista* c : {&DETALHE, &RESUMO})
-        this->*c->CleGraf = CriaDataEdit(this->*c->Vista, QStringLiteral("cleGraf") + c->Sufixo,
-                                         c->DataEdit);
+        this->*c->CleGraf =
+            CriaDataEdit(this->*c->Vista, QStringLiteral("cleGraf") + c->Sufixo, c->DataEdit);
 
     for (TGraficoVendas* grafico : {ChGraficoMax, ChGraficoMin}) {
         TEventos& eventos = TEventos::De(grafico);
@@ -175,13 +176,11 @@ TVendasHora::TVendasHora(QWidget* AOwner)
         eventos.OnMouseLeave = [this](QObject* s) { MouseLeaveGrafico(s); };
     }
     for (TBotao* botao : {btnVoltMax, btnVoltMin})
-        connect(botao, &QPushButton::clicked, this, [this, botao] {
-            plataforma::Tratando([&] { OnClickBotaoVoltar(botao); });
-        });
+        connect(botao, &QPushButton::clicked, this,
+                [this, botao] { plataforma::Tratando([&] { OnClickBotaoVoltar(botao); }); });
     for (TBotao* botao : {btnAvanMax, btnAvanMin})
-        connect(botao, &QPushButton::clicked, this, [this, botao] {
-            plataforma::Tratando([&] { OnClickBotaoAvanco(botao); });
-        });
+        connect(botao, &QPushButton::clicked, this,
+                [this, botao] { plataforma::Tratando([&] { OnClickBotaoAvanco(botao); }); });
 
     const QDate hoje = plataforma::Hoje();
     DataAtual = hoje.toString(FORMATO_DATA);
@@ -253,9 +252,8 @@ QLabel* TVendasHora::CriaRotulo(QWidget* Vista, const QString& Nome, bool Cortad
     return rotulo;
 }
 
-TGraficoVendas* TVendasHora::CriaGrafico(QWidget* Vista, const QString& Nome,
-                                         const QString& Titulo, QSize Tamanho,
-                                         int SeparacaoRotulos, bool MarcasCurtas)
+TGraficoVendas* TVendasHora::CriaGrafico(QWidget* Vista, const QString& Nome, const QString& Titulo,
+                                         QSize Tamanho, int SeparacaoRotulos, bool MarcasCurtas)
 {
     auto* grafico = new TGraficoVendas(Titulo, SeparacaoRotulos, MarcasCurtas, Vista);
     grafico->setObjectName(Nome);
@@ -269,8 +267,8 @@ TGraficoVendas* TVendasHora::CriaGrafico(QWidget* Vista, const QString& Nome,
 QLabel* TVendasHora::CriaLogo(QWidget* Vista, QPoint Posicao)
 {
     const QSizeF logo = ImagensIcones().imgLogoVUX.deviceIndependentSize();
-    const QImage imagem = LogoVUX(logo.scaled(QSizeF(50, 50), Qt::KeepAspectRatio),
-                                  Vista->devicePixelRatioF());
+    const QImage imagem =
+        LogoVUX(logo.scaled(QSizeF(50, 50), Qt::KeepAspectRatio), Vista->devicePixelRatioF());
     auto* caixa = new QLabel(Vista);
     caixa->setGeometry(QRect(Posicao, QSize(50, 50)));
     caixa->setAlignment(Qt::AlignCenter);
@@ -291,8 +289,10 @@ TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, QPoint
     edicao->show();
     // Queued, so that an error of the refresh reaches the event loop's report
     // from the event itself and not from inside the calendar's own code.
-    connect(edicao, &QDateEdit::dateChanged, this, [this, edicao] { plataforma::Tratando([&] { OnChangeCalendEdit(edicao); }); },
-            Qt::QueuedConnection);
+    connect(
+        edicao, &QDateEdit::dateChanged, this,
+        [this, edicao] { plataforma::Tratando([&] { OnChangeCalendEdit(edicao); }); },
+        Qt::QueuedConnection);
     edicao->OnKeyDown = [this](QObject* s, int& k, QChar& c, Qt::KeyboardModifiers m) {
         cleMinMaxKeyDown(s, k, c, m);
     };
@@ -431,8 +431,8 @@ void TVendasHora::OnClickBotaoAvanco(QObject*)
 
 void TVendasHora::OnChangeCalendEdit(QObject* Sender)
 {
-    const TDataEdit* origem = Sender->objectName() == QStringLiteral("cleGrafMin") ? cleGrafMin
-                                                                                   : cleGrafMax;
+    const TDataEdit* origem =
+        Sender->objectName() == QStringLiteral("cleGrafMin") ? cleGrafMin : cleGrafMax;
     MudaDia(origem->date());
 }
 

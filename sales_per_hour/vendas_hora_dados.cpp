@@ -1,9 +1,9 @@
 #include "sales_per_hour/vendas_hora_dados.h"
 
+#include "base/erro.h"
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/query.h"
-#include "base/erro.h"
 #include "sales_per_hour/arredondamento.h"
 #include "sales_per_hour/consulta_vendas.h"
 
@@ -25,13 +25,12 @@ void TVendasHoraDados::CriarClientDataSet(const TConfig& config)
     FCdsTemp.Recriar(config.HoraIni(), config.HoraFim());
 }
 
-void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao,
-                                      const QString& Data)
+void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao, const QString& Data)
 {
     QryVendas = std::make_unique<TQuery>(conexao.getBancoDados(), conexao.getTransaction());
     const bool filtrarEmpresa = !config.Empresa().isEmpty();
-    QryVendas->setSQL(TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"),
-                                          filtrarEmpresa));
+    QryVendas->setSQL(
+        TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"), filtrarEmpresa));
     QryVendas->setParam(QStringLiteral("PdataIni"), DataDoDia(Data));
     if (filtrarEmpresa)
         QryVendas->setParam(QStringLiteral("CodEmpresa"), config.BytesNoArquivo(config.Empresa()));
@@ -48,8 +47,9 @@ void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao,
         auto* linha = FCdsTemp.Localizar(ChaveHora(hora));
         if (!linha)
             continue;
-        somas[linha] += static_cast<long double>(QryVendas->asFloat(i, QStringLiteral("TotalPedido")))
-                        - QryVendas->asFloat(i, QStringLiteral("TotalDevolvido"));
+        somas[linha] +=
+            static_cast<long double>(QryVendas->asFloat(i, QStringLiteral("TotalPedido")))
+            - QryVendas->asFloat(i, QStringLiteral("TotalDevolvido"));
     }
     for (const auto& [linha, soma] : somas)
         linha->VALOR = ArredondarCentavos(static_cast<double>(soma));

@@ -3,6 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
+"$root/scripts/check-format.sh"
 "$root/scripts/build.sh"
 "$root/scripts/start-firebird.sh"
 cd "${BUILD_DIR:-$root/build}"

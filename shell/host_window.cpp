@@ -4,8 +4,8 @@
 #include "platform/area_trabalho.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
-#include "shell/estilos_host.h"
 #include "sales_per_hour/vendas_hora.h"
+#include "shell/estilos_host.h"
 #include "shell/inicializacao.h"
 
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 #include "shell/inicializacao.h"
 
+#include "base/erro.h"
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "data/fila_banco.h"
-#include "base/erro.h"
 #include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
@@ -58,8 +58,9 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
         // The box keeps to its fixed text; an administrator finds the reason
         // on standard error. Connection errors never carry the password.
         const Erro* erro = dynamic_cast<const Erro*>(&e);
-        std::fprintf(stderr, "vendas-por-hora: %s\n",
-                     (erro ? erro->texto() : QString::fromLocal8Bit(e.what())).toLocal8Bit().constData());
+        std::fprintf(
+            stderr, "vendas-por-hora: %s\n",
+            (erro ? erro->texto() : QString::fromLocal8Bit(e.what())).toLocal8Bit().constData());
         std::fflush(stderr);
         plataforma::MostrarMensagem(plataforma::Caixa::Nota, MSG_FALHA_CONEXAO);
         EncerrarAplicacao();

@@ -4,17 +4,17 @@
 
 #include <QCommandLineParser>
 
-const QString USO_VENDAS_POR_HORA = QStringLiteral(
-    "Uso: vendas-por-hora [--help] [--version]\n"
-    "\n"
-    "Mostra na área de trabalho as vendas de um dia, hora a hora, lidas do banco\n"
-    "de dados da loja. O banco e as preferências vêm do arquivo de configuração\n"
-    "das gadgets: $VANTREL_GADGETS_INI quando definido, senão\n"
-    "$XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config por padrão).\n"
-    "\n"
-    "Opções:\n"
-    "  -h, --help     mostra esta ajuda\n"
-    "  -v, --version  mostra a versão\n");
+const QString USO_VENDAS_POR_HORA =
+    QStringLiteral("Uso: vendas-por-hora [--help] [--version]\n"
+                   "\n"
+                   "Mostra na área de trabalho as vendas de um dia, hora a hora, lidas do banco\n"
+                   "de dados da loja. O banco e as preferências vêm do arquivo de configuração\n"
+                   "das gadgets: $VANTREL_GADGETS_INI quando definido, senão\n"
+                   "$XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config por padrão).\n"
+                   "\n"
+                   "Opções:\n"
+                   "  -h, --help     mostra esta ajuda\n"
+                   "  -v, --version  mostra a versão\n");
 
 TLinhaComando LerLinhaComando(const QStringList& argumentos)
 {
@@ -36,8 +36,9 @@ TLinhaComando LerLinhaComando(const QStringList& argumentos)
         if (desconhecidas.isEmpty())
             return invalida(leitor.errorText());
         const QString& nome = desconhecidas.first();
-        return invalida(QStringLiteral("opção desconhecida: \"%1%2\"")
-                            .arg(nome.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), nome));
+        return invalida(
+            QStringLiteral("opção desconhecida: \"%1%2\"")
+                .arg(nome.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), nome));
     }
     if (!leitor.positionalArguments().isEmpty())
         return invalida(QStringLiteral("argumento inesperado: \"%1\"")

@@ -45,9 +45,9 @@ bool EscolherPlataformaGrafica()
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("wayland"));
         return true;
     }
-    const QString falta = QStringLiteral(
-        "Esta sessão é Wayland sem X11 e falta o suporte de Wayland do Qt 6.\r\n"
-        "Instale o pacote qt6-wayland, ou ative o XWayland na sessão.");
+    const QString falta =
+        QStringLiteral("Esta sessão é Wayland sem X11 e falta o suporte de Wayland do Qt 6.\r\n"
+                       "Instale o pacote qt6-wayland, ou ative o XWayland na sessão.");
     Dizer(QString(falta).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     // Without a platform no box can be drawn; the sink's file still gets it.
     if (qEnvironmentVariableIsSet("VANTREL_MESSAGE_LOG"))

@@ -9,9 +9,9 @@ constexpr char VARIAVEL[] = "VANTREL_GADGETS_INI";
 }
 
 ArquivoTeste::ArquivoTeste()
-    : FCaminho(FPasta.filePath(QStringLiteral("ConfigGadGet.Ini")))
-    , FVariavelAnterior(qgetenv(VARIAVEL))
-    , FTinhaVariavel(qEnvironmentVariableIsSet(VARIAVEL))
+    : FCaminho(FPasta.filePath(QStringLiteral("ConfigGadGet.Ini"))),
+      FVariavelAnterior(qgetenv(VARIAVEL)),
+      FTinhaVariavel(qEnvironmentVariableIsSet(VARIAVEL))
 {
     if (!FPasta.isValid())
         throw std::runtime_error("no temporary folder");
@@ -41,7 +41,8 @@ QByteArray ArquivoTeste::Ler() const
 
 QStringList ArquivoTeste::Sobras() const
 {
-    QStringList nomes = QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList nomes =
+        QDir(FPasta.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     nomes.removeAll(QStringLiteral("ConfigGadGet.Ini"));
     nomes.removeAll(QStringLiteral("ConfigGadGet.Ini.lock"));
     return nomes;

@@ -1,8 +1,8 @@
 // Saves one gadget section of the configuration file many times, setting
 // "PosX" to 0, 1, ... before each save: the other process of the concurrency
 // test does the same with another section.
-#include "config/config.h"
 #include "base/erro.h"
+#include "config/config.h"
 
 #include <QString>
 #include <cstdio>

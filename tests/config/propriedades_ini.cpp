@@ -1,8 +1,8 @@
 #include "propriedades_ini.h"
 
+#include "base/texto.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
-#include "base/texto.h"
 
 #include <QFile>
 #include <algorithm>
@@ -22,22 +22,26 @@ struct Chave {
     bool sempre; // written even when empty
 };
 
-#define VPH_CHAVE(Nome, sempre) Chave{#Nome, &TConfig::Nome, sempre}
+#define VPH_CHAVE(Nome, sempre)                                                                    \
+    Chave                                                                                          \
+    {                                                                                              \
+#Nome, &TConfig::Nome, sempre                                                              \
+    }
 
 // The keys a save writes, each with the field it reads back into.
 const std::vector<Chave> CHAVES = {
-    VPH_CHAVE(SempreVisivel, true),      VPH_CHAVE(Transparencia, true),
-    VPH_CHAVE(Empresa, true),            VPH_CHAVE(AtualizaDados, true),
-    VPH_CHAVE(PosX, true),               VPH_CHAVE(PosY, true),
-    VPH_CHAVE(TipoDeLucro, false),       VPH_CHAVE(Listar, false),
-    VPH_CHAVE(Faturados, false),         VPH_CHAVE(Margem, false),
-    VPH_CHAVE(Meta, false),              VPH_CHAVE(HoraIniExp, false),
-    VPH_CHAVE(HoraFimExp, false),        VPH_CHAVE(Devolucoes, false),
-    VPH_CHAVE(Trocas, false),            VPH_CHAVE(Pedidos, false),
-    VPH_CHAVE(TiposPedido, false),       VPH_CHAVE(TipoVenda, false),
-    VPH_CHAVE(FiltroData, false),        VPH_CHAVE(DataInicial, false),
-    VPH_CHAVE(DataFinal, false),         VPH_CHAVE(Periodo, false),
-    VPH_CHAVE(MostraPedidos, false),     VPH_CHAVE(PedidosImportados, false),
+    VPH_CHAVE(SempreVisivel, true),  VPH_CHAVE(Transparencia, true),
+    VPH_CHAVE(Empresa, true),        VPH_CHAVE(AtualizaDados, true),
+    VPH_CHAVE(PosX, true),           VPH_CHAVE(PosY, true),
+    VPH_CHAVE(TipoDeLucro, false),   VPH_CHAVE(Listar, false),
+    VPH_CHAVE(Faturados, false),     VPH_CHAVE(Margem, false),
+    VPH_CHAVE(Meta, false),          VPH_CHAVE(HoraIniExp, false),
+    VPH_CHAVE(HoraFimExp, false),    VPH_CHAVE(Devolucoes, false),
+    VPH_CHAVE(Trocas, false),        VPH_CHAVE(Pedidos, false),
+    VPH_CHAVE(TiposPedido, false),   VPH_CHAVE(TipoVenda, false),
+    VPH_CHAVE(FiltroData, false),    VPH_CHAVE(DataInicial, false),
+    VPH_CHAVE(DataFinal, false),     VPH_CHAVE(Periodo, false),
+    VPH_CHAVE(MostraPedidos, false), VPH_CHAVE(PedidosImportados, false),
     VPH_CHAVE(Modo, true),
 };
 
@@ -68,8 +72,7 @@ struct Arquivo {
     std::vector<Linha> linhas;
 };
 
-Arquivo::Arquivo(const QByteArray& arquivo)
-    : bytes(arquivo)
+Arquivo::Arquivo(const QByteArray& arquivo) : bytes(arquivo)
 {
     bom = bytes.startsWith("\xEF\xBB\xBF");
     if (bom)

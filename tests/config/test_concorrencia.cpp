@@ -65,9 +65,10 @@ TEST(Concorrencia, DoisProcessosSalvandoSuasSecoesNaoPerdemNada)
         EXPECT_EQ(ini.Ler(secao, QStringLiteral("IniWindows")), "1");
     }
     EXPECT_EQ(ini.Ler(QStringLiteral("Outro"), QStringLiteral("Meta")), "5");
-    std::printf("writers: %d saves each; %d reads during the saves, %d torn; final PosX %s and %s\n",
-                VEZES, leituras, rasgadas, qPrintable(ini.Ler(secoes[0], QStringLiteral("PosX"))),
-                qPrintable(ini.Ler(secoes[1], QStringLiteral("PosX"))));
+    std::printf(
+        "writers: %d saves each; %d reads during the saves, %d torn; final PosX %s and %s\n", VEZES,
+        leituras, rasgadas, qPrintable(ini.Ler(secoes[0], QStringLiteral("PosX"))),
+        qPrintable(ini.Ler(secoes[1], QStringLiteral("PosX"))));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "arquivo_teste.h"
-#include "impressao_qt.h"
 #include "config/config.h"
+#include "impressao_qt.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +11,7 @@ namespace {
 const QString SECAO = QStringLiteral("GadGetVendHora");
 
 const QByteArray COMUM = "[Configuracoes]\r\nLocRem=L\r\nServidor=srv\r\nProtocolo=0\r\n"
-                          "CaminhoBanco=/dados/loja.fdb\r\nUsuario=SYSDBA\r\nSenha=segredo\r\n";
+                         "CaminhoBanco=/dados/loja.fdb\r\nUsuario=SYSDBA\r\nSenha=segredo\r\n";
 
 const QByteArray COMUM_LF = QByteArray(COMUM).replace("\r\n", "\n");
 
@@ -32,18 +32,38 @@ struct Campo {
     Escritor escrever;
 };
 
-#define VPH_CAMPO(Nome) Campo{#Nome, &TConfig::Nome, &TConfig::set##Nome}
+#define VPH_CAMPO(Nome)                                                                            \
+    Campo                                                                                          \
+    {                                                                                              \
+#Nome, &TConfig::Nome, &TConfig::set##Nome                                                 \
+    }
 
 // The gadget section's keys that a load reads, each with its field.
 const std::vector<Campo> CAMPOS_SECAO = {
-    VPH_CAMPO(SempreVisivel), VPH_CAMPO(Transparencia), VPH_CAMPO(Empresa),
-    VPH_CAMPO(AtualizaDados), VPH_CAMPO(PosX),          VPH_CAMPO(PosY),
-    VPH_CAMPO(TipoDeLucro),   VPH_CAMPO(Listar),        VPH_CAMPO(Faturados),
-    VPH_CAMPO(Margem),        VPH_CAMPO(Meta),          VPH_CAMPO(HoraIniExp),
-    VPH_CAMPO(HoraFimExp),    VPH_CAMPO(Devolucoes),    VPH_CAMPO(Trocas),
-    VPH_CAMPO(Pedidos),       VPH_CAMPO(TiposPedido),   VPH_CAMPO(Modo),
-    VPH_CAMPO(FiltroData),    VPH_CAMPO(TipoVenda),     VPH_CAMPO(DataInicial),
-    VPH_CAMPO(DataFinal),     VPH_CAMPO(Periodo),       VPH_CAMPO(MostraPedidos),
+    VPH_CAMPO(SempreVisivel),
+    VPH_CAMPO(Transparencia),
+    VPH_CAMPO(Empresa),
+    VPH_CAMPO(AtualizaDados),
+    VPH_CAMPO(PosX),
+    VPH_CAMPO(PosY),
+    VPH_CAMPO(TipoDeLucro),
+    VPH_CAMPO(Listar),
+    VPH_CAMPO(Faturados),
+    VPH_CAMPO(Margem),
+    VPH_CAMPO(Meta),
+    VPH_CAMPO(HoraIniExp),
+    VPH_CAMPO(HoraFimExp),
+    VPH_CAMPO(Devolucoes),
+    VPH_CAMPO(Trocas),
+    VPH_CAMPO(Pedidos),
+    VPH_CAMPO(TiposPedido),
+    VPH_CAMPO(Modo),
+    VPH_CAMPO(FiltroData),
+    VPH_CAMPO(TipoVenda),
+    VPH_CAMPO(DataInicial),
+    VPH_CAMPO(DataFinal),
+    VPH_CAMPO(Periodo),
+    VPH_CAMPO(MostraPedidos),
     VPH_CAMPO(PedidosImportados),
 };
 
@@ -78,7 +98,10 @@ struct CasoInicio {
     QByteArray depois;
 };
 
-void PrintTo(const CasoInicio& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoInicio& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class PrimeiroInicio : public testing::TestWithParam<CasoInicio> {};
 
@@ -93,19 +116,21 @@ TEST_P(PrimeiroInicio, GravaExatamenteAsOnzeChaves)
     EXPECT_EQ(arquivo.Ler(), c.depois);
 }
 
-const QByteArray ONZE_CHAVES = "SempreVisivel=0\r\nTransparencia=100\r\nEmpresa=\r\nAtualizaDados=1\r\n"
-                               "PosX=\r\nPosY=\r\nIniWindows=1\r\nMostraPedidos=0\r\n"
-                               "PedidosImportados=0\r\nModo=\r\nGadGet=\r\n";
+const QByteArray ONZE_CHAVES =
+    "SempreVisivel=0\r\nTransparencia=100\r\nEmpresa=\r\nAtualizaDados=1\r\n"
+    "PosX=\r\nPosY=\r\nIniWindows=1\r\nMostraPedidos=0\r\n"
+    "PedidosImportados=0\r\nModo=\r\nGadGet=\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Config, PrimeiroInicio,
     testing::Values(
-        CasoInicio{"sem_secao", true, COMUM,
-                   COMUM + "[GadGetVendHora]\r\n" + ONZE_CHAVES},
-        CasoInicio{"secao_vazia_antes_de_outra",
-                   true, COMUM + "[GadGetVendHora]\r\n\r\n[GadGetMeta]\r\nMeta=5\r\n",
+        CasoInicio{"sem_secao", true, COMUM, COMUM + "[GadGetVendHora]\r\n" + ONZE_CHAVES},
+        CasoInicio{"secao_vazia_antes_de_outra", true,
+                   COMUM + "[GadGetVendHora]\r\n\r\n[GadGetMeta]\r\nMeta=5\r\n",
                    COMUM + "[GadGetVendHora]\r\n" + ONZE_CHAVES + "\r\n[GadGetMeta]\r\nMeta=5\r\n"},
-        CasoInicio{"sem_arquivo", false, {},
+        CasoInicio{"sem_arquivo",
+                   false,
+                   {},
                    "[GadGetVendHora]\n" + QByteArray(ONZE_CHAVES).replace("\r\n", "\n")}),
     [](const testing::TestParamInfo<CasoInicio>& i) { return std::string(i.param.nome); });
 
@@ -202,12 +227,20 @@ TEST(Config, SalvarGravaAsChavesEmOrdemERecarregaOsMesmosValores)
     const QByteArray bytes = arquivo.Ler();
     EXPECT_TRUE(bytes.startsWith(COMUM_LF)) << "the shared section is never written";
     EXPECT_EQ(ChavesDaSecao(bytes, "[GadGetVendHora]"),
-              QStringList({"SempreVisivel", "Transparencia", "Empresa", "AtualizaDados", "PosX",
-                           "PosY", "IniWindows", "TipoDeLucro", "Listar", "Faturados",
-                           "ContasCaixa", "Margem", "Meta", "HoraIniExp", "HoraFimExp",
-                           "Devolucoes", "Trocas", "Pedidos", "TiposPedido", "TipoVenda",
-                           "FiltroData", "DataInicial", "DataFinal", "Periodo", "MostraPedidos",
-                           "PedidosImportados", "Modo", "GadGet"}));
+              QStringList({"SempreVisivel", "Transparencia",
+                           "Empresa",       "AtualizaDados",
+                           "PosX",          "PosY",
+                           "IniWindows",    "TipoDeLucro",
+                           "Listar",        "Faturados",
+                           "ContasCaixa",   "Margem",
+                           "Meta",          "HoraIniExp",
+                           "HoraFimExp",    "Devolucoes",
+                           "Trocas",        "Pedidos",
+                           "TiposPedido",   "TipoVenda",
+                           "FiltroData",    "DataInicial",
+                           "DataFinal",     "Periodo",
+                           "MostraPedidos", "PedidosImportados",
+                           "Modo",          "GadGet"}));
     EXPECT_TRUE(bytes.contains("\nIniWindows=0\n"));
     EXPECT_TRUE(bytes.contains("\nContasCaixa=1;2\n"));
 
@@ -260,7 +293,10 @@ struct CasoContas {
     QString contas;
 };
 
-void PrintTo(const CasoContas& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoContas& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class Contas : public testing::TestWithParam<CasoContas> {};
 
@@ -278,12 +314,14 @@ INSTANTIATE_TEST_SUITE_P(
     Config, Contas,
     testing::Values(
         CasoContas{"entre_secoes_sem_aparar", "GadGetCaixa",
-                   "[Outro]\r\n  xContasCaixa= 1;2 \r\n[GadGetCaixa]\r\nContasCaixa=9\r\n", " 1;2 "},
-        CasoContas{"apos_primeira_marca", "GadGetCaixa", "[GadGetCaixa]\nContasCaixa=ContasCaixa=3\n",
-                   "ContasCaixa=3"},
+                   "[Outro]\r\n  xContasCaixa= 1;2 \r\n[GadGetCaixa]\r\nContasCaixa=9\r\n",
+                   " 1;2 "},
+        CasoContas{"apos_primeira_marca", "GadGetCaixa",
+                   "[GadGetCaixa]\nContasCaixa=ContasCaixa=3\n", "ContasCaixa=3"},
         CasoContas{"caixa_de_letra_importa", "GadGetCaixa", "[GadGetCaixa]\ncontascaixa=5\n", ""},
         CasoContas{"nenhuma", "GadGetCaixa", "[GadGetCaixa]\nMeta=5\n", ""},
-        CasoContas{"nunca_para_este_gadget", "GadGetVendHora", "[GadGetVendHora]\nContasCaixa=9\n", ""},
+        CasoContas{"nunca_para_este_gadget", "GadGetVendHora", "[GadGetVendHora]\nContasCaixa=9\n",
+                   ""},
         CasoContas{"nunca_para_este_gadget_em_qualquer_caixa", "gadgetvendhora",
                    "[GadGetVendHora]\nContasCaixa=9\n", ""}),
     [](const testing::TestParamInfo<CasoContas>& i) { return std::string(i.param.nome); });
@@ -308,7 +346,10 @@ struct CasoPadroes {
     std::vector<std::pair<Leitor, QString>> depois;
 };
 
-void PrintTo(const CasoPadroes& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoPadroes& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class Padroes : public testing::TestWithParam<CasoPadroes> {};
 
@@ -323,66 +364,71 @@ TEST_P(Padroes, PreenchemSoCamposVazios)
         EXPECT_EQ((config.*ler)(), valor);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Config, Padroes,
-    testing::Values(
-        CasoPadroes{"todos_vazios",
-                    "GVH",
-                    {},
-                    {{&TConfig::IniWindows, "1"},
-                     {&TConfig::Transparencia, "100"},
-                     {&TConfig::AtualizaDados, "1"},
-                     {&TConfig::SempreVisivel, "0"},
-                     {&TConfig::MostraPedidos, "0"},
-                     {&TConfig::PedidosImportados, "0"},
-                     {&TConfig::HoraIni, "8"},
-                     {&TConfig::HoraFim, "18"},
-                     {&TConfig::Empresa, ""},
-                     {&TConfig::PosX, ""},
-                     {&TConfig::PosY, ""},
-                     {&TConfig::Modo, ""}}},
-        CasoPadroes{"valores_presentes_mantidos_sem_verificar",
-                    "GVH",
-                    {{&TConfig::setIniWindows, "0"},
-                     {&TConfig::setTransparencia, "55"},
-                     {&TConfig::setAtualizaDados, "x"},
-                     {&TConfig::setSempreVisivel, "1"},
-                     {&TConfig::setMostraPedidos, " 1 "},
-                     {&TConfig::setPedidosImportados, "1"},
-                     {&TConfig::setHoraIni, "9"},
-                     {&TConfig::setHoraFim, "20"}},
-                    {{&TConfig::IniWindows, "1"},
-                     {&TConfig::Transparencia, "55"},
-                     {&TConfig::AtualizaDados, "x"},
-                     {&TConfig::SempreVisivel, "1"},
-                     {&TConfig::MostraPedidos, " 1 "},
-                     {&TConfig::PedidosImportados, "1"},
-                     {&TConfig::HoraIni, "9"},
-                     {&TConfig::HoraFim, "20"}}},
-        CasoPadroes{"branco_conta_como_vazio_so_em_mostra_pedidos",
-                    "GVH",
-                    {{&TConfig::setMostraPedidos, " \t"}, {&TConfig::setPedidosImportados, " "}},
-                    {{&TConfig::MostraPedidos, "0"}, {&TConfig::PedidosImportados, " "}}},
-        CasoPadroes{"horas_so_para_gvh",
-                    "GMT",
-                    {},
-                    {{&TConfig::HoraIni, ""},
-                     {&TConfig::HoraFim, ""},
-                     {&TConfig::IniWindows, "1"},
-                     {&TConfig::Transparencia, "100"}}}),
-    [](const testing::TestParamInfo<CasoPadroes>& i) { return std::string(i.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Config, Padroes,
+                         testing::Values(CasoPadroes{"todos_vazios",
+                                                     "GVH",
+                                                     {},
+                                                     {{&TConfig::IniWindows, "1"},
+                                                      {&TConfig::Transparencia, "100"},
+                                                      {&TConfig::AtualizaDados, "1"},
+                                                      {&TConfig::SempreVisivel, "0"},
+                                                      {&TConfig::MostraPedidos, "0"},
+                                                      {&TConfig::PedidosImportados, "0"},
+                                                      {&TConfig::HoraIni, "8"},
+                                                      {&TConfig::HoraFim, "18"},
+                                                      {&TConfig::Empresa, ""},
+                                                      {&TConfig::PosX, ""},
+                                                      {&TConfig::PosY, ""},
+                                                      {&TConfig::Modo, ""}}},
+                                         CasoPadroes{"valores_presentes_mantidos_sem_verificar",
+                                                     "GVH",
+                                                     {{&TConfig::setIniWindows, "0"},
+                                                      {&TConfig::setTransparencia, "55"},
+                                                      {&TConfig::setAtualizaDados, "x"},
+                                                      {&TConfig::setSempreVisivel, "1"},
+                                                      {&TConfig::setMostraPedidos, " 1 "},
+                                                      {&TConfig::setPedidosImportados, "1"},
+                                                      {&TConfig::setHoraIni, "9"},
+                                                      {&TConfig::setHoraFim, "20"}},
+                                                     {{&TConfig::IniWindows, "1"},
+                                                      {&TConfig::Transparencia, "55"},
+                                                      {&TConfig::AtualizaDados, "x"},
+                                                      {&TConfig::SempreVisivel, "1"},
+                                                      {&TConfig::MostraPedidos, " 1 "},
+                                                      {&TConfig::PedidosImportados, "1"},
+                                                      {&TConfig::HoraIni, "9"},
+                                                      {&TConfig::HoraFim, "20"}}},
+                                         CasoPadroes{"branco_conta_como_vazio_so_em_mostra_pedidos",
+                                                     "GVH",
+                                                     {{&TConfig::setMostraPedidos, " \t"},
+                                                      {&TConfig::setPedidosImportados, " "}},
+                                                     {{&TConfig::MostraPedidos, "0"},
+                                                      {&TConfig::PedidosImportados, " "}}},
+                                         CasoPadroes{"horas_so_para_gvh",
+                                                     "GMT",
+                                                     {},
+                                                     {{&TConfig::HoraIni, ""},
+                                                      {&TConfig::HoraFim, ""},
+                                                      {&TConfig::IniWindows, "1"},
+                                                      {&TConfig::Transparencia, "100"}}}),
+                         [](const testing::TestParamInfo<CasoPadroes>& i) {
+                             return std::string(i.param.nome);
+                         });
 
 TEST(Config, BytesWindows1252SobrevivemAoSalvar)
 {
     ArquivoTeste arquivo;
     const QByteArray comum = "[Configuracoes]\r\nUsuario=Jo\xE3o\r\nSenha=\x80\xE7\r\n";
-    arquivo.Gravar(comum + "[GadGetVendHora]\r\nEmpresa=Lo\xE7" "a\r\nModo=\x93x\x94\r\n");
+    arquivo.Gravar(comum
+                   + "[GadGetVendHora]\r\nEmpresa=Lo\xE7"
+                     "a\r\nModo=\x93x\x94\r\n");
     TConfig config(SECAO);
     Iniciar(config);
     EXPECT_EQ(config.Usuario(), "João");
     EXPECT_EQ(config.Empresa(), "Loça");
     EXPECT_EQ(arquivo.Ler(), comum
-                                 + "[GadGetVendHora]\r\nEmpresa=Lo\xE7" "a\r\nModo=\x93x\x94\r\n"
+                                 + "[GadGetVendHora]\r\nEmpresa=Lo\xE7"
+                                   "a\r\nModo=\x93x\x94\r\n"
                                    "SempreVisivel=0\r\nTransparencia=100\r\nAtualizaDados=1\r\n"
                                    "PosX=\r\nPosY=\r\nIniWindows=1\r\nMostraPedidos=0\r\n"
                                    "PedidosImportados=0\r\nGadGet=\r\n");

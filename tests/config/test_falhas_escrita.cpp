@@ -1,11 +1,11 @@
 #include "arquivo_teste.h"
+#include "base/erro.h"
 #include "config/config.h"
 #include "falhas_sistema.h"
 #include "impressao_qt.h"
-#include "base/erro.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <functional>
 #include <gtest/gtest.h>
@@ -33,7 +33,10 @@ struct CasoFalha {
     std::function<void(const ArquivoTeste&)> preparar;
 };
 
-void PrintTo(const CasoFalha& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoFalha& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class FalhaEscrita : public testing::TestWithParam<CasoFalha> {};
 
@@ -68,20 +71,20 @@ TEST_P(FalhaEscrita, DeixaOArquivoComoEstavaEONomeia)
     EXPECT_EQ(arquivo.Sobras(), QStringList()) << "no temporary file is left behind";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Config, FalhaEscrita,
-    testing::Values(
-        CasoFalha{"arquivo_so_leitura", false,
-                  [](const ArquivoTeste& a) {
-                      Modo(a.pasta(), 0777);
-                      Modo(a.caminho(), 0444);
-                  }},
-        CasoFalha{"arquivo_ilegivel", false,
-                  [](const ArquivoTeste& a) {
-                      Modo(a.pasta(), 0777);
-                      Modo(a.caminho(), 0222);
-                  }}),
-    [](const testing::TestParamInfo<CasoFalha>& i) { return std::string(i.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Config, FalhaEscrita,
+                         testing::Values(CasoFalha{"arquivo_so_leitura", false,
+                                                   [](const ArquivoTeste& a) {
+                                                       Modo(a.pasta(), 0777);
+                                                       Modo(a.caminho(), 0444);
+                                                   }},
+                                         CasoFalha{"arquivo_ilegivel", false,
+                                                   [](const ArquivoTeste& a) {
+                                                       Modo(a.pasta(), 0777);
+                                                       Modo(a.caminho(), 0222);
+                                                   }}),
+                         [](const testing::TestParamInfo<CasoFalha>& i) {
+                             return std::string(i.param.nome);
+                         });
 
 class EscritaNoLugar : public testing::TestWithParam<CasoFalha> {};
 
@@ -117,26 +120,25 @@ TEST_P(EscritaNoLugar, GravaOMesmoArquivoENaoDeixaNadaAoLado)
 
 INSTANTIATE_TEST_SUITE_P(
     Config, EscritaNoLugar,
-    testing::Values(
-        CasoFalha{"pasta_so_leitura", false,
-                  [](const ArquivoTeste& a) {
-                      CriarTrava(a);
-                      Modo(a.caminho(), 0666);
-                      Modo(a.pasta(), 0555);
-                  }},
-        // Nor can the lock file be made there: the file itself is locked.
-        CasoFalha{"pasta_so_leitura_sem_arquivo_de_trava", false,
-                  [](const ArquivoTeste& a) {
-                      Modo(a.caminho(), 0666);
-                      Modo(a.pasta(), 0555);
-                  }},
-        // In a sticky folder only the owner may replace the file.
-        CasoFalha{"pasta_sticky_arquivo_de_outro_usuario", true,
-                  [](const ArquivoTeste& a) {
-                      CriarTrava(a);
-                      Modo(a.caminho(), 0666);
-                      Modo(a.pasta(), 01777);
-                  }}),
+    testing::Values(CasoFalha{"pasta_so_leitura", false,
+                              [](const ArquivoTeste& a) {
+                                  CriarTrava(a);
+                                  Modo(a.caminho(), 0666);
+                                  Modo(a.pasta(), 0555);
+                              }},
+                    // Nor can the lock file be made there: the file itself is locked.
+                    CasoFalha{"pasta_so_leitura_sem_arquivo_de_trava", false,
+                              [](const ArquivoTeste& a) {
+                                  Modo(a.caminho(), 0666);
+                                  Modo(a.pasta(), 0555);
+                              }},
+                    // In a sticky folder only the owner may replace the file.
+                    CasoFalha{"pasta_sticky_arquivo_de_outro_usuario", true,
+                              [](const ArquivoTeste& a) {
+                                  CriarTrava(a);
+                                  Modo(a.caminho(), 0666);
+                                  Modo(a.pasta(), 01777);
+                              }}),
     [](const testing::TestParamInfo<CasoFalha>& i) { return std::string(i.param.nome); });
 
 TEST(FalhaEscrita, DiscoCheioDeixaOArquivoComoEstava)
@@ -217,9 +219,9 @@ TEST(Escrita, SubstituicaoMantemAsPermissoesDoArquivo)
     Modo(arquivo.caminho(), 0640);
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.SalvarIni();
-    EXPECT_EQ(QFile::permissions(arquivo.caminho()),
-              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
-                  | QFile::ReadGroup);
+    EXPECT_EQ(QFile::permissions(arquivo.caminho()), QFile::ReadOwner | QFile::WriteOwner
+                                                         | QFile::ReadUser | QFile::WriteUser
+                                                         | QFile::ReadGroup);
     EXPECT_NE(arquivo.Ler(), ANTES);
 }
 

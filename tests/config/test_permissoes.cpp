@@ -1,40 +1,40 @@
 // The configuration file among other local users: who may read what a save
 // leaves in the folder, whose file it stays, and what a kill leaves behind.
 #include "arquivo_teste.h"
+#include "base/erro.h"
 #include "config/arquivo_atomico.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "falhas_sistema.h"
 #include "impressao_qt.h"
-#include "base/erro.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
-#include <algorithm>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <atomic>
 #include <functional>
-#include <thread>
-#include <vector>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 const QByteArray SENHA = "Senha=segredo-da-loja";
-const QByteArray OUTRAS = "[Configuracoes]\nLocRem=L\nCaminhoBanco=/x.fdb\nUsuario=SYSDBA\n"
-                           + SENHA + "\n\n[GadGetOutro]\nMeta=\"5\"  \r\nPeriodo=2\n";
+const QByteArray OUTRAS = "[Configuracoes]\nLocRem=L\nCaminhoBanco=/x.fdb\nUsuario=SYSDBA\n" + SENHA
+                          + "\n\n[GadGetOutro]\nMeta=\"5\"  \r\nPeriodo=2\n";
 
 struct stat Estado(const QString& caminho)
 {
@@ -118,11 +118,13 @@ private:
             if (dir == nullptr)
                 break;
             while (const dirent* e = ::readdir(dir)) {
-                const int fd = ::openat(::dirfd(dir), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
+                const int fd =
+                    ::openat(::dirfd(dir), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
                 if (fd < 0)
                     continue;
                 struct stat info {};
-                if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0044) != 0) {
+                if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+                    && (info.st_mode & 0044) != 0) {
                     abertos.push_back(fd);
                     ++r[0];
                 } else {
@@ -155,13 +157,12 @@ TEST(Permissoes, NenhumArquivoLegivelPorOutrosGuardaASenha)
     ASSERT_TRUE(espiao.ok());
     QProcess escritor;
     escritor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    escritor.start(QStringLiteral("strace"),
-                   {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
-                    QStringLiteral("/dev/null"), QStringLiteral("-e"),
-                    QStringLiteral("trace=fchmod,fchown"), QStringLiteral("-e"),
-                    QStringLiteral("inject=fchmod,fchown:delay_enter=5000"),
-                    QStringLiteral(INI_WRITER), QStringLiteral("GadGetVendHora"),
-                    QStringLiteral("500")});
+    escritor.start(
+        QStringLiteral("strace"),
+        {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
+         QStringLiteral("/dev/null"), QStringLiteral("-e"), QStringLiteral("trace=fchmod,fchown"),
+         QStringLiteral("-e"), QStringLiteral("inject=fchmod,fchown:delay_enter=5000"),
+         QStringLiteral(INI_WRITER), QStringLiteral("GadGetVendHora"), QStringLiteral("500")});
     ASSERT_TRUE(escritor.waitForStarted()) << "strace is needed";
     ASSERT_TRUE(escritor.waitForFinished(120000));
     const auto [abertos, expostos] = espiao.Encerrar();
@@ -181,8 +182,8 @@ TEST(Permissoes, ProcessosMortosAoSalvarNaoPerdemByteAlheioEDeixamNoMaximoUmTemp
     int maisTemporarios = 0;
     for (int i = 0; i < 200; ++i) {
         QProcess escritor;
-        escritor.start(QStringLiteral(INI_WRITER), {QStringLiteral("GadGetVendHora"),
-                                                     QStringLiteral("1000000")});
+        escritor.start(QStringLiteral(INI_WRITER),
+                       {QStringLiteral("GadGetVendHora"), QStringLiteral("1000000")});
         ASSERT_TRUE(escritor.waitForStarted());
         QThread::usleep(QRandomGenerator::global()->bounded(5000, 60000));
         escritor.kill();
@@ -211,7 +212,8 @@ TEST(Permissoes, OQueNaoEArquivoNemEUsadoNemGanhaArquivoAoLado)
         std::function<bool(const QString&)> criar;
     };
     const Caso casos[] = {
-        {"fifo", [](const QString& c) { return ::mkfifo(QFile::encodeName(c).constData(), 0600) == 0; }},
+        {"fifo",
+         [](const QString& c) { return ::mkfifo(QFile::encodeName(c).constData(), 0600) == 0; }},
         {"folder", [](const QString& c) { return QDir().mkdir(c); }},
         {"device", [](const QString& c) { return QFile::link(QStringLiteral("/dev/zero"), c); }},
     };
@@ -225,8 +227,8 @@ TEST(Permissoes, OQueNaoEArquivoNemEUsadoNemGanhaArquivoAoLado)
         std::thread soltar([&] {
             QThread::sleep(8);
             while (!fim) {
-                const int fd = ::open(QFile::encodeName(arquivo.caminho()).constData(),
-                                      O_WRONLY | O_NONBLOCK);
+                const int fd =
+                    ::open(QFile::encodeName(arquivo.caminho()).constData(), O_WRONLY | O_NONBLOCK);
                 if (fd >= 0)
                     ::close(fd);
                 QThread::msleep(100);
@@ -280,7 +282,10 @@ struct CasoDono {
     bool outroDono; // the file belongs to another user (needs root to set up)
 };
 
-void PrintTo(const CasoDono& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoDono& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class DonoEModo : public testing::TestWithParam<CasoDono> {};
 
@@ -344,8 +349,8 @@ INSTANTIATE_TEST_SUITE_P(Config, DonoEModo,
 // lock file.
 TEST(Permissoes, ArquivoNovoTomaOModoDaUmask)
 {
-    for (const auto& [mascara, modo] : {std::pair{022u, 0644u}, std::pair{077u, 0600u},
-                                       std::pair{027u, 0640u}}) {
+    for (const auto& [mascara, modo] :
+         {std::pair{022u, 0644u}, std::pair{077u, 0600u}, std::pair{027u, 0640u}}) {
         SCOPED_TRACE(mascara);
         ArquivoTeste arquivo;
         TConfig config(QStringLiteral("GadGetVendHora"));
@@ -466,7 +471,8 @@ TEST(Permissoes, SemPermissaoParaCriarATravaOutroAindaEspera)
     ::close(pronto[0]);
     ::close(pronto[1]);
     ASSERT_TRUE(obtida) << "the other user got no lock";
-    ASSERT_FALSE(QFileInfo::exists(QFile::decodeName(trava))) << "the other user made the lock file";
+    ASSERT_FALSE(QFileInfo::exists(QFile::decodeName(trava)))
+        << "the other user made the lock file";
 
     QElapsedTimer relogio;
     relogio.start();

@@ -7,14 +7,20 @@
 namespace {
 
 template <std::size_t N>
-QByteArray B(const char (&s)[N]) { return QByteArray(s, N - 1); }
+QByteArray B(const char (&s)[N])
+{
+    return QByteArray(s, N - 1);
+}
 
 struct CasoArquivo {
     const char* nome;
     QByteArray bytes;
 };
 
-void PrintTo(const CasoArquivo& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoArquivo& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 // The inputs the fuzz target starts from are harder; these are the nasty
 // shapes it must keep passing, checked on every build.
@@ -39,24 +45,25 @@ TEST_P(Salvamento, EdicoesEmMemoriaSaoRelidasEMantemAsOutrasLinhas)
 INSTANTIATE_TEST_SUITE_P(
     Config, Salvamento,
     testing::Values(
-        CasoArquivo{"vazio", B("")},
-        CasoArquivo{"so_bom", B("\xEF\xBB\xBF")},
+        CasoArquivo{"vazio", B("")}, CasoArquivo{"so_bom", B("\xEF\xBB\xBF")},
         CasoArquivo{"cabecalho_sem_quebra", B("[GadGetVendHora]")},
         CasoArquivo{"arquivo_do_painel_de_controle",
                     B("[Configuracoes]\r\nLocRem=L\r\nSenha=\xE7\r\n\r\n[GadGetVendHora]\r\n"
                       "PosX=10\r\nPeriodo=2\r\nMeta=\r\n\r\n[GadGetMeta]\r\nMeta=5\r\n")},
         CasoArquivo{"repetidas_em_outra_caixa",
                     B("[gadgetvendhora]\nposx=1\nPOSX=2\n[GadGetVendHora]\nPosY=3\n")},
-        CasoArquivo{"valores_entre_aspas",
-                    B("[GadGetVendHora]\nEmpresa=\" a \"\nModo='\"'\nMeta=\"'x'\"\nPeriodo=\"\"\n")},
+        CasoArquivo{
+            "valores_entre_aspas",
+            B("[GadGetVendHora]\nEmpresa=\" a \"\nModo='\"'\nMeta=\"'x'\"\nPeriodo=\"\"\n")},
         CasoArquivo{"binario_e_nuls", B("\0\0[GadGetVendHora]\0\n\xFF=\0\nPosX\n=\n[\n]\n\0")},
         CasoArquivo{"crs_sozinhos", B("[GadGetVendHora]\rPosX=1\r\rModo= x\r")},
         CasoArquivo{"valor_enorme", "[GadGetVendHora]\nModo=" + QByteArray(5000, 'x') + "\n"},
         CasoArquivo{"corte_dentro_de_um_caractere",
                     "[GadGetVendHora]\nModo=" + QByteArray(2046, 'x') + "\xF0\x9F\x98\x80\n"},
         // Replacing Empresa's line leaves valid UTF-8, in which Meta reads otherwise.
-        CasoArquivo{"edicao_torna_arquivo_utf8",
-                    B("[GadGetVendHora]\nEmpresa=\xFF\nMeta=\xC3\xA9\nPeriodo=0123456789012345678901234\n")},
+        CasoArquivo{
+            "edicao_torna_arquivo_utf8",
+            B("[GadGetVendHora]\nEmpresa=\xFF\nMeta=\xC3\xA9\nPeriodo=0123456789012345678901234\n")},
         CasoArquivo{"valor_com_brancos_e_aspa_no_fim", B("[GadGetVendHora]\nPosX=1\n'  ")},
         CasoArquivo{"texto_apos_cabecalho", B("[GadGetVendHora] junk\nPosX=1\n[Outro]\nPosX=2")},
         CasoArquivo{"outra_secao_sem_quebra_final", B("[A]\nB=1")},

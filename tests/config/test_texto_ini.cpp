@@ -5,9 +5,15 @@
 
 namespace {
 
-QByteArray Bytes(const char* s) { return QByteArray(s); }
+QByteArray Bytes(const char* s)
+{
+    return QByteArray(s);
+}
 template <std::size_t N>
-QByteArray BytesComNul(const char (&s)[N]) { return QByteArray(s, N - 1); }
+QByteArray BytesComNul(const char (&s)[N])
+{
+    return QByteArray(s, N - 1);
+}
 
 struct CasoLeitura {
     const char* nome;
@@ -17,7 +23,10 @@ struct CasoLeitura {
     QString esperado;
 };
 
-void PrintTo(const CasoLeitura& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoLeitura& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class Leitura : public testing::TestWithParam<CasoLeitura> {};
 
@@ -34,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
     Regras, Leitura,
     testing::Values(
         CasoLeitura{"simples", Bytes("[S]\nK=v\n"), "S", "K", "v"},
-        CasoLeitura{"caixa_secao", Bytes("[gadgetvendhora]\nPosX=5\n"), "GadGetVendHora", "PosX", "5"},
+        CasoLeitura{"caixa_secao", Bytes("[gadgetvendhora]\nPosX=5\n"), "GadGetVendHora", "PosX",
+                    "5"},
         CasoLeitura{"caixa_chave", Bytes("[S]\nposx=5\n"), "S", "PosX", "5"},
         CasoLeitura{"brancos_em_volta_dos_nomes", Bytes("  [ S ]\n  K \t= v\n"), "S", "K", "v"},
         CasoLeitura{"nomes_pedidos_aparados", Bytes("[S]\nK=v\n"), " S ", " K ", "v"},
@@ -49,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLeitura{"aspas_vazias", Bytes("[S]\nK=\"\"\n"), "S", "K", ""},
         CasoLeitura{"corte_em_2047", "[S]\nK=" + QByteArray(3000, 'x'), "S", "K", k2047x},
         CasoLeitura{"exatamente_2047", "[S]\nK=" + QByteArray(2047, 'x'), "S", "K", k2047x},
-        CasoLeitura{"aspas_saem_antes_do_corte", "[S]\nK=\"" + QByteArray(2048, 'x') + "\"", "S", "K",
-                    k2047x},
+        CasoLeitura{"aspas_saem_antes_do_corte", "[S]\nK=\"" + QByteArray(2048, 'x') + "\"", "S",
+                    "K", k2047x},
         CasoLeitura{"corte_mantem_caracteres_inteiros",
                     "[S]\nK=" + QByteArray(2046, 'x') + "\xF0\x9F\x98\x80", "S", "K",
                     QString(2046, u'x')},
@@ -71,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLeitura{"nome_ate_o_ultimo_colchete", Bytes("[a]b]\nK=v\n"), "a]b", "K", "v"},
         CasoLeitura{"windows_1252", Bytes("[S]\nK=Pe\xE7\xE3o \x80\n"), "S", "K", "Peção €"},
         CasoLeitura{"utf8", Bytes("[S]\nK=Pe\xC3\xA7\xC3\xA3o\n"), "S", "K", "Peção"},
-        CasoLeitura{"bytes_nul", BytesComNul("[S]\nK=a\0b\n"), "S", "K", QString::fromUtf8("a\0b", 3)},
+        CasoLeitura{"bytes_nul", BytesComNul("[S]\nK=a\0b\n"), "S", "K",
+                    QString::fromUtf8("a\0b", 3)},
         CasoLeitura{"utf8_bom", Bytes("\xEF\xBB\xBF[S]\nK=v\n"), "S", "K", "v"},
         CasoLeitura{"cr_sozinho_fica_na_linha", Bytes("[S]\nK=a\rb\n"), "S", "K", "a\rb"},
         CasoLeitura{"s_longo_nao_e_s", Bytes("[S]\nPo\xC5\xBFX=1\nPosX=2\n"), "S", "PosX", "2"}),
@@ -85,7 +96,10 @@ struct CasoEscrita {
     QByteArray depois;
 };
 
-void PrintTo(const CasoEscrita& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoEscrita& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class Escrita : public testing::TestWithParam<CasoEscrita> {};
 
@@ -102,7 +116,8 @@ TEST_P(Escrita, EditaSoALinhaDaChave)
 INSTANTIATE_TEST_SUITE_P(
     Regras, Escrita,
     testing::Values(
-        CasoEscrita{"troca_no_lugar", "[S]\nA=1\nK=old\nB=2\n", "K", "new", "[S]\nA=1\nK=new\nB=2\n"},
+        CasoEscrita{"troca_no_lugar", "[S]\nA=1\nK=old\nB=2\n", "K", "new",
+                    "[S]\nA=1\nK=new\nB=2\n"},
         CasoEscrita{"mantem_grafia_chave", "[s]\n  pOsX = 10 \n", "PosX", "20", "[s]\npOsX=20\n"},
         CasoEscrita{"acrescenta_depois_da_ultima_nao_branca", "[S]\nA=1\n\n \n[T]\nB=2\n", "K", "v",
                     "[S]\nA=1\nK=v\n\n \n[T]\nB=2\n"},
@@ -128,8 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
                     BytesComNul("junk\x01\n[S]\n; note\n  spaced = x \nK=1\n\xFF\xFE\0\n[T]\nK=1"),
                     "K", "2",
                     BytesComNul("junk\x01\n[S]\n; note\n  spaced = x \nK=2\n\xFF\xFE\0\n[T]\nK=1")},
-        CasoEscrita{"em_windows_1252", "[S]\nA=\xE7\n", "K", "Peção €", "[S]\nA=\xE7\nK=Pe\xE7\xE3o \x80\n"},
-        CasoEscrita{"em_utf8", "[S]\nA=\xC3\xA7\n", "K", "ção", "[S]\nA=\xC3\xA7\nK=\xC3\xA7\xC3\xA3o\n"},
+        CasoEscrita{"em_windows_1252", "[S]\nA=\xE7\n", "K", "Peção €",
+                    "[S]\nA=\xE7\nK=Pe\xE7\xE3o \x80\n"},
+        CasoEscrita{"em_utf8", "[S]\nA=\xC3\xA7\n", "K", "ção",
+                    "[S]\nA=\xC3\xA7\nK=\xC3\xA7\xC3\xA3o\n"},
         CasoEscrita{"bom_mantido", "\xEF\xBB\xBF[S]\nK=1\n", "K", "2", "\xEF\xBB\xBF[S]\nK=2\n"},
         CasoEscrita{"brancos_nas_pontas_entre_aspas", "[S]\n", "K", " x ", "[S]\nK=\" x \"\n"},
         CasoEscrita{"aspas_envolventes_entre_aspas", "[S]\n", "K", "'a'", "[S]\nK=\"'a'\"\n"},

@@ -21,13 +21,16 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <ostream>
 
 inline const QString SECAO = SECAO_VENDAS_HORA;
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 // Runs acao on the dialog T once it shows, closing it afterwards if acao
 // left it open, while abre waits for it. False when no dialog showed. The
@@ -148,11 +151,14 @@ protected:
     template <class T>
     bool Abre(QWidget* botao, const std::function<void(T&)>& acao)
     {
-        return Enquanto<T>(host, [&] {
-            ClicaNaFaixa(botao);
-            // With no dialog there was no modal wait to run the check in.
-            QApplication::processEvents();
-        }, acao);
+        return Enquanto<T>(
+            host,
+            [&] {
+                ClicaNaFaixa(botao);
+                // With no dialog there was no modal wait to run the check in.
+                QApplication::processEvents();
+            },
+            acao);
     }
 
     bool Configura(const std::function<void(TFrmConfiguracao&)>& acao)

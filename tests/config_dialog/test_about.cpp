@@ -17,8 +17,7 @@ struct Textos {
 
 Textos Mostrados(const TfrmAbout& d)
 {
-    return {d.lblTitulo->text(), d.lblVersao->text(), d.lblRelCons->text(),
-            d.txtDescricao->text()};
+    return {d.lblTitulo->text(), d.lblVersao->text(), d.lblRelCons->text(), d.txtDescricao->text()};
 }
 
 void ExpectTextos(const Textos& obtidos, const Textos& esperados)
@@ -129,8 +128,10 @@ TEST_F(CaixaSobre, SeMantemNaTela)
         QPoint antes;
         QPoint depois;
     };
-    const Caso casos[] = {{{10, 10}, {10, 10}},      {{-5, -7}, {0, 0}},
-                          {{900, 700}, {820, 596}}, {{820, 596}, {820, 596}}};
+    const Caso casos[] = {{{10, 10}, {10, 10}},
+                          {{-5, -7}, {0, 0}},
+                          {{900, 700}, {820, 596}},
+                          {{820, 596}, {820, 596}}};
     TfrmAbout sobre(&host);
     for (const Caso& caso : casos) {
         sobre.move(caso.antes);

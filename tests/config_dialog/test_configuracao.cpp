@@ -1,7 +1,7 @@
 #include "dialogo_teste.h"
 
-#include "config_dialog/estilo_escuro.h"
 #include "base/erro.h"
+#include "config_dialog/estilo_escuro.h"
 #include "tests/config/falhas_sistema.h"
 
 #include <QCheckBox>
@@ -32,9 +32,8 @@ using Configuracao = DialogoTeste;
 TEST_F(Configuracao, ListaTodasAsFiliaisDepoisAsAtivasComOsCodigosInteiros)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
-        EXPECT_EQ(Entradas(d.ppbEmpresas),
-                  QStringList({"Todas as Filiais", "01 - Loja Centro", "003 - Loja Três",
-                               "AB - Loja Quatro"}));
+        EXPECT_EQ(Entradas(d.ppbEmpresas), QStringList({"Todas as Filiais", "01 - Loja Centro",
+                                                        "003 - Loja Três", "AB - Loja Quatro"}));
         EXPECT_EQ(d.ppbEmpresas->currentIndex(), 0);
     }));
 }
@@ -70,8 +69,8 @@ TEST_F(Configuracao, EnterNaoApertaNenhumBotao)
 {
     EXPECT_TRUE(Configura([this](TFrmConfiguracao& d) {
         d.ckbSempreVisivel->setChecked(true);
-        for (QWidget* foco : {static_cast<QWidget*>(d.ppbOpacidade),
-                              static_cast<QWidget*>(d.btnSalvarConf)}) {
+        for (QWidget* foco :
+             {static_cast<QWidget*>(d.ppbOpacidade), static_cast<QWidget*>(d.btnSalvarConf)}) {
             foco->setFocus();
             QTest::keyClick(foco, Qt::Key_Return);
             EXPECT_TRUE(d.isVisible());
@@ -86,10 +85,13 @@ struct CasoGuardado {
     const char* guardado; // line of the gadget's section
     const char* chave;
     const char* mostrado; // what the dialog shows for it
-    const char* salvo;    // what "Salvar", untouched, stores
+    const char* salvo; // what "Salvar", untouched, stores
 };
 
-void PrintTo(const CasoGuardado& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const CasoGuardado& c, std::ostream* os)
+{
+    *os << c.nome;
+}
 
 class ValorGuardado : public DialogoTeste, public ::testing::WithParamInterface<CasoGuardado> {};
 
@@ -238,7 +240,10 @@ struct CasoInvalido {
     const char* valor;
 };
 
-void PrintTo(const CasoInvalido& c, std::ostream* os) { *os << c.chave << "=" << c.valor; }
+void PrintTo(const CasoInvalido& c, std::ostream* os)
+{
+    *os << c.chave << "=" << c.valor;
+}
 
 class ValorInvalido : public DialogoTeste, public ::testing::WithParamInterface<CasoInvalido> {};
 
@@ -364,8 +369,9 @@ TEST_F(Configuracao, FormaDaJanelaSoTemOQueOPainelPinta)
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
         const QRegion forma = d.mask();
         const QImage pintado = d.grab().toImage();
-        for (const QPoint canto : {QPoint(0, 0), QPoint(d.width() - 1, 0), QPoint(0, d.height() - 1),
-                                   QPoint(d.width() - 1, d.height() - 1)})
+        for (const QPoint canto :
+             {QPoint(0, 0), QPoint(d.width() - 1, 0), QPoint(0, d.height() - 1),
+              QPoint(d.width() - 1, d.height() - 1)})
             EXPECT_EQ(forma.contains(canto), qAlpha(pintado.pixel(canto)) >= 192)
                 << canto.x() << "," << canto.y();
         EXPECT_FALSE(forma.contains(QPoint(0, 0)));

@@ -48,7 +48,8 @@ TEST_F(ListaEscura, TextoNoMesmoLugarEmCadaEstado)
         QStyle::State_Enabled,
         QStyle::State_Enabled | QStyle::State_Selected,
         QStyle::State_Enabled | QStyle::State_MouseOver,
-        QStyle::State_Enabled | QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus,
+        QStyle::State_Enabled | QStyle::State_Selected | QStyle::State_MouseOver
+            | QStyle::State_HasFocus,
     };
     QAbstractItemView* vista = lista->view();
     QList<int> inicios;
@@ -78,10 +79,11 @@ TEST_F(ListaEscura, TextoNoMesmoLugarEmCadaEstado)
         }
         inicios << primeiro;
     }
-    const int brancos = QFontMetrics(lista->font()).horizontalAdvance(QStringLiteral("  1")) -
-                        QFontMetrics(lista->font()).horizontalAdvance(QStringLiteral("1"));
+    const int brancos = QFontMetrics(lista->font()).horizontalAdvance(QStringLiteral("  1"))
+                        - QFontMetrics(lista->font()).horizontalAdvance(QStringLiteral("1"));
     for (int i = 1; i < ITENS.size(); ++i)
-        EXPECT_NEAR(inicios[i] - inicios[0], brancos, 2) << ITENS[i].toStdString() << ": the blanks show";
+        EXPECT_NEAR(inicios[i] - inicios[0], brancos, 2)
+            << ITENS[i].toStdString() << ": the blanks show";
 }
 
 TEST_F(ListaEscura, TextoNoMesmoLugarEmCadaAbertura)
@@ -98,7 +100,8 @@ TEST_F(ListaEscura, TextoNoMesmoLugarEmCadaAbertura)
         QList<int> inicios;
         for (int i = 0; i < ITENS.size(); ++i) {
             const QRect linha = vista->visualRect(lista->model()->index(i, 0));
-            inicios << InicioDoTexto(imagem, QRect(linha.topLeft() * escala, linha.size() * escala));
+            inicios << InicioDoTexto(imagem,
+                                     QRect(linha.topLeft() * escala, linha.size() * escala));
         }
         lista->hidePopup();
         QCoreApplication::processEvents();

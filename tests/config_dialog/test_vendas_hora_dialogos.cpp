@@ -7,9 +7,9 @@
 #include "data/conexao.h"
 #include "frame/about.h"
 #include "platform/seams.h"
-#include "shell/estilos_host.h"
 #include "sales_per_hour/grafico_vendas.h"
 #include "sales_per_hour/vendas_hora.h"
+#include "shell/estilos_host.h"
 #include "tests/config_dialog/dialogo_teste.h"
 #include "tests/fixtures/banco_varejo.h"
 
@@ -23,8 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -101,12 +101,14 @@ protected:
 
     bool Configura(const std::function<void(TFrmConfiguracao&)>& acao)
     {
-        return Enquanto<TFrmConfiguracao>(host, [this] { gadget->RConfClick(gadget); }, acao);
+        return Enquanto<TFrmConfiguracao>(
+            host, [this] { gadget->RConfClick(gadget); }, acao);
     }
 
     bool Sobre(const std::function<void(TfrmAbout&)>& acao)
     {
-        return Enquanto<TfrmAbout>(host, [this] { gadget->RAboutClick(gadget); }, acao);
+        return Enquanto<TfrmAbout>(
+            host, [this] { gadget->RAboutClick(gadget); }, acao);
     }
 
     // The summary chart's value at the hour, the business hours being 8 to 18.

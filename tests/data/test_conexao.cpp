@@ -8,16 +8,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <arpa/inet.h>
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <thread>
-#include <vector>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST(NomeDoBanco, FormaDeRedePelaLocalizacaoEProtocolo)
         {"R", "2", "srv@C:\\dados\\loja.fdb"},
         {"L", "0", caminho},
         {"", "1", caminho},
-        {"r", "0", caminho},  // the comparison with "R" keeps case
+        {"r", "0", caminho}, // the comparison with "R" keeps case
         {"R ", "0", caminho}, // and trims nothing
         {"R", "3", anterior},
         {"R", "", anterior},
@@ -125,7 +125,8 @@ TEST(NomeDoBanco, FormaDeRedePelaLocalizacaoEProtocolo)
     };
     for (const Caso& c : casos) {
         EXPECT_EQ(NomeDoBanco(c.locRem, c.protocolo, srv, caminho, anterior), c.esperado)
-            << "LocRem '" << c.locRem.toStdString() << "' Protocolo '" << c.protocolo.toStdString() << "'";
+            << "LocRem '" << c.locRem.toStdString() << "' Protocolo '" << c.protocolo.toStdString()
+            << "'";
     }
 }
 
@@ -161,7 +162,8 @@ TEST_F(ConexaoLocal, MotorEmbutidoAbreOArquivoComPoucasPaginasEmCache)
     Configurar(conexao, acesso);
     ASSERT_TRUE(conexao.conectarBanco());
     ASSERT_TRUE(conexao.getBancoDados().viaEmbutido());
-    EXPECT_EQ(Valor(conexao, QStringLiteral("SELECT MON$PAGE_BUFFERS FROM MON$DATABASE")).toInt(), 256);
+    EXPECT_EQ(Valor(conexao, QStringLiteral("SELECT MON$PAGE_BUFFERS FROM MON$DATABASE")).toInt(),
+              256);
 }
 
 TEST_F(ConexaoLocal, ProtocoloDesconhecidoMantemONomeAnterior)
@@ -251,7 +253,8 @@ public:
         endereco.sin_family = AF_INET;
         endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t tamanho = sizeof endereco;
-        if (bind(FDescritor, reinterpret_cast<sockaddr*>(&endereco), tamanho) != 0 || listen(FDescritor, 16) != 0
+        if (bind(FDescritor, reinterpret_cast<sockaddr*>(&endereco), tamanho) != 0
+            || listen(FDescritor, 16) != 0
             || getsockname(FDescritor, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0)
             ADD_FAILURE() << "no listening socket";
         FPorta = ntohs(endereco.sin_port);
@@ -277,9 +280,9 @@ TEST(ConexaoServidor, ServidorQueNaoRespondeTerminaEmErro)
 {
     ServidorMudo mudo;
     TConexao conexao;
-    conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
-                            QStringLiteral("127.0.0.1/%1").arg(mudo.porta()),
-                            QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
+    conexao.setConfiguracao(
+        QStringLiteral("R"), QStringLiteral("0"), QStringLiteral("127.0.0.1/%1").arg(mudo.porta()),
+        QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     QElapsedTimer relogio;
     relogio.start();
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
@@ -299,11 +302,12 @@ TEST(ConexaoServidor, PortaFechadaDizQueNaoConectou)
         porta = temporario.porta();
     }
     TConexao conexao;
-    conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
-                            QStringLiteral("127.0.0.1/%1").arg(porta), QStringLiteral("/tmp/loja.fdb"),
-                            QStringLiteral("SYSDBA"), SENHA_SECRETA);
+    conexao.setConfiguracao(
+        QStringLiteral("R"), QStringLiteral("0"), QStringLiteral("127.0.0.1/%1").arg(porta),
+        QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
-    EXPECT_TRUE(texto.contains(QStringLiteral("Unable to complete network request"))) << texto.toStdString();
+    EXPECT_TRUE(texto.contains(QStringLiteral("Unable to complete network request")))
+        << texto.toStdString();
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
 }
 
@@ -375,7 +379,8 @@ private:
                 const sockaddr_in endereco = Loopback(3050);
                 if (cliente >= 0 && servidor >= 0
                     && connect(servidor, reinterpret_cast<const sockaddr*>(&endereco),
-                               sizeof endereco) == 0) {
+                               sizeof endereco)
+                           == 0) {
                     pares.push_back({cliente, servidor, false});
                     ++FConexoes;
                 }
@@ -411,9 +416,9 @@ TEST(ConexaoServidor, ServidorQueTravaNoLoginDesisteComoOQueNaoResponde)
 {
     LoginQueTrava trava(std::chrono::seconds(60));
     TConexao conexao;
-    conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
-                            QStringLiteral("127.0.0.1/%1").arg(trava.porta()),
-                            QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
+    conexao.setConfiguracao(
+        QStringLiteral("R"), QStringLiteral("0"), QStringLiteral("127.0.0.1/%1").arg(trava.porta()),
+        QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     QElapsedTimer relogio;
     relogio.start();
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
@@ -490,7 +495,8 @@ TEST_F(ConexaoNoServidor, NenhumaTransacaoEntreConsultasECadaConsultaSoLe)
     // has a new one.
     const auto transacoes = [&] {
         return Valor(monitor,
-                     QStringLiteral("SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = :Id"),
+                     QStringLiteral(
+                         "SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = :Id"),
                      anexo)
             .toInt();
     };
@@ -501,8 +507,9 @@ TEST_F(ConexaoNoServidor, NenhumaTransacaoEntreConsultasECadaConsultaSoLe)
     EXPECT_EQ(transacoes(), 0) << "after a second reconnect";
 
     TQuery propria(gadget.getBancoDados(), gadget.getTransaction());
-    propria.setSQL({QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO"),
-                    QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = CURRENT_TRANSACTION")});
+    propria.setSQL(
+        {QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO"),
+         QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = CURRENT_TRANSACTION")});
     propria.open();
     EXPECT_EQ(propria.value(0, QStringLiteral("SO_LEITURA")).toInt(), 1) << "read-only";
     EXPECT_EQ(propria.value(0, QStringLiteral("MODO")).toInt(), 1) << "a snapshot";
@@ -542,10 +549,10 @@ TEST_F(ArquivoLocal, OutroProcessoGravaPeloServidorEnquantoOGadgetLe)
     ASSERT_TRUE(gadget.conectarBanco());
     EXPECT_EQ(ContarPedidos(gadget), 1);
 
-    const SaidaIsql isql = Isql(arquivo(), QStringLiteral(
-        "INSERT INTO PEDIDOC (CODEMPRESA, CODPEDIDO) VALUES ('01', 99);\n"
-        "COMMIT;\n"
-        "SELECT COUNT(*) FROM PEDIDOC;\n"));
+    const SaidaIsql isql = Isql(
+        arquivo(), QStringLiteral("INSERT INTO PEDIDOC (CODEMPRESA, CODPEDIDO) VALUES ('01', 99);\n"
+                                  "COMMIT;\n"
+                                  "SELECT COUNT(*) FROM PEDIDOC;\n"));
     EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
     EXPECT_FALSE(isql.texto.contains(QStringLiteral("lock"))) << isql.texto.toStdString();
     EXPECT_EQ(ContarPedidos(gadget), 2) << "the gadget reads what the other process wrote";
@@ -554,8 +561,8 @@ TEST_F(ArquivoLocal, OutroProcessoGravaPeloServidorEnquantoOGadgetLe)
 TEST_F(ArquivoLocal, ArquivoEmUsoNoServidorComSenhaRecusadaDaOMotivoDoServidor)
 {
     TConexao sistemaDaLoja;
-    Configurar(sistemaDaLoja, {QStringLiteral("R"), QStringLiteral("127.0.0.1"), QStringLiteral("0"),
-                               arquivo(), acesso.Usuario, acesso.Senha});
+    Configurar(sistemaDaLoja, {QStringLiteral("R"), QStringLiteral("127.0.0.1"),
+                               QStringLiteral("0"), arquivo(), acesso.Usuario, acesso.Senha});
     ASSERT_TRUE(sistemaDaLoja.conectarBanco());
 
     TConexao gadget;
@@ -609,7 +616,8 @@ TEST_F(ArquivoLocal, ServidorQueRecusouNaoEPerguntadoDeNovo)
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nome);
         // A file of its own: what worked is remembered per file.
-        const QString copia = dir.filePath(QString::fromLatin1(c.nome).replace(u' ', u'_') + ".fdb");
+        const QString copia =
+            dir.filePath(QString::fromLatin1(c.nome).replace(u' ', u'_') + ".fdb");
         ASSERT_TRUE(QFile::copy(arquivo(), copia));
         AcessoBanco a = comSenha(c.senha);
         a.CaminhoBanco = copia;

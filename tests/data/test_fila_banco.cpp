@@ -1,10 +1,10 @@
 // The database thread: jobs off the UI thread and in order, results back on
 // it, and the ways a job that nobody wants or that runs too long is stopped.
 
+#include "base/erro.h"
 #include "data/conexao.h"
 #include "data/fila_banco.h"
 #include "data/query.h"
-#include "base/erro.h"
 #include "tests/fixtures/banco_varejo.h"
 
 #include <QDeadlineTimer>
@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <atomic>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -128,7 +128,8 @@ TEST_F(FilaBanco, TrabalhoAbandonadoNaoEntregaEAConsultaECancelada)
     const auto marca = [&entregue](std::exception_ptr) { entregue = true; };
     const quint64 longa = fila.Enfileirar(&contexto, Longa(erro), marca);
     std::atomic<bool> rodou = false;
-    const quint64 depois = fila.Enfileirar(&contexto, [&rodou] { rodou = true; }, marca);
+    const quint64 depois = fila.Enfileirar(
+        &contexto, [&rodou] { rodou = true; }, marca);
     fila.Abandonar(depois); // still queued
     EsperarLonga();
     QElapsedTimer relogio;
@@ -180,7 +181,9 @@ TEST_F(FilaBanco, EncerrarParaOQueRodaEFechaAFila)
     ASSERT_TRUE(fila.Encerrar(5s, [&] { ultimo = true; }));
     EXPECT_LT(relogio.elapsed(), 5000);
     EXPECT_TRUE(ultimo) << "the last job runs on the way out";
-    EXPECT_EQ(fila.Enfileirar(&contexto, [] {}, [](std::exception_ptr) {}), 0u);
+    EXPECT_EQ(fila.Enfileirar(
+                  &contexto, [] {}, [](std::exception_ptr) {}),
+              0u);
     EXPECT_FALSE(fila.Executar([] {}));
 }
 

@@ -30,9 +30,9 @@ fb::Ref<Firebird::IAttachment> Anexar(const QString& nome, const char* provedore
     dpb->insertString(&status, isc_dpb_password, SenhaSysdba().toUtf8().constData());
     dpb->insertString(&status, isc_dpb_config, provedores);
     fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
-    return fb::Ref<Firebird::IAttachment>(provedor->attachDatabase(
-        &status, QFile::encodeName(nome).constData(), dpb->getBufferLength(&status),
-        dpb->getBuffer(&status)));
+    return fb::Ref<Firebird::IAttachment>(
+        provedor->attachDatabase(&status, QFile::encodeName(nome).constData(),
+                                 dpb->getBufferLength(&status), dpb->getBuffer(&status)));
 }
 
 fb::Ref<Firebird::IAttachment> AnexarEmbutido(const QString& arquivo)
@@ -86,15 +86,17 @@ public:
         QStringList argumentos = {QStringLiteral("-q")};
         QString programa = QStringLiteral("isql-fb");
         if (geteuid() == 0) {
-            argumentos = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                     QStringLiteral("--clear-groups"), programa}
+            argumentos =
+                QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                            QStringLiteral("--clear-groups"), programa}
                 + argumentos;
             programa = QStringLiteral("setpriv");
         }
         FIsql.start(programa, argumentos);
         EXPECT_TRUE(FIsql.waitForStarted());
-        FIsql.write(("CONNECT '" + QFile::encodeName(banco.arquivo())
-                     + "' USER 'SYSDBA' PASSWORD 'x';\nSELECT 'ABERTO' || COUNT(*) FROM FILIAIS;\n"));
+        FIsql.write(
+            ("CONNECT '" + QFile::encodeName(banco.arquivo())
+             + "' USER 'SYSDBA' PASSWORD 'x';\nSELECT 'ABERTO' || COUNT(*) FROM FILIAIS;\n"));
     }
 
     ~OutroUsuario()
@@ -159,7 +161,10 @@ struct Dono {
     std::function<QString(const BancoCompartilhado&)> tentar;
 };
 
-void PrintTo(const Dono& d, std::ostream* os) { *os << d.nome; }
+void PrintTo(const Dono& d, std::ostream* os)
+{
+    *os << d.nome;
+}
 
 class UmMotorPorArquivo : public testing::TestWithParam<Dono> {};
 
@@ -181,31 +186,30 @@ TEST_P(UmMotorPorArquivo, OOutroMotorERecusadoNosDoisSentidos)
 
 INSTANTIATE_TEST_SUITE_P(
     Motores, UmMotorPorArquivo,
-    testing::Values(
-        Dono{"servidor",
-             [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
-                 return std::shared_ptr<void>(
-                     new fb::Ref<Firebird::IAttachment>(AnexarNoServidor(b.arquivo())),
-                     [](void* p) {
-                         auto* anexo = static_cast<fb::Ref<Firebird::IAttachment>*>(p);
-                         fb::Desanexar(*anexo);
-                         delete anexo;
-                     });
-             },
-             [](const BancoCompartilhado& b) {
-                 return ErroDe([&] { AnexarNoServidor(b.arquivo()); });
-             }},
-        Dono{"motor_embutido_de_outro_usuario",
-             [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
-                 auto outro = std::make_shared<OutroUsuario>(b);
-                 const QString r = outro->resposta();
-                 EXPECT_TRUE(r.contains(QStringLiteral("ABERTO1"))) << r.toStdString();
-                 return outro;
-             },
-             [](const BancoCompartilhado& b) {
-                 OutroUsuario outro(b);
-                 return outro.tudo();
-             }}),
+    testing::Values(Dono{"servidor",
+                         [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
+                             return std::shared_ptr<void>(
+                                 new fb::Ref<Firebird::IAttachment>(AnexarNoServidor(b.arquivo())),
+                                 [](void* p) {
+                                     auto* anexo = static_cast<fb::Ref<Firebird::IAttachment>*>(p);
+                                     fb::Desanexar(*anexo);
+                                     delete anexo;
+                                 });
+                         },
+                         [](const BancoCompartilhado& b) {
+                             return ErroDe([&] { AnexarNoServidor(b.arquivo()); });
+                         }},
+                    Dono{"motor_embutido_de_outro_usuario",
+                         [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
+                             auto outro = std::make_shared<OutroUsuario>(b);
+                             const QString r = outro->resposta();
+                             EXPECT_TRUE(r.contains(QStringLiteral("ABERTO1"))) << r.toStdString();
+                             return outro;
+                         },
+                         [](const BancoCompartilhado& b) {
+                             OutroUsuario outro(b);
+                             return outro.tudo();
+                         }}),
     [](const testing::TestParamInfo<Dono>& i) { return std::string(i.param.nome); });
 
 } // namespace

@@ -19,7 +19,8 @@ protected:
         ini = dir.filePath(QStringLiteral("ConfigGadGet.Ini"));
         qputenv("VANTREL_GADGETS_INI", ini.toLocal8Bit());
         banco = std::make_unique<BancoVarejo>(dir.filePath(QStringLiteral("loja.fdb")));
-        EscreverIniBanco(ini, banco->acesso(), QStringLiteral("[GadGetVendHora]\r\nEmpresa=01\r\n"));
+        EscreverIniBanco(ini, banco->acesso(),
+                         QStringLiteral("[GadGetVendHora]\r\nEmpresa=01\r\n"));
     }
 
     void TearDown() override
@@ -39,8 +40,10 @@ protected:
         ConfigurarConexao(conexao, a);
         conexao.conectarBanco();
         TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-        query.setSQL({QStringLiteral("SELECT COUNT(*) AS N FROM MON$ATTACHMENTS"),
-                      QStringLiteral("WHERE MON$SYSTEM_FLAG = 0 AND MON$ATTACHMENT_ID <> CURRENT_CONNECTION")});
+        query.setSQL(
+            {QStringLiteral("SELECT COUNT(*) AS N FROM MON$ATTACHMENTS"),
+             QStringLiteral(
+                 "WHERE MON$SYSTEM_FLAG = 0 AND MON$ATTACHMENT_ID <> CURRENT_CONNECTION")});
         query.open();
         return query.value(0, QStringLiteral("N")).toInt() - 1;
     }
@@ -92,7 +95,8 @@ TEST_F(NomeFilialTeste, LeAsConfiguracoesDoArquivoComoEstaoAgora)
     EXPECT_EQ(NomeFilial(QStringLiteral("01")), QStringLiteral("Loja B"));
 
     EXPECT_TRUE(compartilhada.conectado());
-    EXPECT_EQ(compartilhada.getBancoDados().geracao(), geracao) << "the shared connection is left alone";
+    EXPECT_EQ(compartilhada.getBancoDados().geracao(), geracao)
+        << "the shared connection is left alone";
 }
 
 TEST_F(NomeFilialTeste, ErroChegaAQuemChamouESemAnexoEsquecido)
@@ -105,7 +109,9 @@ TEST_F(NomeFilialTeste, ErroChegaAQuemChamouESemAnexoEsquecido)
     EscreverIniBanco(ini, {QStringLiteral("L"), QString(), QString(),
                            dir.filePath(QStringLiteral("nao-existe.fdb")), QStringLiteral("SYSDBA"),
                            QStringLiteral("masterkey")});
-    EXPECT_TRUE(ErroDe([] { NomeFilial(QStringLiteral("01")); }).contains(QStringLiteral("nao-existe.fdb")));
+    EXPECT_TRUE(ErroDe([] {
+                    NomeFilial(QStringLiteral("01"));
+                }).contains(QStringLiteral("nao-existe.fdb")));
 }
 
 TEST_F(NomeFilialTeste, PeloServidor)

@@ -32,7 +32,8 @@ protected:
 
     std::unique_ptr<TQuery> consulta(const QStringList& linhas)
     {
-        auto query = std::make_unique<TQuery>(conexao().getBancoDados(), conexao().getTransaction());
+        auto query =
+            std::make_unique<TQuery>(conexao().getBancoDados(), conexao().getTransaction());
         query->setSQL(linhas);
         return query;
     }
@@ -75,10 +76,12 @@ TEST_F(Consulta, ParametrosSeguemOTipoQueOComandoPede)
         {"real arredondado para a escala", "CAST(TOTALPEDIDO AS NUMERIC(9,2)) = :V", 12.3449, 7},
         {"SMALLINT", "CAST(CODPEDIDO AS SMALLINT) = :V", 7, 7},
         {"texto num INTEGER: o servidor converte", "CODPEDIDO = :V", QStringLiteral("8"), 8},
-        {"texto numa data: o servidor converte", "DATAPEDIDO = :V", QStringLiteral("2024-03-15"), 7},
+        {"texto numa data: o servidor converte", "DATAPEDIDO = :V", QStringLiteral("2024-03-15"),
+         7},
         {"nulo não é igual a nada", "CODPEDIDODEVOLUCAO = :V", QVariant(), QVariant()},
         {"nome repetido", "CODPEDIDO = :V OR CODPEDIDODEVOLUCAO = :v", 8, 8},
-        {"nome repetido, segunda ocorrência", "CODPEDIDO = :V + 10 OR CODPEDIDODEVOLUCAO = :v", 7, 8},
+        {"nome repetido, segunda ocorrência", "CODPEDIDO = :V + 10 OR CODPEDIDODEVOLUCAO = :v", 7,
+         8},
     };
     for (const Caso& c : casos) {
         auto query = consulta({QStringLiteral("SELECT CODPEDIDO FROM PEDIDOC"),
@@ -87,7 +90,8 @@ TEST_F(Consulta, ParametrosSeguemOTipoQueOComandoPede)
         query->open();
         if (c.pedido.isValid()) {
             ASSERT_EQ(query->linhas(), 1) << c.nome;
-            EXPECT_EQ(query->value(0, QStringLiteral("CODPEDIDO")).toInt(), c.pedido.toInt()) << c.nome;
+            EXPECT_EQ(query->value(0, QStringLiteral("CODPEDIDO")).toInt(), c.pedido.toInt())
+                << c.nome;
         } else {
             EXPECT_EQ(query->linhas(), 0) << c.nome;
         }
@@ -148,8 +152,9 @@ TEST_F(Consulta, ResultadoVazioLeComoNulo)
     EXPECT_EQ(query->linhas(), 0);
     EXPECT_EQ(query->asString(0, QStringLiteral("NOMEEMPRESA")), QString());
     EXPECT_EQ(query->asFloat(0, QStringLiteral("T")), 0.0);
-    EXPECT_TRUE(ErroDe([&] { query->value(0, QStringLiteral("NAOEXISTE")); })
-                    .contains(QStringLiteral("NAOEXISTE")));
+    EXPECT_TRUE(ErroDe([&] {
+                    query->value(0, QStringLiteral("NAOEXISTE"));
+                }).contains(QStringLiteral("NAOEXISTE")));
 }
 
 TEST_F(Consulta, SomaNulaLeComoZero)
@@ -175,11 +180,13 @@ TEST_F(Consulta, TextoEmUtf8OuWindows1252)
         {"03", QByteArray("Loja"), QStringLiteral("Loja")},
     };
     for (const Caso& c : casos) {
-        banco->executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES (?, ?)"),
-                        {QString::fromLatin1(c.codigo), c.bytes});
+        banco->executar(
+            QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA) VALUES (?, ?)"),
+            {QString::fromLatin1(c.codigo), c.bytes});
     }
-    auto query = consulta({QStringLiteral("SELECT NOMEEMPRESA, CAST(NOMEEMPRESA AS CHAR(20)) AS FIXO"),
-                           QStringLiteral("FROM FILIAIS WHERE CODEMPRESA = :C")});
+    auto query =
+        consulta({QStringLiteral("SELECT NOMEEMPRESA, CAST(NOMEEMPRESA AS CHAR(20)) AS FIXO"),
+                  QStringLiteral("FROM FILIAIS WHERE CODEMPRESA = :C")});
     for (const Caso& c : casos) {
         query->setParam(QStringLiteral("C"), QString::fromLatin1(c.codigo));
         query->open();
@@ -265,8 +272,9 @@ TEST(ConsultaDialeto3, NumericLargoDataEHora)
                             QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
     ASSERT_TRUE(conexao.conectarBanco());
     TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-    query.setSQL({QStringLiteral("SELECT CAST(:N AS NUMERIC(18,2)) AS N, CAST(:D AS DATE) AS D,"),
-                  QStringLiteral("CAST(:H AS TIME) AS H, CAST(:N AS BIGINT) AS B FROM RDB$DATABASE")});
+    query.setSQL(
+        {QStringLiteral("SELECT CAST(:N AS NUMERIC(18,2)) AS N, CAST(:D AS DATE) AS D,"),
+         QStringLiteral("CAST(:H AS TIME) AS H, CAST(:N AS BIGINT) AS B FROM RDB$DATABASE")});
     query.setParam(QStringLiteral("N"), 123456789012.345);
     query.setParam(QStringLiteral("D"), QDate(2024, 2, 29));
     query.setParam(QStringLiteral("H"), QTime(13, 45, 30, 250));

@@ -43,7 +43,8 @@ protected:
         dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
         fb::Ref<IProvider> provedor(fb::Mestre()->getDispatcher());
         anexo.reset(provedor->attachDatabase(&status, nome.toLocal8Bit().constData(),
-                                             dpb->getBufferLength(&status), dpb->getBuffer(&status)));
+                                             dpb->getBufferLength(&status),
+                                             dpb->getBuffer(&status)));
     }
 
     QTemporaryDir dir;
@@ -55,8 +56,8 @@ protected:
 TEST_F(Referencias, EncerrarLiberaAInterfaceUmaVezSo)
 {
     fb::Ref<ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
-    fb::Ref<IStatement> comando(anexo->prepare(&status, transacao.get(), 0,
-                                               "SELECT 1 FROM RDB$DATABASE", 3, 0));
+    fb::Ref<IStatement> comando(
+        anexo->prepare(&status, transacao.get(), 0, "SELECT 1 FROM RDB$DATABASE", 3, 0));
     fb::Ref<IResultSet> cursor(
         comando->openCursor(&status, transacao.get(), nullptr, nullptr, nullptr, 0));
 

@@ -48,9 +48,6 @@ public:
 
     using TGadget::AjustaGadget;
     using TGadget::RetiraMaxMin;
-    using TGadget::tmrEscMenuTimer;
-    using TGadget::VerificaMargens;
-    using TGadget::VerificaPosForm;
     using TGadget::rtgAbout;
     using TGadget::rtgConfig;
     using TGadget::rtgFechar;
@@ -59,7 +56,10 @@ public:
     using TGadget::rtgMenu;
     using TGadget::rtgMin;
     using TGadget::rtgMover;
+    using TGadget::tmrEscMenuTimer;
     using TGadget::tmrPrincipal;
+    using TGadget::VerificaMargens;
+    using TGadget::VerificaPosForm;
     using TGadgetResDet::ConfigLabel;
     using TGadgetResDet::rtgDetalhe;
     using TGadgetResDet::rtgResumo;

@@ -17,14 +17,14 @@ struct CasoPosicao {
 // (1920 - 422, 20). The summary view that shows is 287 x 210 at x 102 in the
 // frame; at least 40 x 40 pixels of it must stay on the screen.
 const CasoPosicao CASOS_POSICAO[] = {
-    {"", "", false, {1498, 20}},      // no configuration handed over
-    {"", "300", true, {1498, 20}},    // PosX empty
-    {"700", "", true, {1498, 20}},    // PosY empty
+    {"", "", false, {1498, 20}}, // no configuration handed over
+    {"", "300", true, {1498, 20}}, // PosX empty
+    {"700", "", true, {1498, 20}}, // PosY empty
     {"1530", "20", true, {1530, 20}},
     {"-40", "900", true, {-40, 900}}, // partly off the left edge: kept
-    {"-349", "0", true, {-349, 0}},   // 40 columns of the view left
-    {"-350", "0", true, {1498, 20}},  // 39 columns
-    {"-421", "0", true, {1498, 20}},  // only the frame's empty left part on the screen
+    {"-349", "0", true, {-349, 0}}, // 40 columns of the view left
+    {"-350", "0", true, {1498, 20}}, // 39 columns
+    {"-421", "0", true, {1498, 20}}, // only the frame's empty left part on the screen
     {"1778", "20", true, {1778, 20}}, // 40 columns at the right edge
     {"1779", "20", true, {1498, 20}},
     {"1818", "20", true, {1498, 20}}, // the view starts at the right edge
@@ -75,7 +75,7 @@ TEST_F(FrameTeste, ConstrucaoEAjusteMontamOQuadroEAFaixa)
         int y;
         bool visivel;
     } botoes[] = {
-        {gadget->rtgFechar, 0, true}, {gadget->rtgMax, 21, true},   {gadget->rtgMin, 21, false},
+        {gadget->rtgFechar, 0, true},  {gadget->rtgMax, 21, true},   {gadget->rtgMin, 21, false},
         {gadget->rtgConfig, 42, true}, {gadget->rtgAbout, 63, true}, {gadget->rtgMover, 84, true},
     };
     for (const auto& b : botoes) {
@@ -139,7 +139,8 @@ TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
     EXPECT_FALSE(gadget->tmrPrincipal->Enabled());
 
     cursor = QPoint(1100, 220);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(900, 160); }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(900, 160); }, 2000));
     // Partly off the screen is allowed.
     cursor = QPoint(150, 60);
     EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-50, 0); }, 2000));
@@ -163,7 +164,8 @@ TEST_F(FrameTeste, ArrastoQueDeixaAVistaForaDaTelaVoltaAoLugarPadrao)
     QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
     // The lower left, where only the frame's empty left part would stay.
     cursor = QPoint(400 - 700, 250 + 504);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-400, 704); }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-400, 704); }, 2000));
     QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
 
     EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(1498, 20));
@@ -193,7 +195,10 @@ TEST_F(FrameTeste, LugarPadraoEAlcanceSeguemAsAreasDisponiveisDeCadaTela)
         {"the other monitor is gone", {principalADireita}, "100", "300", {3418, 20}},
         {"below a top panel", {comPainelNoTopo, esquerda}, "", "", {3418, 50}},
         {"under a top panel but for 39 rows", {comPainelNoTopo}, "2000", "-141", {3418, 50}},
-        {"straddling two monitors, 40 columns on one", {principalADireita, esquerda}, "1778", "300",
+        {"straddling two monitors, 40 columns on one",
+         {principalADireita, esquerda},
+         "1778",
+         "300",
          {1778, 300}},
     };
     for (const CasoMonitores& caso : casos) {
@@ -213,7 +218,8 @@ TEST_F(FrameTeste, BotaoMoverArrasta)
     cursor = QPoint(0, 0);
     QTest::mousePress(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
     cursor = QPoint(7, -3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(507, 497); }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(507, 497); }, 2000));
     QTest::mouseRelease(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(Relido()->PosX(), QStringLiteral("507"));
 }
@@ -340,9 +346,8 @@ TEST_F(FrameTeste, FecharDesligaOInicioAutomaticoTiraOIconeSalvaEFechaOHost)
     Entra(gadget->rtgResumo);
     QTest::mouseClick(gadget->rtgFechar, Qt::LeftButton, {}, QPoint(11, 11));
 
-    EXPECT_EQ(chamadas,
-              QStringList({QStringLiteral("IniciarComWindows(Teste, false)"),
-                           QStringLiteral("DestroiIcone")}));
+    EXPECT_EQ(chamadas, QStringList({QStringLiteral("IniciarComWindows(Teste, false)"),
+                                     QStringLiteral("DestroiIcone")}));
     QFile arquivo(arquivoIni);
     ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
     EXPECT_TRUE(arquivo.readAll().contains("\r\nIniWindows=0\r\n"));
@@ -362,8 +367,8 @@ TEST_F(FrameTeste, BotoesDeConfigurarESobreChamamASubclasse)
 namespace {
 
 struct CasoDialogo {
-    int gx, gy;      // rtgGadget
-    QRect conteudo;  // rtgComp inside rtgGadget
+    int gx, gy; // rtgGadget
+    QRect conteudo; // rtgComp inside rtgGadget
     int larguraDialogo;
     QPoint esperado;
 };
@@ -434,7 +439,7 @@ TEST_F(FrameTeste, VerificaMargensUsaAAreaDisponivelDaTelaDoDialogo)
         {{1600, 100, 380, 204}, {1540, 100}}, // mostly on the left monitor
         {{1800, 100, 100, 204}, {1800, 100}}, // wholly on it
         {{1800, 100, 380, 204}, {1920, 100}}, // mostly on the primary
-        {{1760, 10, 380, 204}, {1920, 30}},   // and under its panel
+        {{1760, 10, 380, 204}, {1920, 30}}, // and under its panel
         {{3700, 1000, 380, 204}, {3460, 876}},
     };
     for (const CasoMargens& caso : casos) {
@@ -461,8 +466,8 @@ namespace {
 
 class TGadgetSemInformacoes : public TGadget {
 public:
-    using TGadget::TGadget;
     using TGadget::setInformacoes;
+    using TGadget::TGadget;
     void RConfClick(QObject*) override {}
     void RAboutClick(QObject*) override {}
     void IniciarGadget(QObject*) override {}
@@ -478,7 +483,8 @@ TEST_F(FrameTeste, TituloEVersaoTemValoresPadraoQuandoVazios)
     EXPECT_EQ(vazio.getRelCons(), QString());
     EXPECT_EQ(vazio.getDescricao(), QString());
 
-    vazio.setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET, QStringLiteral("R"), QStringLiteral("D"));
+    vazio.setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET, QStringLiteral("R"),
+                         QStringLiteral("D"));
     EXPECT_EQ(vazio.Titulo(), QStringLiteral("Vendas por Hora"));
     EXPECT_EQ(vazio.Versao(), QStringLiteral("21.08ru"));
     EXPECT_EQ(vazio.Equivalencia(), QStringLiteral("R"));

@@ -9,10 +9,10 @@ namespace {
 // The two-view base as it leaves its views, before any layout.
 class TGadgetResDetNovo : public TGadgetResDet {
 public:
-    using TGadgetResDet::TGadgetResDet;
+    using TGadget::rtgGadget;
     using TGadgetResDet::rtgDetalhe;
     using TGadgetResDet::rtgResumo;
-    using TGadget::rtgGadget;
+    using TGadgetResDet::TGadgetResDet;
     void RConfClick(QObject*) override {}
     void RAboutClick(QObject*) override {}
 };
@@ -61,9 +61,8 @@ TEST_F(FrameTeste, IniciarGadgetAplicaOsPassosComunsNaOrdem)
     EXPECT_FALSE(gadget->tmrPrincipal->Enabled()); // only a release enables it
     EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 0.6);
     EXPECT_DOUBLE_EQ(gadget->rtgDetalhe->Opacity(), 0.6);
-    EXPECT_EQ(chamadas,
-              QStringList({QStringLiteral("CriaIcone(Teste)"),
-                           QStringLiteral("EscondeBarraTarefa")}));
+    EXPECT_EQ(chamadas, QStringList({QStringLiteral("CriaIcone(Teste)"),
+                                     QStringLiteral("EscondeBarraTarefa")}));
     EXPECT_EQ(janelaDoIcone, host.get());
 }
 
@@ -133,8 +132,8 @@ TEST_F(FrameTeste, SempreVisivelSoComUmExato)
     const struct {
         const char* valor;
         bool noTopo;
-    } casos[] = {{"1", true}, {"0", false}, {"", false}, {"sim", false}, {" 1", false},
-                 {"1", true}, {"11", false}};
+    } casos[] = {{"1", true},   {"0", false}, {"", false},  {"sim", false},
+                 {" 1", false}, {"1", true},  {"11", false}};
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.valor);
         const bool antes = host->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
@@ -148,7 +147,8 @@ TEST_F(FrameTeste, SempreVisivelSoComUmExato)
         if (antes != caso.noTopo) {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
             EXPECT_FALSE(host->mask().isEmpty());
-            EXPECT_TRUE(host->mask().contains(gadget->rtgResumo->mapTo(host.get(), QPoint(140, 100))));
+            EXPECT_TRUE(
+                host->mask().contains(gadget->rtgResumo->mapTo(host.get(), QPoint(140, 100))));
         }
     }
 }
@@ -156,9 +156,10 @@ TEST_F(FrameTeste, SempreVisivelSoComUmExato)
 TEST_F(FrameTeste, ConfigLabelMantemAAlturaSemTamanhoAutomatico)
 {
     auto* rotulo = new TRotulo(gadget->rtgDetalhe);
-    gadget->ConfigLabel(rotulo, QStringLiteral("Tahoma"),
-                        QStringLiteral("Um nome de filial bem mais comprido do que a largura que lhe cabe"),
-                        12, TEstiloFonte::Negrito, 0, 194, 389, Qt::AlignHCenter, false, false);
+    gadget->ConfigLabel(
+        rotulo, QStringLiteral("Tahoma"),
+        QStringLiteral("Um nome de filial bem mais comprido do que a largura que lhe cabe"), 12,
+        TEstiloFonte::Negrito, 0, 194, 389, Qt::AlignHCenter, false, false);
     EXPECT_EQ(rotulo->geometry(), QRect(0, 194, 389, 15));
     EXPECT_EQ(rotulo->font().family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(rotulo->font().pixelSize(), 12);
@@ -181,8 +182,8 @@ TEST_F(FrameTeste, ConfigLabelComTamanhoAutomaticoEQuebra)
 {
     auto* rotulo = new TRotulo(gadget->rtgDetalhe);
     gadget->ConfigLabel(rotulo, QStringLiteral("Tahoma"),
-                        QStringLiteral("um texto longo que precisa de varias linhas para caber"), 12, {},
-                        10, 20, 100, Qt::AlignLeading, true, true);
+                        QStringLiteral("um texto longo que precisa de varias linhas para caber"),
+                        12, {}, 10, 20, 100, Qt::AlignLeading, true, true);
     EXPECT_EQ(rotulo->pos(), QPoint(10, 20));
     EXPECT_EQ(rotulo->width(), 100);
     EXPECT_GT(rotulo->height(), 30);

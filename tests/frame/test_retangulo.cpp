@@ -47,7 +47,8 @@ TEST_F(FrameTeste, MascaraAcompanhaOArrasto)
     cursor = QPoint(0, 0);
     QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
     cursor = QPoint(500, 300);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(600, 400); }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(600, 400); }, 2000));
     QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
     QApplication::processEvents();
     EXPECT_TRUE(host->mask().contains(QPoint(600 + 102 + 140, 400 + 100)));
@@ -124,7 +125,8 @@ TEST(Eventos, PressaoFicaNoControleLigadoESobeDoQueNaoTemLigacao)
     QTest::mouseRelease(ligado, Qt::LeftButton, {}, QPoint(3, 4));
     QTest::mousePress(solto, Qt::RightButton, {}, QPoint(3, 4));
     QTest::mouseRelease(solto, Qt::RightButton, {}, QPoint(3, 4));
-    EXPECT_EQ(registro, QStringList({QStringLiteral("ligado2 1 3,4"), QStringLiteral("pai 2 13,54")}));
+    EXPECT_EQ(registro,
+              QStringList({QStringLiteral("ligado2 1 3,4"), QStringLiteral("pai 2 13,54")}));
 }
 
 TEST(Eventos, CliqueSoComBotaoEsquerdoSoltoDentro)
@@ -173,8 +175,8 @@ TEST(ImagensIcones, LadrilhosFormamUmaBarraContinua)
     };
     for (const QImage& ladrilho : ladrilhos) {
         EXPECT_EQ(ladrilho.deviceIndependentSize(), QSizeF(23, 23));
-        EXPECT_EQ(pixel(ladrilho, 1, 12), 0xFF808080u);  // grey tile
-        EXPECT_EQ(pixel(ladrilho, 0, 12), 0xD05D5D5Du);  // translucent edge
+        EXPECT_EQ(pixel(ladrilho, 1, 12), 0xFF808080u); // grey tile
+        EXPECT_EQ(pixel(ladrilho, 0, 12), 0xD05D5D5Du); // translucent edge
         EXPECT_EQ(pixel(ladrilho, 22, 12), 0xD05D5D5Du);
     }
     // Top corners of the close tile and bottom ones of the move tile are
@@ -242,8 +244,11 @@ TEST_F(FrameTeste, FormaSegueOQueOGadgetPintaOpacoEmPixelsDoDispositivo)
     EXPECT_TRUE(degrauEmLinhaImpar) << "left edges per row: "
                                     << QStringList([&] {
                                            QStringList t;
-                                           for (int b : bordas) t << QString::number(b);
+                                           for (int b : bordas)
+                                               t << QString::number(b);
                                            return t;
-                                       }()).join(u' ').toStdString();
+                                       }())
+                                           .join(u' ')
+                                           .toStdString();
     EXPECT_TRUE(std::is_sorted(bordas.rbegin(), bordas.rend())) << "the curve only narrows";
 }

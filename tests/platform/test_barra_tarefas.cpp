@@ -1,6 +1,6 @@
+#include "ambiente.h"
 #include "platform/area_trabalho.h"
 #include "platform/rotinas_desktop.h"
-#include "ambiente.h"
 
 #include <QEvent>
 #include <QTimer>

@@ -1,6 +1,6 @@
+#include "ambiente.h"
 #include "platform/entrada_desktop.h"
 #include "platform/seams.h"
-#include "ambiente.h"
 
 #include <QDir>
 
@@ -57,18 +57,21 @@ TEST(EntradaDesktop, ArgumentoDoExecEntreAspasSoQuandoPreciso)
 
 TEST(EntradaDesktop, TextoDaEntradaEscapaValoresDeTexto)
 {
-    EXPECT_EQ(TextoEntrada(QStringLiteral("Vendas por Hora"), QStringLiteral("/opt/Meus Programas/vph")).toStdString(),
-              std::string("[Desktop Entry]\n"
-                         "Type=Application\n"
-                         "Name=Vendas por Hora\n"
-                         "Exec=\"/opt/Meus Programas/vph\"\n"));
+    EXPECT_EQ(
+        TextoEntrada(QStringLiteral("Vendas por Hora"), QStringLiteral("/opt/Meus Programas/vph"))
+            .toStdString(),
+        std::string("[Desktop Entry]\n"
+                    "Type=Application\n"
+                    "Name=Vendas por Hora\n"
+                    "Exec=\"/opt/Meus Programas/vph\"\n"));
     // A quoted backslash is doubled once for the quoting and once more for
     // the string value; a newline in the title must not start a new key.
-    EXPECT_EQ(TextoEntrada(QStringLiteral(" Linha\nExec=x"), QStringLiteral("/opt/a\\b")).toStdString(),
-              std::string("[Desktop Entry]\n"
-                         "Type=Application\n"
-                         "Name=\\sLinha\\nExec=x\n"
-                         "Exec=\"/opt/a\\\\\\\\b\"\n"));
+    EXPECT_EQ(
+        TextoEntrada(QStringLiteral(" Linha\nExec=x"), QStringLiteral("/opt/a\\b")).toStdString(),
+        std::string("[Desktop Entry]\n"
+                    "Type=Application\n"
+                    "Name=\\sLinha\\nExec=x\n"
+                    "Exec=\"/opt/a\\\\\\\\b\"\n"));
 }
 
 struct CasoPasta {
@@ -94,7 +97,8 @@ TEST(EntradaDesktop, PastaDoUsuarioSegueAPastaDeConfiguracaoDele)
     VariavelTemporaria home("XDG_CONFIG_HOME", QStringLiteral("/srv/eu/.cfg"));
     EXPECT_EQ(DiretorioInicioAutomaticoUsuario(), QStringLiteral("/srv/eu/.cfg/autostart"));
     home.mudar(QStringLiteral("relativa"));
-    EXPECT_EQ(DiretorioInicioAutomaticoUsuario(), QDir::homePath() + QStringLiteral("/.config/autostart"));
+    EXPECT_EQ(DiretorioInicioAutomaticoUsuario(),
+              QDir::homePath() + QStringLiteral("/.config/autostart"));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
+#include "ambiente.h"
 #include "base/corte_texto.h"
 #include "platform/icone_programa.h"
 #include "platform/rotinas_desktop.h"
-#include "ambiente.h"
 
 #include <QSystemTrayIcon>
 #include <QWidget>

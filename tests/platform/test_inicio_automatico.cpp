@@ -1,17 +1,17 @@
+#include "ambiente.h"
 #include "base/erro.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
-#include "ambiente.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <functional>
-#include <vector>
-#include <unistd.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -26,8 +26,8 @@ std::string Ler(const QString& caminho)
 // The program paths of these tests all hold a blank.
 std::string EntradaEsperada(const QString& programa)
 {
-    return "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=\"" + programa.toStdString()
-           + "\"\n";
+    return "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=\""
+           + programa.toStdString() + "\"\n";
 }
 
 class InicioAutomatico : public ::testing::Test {
@@ -47,11 +47,18 @@ protected:
         return temp.filePath(QStringLiteral("arquivo/xdg"));
     }
 
-    QString Geral() const { return temp.filePath(QStringLiteral("xdg/autostart/vendas-por-hora.desktop")); }
-    QString Usuario() const { return temp.filePath(QStringLiteral("home/autostart/vendas-por-hora.desktop")); }
+    QString Geral() const
+    {
+        return temp.filePath(QStringLiteral("xdg/autostart/vendas-por-hora.desktop"));
+    }
+    QString Usuario() const
+    {
+        return temp.filePath(QStringLiteral("home/autostart/vendas-por-hora.desktop"));
+    }
 
     QTemporaryDir temp;
-    VariavelTemporaria dirs{"XDG_CONFIG_DIRS", temp.filePath(QStringLiteral("xdg")) + QStringLiteral(":/etc/xdg")};
+    VariavelTemporaria dirs{"XDG_CONFIG_DIRS",
+                            temp.filePath(QStringLiteral("xdg")) + QStringLiteral(":/etc/xdg")};
     VariavelTemporaria home{"XDG_CONFIG_HOME", temp.filePath(QStringLiteral("home"))};
     plataforma::GanchosRestaurados ganchos;
     QString programa = temp.filePath(QStringLiteral("Meus Programas/vendas-por-hora"));
@@ -158,20 +165,22 @@ struct CasoEntradaQueFica {
 TEST_F(InicioAutomatico, EntradaDeTodosQueFicaEOcultaParaEsteUsuario)
 {
     std::vector<CasoEntradaQueFica> casos = {
-        {"a folder where the entry is", [](const QString& geral) {
+        {"a folder where the entry is",
+         [](const QString& geral) {
              ASSERT_TRUE(QDir().mkpath(geral + QStringLiteral("/dentro")));
          }},
     };
     // Root may write every folder.
     if (geteuid() != 0)
-        casos.push_back({"a folder this user may not write", [](const QString& geral) {
-                             QDir().mkpath(QFileInfo(geral).path());
-                             QFile entrada(geral);
-                             ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
-                             entrada.close();
-                             ASSERT_TRUE(QFile::setPermissions(
-                                 QFileInfo(geral).path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-                         }});
+        casos.push_back(
+            {"a folder this user may not write", [](const QString& geral) {
+                 QDir().mkpath(QFileInfo(geral).path());
+                 QFile entrada(geral);
+                 ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
+                 entrada.close();
+                 ASSERT_TRUE(QFile::setPermissions(QFileInfo(geral).path(),
+                                                   QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+             }});
     for (const CasoEntradaQueFica& caso : casos) {
         SCOPED_TRACE(caso.nome);
         QDir(temp.filePath(QStringLiteral("xdg"))).removeRecursively();

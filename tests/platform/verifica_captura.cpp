@@ -27,8 +27,13 @@ bool Preto(QRgb p)
 int Cantos(const QImage& img, qreal e, const QRect& r, int raio, const QString& quais)
 {
     const int lado = qRound(raio * e);
-    const QRect d(qRound(r.x() * e), qRound(r.y() * e), qRound(r.width() * e), qRound(r.height() * e));
-    struct Canto { const char* nome; QPoint origem; bool cima; };
+    const QRect d(qRound(r.x() * e), qRound(r.y() * e), qRound(r.width() * e),
+                  qRound(r.height() * e));
+    struct Canto {
+        const char* nome;
+        QPoint origem;
+        bool cima;
+    };
     const Canto cantos[] = {
         {"top left", d.topLeft(), true},
         {"top right", QPoint(d.right() + 1 - lado, d.top()), true},
@@ -37,7 +42,8 @@ int Cantos(const QImage& img, qreal e, const QRect& r, int raio, const QString& 
     };
     int falhas = 0;
     for (const Canto& c : cantos) {
-        if ((quais == QLatin1String("cima") && !c.cima) || (quais == QLatin1String("baixo") && c.cima))
+        if ((quais == QLatin1String("cima") && !c.cima)
+            || (quais == QLatin1String("baixo") && c.cima))
             continue;
         int pretos = 0;
         for (int y = c.origem.y(); y < c.origem.y() + lado; ++y)
@@ -46,8 +52,8 @@ int Cantos(const QImage& img, qreal e, const QRect& r, int raio, const QString& 
         const QPoint ponta(c.origem.x() + (c.origem.x() == d.left() ? 0 : lado - 1),
                            c.origem.y() + (c.cima ? 0 : lado - 1));
         const bool desktop = qGray(img.pixel(ponta)) > 0xF0;
-        std::printf("%s %s: %d black pixels, corner %s\n", pretos || !desktop ? "FAIL" : "ok", c.nome,
-                    pretos, desktop ? "shows the desktop" : "is painted");
+        std::printf("%s %s: %d black pixels, corner %s\n", pretos || !desktop ? "FAIL" : "ok",
+                    c.nome, pretos, desktop ? "shows the desktop" : "is painted");
         falhas += pretos > 0 || !desktop;
     }
     return falhas;
@@ -57,15 +63,26 @@ int Cantos(const QImage& img, qreal e, const QRect& r, int raio, const QString& 
 // and those a few pixels further in.
 int Beiras(const QImage& img, qreal e, const QRect& r, bool base)
 {
-    const QRect d(qRound(r.x() * e), qRound(r.y() * e), qRound(r.width() * e), qRound(r.height() * e));
+    const QRect d(qRound(r.x() * e), qRound(r.y() * e), qRound(r.width() * e),
+                  qRound(r.height() * e));
     const int dentro = qRound(3 * e);
     const int margem = qRound(15 * e); // clear of the rounded corners
-    struct Beira { const char* nome; QPoint inicio; QPoint passo; QPoint interno; int comprimento; };
+    struct Beira {
+        const char* nome;
+        QPoint inicio;
+        QPoint passo;
+        QPoint interno;
+        int comprimento;
+    };
     const Beira beiras[] = {
         {"top", d.topLeft() + QPoint(margem, 0), {1, 0}, {0, dentro}, d.width() - 2 * margem},
         {"right", d.topRight() + QPoint(0, margem), {0, 1}, {-dentro, 0}, d.height() / 2},
         // Left of the branch name, which stands over the bottom edge.
-        {"bottom", d.bottomLeft() + QPoint(margem, 0), {1, 0}, {0, -dentro}, d.width() / 4 - margem},
+        {"bottom",
+         d.bottomLeft() + QPoint(margem, 0),
+         {1, 0},
+         {0, -dentro},
+         d.width() / 4 - margem},
     };
     int falhas = 0;
     for (const Beira& b : beiras) {
@@ -74,7 +91,8 @@ int Beiras(const QImage& img, qreal e, const QRect& r, bool base)
         int maior = 0;
         for (int i = 0; i < b.comprimento; ++i) {
             const QPoint p = b.inicio + b.passo * i;
-            maior = std::max(maior, std::abs(qGray(img.pixel(p)) - qGray(img.pixel(p + b.interno))));
+            maior =
+                std::max(maior, std::abs(qGray(img.pixel(p)) - qGray(img.pixel(p + b.interno))));
         }
         std::printf("%s %s edge: differs from the inside by up to %d\n",
                     maior > DIFERENCA_BEIRA ? "FAIL" : "ok", b.nome, maior);

@@ -1,16 +1,16 @@
 #include "tests/robust/rede_teste.h"
 
-#include <arpa/inet.h>
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <deque>
-#include <string>
 #include <fcntl.h>
 #include <map>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
@@ -140,11 +140,10 @@ void Retransmissor::Retransmitir(int escuta)
         // Wakes for the next due data and to see a change of silence.
         int ms = 50;
         if (!mudo && !pendentes.empty())
-            ms = int(std::clamp<long long>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(pendentes.front().quando
-                                                                      - Relogio::now())
-                    .count(),
-                0, 50));
+            ms = int(std::clamp<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                               pendentes.front().quando - Relogio::now())
+                                               .count(),
+                                           0, 50));
         if (poll(espera.data(), espera.size(), ms) < 0 && errno != EINTR)
             break;
         if (espera[0].revents)

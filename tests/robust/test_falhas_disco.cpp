@@ -13,8 +13,8 @@
 namespace {
 
 const QByteArray ANTES = "[Configuracoes]\r\nCaminhoBanco=/x.fdb\r\n"
-                          "[GadGetVendHora]\r\nPosX=100\r\nPosY=50\r\nPeriodo=2\r\n"
-                          "[Outro]\r\nMeta=5\r\n";
+                         "[GadGetVendHora]\r\nPosX=100\r\nPosY=50\r\nPeriodo=2\r\n"
+                         "[Outro]\r\nMeta=5\r\n";
 
 void Modo(const QString& caminho, mode_t modo)
 {
@@ -81,7 +81,8 @@ TEST_F(ArrastoSemDisco, ArquivoFicaComoEstavaEACaixaONomeia)
         SCOPED_TRACE(c.nome);
         mensagens.clear();
         Arrastar(QPoint(-30, 20), c.soltura);
-        EXPECT_EQ(mensagens, QStringList{QStringLiteral("Unable to write to ") + arquivo.caminho()});
+        EXPECT_EQ(mensagens,
+                  QStringList{QStringLiteral("Unable to write to ") + arquivo.caminho()});
         EXPECT_EQ(arquivo.Ler(), ANTES) << "byte for byte";
         EXPECT_EQ(arquivo.Sobras(), QStringList()) << "no temporary file is left behind";
         std::printf("%s at the end of a drag: box \"%s\", file unchanged: %s\n", c.nome,
@@ -97,7 +98,8 @@ TEST_F(ArrastoSemDisco, ArquivoFicaComoEstavaEACaixaONomeia)
         EXPECT_EQ(relido.PosX(), QString::number(onde.x()));
         EXPECT_EQ(relido.PosY(), QString::number(onde.y()));
         const QByteArray depois = arquivo.Ler();
-        EXPECT_TRUE(depois.startsWith("[Configuracoes]\r\nCaminhoBanco=/x.fdb\r\n[GadGetVendHora]\r\n"));
+        EXPECT_TRUE(
+            depois.startsWith("[Configuracoes]\r\nCaminhoBanco=/x.fdb\r\n[GadGetVendHora]\r\n"));
         EXPECT_TRUE(depois.contains("\r\nPeriodo=2\r\n"));
         EXPECT_TRUE(depois.endsWith("\r\n[Outro]\r\nMeta=5\r\n"));
         arquivo.Gravar(ANTES);

@@ -187,8 +187,8 @@ TEST_F(LeituraPelaRede, RedeMudaTerminaALeituraComUmaCaixaEAProximaVolta)
     comTique->Tique();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !gadget->Lendo(); }, 90000));
     const qint64 ms = tempo.elapsed();
-    std::printf("silent network: box after %lld ms, %d ticks of 20 ms meanwhile: \"%s\"\n",
-                ms, tiques, qPrintable(mensagens.value(0)));
+    std::printf("silent network: box after %lld ms, %d ticks of 20 ms meanwhile: \"%s\"\n", ms,
+                tiques, qPrintable(mensagens.value(0)));
     EXPECT_LT(ms, 60000);
     ASSERT_EQ(mensagens.size(), 1);
     EXPECT_FALSE(mensagens.first().isEmpty());

@@ -5,12 +5,12 @@
 
 #include "config/config.h"
 #include "data/conexao.h"
+#include "frame/data_edit.h"
 #include "platform/area_trabalho.h"
 #include "platform/seams.h"
-#include "frame/data_edit.h"
-#include "shell/estilos_host.h"
 #include "sales_per_hour/grafico_vendas.h"
 #include "sales_per_hour/vendas_hora.h"
+#include "shell/estilos_host.h"
 #include "tests/fixtures/banco_varejo.h"
 #include "tests/principal_qt.h"
 
@@ -21,8 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 inline const QDate HOJE(2024, 3, 15); // a Friday
 
@@ -34,10 +34,10 @@ struct Venda {
 };
 
 inline const Venda VENDAS[] = {
-    {0, "01", "08:15", 100.10}, {0, "01", "08:45", 20.00},  {0, "02", "09:30", 55.55},
-    {0, "01", "12:00", 300.00}, {0, "02", "18:59", 10.01},  {0, "01", "07:59", 999.00},
-    {0, "01", "19:00", 888.00}, {0, "02", "23:10", 5.00},   {-1, "01", "10:00", 70.00},
-    {-1, "02", "13:30", 42.42}, {-1, "01", "18:00", 1.00},  {-2, "01", "11:11", 11.11},
+    {0, "01", "08:15", 100.10}, {0, "01", "08:45", 20.00}, {0, "02", "09:30", 55.55},
+    {0, "01", "12:00", 300.00}, {0, "02", "18:59", 10.01}, {0, "01", "07:59", 999.00},
+    {0, "01", "19:00", 888.00}, {0, "02", "23:10", 5.00},  {-1, "01", "10:00", 70.00},
+    {-1, "02", "13:30", 42.42}, {-1, "01", "18:00", 1.00}, {-2, "01", "11:11", 11.11},
 };
 
 // The value each hour from ini to fim should show for the day HOJE + dia.
@@ -90,7 +90,6 @@ inline void PreencherVendas(BancoVarejo& banco)
     }
     banco.addPedidos(pedidos);
 }
-
 
 class VendasHoraTeste : public ::testing::Test {
 protected:

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
 #include <QtMath>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {

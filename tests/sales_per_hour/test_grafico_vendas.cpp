@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QTest>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -118,8 +118,8 @@ TEST_F(GraficoTeste, MarcasLegiveis)
         QList<double> valores;
     };
     const Caso casos[] = {
-        {"close values side by side", {420.5, 1122.12, 1363.99, 895.4, 1000, 1500.75, 980, 1200,
-                                       1300.3, 700, 0}},
+        {"close values side by side",
+         {420.5, 1122.12, 1363.99, 895.4, 1000, 1500.75, 980, 1200, 1300.3, 700, 0}},
         {"zero at the first hour", {0, 1363.99, 1122.12, 0, 0, 895.77, 0, 0, 10, 0, 0}},
         {"a flat day", QList<double>(11, 0)},
         {"highest at both ends", {1500, 200, 100, 50, 20, 10, 20, 50, 100, 200, 1500}},
@@ -134,8 +134,8 @@ TEST_F(GraficoTeste, MarcasLegiveis)
             ASSERT_EQ(marcas.size(), c.valores.size()) << m.nome << ", " << c.nome;
             ASSERT_FALSE(rotulos.isEmpty()) << m.nome << ", " << c.nome;
             for (qsizetype i = 0; i < marcas.size(); ++i) {
-                const std::string onde = std::string(m.nome) + ", " + c.nome + ", point "
-                                         + std::to_string(i);
+                const std::string onde =
+                    std::string(m.nome) + ", " + c.nome + ", point " + std::to_string(i);
                 ASSERT_FALSE(marcas[i].isEmpty()) << onde << ": every mark has a place";
                 EXPECT_TRUE(vista.contains(marcas[i])) << onde;
                 for (const QRectF& rotulo : rotulos)
@@ -154,10 +154,8 @@ TEST_F(GraficoTeste, TextoDasMarcas)
         const char* curto;
     };
     const Caso casos[] = {
-        {1363.99, "1363,99", "1.364"},
-        {1000000, "1000000,00", "1.000.000"},
-        {-0.25, "-0,25", "0"},
-        {0, "0,00", "0"},
+        {1363.99, "1363,99", "1.364"}, {1000000, "1000000,00", "1.000.000"},
+        {-0.25, "-0,25", "0"},         {0, "0,00", "0"},
         {895.4, "895,40", "895"},
     };
     for (const Caso& c : casos) {
@@ -170,8 +168,8 @@ TEST_F(GraficoTeste, TextoDasMarcas)
 // values beside the axis), every other one where there is not.
 TEST_F(GraficoTeste, RotuloDeCadaHoraOndeCabe)
 {
-    const QList<double> dia = {372.99, 465.12, 1122.12, 1363.99, 2642.13, 1217.92,
-                               486.04, 1028.80, 858.95, 2366.24, 1008.24};
+    const QList<double> dia = {372.99, 465.12,  1122.12, 1363.99, 2642.13, 1217.92,
+                               486.04, 1028.80, 858.95,  2366.24, 1008.24};
     struct Caso {
         const Modelo& modelo;
         QList<double> valores;
@@ -187,7 +185,8 @@ TEST_F(GraficoTeste, RotuloDeCadaHoraOndeCabe)
         QStringList esperados;
         for (qsizetype i = 0; i < grafico->Rotulos().size(); i += c.passo)
             esperados << grafico->Rotulos().at(i);
-        EXPECT_EQ(grafico->RotulosVisiveis().join(u' ').toStdString(), esperados.join(u' ').toStdString())
+        EXPECT_EQ(grafico->RotulosVisiveis().join(u' ').toStdString(),
+                  esperados.join(u' ').toStdString())
             << c.modelo.nome;
     }
 }

@@ -26,24 +26,29 @@ Lado LadoDe(const QRectF& caixa, const QPointF& ponto)
 TEST(MarcasGrafico, CaixasNaoSeSobrepoemNemSaemDaArea)
 {
     const Caso casos[] = {
-        {"peak above, dip below", {{50, 50}, {100, 30}, {150, 60}}, {},
+        {"peak above, dip below",
+         {{50, 50}, {100, 30}, {150, 60}},
+         {},
          {Lado::Abaixo, Lado::Acima, Lado::Abaixo}},
         // Close points on one level: the second box cannot sit beside the
         // first, so it takes the other side.
-        {"neighbours on one level", {{60, 50}, {80, 50}, {100, 50}}, {},
+        {"neighbours on one level",
+         {{60, 50}, {80, 50}, {100, 50}},
+         {},
          {Lado::Acima, Lado::Abaixo, Lado::Acima}},
         {"point at the top edge", {{100, 5}}, {}, {Lado::Abaixo}},
         {"point at the bottom edge", {{100, 98}, {120, 90}}, {}, {Lado::Acima, Lado::Acima}},
         {"axis label under a low point", {{100, 70}}, {QRectF(70, 74, 60, 20)}, {Lado::Acima}},
-        {"title over a high point", {{30, 40}, {60, 60}}, {QRectF(0, 0, 120, 30)},
+        {"title over a high point",
+         {{30, 40}, {60, 60}},
+         {QRectF(0, 0, 120, 30)},
          {Lado::Abaixo, Lado::Abaixo}},
         {"box pushed in from the left edge", {{3, 50}}, {}, {Lado::Acima}},
         {"box pushed in from the right edge", {{199, 50}}, {}, {Lado::Acima}},
         {"no free place", {{100, 50}}, {QRectF(0, 0, 200, 100)}, {Lado::Fora}},
         // Many points close together: the later ones stack further away or
         // stay out, never over another.
-        {"crowded", {{20, 50}, {30, 52}, {40, 48}, {50, 51}, {60, 49}, {70, 50}, {80, 52}},
-         {}, {}},
+        {"crowded", {{20, 50}, {30, 52}, {40, 48}, {50, 51}, {60, 49}, {70, 50}, {80, 52}}, {}, {}},
     };
     for (const Caso& c : casos) {
         QList<QSizeF> tamanhos(c.pontos.size(), CAIXA);
@@ -65,7 +70,8 @@ TEST(MarcasGrafico, CaixasNaoSeSobrepoemNemSaemDaArea)
             for (const QRectF& obstaculo : c.obstaculos)
                 EXPECT_FALSE(caixa.intersects(obstaculo)) << c.nome << ", point " << i;
             for (qsizetype j = 0; j < i; ++j)
-                EXPECT_FALSE(caixa.intersects(caixas[j])) << c.nome << ", points " << j << " and " << i;
+                EXPECT_FALSE(caixa.intersects(caixas[j]))
+                    << c.nome << ", points " << j << " and " << i;
         }
         if (c.lados.isEmpty())
             EXPECT_GE(colocadas, 4) << c.nome << ": room above and below takes most of them";

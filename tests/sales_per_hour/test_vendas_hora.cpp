@@ -26,10 +26,14 @@ namespace {
 QString Nome(int dia)
 {
     switch (dia) {
-    case -2: return QStringLiteral("QUARTA-FEIRA");
-    case -1: return QStringLiteral("QUINTA-FEIRA");
-    case 0: return QStringLiteral("SEXTA-FEIRA");
-    case 1: return QStringLiteral("SÁBADO");
+    case -2:
+        return QStringLiteral("QUARTA-FEIRA");
+    case -1:
+        return QStringLiteral("QUINTA-FEIRA");
+    case 0:
+        return QStringLiteral("SEXTA-FEIRA");
+    case 1:
+        return QStringLiteral("SÁBADO");
     }
     return QString();
 }
@@ -154,7 +158,14 @@ TEST_F(VendasHoraTeste, InicioMostraHojeComOAvancoDesabilitado)
     EXPECT_EQ(Detalhe()->RotulosVisiveis(), Horas(8, 18)) << "every hour fits the detail chart";
 }
 
-enum class Passo { VoltarResumo, AvancarResumo, VoltarDetalhe, AvancarDetalhe, EditaResumo, EditaDetalhe };
+enum class Passo {
+    VoltarResumo,
+    AvancarResumo,
+    VoltarDetalhe,
+    AvancarDetalhe,
+    EditaResumo,
+    EditaDetalhe
+};
 
 struct Acao {
     Passo passo;
@@ -173,13 +184,22 @@ TEST_F(VendasHoraTeste, NavegacaoEntreDias)
         {"<", {{Passo::VoltarResumo}}, -1, true},
         {"< >", {{Passo::VoltarResumo}, {Passo::AvancarResumo}}, 0, false},
         {"< < >", {{Passo::VoltarResumo}, {Passo::VoltarResumo}, {Passo::AvancarResumo}}, -1, true},
-        {"detail < < >", {{Passo::VoltarDetalhe}, {Passo::VoltarDetalhe}, {Passo::AvancarDetalhe}}, -1, true},
+        {"detail < < >",
+         {{Passo::VoltarDetalhe}, {Passo::VoltarDetalhe}, {Passo::AvancarDetalhe}},
+         -1,
+         true},
         {"detail < then summary >", {{Passo::VoltarDetalhe}, {Passo::AvancarResumo}}, 0, false},
         {"summary edit: yesterday", {{Passo::EditaResumo, -1}}, -1, true},
         {"detail edit: yesterday", {{Passo::EditaDetalhe, -1}}, -1, true},
         {"summary edit: tomorrow", {{Passo::EditaResumo, 1}}, 1, false},
-        {"detail edit: tomorrow, then <", {{Passo::EditaDetalhe, 1}, {Passo::VoltarDetalhe}}, 0, false},
-        {"edit two days back, then >", {{Passo::EditaResumo, -2}, {Passo::AvancarResumo}}, -1, true},
+        {"detail edit: tomorrow, then <",
+         {{Passo::EditaDetalhe, 1}, {Passo::VoltarDetalhe}},
+         0,
+         false},
+        {"edit two days back, then >",
+         {{Passo::EditaResumo, -2}, {Passo::AvancarResumo}},
+         -1,
+         true},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nome);
@@ -195,12 +215,24 @@ TEST_F(VendasHoraTeste, NavegacaoEntreDias)
                 gadget->RMinimizarClick(gadget);
             const QPointer<QLineSeries> antes = Resumo()->Serie();
             switch (acao.passo) {
-            case Passo::VoltarResumo: QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton); break;
-            case Passo::AvancarResumo: QTest::mouseClick(Controle<TBotao>("btnAvanMin"), Qt::LeftButton); break;
-            case Passo::VoltarDetalhe: QTest::mouseClick(Controle<TBotao>("btnVoltMax"), Qt::LeftButton); break;
-            case Passo::AvancarDetalhe: QTest::mouseClick(Controle<TBotao>("btnAvanMax"), Qt::LeftButton); break;
-            case Passo::EditaResumo: Controle<TDataEdit>("cleGrafMin")->setDate(HOJE.addDays(acao.dia)); break;
-            case Passo::EditaDetalhe: Controle<TDataEdit>("cleGrafMax")->setDate(HOJE.addDays(acao.dia)); break;
+            case Passo::VoltarResumo:
+                QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
+                break;
+            case Passo::AvancarResumo:
+                QTest::mouseClick(Controle<TBotao>("btnAvanMin"), Qt::LeftButton);
+                break;
+            case Passo::VoltarDetalhe:
+                QTest::mouseClick(Controle<TBotao>("btnVoltMax"), Qt::LeftButton);
+                break;
+            case Passo::AvancarDetalhe:
+                QTest::mouseClick(Controle<TBotao>("btnAvanMax"), Qt::LeftButton);
+                break;
+            case Passo::EditaResumo:
+                Controle<TDataEdit>("cleGrafMin")->setDate(HOJE.addDays(acao.dia));
+                break;
+            case Passo::EditaDetalhe:
+                Controle<TDataEdit>("cleGrafMax")->setDate(HOJE.addDays(acao.dia));
+                break;
             }
             EsperaLeitura();
             EXPECT_TRUE(antes.isNull()) << "each step refreshed";
@@ -231,7 +263,8 @@ TEST_F(VendasHoraTeste, CalendarioDaEdicaoMudaODia)
 {
     Inicia();
     TDataEdit* edicao = Controle<TDataEdit>("cleGrafMin");
-    QTest::mouseClick(edicao, Qt::LeftButton, {}, QPoint(edicao->width() - 7, edicao->height() / 2));
+    QTest::mouseClick(edicao, Qt::LeftButton, {},
+                      QPoint(edicao->width() - 7, edicao->height() / 2));
     QCalendarWidget* calendario = edicao->calendarWidget();
     ASSERT_TRUE(calendario->isVisible()) << "the drop-down area opens the calendar";
     QTableView* dias = calendario->findChild<QTableView*>();
@@ -260,16 +293,19 @@ TEST_F(VendasHoraTeste, DigitarNaEdicaoNaoMudaNada)
         {"up", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Up); }},
         {"down", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Down); }},
         {"page up", [](QWidget* w) { QTest::keyClick(w, Qt::Key_PageUp); }},
-        {"backspace", [](QWidget* w) {
+        {"backspace",
+         [](QWidget* w) {
              QTest::keyClick(w, Qt::Key_End);
              QTest::keyClick(w, Qt::Key_Backspace);
          }},
         {"delete", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Delete); }},
-        {"paste", [](QWidget* w) {
+        {"paste",
+         [](QWidget* w) {
              QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
              QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
          }},
-        {"wheel", [](QWidget* w) {
+        {"wheel",
+         [](QWidget* w) {
              QWheelEvent roda(QPointF(20, 10), w->mapToGlobal(QPointF(20, 10)), QPoint(),
                               QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                               false);
@@ -301,10 +337,7 @@ TEST_F(VendasHoraTeste, FaixaDeHorasDaConfiguracao)
         int ate;
     };
     const Caso casos[] = {
-        {"8", "18", 8, 18},
-        {"0", "23", 0, 23},
-        {"12", "12", 12, 12},
-        {"18", "8", 18, 8}, // no rows
+        {"8", "18", 8, 18}, {"0", "23", 0, 23}, {"12", "12", 12, 12}, {"18", "8", 18, 8}, // no rows
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(std::string(c.ini) + ".." + c.fim);
@@ -424,7 +457,7 @@ TEST_F(VendasHoraTeste, NumerosComVirgulaDecimal)
         double passo;
     };
     const Caso casos[] = {
-        {"8", "18", 300, 100},  // up to 300
+        {"8", "18", 300, 100}, // up to 300
         {"20", "22", 1000, 500}, // all zero: still whole, round steps
     };
     for (const Caso& c : casos) {
@@ -448,7 +481,8 @@ TEST_F(VendasHoraTeste, NumerosComVirgulaDecimal)
 // short one shows whole, with no tooltip.
 TEST_F(VendasHoraTeste, NomeDaFilialLongoTerminaEmReticencias)
 {
-    const QString longo = QStringLiteral("Supermercado Família Unida Comércio de Alimentos Ltda 60");
+    const QString longo =
+        QStringLiteral("Supermercado Família Unida Comércio de Alimentos Ltda 60");
     const QString nome = longo + QString(60 - longo.size(), u'x');
     ASSERT_EQ(nome.size(), 60);
     Inicia();
@@ -466,7 +500,8 @@ TEST_F(VendasHoraTeste, NomeDaFilialLongoTerminaEmReticencias)
             if (cabe) {
                 EXPECT_EQ(visivel, texto) << rotulo;
             } else {
-                EXPECT_TRUE(visivel.endsWith(QChar(0x2026))) << rotulo << ": " << visivel.toStdString();
+                EXPECT_TRUE(visivel.endsWith(QChar(0x2026)))
+                    << rotulo << ": " << visivel.toStdString();
                 EXPECT_TRUE(texto.startsWith(visivel.chopped(1))) << rotulo << ": cut at the end";
                 EXPECT_LE(r->fontMetrics().horizontalAdvance(visivel), r->contentsRect().width());
             }
@@ -495,8 +530,9 @@ TEST_F(VendasHoraTeste, LogoNoTamanhoEmQueAparece)
             ++vistos;
             EXPECT_EQ(rotulo->size(), QSize(50, 50));
             EXPECT_EQ(imagem.devicePixelRatio(), vista->devicePixelRatioF());
-            EXPECT_EQ(imagem.toImage(), LogoVUX(QSizeF(50, 50.0 * 17 / 53), imagem.devicePixelRatio())
-                                            .convertToFormat(imagem.toImage().format()));
+            EXPECT_EQ(imagem.toImage(),
+                      LogoVUX(QSizeF(50, 50.0 * 17 / 53), imagem.devicePixelRatio())
+                          .convertToFormat(imagem.toImage().format()));
         }
     EXPECT_EQ(vistos, 2);
 }
@@ -545,7 +581,8 @@ TEST_F(VendasHoraTeste, AtualizacaoQueFalhaMantemOQueMostrava)
         for (const char* rotulo : {"lblPeriodoMin", "lblPeriodoMax"})
             EXPECT_EQ(Texto(rotulo), Nome(0)) << rotulo;
         for (const char* edicao : {"cleGrafMin", "cleGrafMax"})
-            EXPECT_EQ(Controle<TDataEdit>(edicao)->date(), HOJE) << "the day shown stays: " << edicao;
+            EXPECT_EQ(Controle<TDataEdit>(edicao)->date(), HOJE)
+                << "the day shown stays: " << edicao;
         EXPECT_FALSE(Controle<TBotao>("btnAvanMin")->isEnabled());
 
         c.conserta();

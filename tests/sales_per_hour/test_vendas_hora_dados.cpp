@@ -115,38 +115,57 @@ struct Caso {
 const std::vector<Caso>& Casos()
 {
     static const std::vector<Caso> casos = {
-        {"default hours, sales inside them", Dia(0), {},
+        {"default hours, sales inside them",
+         Dia(0),
+         {},
          {{.hora = "08:00", .totalPedido = 10},
           {.hora = "12:30", .totalPedido = 20.5},
           {.hora = "12:45", .totalPedido = 4.5},
           {.hora = "18:59", .totalPedido = 30}},
          Esperada(8, 18, {{"08", 10}, {"12", 25}, {"18", 30}})},
-        {"sales at 07:59 and 19:00 change nothing", Dia(10), {},
+        {"sales at 07:59 and 19:00 change nothing",
+         Dia(10),
+         {},
          {{.hora = "07:59", .totalPedido = 100}, {.hora = "19:00", .totalPedido = 200}},
          Esperada(8, 18)},
-        {"0..23 gives 24 rows", Dia(20), {.horaIni = "0", .horaFim = "23"},
+        {"0..23 gives 24 rows",
+         Dia(20),
+         {.horaIni = "0", .horaFim = "23"},
          {{.hora = "00:10", .totalPedido = 1}, {.hora = "23:59", .totalPedido = 2}},
          Esperada(0, 23, {{"00", 1}, {"23", 2}})},
-        {"end before start gives an empty table", Dia(30), {.horaIni = "18", .horaFim = "8"},
+        {"end before start gives an empty table",
+         Dia(30),
+         {.horaIni = "18", .horaFim = "8"},
          {{.hora = "10:00", .totalPedido = 10}},
          {}},
-        {"a day without orders gives zeros", Dia(40), {},
+        {"a day without orders gives zeros",
+         Dia(40),
+         {},
          {{.dataPedido = Dia(39), .hora = "10:00", .totalPedido = 10},
           {.dataPedido = Dia(41), .hora = "10:00", .totalPedido = 10}},
          Esperada(8, 18)},
-        {"null Hora counts in 00", Dia(50), {.horaIni = "0", .horaFim = "2"},
+        {"null Hora counts in 00",
+         Dia(50),
+         {.horaIni = "0", .horaFim = "2"},
          {{.hora = QVariant(), .totalPedido = 5}},
          Esperada(0, 2, {{"00", 5}})},
-        {"empty Hora counts in 00", Dia(60), {.horaIni = "0", .horaFim = "2"},
+        {"empty Hora counts in 00",
+         Dia(60),
+         {.horaIni = "0", .horaFim = "2"},
          {{.hora = "", .totalPedido = 7}},
          Esperada(0, 2, {{"00", 7}})},
-        {"\"7\" becomes 07", Dia(70), {.horaIni = "7", .horaFim = "9"},
+        {"\"7\" becomes 07",
+         Dia(70),
+         {.horaIni = "7", .horaFim = "9"},
          {{.hora = "7", .totalPedido = 15}},
          Esperada(7, 9, {{"07", 15}})},
-        {"\"7:30\" is dropped", Dia(80), {.horaIni = "0", .horaFim = "23"},
+        {"\"7:30\" is dropped",
+         Dia(80),
+         {.horaIni = "0", .horaFim = "23"},
          {{.hora = "7:30", .totalPedido = 15}},
          Esperada(0, 23)},
-        {"hour texts written differently add up in their hour", Dia(90),
+        {"hour texts written differently add up in their hour",
+         Dia(90),
          {.horaIni = "0", .horaFim = "7"},
          {{.hora = QVariant(), .totalPedido = 5},
           {.hora = "", .totalPedido = 7},
@@ -156,38 +175,83 @@ const std::vector<Caso>& Casos()
          Esperada(0, 7, {{"00", 23}, {"07", 5}})},
         // A return: the hour's value is its totals minus, for each order that
         // refers to another, the referred total minus its own.
-        {"returns, and an hour without them shows its totals alone", Dia(100), {},
-         {{.codPedido = 501, .codCliente = 7, .dataPedido = Dia(99), .hora = "09:00",
+        {"returns, and an hour without them shows its totals alone",
+         Dia(100),
+         {},
+         {{.codPedido = 501,
+           .codCliente = 7,
+           .dataPedido = Dia(99),
+           .hora = "09:00",
            .totalPedido = 100},
-          {.codPedido = 511, .codCliente = 7, .hora = "10:30", .totalPedido = 10, .codOper = 2,
-           .codPedidoDevolucao = 501, .tipoPedidoDevolucao = "51"},
+          {.codPedido = 511,
+           .codCliente = 7,
+           .hora = "10:30",
+           .totalPedido = 10,
+           .codOper = 2,
+           .codPedidoDevolucao = 501,
+           .tipoPedidoDevolucao = "51"},
           {.codPedido = 502, .codCliente = 7, .hora = "11:00", .totalPedido = 40},
-          {.codPedido = 512, .codCliente = 7, .hora = "11:20", .totalPedido = 30, .codOper = 2,
-           .codPedidoDevolucao = 502, .tipoPedidoDevolucao = "51"},
+          {.codPedido = 512,
+           .codCliente = 7,
+           .hora = "11:20",
+           .totalPedido = 30,
+           .codOper = 2,
+           .codPedidoDevolucao = 502,
+           .tipoPedidoDevolucao = "51"},
           // Refers to no existing order: not the same customer, type or
           // branch, or no such number.
           {.codPedido = 503, .codCliente = 7, .hora = "12:00", .totalPedido = 50},
-          {.codPedido = 513, .codCliente = 8, .hora = "12:10", .totalPedido = 1, .codOper = 2,
-           .codPedidoDevolucao = 503, .tipoPedidoDevolucao = "51"},
-          {.codPedido = 514, .codCliente = 7, .hora = "12:20", .totalPedido = 2, .codOper = 2,
-           .codPedidoDevolucao = 503, .tipoPedidoDevolucao = "55"},
-          {.codEmpresa = "02", .codPedido = 515, .codCliente = 7, .hora = "12:30",
-           .totalPedido = 3, .codOper = 2,
-           .codPedidoDevolucao = 503, .tipoPedidoDevolucao = "51"},
-          {.codPedido = 516, .codCliente = 7, .hora = "12:40", .totalPedido = 4, .codOper = 2,
-           .codPedidoDevolucao = 999, .tipoPedidoDevolucao = "51"}},
+          {.codPedido = 513,
+           .codCliente = 8,
+           .hora = "12:10",
+           .totalPedido = 1,
+           .codOper = 2,
+           .codPedidoDevolucao = 503,
+           .tipoPedidoDevolucao = "51"},
+          {.codPedido = 514,
+           .codCliente = 7,
+           .hora = "12:20",
+           .totalPedido = 2,
+           .codOper = 2,
+           .codPedidoDevolucao = 503,
+           .tipoPedidoDevolucao = "55"},
+          {.codEmpresa = "02",
+           .codPedido = 515,
+           .codCliente = 7,
+           .hora = "12:30",
+           .totalPedido = 3,
+           .codOper = 2,
+           .codPedidoDevolucao = 503,
+           .tipoPedidoDevolucao = "51"},
+          {.codPedido = 516,
+           .codCliente = 7,
+           .hora = "12:40",
+           .totalPedido = 4,
+           .codOper = 2,
+           .codPedidoDevolucao = 999,
+           .tipoPedidoDevolucao = "51"}},
          Esperada(8, 18, {{"10", 10 - (100 - 10)}, {"11", 70 - (40 - 30)}, {"12", 60}})},
-        {"imported orders left out with \"0\"", Dia(110), {.importados = "0"},
+        {"imported orders left out with \"0\"",
+         Dia(110),
+         {.importados = "0"},
          {{.hora = "10:00", .totalPedido = 1},
           {.hora = "10:00", .totalPedido = 2, .codPedidoImportado = ""},
           {.hora = "10:00", .totalPedido = 4, .codPedidoImportado = "IMP-1"},
           {.hora = "11:00", .totalPedido = 8, .codPedidoImportado = "0"}},
          Esperada(8, 18, {{"10", 3}})},
-        {"imported orders counted with \"1\"", Dia(110), {.importados = "1"}, {},
+        {"imported orders counted with \"1\"",
+         Dia(110),
+         {.importados = "1"},
+         {},
          Esperada(8, 18, {{"10", 7}, {"11", 8}})},
-        {"imported orders counted with any text but \"0\"", Dia(110), {.importados = ""}, {},
+        {"imported orders counted with any text but \"0\"",
+         Dia(110),
+         {.importados = ""},
+         {},
          Esperada(8, 18, {{"10", 7}, {"11", 8}})},
-        {"all branches", Dia(120), {.empresa = ""},
+        {"all branches",
+         Dia(120),
+         {.empresa = ""},
          {{.codEmpresa = "01", .hora = "10:00", .totalPedido = 10},
           {.codEmpresa = "02", .hora = "10:00", .totalPedido = 20},
           {.codEmpresa = "02", .hora = "11:00", .totalPedido = 5}},
@@ -197,12 +261,19 @@ const std::vector<Caso>& Casos()
         {"a branch without orders", Dia(120), {.empresa = "03"}, {}, Esperada(8, 18)},
         // Pasted into the text, these would make the filter true for every
         // order; bound as a parameter they are just codes no branch has.
-        {"a code that would widen the filter if pasted into the text", Dia(120),
-         {.empresa = "'OR''='"}, {}, Esperada(8, 18)},
-        {"the same with dialect 1 quotes", Dia(120), {.empresa = "\"OR\"\"=\""}, {},
+        {"a code that would widen the filter if pasted into the text",
+         Dia(120),
+         {.empresa = "'OR''='"},
+         {},
+         Esperada(8, 18)},
+        {"the same with dialect 1 quotes",
+         Dia(120),
+         {.empresa = "\"OR\"\"=\""},
+         {},
          Esperada(8, 18)},
         {"only invoiced orders of types 51, 55, 56 with a sales or return operation",
-         Dia(130), {},
+         Dia(130),
+         {},
          {{.tipoPedido = "51", .hora = "08:00", .totalPedido = 1},
           {.tipoPedido = "55", .hora = "08:00", .totalPedido = 2},
           {.tipoPedido = "56", .hora = "08:00", .totalPedido = 4},
@@ -219,7 +290,9 @@ const std::vector<Caso>& Casos()
          Esperada(8, 18, {{"08", 7}, {"11", 3}})},
         // NUMERIC(15,2) of a dialect-1 database is a double: the sums carry
         // binary fractions, and the decimal value is what gets rounded.
-        {"sums rounded to cents as decimal formatting rounds them", Dia(140), {},
+        {"sums rounded to cents as decimal formatting rounds them",
+         Dia(140),
+         {},
          {{.hora = "08:00", .totalPedido = 2.675},
           {.hora = "09:00", .totalPedido = 1.335},
           {.hora = "09:10", .totalPedido = 1.34},
@@ -227,16 +300,28 @@ const std::vector<Caso>& Casos()
           {.hora = "10:10", .totalPedido = 0.2},
           {.hora = "11:00", .totalPedido = 1.005},
           {.codPedido = 601, .codCliente = 9, .dataPedido = Dia(139), .totalPedido = 1.125},
-          {.codPedido = 611, .codCliente = 9, .hora = "12:00", .totalPedido = 0.5, .codOper = 2,
-           .codPedidoDevolucao = 601, .tipoPedidoDevolucao = "51"},
+          {.codPedido = 611,
+           .codCliente = 9,
+           .hora = "12:00",
+           .totalPedido = 0.5,
+           .codOper = 2,
+           .codPedidoDevolucao = 601,
+           .tipoPedidoDevolucao = "51"},
           {.hora = "13:00", .totalPedido = 0.004},
           {.hora = "14:00", .totalPedido = 1234567.894},
           {.hora = "14:00", .totalPedido = 0.001}},
-         Esperada(8, 18, {{"08", 2.68}, {"09", 2.68}, {"10", 0.3}, {"11", 1.01},
-                          {"12", -0.13}, {"14", 1234567.9}})},
+         Esperada(8, 18,
+                  {{"08", 2.68},
+                   {"09", 2.68},
+                   {"10", 0.3},
+                   {"11", 1.01},
+                   {"12", -0.13},
+                   {"14", 1234567.9}})},
         // Groups of one hour: their values are added as they are and the sum
         // is rounded once.
-        {"an hour of several groups is rounded once", Dia(150), {.horaIni = "0", .horaFim = "9"},
+        {"an hour of several groups is rounded once",
+         Dia(150),
+         {.horaIni = "0", .horaFim = "9"},
          {{.hora = "7", .totalPedido = 10.005},
           {.hora = "07:10", .totalPedido = 20.005},
           {.hora = QVariant(), .totalPedido = 1.004},
@@ -247,10 +332,17 @@ const std::vector<Caso>& Casos()
           {.hora = "9", .totalPedido = 0.004},
           {.hora = "09:01", .totalPedido = 0.004}},
          Esperada(0, 9, {{"00", 3.01}, {"07", 30.01}, {"08", 0.25}, {"09", 0.01}})},
-        {"a group's return counts before the hour is rounded", Dia(160), {},
+        {"a group's return counts before the hour is rounded",
+         Dia(160),
+         {},
          {{.codPedido = 801, .codCliente = 11, .dataPedido = Dia(159), .totalPedido = 5.0},
-          {.codPedido = 811, .codCliente = 11, .hora = "9", .totalPedido = 1.004, .codOper = 2,
-           .codPedidoDevolucao = 801, .tipoPedidoDevolucao = "51"},
+          {.codPedido = 811,
+           .codCliente = 11,
+           .hora = "9",
+           .totalPedido = 1.004,
+           .codOper = 2,
+           .codPedidoDevolucao = 801,
+           .tipoPedidoDevolucao = "51"},
           {.hora = "09:30", .totalPedido = 7.005}},
          // 1.004 - (5 - 1.004) + 7.005 = 4.013
          Esperada(8, 18, {{"09", 4.01}})},
@@ -361,9 +453,13 @@ TEST_F(Falhas, ConsultaQueNaoAbreDaOErroDoServidorEMantemATabela)
     } casos[] = {
         {"a database without PEDIDOC", vazia, {}, QStringLiteral("Table unknown\n-PEDIDOC")},
         // The query runs even when no hour can take its rows.
-        {"the same with the end before the start", vazia, {.horaIni = "18", .horaFim = "8"},
+        {"the same with the end before the start",
+         vazia,
+         {.horaIni = "18", .horaFim = "8"},
          QStringLiteral("Table unknown\n-PEDIDOC")},
-        {"a connection never attached", nuncaConectada, {},
+        {"a connection never attached",
+         nuncaConectada,
+         {},
          QStringLiteral("Banco de dados não conectado")},
     };
     for (const auto& c : casos) {
@@ -380,15 +476,16 @@ TEST_F(Falhas, HoraQueNaoEhInteiroNomeiaOValorEDeixaATabelaVazia)
     const struct {
         const char *ini, *fim, *valor;
     } casos[] = {
-        {"oito", "18", "\"oito\""}, {"8", "18h", "\"18h\""}, {"8.5", "18", "\"8.5\""},
+        {"oito", "18", "\"oito\""},
+        {"8", "18h", "\"18h\""},
+        {"8.5", "18", "\"8.5\""},
         {"", "18", "\"\""},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.valor);
         Preencher();
         const TConfig config = Config({.horaIni = c.ini, .horaFim = c.fim});
-        const QString texto =
-            ErroDe([&] { dados.ValorDasVendas(config, conexao, Texto(Dia(0))); });
+        const QString texto = ErroDe([&] { dados.ValorDasVendas(config, conexao, Texto(Dia(0))); });
         EXPECT_TRUE(texto.contains(QString::fromUtf8(c.valor))) << texto.toStdString();
         EXPECT_TRUE(Conteudo(dados).empty());
     }
@@ -436,19 +533,23 @@ TEST(CodigoDaFilial, ChegaAoServidorComOsBytesDoArquivo)
     ASSERT_TRUE(dir.isValid());
     BancoVarejo banco(dir.filePath(QStringLiteral("loja.fdb")));
     AdicionarOperacoes(banco);
-    const QByteArray latino("\xC9" "1");   // "É1" in Windows-1252
-    const QByteArray unicode("\xC3\x89" "1"); // "É1" in UTF-8
+    const QByteArray latino("\xC9"
+                            "1"); // "É1" in Windows-1252
+    const QByteArray unicode("\xC3\x89"
+                             "1"); // "É1" in UTF-8
     const struct {
         QByteArray codigo;
         const char* nome;
         const char* hora;
         double total;
-    } filiais[] = {{latino, "Filial Latina", "10:00", 10}, {unicode, "Filial Unicode", "11:00", 20}};
+    } filiais[] = {{latino, "Filial Latina", "10:00", 10},
+                   {unicode, "Filial Unicode", "11:00", 20}};
     for (const auto& f : filiais) {
         banco.executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA, FILIALATIVA)"
                                       " VALUES (?, ?, 'S')"),
                        {f.codigo, QString::fromLatin1(f.nome)});
-        banco.addPedido({.codEmpresa = "XX", .dataPedido = Dia(0), .hora = f.hora, .totalPedido = f.total});
+        banco.addPedido(
+            {.codEmpresa = "XX", .dataPedido = Dia(0), .hora = f.hora, .totalPedido = f.total});
         banco.executar(QStringLiteral("UPDATE PEDIDOC SET CODEMPRESA = ? WHERE CODEMPRESA = 'XX'"),
                        {f.codigo});
     }

@@ -55,7 +55,8 @@ TEST(ProgramaVendasHora, ConstroiPosicionaEIniciaOGadget)
                          + c.secao);
         QProcess* p = prog.iniciar();
         if (c.mensagens > 0) {
-            ASSERT_TRUE(prog.esperarMensagens(c.mensagens, 15000)) << prog.mensagens().toStdString();
+            ASSERT_TRUE(prog.esperarMensagens(c.mensagens, 15000))
+                << prog.mensagens().toStdString();
         } else {
             // Built first; a box from the first refresh would follow soon after.
             QDeadlineTimer prazo(15000);
@@ -64,7 +65,8 @@ TEST(ProgramaVendasHora, ConstroiPosicionaEIniciaOGadget)
             QThread::msleep(3000);
         }
         const QString mensagens = prog.mensagens();
-        EXPECT_EQ(mensagens.count(QStringLiteral("\n--\n")), c.mensagens) << mensagens.toStdString();
+        EXPECT_EQ(mensagens.count(QStringLiteral("\n--\n")), c.mensagens)
+            << mensagens.toStdString();
         if (c.mensagens > 0) {
             EXPECT_TRUE(mensagens.startsWith(u'\n')) << "a notice box, without caption";
             EXPECT_TRUE(mensagens.contains(QLatin1String(c.trecho), Qt::CaseInsensitive))

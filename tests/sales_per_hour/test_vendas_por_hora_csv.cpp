@@ -12,10 +12,10 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <sys/stat.h>
 
 // GCC 12 warns about every member that a designated initializer leaves to
 // its default.
@@ -43,7 +43,8 @@ TEST(TextoCsv, VirgulaDecimalDuasCasasSemSeparadorDeMilhar)
     tabela.Recriar(QStringLiteral("8"), QStringLiteral("13"));
     const double valores[] = {1234.5, -12.3, -0.0, 1234567.89, 0.05, 100000000000.0};
     for (int i = 0; i < 6; ++i)
-        tabela.Localizar(QStringLiteral("%1").arg(8 + i, 2, 10, QLatin1Char('0')))->VALOR = valores[i];
+        tabela.Localizar(QStringLiteral("%1").arg(8 + i, 2, 10, QLatin1Char('0')))->VALOR =
+            valores[i];
     EXPECT_EQ(TextoCsv(tabela).toStdString(),
               "HORA;VALOR\n08;1234,50\n09;-12,30\n10;0,00\n11;1234567,89\n12;0,05\n"
               "13;100000000000,00\n");
@@ -103,7 +104,7 @@ private:
             const QString arquivo = it.next();
             QFile f(arquivo);
             const bool ler = !arquivo.endsWith(QLatin1String(".fdb")) && !it.fileInfo().isSymLink()
-                && f.open(QIODevice::ReadOnly);
+                             && f.open(QIODevice::ReadOnly);
             arquivos[arquivo] = ler ? f.readAll() : QByteArray();
         }
         return arquivos;
@@ -138,8 +139,14 @@ void AdicionarVendas(BancoVarejo& banco)
         {.dataPedido = Dia(), .hora = "09:00", .totalPedido = 0.1},
         {.dataPedido = Dia(), .hora = "09:30", .totalPedido = 0.2},
         {.codPedido = 701, .codCliente = 5, .dataPedido = Dia().addDays(-1), .totalPedido = 100},
-        {.codPedido = 702, .codCliente = 5, .dataPedido = Dia(), .hora = "10:00",
-         .totalPedido = 10, .codOper = 2, .codPedidoDevolucao = 701, .tipoPedidoDevolucao = "51"},
+        {.codPedido = 702,
+         .codCliente = 5,
+         .dataPedido = Dia(),
+         .hora = "10:00",
+         .totalPedido = 10,
+         .codOper = 2,
+         .codPedidoDevolucao = 701,
+         .tipoPedidoDevolucao = "51"},
         {.codEmpresa = "02", .dataPedido = Dia(), .hora = "11:00", .totalPedido = 50},
         {.dataPedido = Dia(), .hora = "12:00", .totalPedido = 20, .codPedidoImportado = "IMP-9"},
         {.dataPedido = Dia(), .hora = "19:00", .totalPedido = 4},
@@ -161,7 +168,8 @@ class ImprimeATabela : public ::testing::TestWithParam<BancoVarejo::Onde> {};
 TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
 {
     const CasoSaida casos[] = {
-        {"no section: all branches, imported orders left out", {},
+        {"no section: all branches, imported orders left out",
+         {},
          {"--dia", "13/05/2024"},
          "HORA;VALOR\n08;1234,50\n09;0,30\n10;-80,00\n11;50,00\n12;0,00\n13;0,00\n14;0,00\n"
          "15;0,00\n16;0,00\n17;0,00\n18;0,00\n"},
@@ -173,15 +181,21 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
          "[GadGetVendHora]\r\nEmpresa=01\r\nPedidosImportados=1\r\n",
          {"--dia", "13/05/2024", "--hora-ini", "7", "--hora-fim", "12"},
          "HORA;VALOR\n07;3,00\n08;1234,50\n09;0,30\n10;-80,00\n11;0,00\n12;20,00\n"},
-        {"branch 02", "[GadGetVendHora]\r\nEmpresa=02\r\nPedidosImportados=0\r\n",
+        {"branch 02",
+         "[GadGetVendHora]\r\nEmpresa=02\r\nPedidosImportados=0\r\n",
          {"--dia", "13/5/2024", "--hora-ini", "11", "--hora-fim", "11"},
          "HORA;VALOR\n11;50,00\n"},
-        {"today and 8 to 18 by default", {}, {},
+        {"today and 8 to 18 by default",
+         {},
+         {},
          "HORA;VALOR\n08;5,00\n09;0,00\n10;0,00\n11;0,00\n12;0,00\n13;0,00\n14;0,00\n"
          "15;0,00\n16;0,00\n17;0,00\n18;6,25\n"},
-        {"end before start", {}, {"--dia", "13/05/2024", "--hora-ini", "18", "--hora-fim", "8"},
+        {"end before start",
+         {},
+         {"--dia", "13/05/2024", "--hora-ini", "18", "--hora-fim", "8"},
          "HORA;VALOR\n"},
-        {"values joined with =", "[GadGetVendHora]\r\nEmpresa=01\r\nPedidosImportados=1\r\n",
+        {"values joined with =",
+         "[GadGetVendHora]\r\nEmpresa=01\r\nPedidosImportados=1\r\n",
          {"--dia=13/05/2024", "--hora-ini=7", "--hora-fim=9"},
          "HORA;VALOR\n07;3,00\n08;1234,50\n09;0,30\n"},
     };
@@ -265,7 +279,8 @@ TEST(VendasPorHoraCsv, ArquivoLocalQueOGadgetTemAberto)
     TVendasHoraDados dados;
     dados.ValorDasVendas(config, gadget, QStringLiteral("13/05/2024"));
 
-    const Resultado r = comando.executar({"--dia", "13/05/2024", "--hora-ini", "11", "--hora-fim", "11"});
+    const Resultado r =
+        comando.executar({"--dia", "13/05/2024", "--hora-ini", "11", "--hora-fim", "11"});
     EXPECT_EQ(r.codigo, 0) << Str(r.erros);
     EXPECT_EQ(Str(r.saida), "HORA;VALOR\n11;50,00\n");
     dados.ValorDasVendas(config, gadget, QStringLiteral("13/05/2024"));
@@ -279,7 +294,8 @@ TEST(VendasPorHoraCsv, ArquivoLocalQueOGadgetTemAberto)
 TEST(VendasPorHoraCsv, AjudaNaSaidaPadrao)
 {
     const Comando comando;
-    for (const QStringList& argumentos : {QStringList{"--help"}, QStringList{"--dia", "13/05/2024", "--help"}}) {
+    for (const QStringList& argumentos :
+         {QStringList{"--help"}, QStringList{"--dia", "13/05/2024", "--help"}}) {
         const Resultado r = comando.executar(argumentos);
         EXPECT_EQ(r.codigo, 0);
         EXPECT_EQ(QString::fromUtf8(r.saida), USO_VENDAS_POR_HORA_CSV);
@@ -290,7 +306,8 @@ TEST(VendasPorHoraCsv, AjudaNaSaidaPadrao)
 TEST(VendasPorHoraCsv, VersaoNaSaidaPadrao)
 {
     const Comando comando;
-    for (const QStringList& argumentos : {QStringList{"--version"}, QStringList{"--dia=13/05/2024", "--version"}}) {
+    for (const QStringList& argumentos :
+         {QStringList{"--version"}, QStringList{"--dia=13/05/2024", "--version"}}) {
         const Resultado r = comando.executar(argumentos);
         EXPECT_EQ(r.codigo, 0);
         EXPECT_EQ(Str(r.saida), "vendas-por-hora-csv 21.08ru\n");
@@ -332,7 +349,11 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
         {"argument without option", valido, {"13/05/2024"}, 1, "argumento inesperado"},
         {"missing value", valido, {"--dia"}, 1, "falta o valor de --dia"},
         {"missing hour", valido, {"--hora-fim"}, 1, "falta o valor de --hora-fim"},
-        {"unknown option with a value", valido, {"--filial=01"}, 1, "opção desconhecida: \"--filial\""},
+        {"unknown option with a value",
+         valido,
+         {"--filial=01"},
+         1,
+         "opção desconhecida: \"--filial\""},
         {"empty value after =", valido, {"--dia="}, 1, "data inválida em --dia: \"\""},
         {"invalid hour after =", valido, {"--hora-ini=25"}, 1, "\"25\""},
         {"invalid date", valido, {"--dia", "31/02/2024"}, 1, "\"31/02/2024\""},
@@ -381,7 +402,8 @@ TEST(VendasPorHoraCsv, NadaQueNaoSejaUmArquivoNoLugarDaConfiguracao)
         std::function<bool(const QString&)> criar;
     };
     const Caso casos[] = {
-        {"fifo", [](const QString& c) { return mkfifo(QFile::encodeName(c).constData(), 0600) == 0; }},
+        {"fifo",
+         [](const QString& c) { return mkfifo(QFile::encodeName(c).constData(), 0600) == 0; }},
         {"folder", [](const QString& c) { return QDir().mkdir(c); }},
         {"device", [](const QString& c) { return QFile::link(QStringLiteral("/dev/zero"), c); }},
     };

@@ -9,11 +9,11 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QThread>
-#include <gtest/gtest.h>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -29,8 +29,8 @@ QString Registro(const QString& titulo, const QString& texto)
 QByteArray IniComum(const QByteArray& caminho, const QByteArray& usuario, const QByteArray& senha)
 {
     return "[Configuracoes]\r\nLocRem=L\r\nServidor=\r\nProtocolo=0\r\nCaminhoBanco=" + caminho
-        + "\r\nUsuario=" + usuario + "\r\nSenha=" + senha
-        + "\r\n\r\n[GadGetOutro]\r\nMeta=10\r\n";
+           + "\r\nUsuario=" + usuario + "\r\nSenha=" + senha
+           + "\r\n\r\n[GadGetOutro]\r\nMeta=10\r\n";
 }
 
 } // namespace
@@ -51,7 +51,10 @@ struct NaoArquivo {
     std::function<bool(const QString&)> criar;
 };
 
-void PrintTo(const NaoArquivo& caso, std::ostream* saida) { *saida << caso.nome; }
+void PrintTo(const NaoArquivo& caso, std::ostream* saida)
+{
+    *saida << caso.nome;
+}
 
 class InicioSemArquivoComum : public ::testing::TestWithParam<NaoArquivo> {};
 
@@ -61,7 +64,9 @@ TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
 {
     Programa prog;
     ASSERT_TRUE(GetParam().criar(prog.caminhoIni()));
-    const QStringList antes = QDir(prog.caminho(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList antes =
+        QDir(prog.caminho(QString()))
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
     QElapsedTimer relogio;
     relogio.start();
     QProcess* p = prog.iniciar();
@@ -70,7 +75,9 @@ TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
     EXPECT_LT(relogio.elapsed(), 5000);
     EXPECT_EQ(p->exitCode(), 0);
     EXPECT_EQ(prog.mensagens(), Registro(QStringLiteral("Warning"), MSG_GADGETS_NAO_CONFIGURADAS));
-    QStringList depois = QDir(prog.caminho(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList depois =
+        QDir(prog.caminho(QString()))
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
     depois.removeAll(QStringLiteral("mensagens.log"));
     depois.removeAll(QStringLiteral("frmVendasHora.lock"));
     EXPECT_EQ(depois, antes);
@@ -78,12 +85,15 @@ TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, InicioSemArquivoComum,
-    ::testing::Values(
-        NaoArquivo{"Fifo",
-                   [](const QString& c) { return mkfifo(QFile::encodeName(c).constData(), 0600) == 0; }},
-        NaoArquivo{"Pasta", [](const QString& c) { return QDir().mkdir(c); }},
-        NaoArquivo{"Dispositivo",
-                   [](const QString& c) { return QFile::link(QStringLiteral("/dev/zero"), c); }}),
+    ::testing::Values(NaoArquivo{"Fifo",
+                                 [](const QString& c) {
+                                     return mkfifo(QFile::encodeName(c).constData(), 0600) == 0;
+                                 }},
+                      NaoArquivo{"Pasta", [](const QString& c) { return QDir().mkdir(c); }},
+                      NaoArquivo{"Dispositivo",
+                                 [](const QString& c) {
+                                     return QFile::link(QStringLiteral("/dev/zero"), c);
+                                 }}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 struct ConfiguracaoIncompleta {
@@ -91,7 +101,10 @@ struct ConfiguracaoIncompleta {
     QByteArray caminho, usuario, senha;
 };
 
-void PrintTo(const ConfiguracaoIncompleta& caso, std::ostream* saida) { *saida << caso.nome; }
+void PrintTo(const ConfiguracaoIncompleta& caso, std::ostream* saida)
+{
+    *saida << caso.nome;
+}
 
 class InicioIncompleto : public ::testing::TestWithParam<ConfiguracaoIncompleta> {};
 
@@ -123,17 +136,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ConfiguracaoIncompleta{"SemUsuario", "/tmp/x.fdb", "", "x"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
-
 namespace {
 
 // What a first start leaves in a gadget section that did not exist.
 const QStringList SECAO_NOVA = {
-    QStringLiteral("[GadGetVendHora]"), QStringLiteral("SempreVisivel=0"),
-    QStringLiteral("Transparencia=100"), QStringLiteral("Empresa="),
-    QStringLiteral("AtualizaDados=1"),   QStringLiteral("PosX="),
-    QStringLiteral("PosY="),             QStringLiteral("IniWindows=1"),
-    QStringLiteral("MostraPedidos=0"),   QStringLiteral("PedidosImportados=0"),
-    QStringLiteral("Modo="),             QStringLiteral("GadGet="),
+    QStringLiteral("[GadGetVendHora]"),
+    QStringLiteral("SempreVisivel=0"),
+    QStringLiteral("Transparencia=100"),
+    QStringLiteral("Empresa="),
+    QStringLiteral("AtualizaDados=1"),
+    QStringLiteral("PosX="),
+    QStringLiteral("PosY="),
+    QStringLiteral("IniWindows=1"),
+    QStringLiteral("MostraPedidos=0"),
+    QStringLiteral("PedidosImportados=0"),
+    QStringLiteral("Modo="),
+    QStringLiteral("GadGet="),
 };
 
 QStringList LinhasNaoVazias(const QByteArray& texto)
@@ -150,9 +168,9 @@ QStringList LinhasNaoVazias(const QByteArray& texto)
 QByteArray IniDoAcesso(const AcessoBanco& a)
 {
     return "[Configuracoes]\r\nLocRem=" + a.LocRem.toUtf8() + "\r\nServidor=" + a.Servidor.toUtf8()
-        + "\r\nProtocolo=" + a.Protocolo.toUtf8() + "\r\nCaminhoBanco=" + a.CaminhoBanco.toUtf8()
-        + "\r\nUsuario=" + a.Usuario.toUtf8() + "\r\nSenha=" + a.Senha.toUtf8()
-        + "\r\n\r\n[GadGetOutro]\r\nMeta=10\r\nPeriodo=2\r\n";
+           + "\r\nProtocolo=" + a.Protocolo.toUtf8() + "\r\nCaminhoBanco=" + a.CaminhoBanco.toUtf8()
+           + "\r\nUsuario=" + a.Usuario.toUtf8() + "\r\nSenha=" + a.Senha.toUtf8()
+           + "\r\n\r\n[GadGetOutro]\r\nMeta=10\r\nPeriodo=2\r\n";
 }
 
 } // namespace
@@ -212,7 +230,10 @@ struct FalhaDeConexao {
     QString senha;
 };
 
-void PrintTo(const FalhaDeConexao& falha, std::ostream* saida) { *saida << falha.nome; }
+void PrintTo(const FalhaDeConexao& falha, std::ostream* saida)
+{
+    *saida << falha.nome;
+}
 
 class InicioSemConexao : public ::testing::TestWithParam<FalhaDeConexao> {};
 
@@ -240,9 +261,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FalhaDeConexao{"BancoInexistente",
                        [](const Programa& prog) {
-                           return IniComum(
-                               prog.caminho(QStringLiteral("nao-existe.fdb")).toUtf8(),
-                               "SYSDBA", "segredo");
+                           return IniComum(prog.caminho(QStringLiteral("nao-existe.fdb")).toUtf8(),
+                                           "SYSDBA", "segredo");
                        },
                        QStringLiteral("segredo")},
         FalhaDeConexao{"SenhaErradaNoServidor",
@@ -291,7 +311,10 @@ struct CasoLinhaDeComando {
     QString erros; // part of standard error
 };
 
-void PrintTo(const CasoLinhaDeComando& caso, std::ostream* saida) { *saida << caso.nome; }
+void PrintTo(const CasoLinhaDeComando& caso, std::ostream* saida)
+{
+    *saida << caso.nome;
+}
 
 class LinhaDeComando : public ::testing::TestWithParam<CasoLinhaDeComando> {};
 
@@ -320,9 +343,10 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLinhaDeComando{"Ajuda", {"--help"}, 0, "Uso: vendas-por-hora", {}},
         CasoLinhaDeComando{"AjudaCurta", {"-h"}, 0, "Uso: vendas-por-hora", {}},
         CasoLinhaDeComando{"Versao", {"--version"}, 0, "vendas-por-hora 21.08ru\n", {}},
-        CasoLinhaDeComando{"OpcaoDesconhecida", {"--verison"}, 1, {},
-                           "opção desconhecida: \"--verison\""},
-        CasoLinhaDeComando{"ArgumentoSobrando", {"extra"}, 1, {}, "argumento inesperado: \"extra\""}),
+        CasoLinhaDeComando{
+            "OpcaoDesconhecida", {"--verison"}, 1, {}, "opção desconhecida: \"--verison\""},
+        CasoLinhaDeComando{
+            "ArgumentoSobrando", {"extra"}, 1, {}, "argumento inesperado: \"extra\""}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 namespace {
@@ -389,7 +413,10 @@ struct RedeRuim {
     std::function<void(Retransmissor&)> piora;
 };
 
-void PrintTo(const RedeRuim& rede, std::ostream* saida) { *saida << rede.nome; }
+void PrintTo(const RedeRuim& rede, std::ostream* saida)
+{
+    *saida << rede.nome;
+}
 
 class FimDuranteUmaLeitura : public ::testing::TestWithParam<RedeRuim> {};
 
@@ -408,8 +435,7 @@ TEST_P(FimDuranteUmaLeitura, SigtermTerminaLogo)
     QThread::msleep(1000);
     ASSERT_EQ(p->state(), QProcess::Running) << prog.mensagens().toStdString();
     const qint64 ms = TerminarCronometrado(p);
-    std::printf("SIGTERM during a reading over a %s: ended after %lld ms\n", GetParam().nome,
-                ms);
+    std::printf("SIGTERM during a reading over a %s: ended after %lld ms\n", GetParam().nome, ms);
     ASSERT_GE(ms, 0) << "still running 5 s after SIGTERM";
     EXPECT_LT(ms, 3000);
     EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
@@ -531,12 +557,12 @@ TEST_F(InicioComArquivoTravado, DesisteDepoisDeDezSegundosComMensagem)
     ASSERT_TRUE(p->waitForFinished(5000)) << "still running 5 s after the message";
     EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p->exitCode(), 1);
-    EXPECT_EQ(prog.mensagens().toStdString(),
-              Registro(QString(),
-                       QStringLiteral("Não foi possível gravar %1: outro programa o mantém "
-                                      "bloqueado há mais de 10 segundos. Nada foi alterado.")
-                           .arg(prog.caminhoIni()))
-                  .toStdString());
+    EXPECT_EQ(
+        prog.mensagens().toStdString(),
+        Registro(QString(), QStringLiteral("Não foi possível gravar %1: outro programa o mantém "
+                                           "bloqueado há mais de 10 segundos. Nada foi alterado.")
+                                .arg(prog.caminhoIni()))
+            .toStdString());
     EXPECT_EQ(prog.lerIni(), ini);
 }
 
