@@ -435,20 +435,30 @@ TEST(Permissoes, TravaPresaPorOutroProgramaEncerraOSalvarNoLimite)
 
 namespace {
 
+// A file every user may write in a folder only root may write: another user
+// cannot make the lock file there.
+class TravaEmPastaAlheia : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "needs root to act as a user the folder refuses";
+        arquivo.Gravar(OUTRAS);
+        ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
+        ASSERT_EQ(::chmod(ini.constData(), 0666), 0);
+        ASSERT_EQ(::stat(ini.constData(), &info), 0);
+    }
+
+    ArquivoTeste arquivo;
+    const QByteArray ini = QFile::encodeName(arquivo.caminho());
+    const QByteArray trava = ini + ".lock";
+    struct stat info {};
+};
+
 // One who cannot make the lock file in the folder locks the file itself;
 // one who can must still wait for it.
-TEST(Permissoes, SemPermissaoParaCriarATravaOutroAindaEspera)
+TEST_F(TravaEmPastaAlheia, SemPermissaoParaCriarATravaOutroAindaEspera)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "needs root to act as a user the folder refuses";
-    ArquivoTeste arquivo;
-    arquivo.Gravar(OUTRAS);
-    const QByteArray ini = QFile::encodeName(arquivo.caminho());
-    ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
-    ASSERT_EQ(::chmod(ini.constData(), 0666), 0);
-    struct stat info {};
-    ASSERT_EQ(::stat(ini.constData(), &info), 0);
-    const QByteArray trava = ini + ".lock";
 
     int pronto[2];
     ASSERT_EQ(::pipe(pronto), 0);
@@ -487,18 +497,8 @@ TEST(Permissoes, SemPermissaoParaCriarATravaOutroAindaEspera)
 // One who locked the file itself while a lock file was made and the file
 // replaced holds a file nobody else locks any more: it must move to the lock
 // file.
-TEST(Permissoes, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEspera)
+TEST_F(TravaEmPastaAlheia, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEspera)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "needs root to act as a user the folder refuses";
-    ArquivoTeste arquivo;
-    arquivo.Gravar(OUTRAS);
-    const QByteArray ini = QFile::encodeName(arquivo.caminho());
-    ASSERT_EQ(::chmod(QFile::encodeName(arquivo.pasta()).constData(), 0755), 0);
-    ASSERT_EQ(::chmod(ini.constData(), 0666), 0);
-    struct stat info {};
-    ASSERT_EQ(::stat(ini.constData(), &info), 0);
-    const QByteArray trava = ini + ".lock";
     // A first saver that could not make the lock file either.
     const int antigo = ::open(ini.constData(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(antigo, 0);
