@@ -449,6 +449,27 @@ protected:
         ASSERT_EQ(::stat(ini.constData(), &info), 0);
     }
 
+    // Forks another user who takes the lock, writes to pronto whether it got
+    // it, and holds it for 2 s; naoHerdado is closed in that process first.
+    pid_t OutroUsuarioTrava(int pronto, int naoHerdado = -1) const
+    {
+        const pid_t outro = ::fork();
+        if (outro != 0)
+            return outro;
+        if (naoHerdado >= 0)
+            ::close(naoHerdado);
+        char obtida = 0;
+        if (::setgid(OUTRO_GRUPO) == 0 && ::setuid(OUTRO_USUARIO) == 0) {
+            const arquivo::Trava t(trava, ini, &info);
+            obtida = t.estado() == arquivo::Trava::Estado::Obtida;
+            [[maybe_unused]] const auto n = ::write(pronto, &obtida, 1);
+            ::sleep(2);
+        } else {
+            [[maybe_unused]] const auto n = ::write(pronto, &obtida, 1);
+        }
+        ::_exit(0);
+    }
+
     ArquivoTeste arquivo;
     const QByteArray ini = QFile::encodeName(arquivo.caminho());
     const QByteArray trava = ini + ".lock";
@@ -459,23 +480,10 @@ protected:
 // one who can must still wait for it.
 TEST_F(TravaEmPastaAlheia, SemPermissaoParaCriarATravaOutroAindaEspera)
 {
-
     int pronto[2];
     ASSERT_EQ(::pipe(pronto), 0);
-    const pid_t outro = ::fork();
+    const pid_t outro = OutroUsuarioTrava(pronto[1]);
     ASSERT_GE(outro, 0);
-    if (outro == 0) {
-        char obtida = 0;
-        if (::setgid(OUTRO_GRUPO) == 0 && ::setuid(OUTRO_USUARIO) == 0) {
-            const arquivo::Trava t(trava, ini, &info);
-            obtida = t.estado() == arquivo::Trava::Estado::Obtida;
-            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
-            ::sleep(2);
-        } else {
-            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
-        }
-        ::_exit(0);
-    }
     char obtida = 0;
     ASSERT_EQ(::read(pronto[0], &obtida, 1), 1);
     ::close(pronto[0]);
@@ -506,22 +514,9 @@ TEST_F(TravaEmPastaAlheia, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEs
 
     int pronto[2];
     ASSERT_EQ(::pipe(pronto), 0);
-    const pid_t outro = ::fork();
+    // The first saver's lock is not the other user's.
+    const pid_t outro = OutroUsuarioTrava(pronto[1], antigo);
     ASSERT_GE(outro, 0);
-    if (outro == 0) {
-        // The first saver's lock is not ours.
-        ::close(antigo);
-        char obtida = 0;
-        if (::setgid(OUTRO_GRUPO) == 0 && ::setuid(OUTRO_USUARIO) == 0) {
-            const arquivo::Trava t(trava, ini, &info);
-            obtida = t.estado() == arquivo::Trava::Estado::Obtida;
-            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
-            ::sleep(2);
-        } else {
-            [[maybe_unused]] const auto n = ::write(pronto[1], &obtida, 1);
-        }
-        ::_exit(0);
-    }
     // The other user now waits for the file itself; meanwhile a saver who may
     // write the folder makes the lock file and replaces the file.
     QThread::msleep(300);
