@@ -111,8 +111,15 @@ caso_posicao() {
   for c in "${casos[@]}"; do
     read -r x y esperado <<<"$c"
     escrever_ini "PosX=$x" "PosY=$y"
-    # A program that eats memory ends here instead of taking the machine.
-    ( ulimit -v 4000000; exec "$programa" ) >>"$tmp/gadget.out" 2>>"$tmp/gadget.err" &
+    # A program that eats memory ends here instead of taking the machine. A
+    # sanitized one reserves terabytes for its shadow at start: its allocator
+    # gets the bound instead.
+    if [ -n "${ASAN_OPTIONS:-}" ]; then
+      ASAN_OPTIONS=$ASAN_OPTIONS:max_allocation_size_mb=4000:allocator_may_return_null=1 \
+        "$programa" >>"$tmp/gadget.out" 2>>"$tmp/gadget.err" &
+    else
+      ( ulimit -v 4000000; exec "$programa" ) >>"$tmp/gadget.out" 2>>"$tmp/gadget.err" &
+    fi
     gadget=$!
     pids+=("$gadget")
     if esperar gadget_em "$esperado"; then
