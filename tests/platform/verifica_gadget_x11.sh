@@ -112,10 +112,10 @@ caso_posicao() {
     read -r x y esperado <<<"$c"
     escrever_ini "PosX=$x" "PosY=$y"
     # A program that eats memory ends here instead of taking the machine. A
-    # sanitized one reserves terabytes for its shadow at start: its allocator
-    # gets the bound instead.
+    # sanitized one reserves terabytes for its shadow at start, so the
+    # sanitizer bounds its resident memory instead.
     if [ -n "${ASAN_OPTIONS:-}" ]; then
-      ASAN_OPTIONS=$ASAN_OPTIONS:max_allocation_size_mb=4000:allocator_may_return_null=1 \
+      ASAN_OPTIONS=$ASAN_OPTIONS:hard_rss_limit_mb=4000 \
         "$programa" >>"$tmp/gadget.out" 2>>"$tmp/gadget.err" &
     else
       ( ulimit -v 4000000; exec "$programa" ) >>"$tmp/gadget.out" 2>>"$tmp/gadget.err" &
