@@ -5,8 +5,9 @@ QStringList TextoConsultaVendas(bool excluirImportados, bool filtrarEmpresa)
     QStringList linhas;
     linhas << QStringLiteral(
         "SELECT PedidoC.DataPedido, Substring(PedidoC.Hora From 1 For 2) As Hora, "
-        "Sum(PedidoC.TotalPedido) as TotalPedido, "
-        "Sum(pedc.totalpedido - pedidoc.totalpedido) AS TotalDevolvido "
+        "Sum(Cast(PedidoC.TotalPedido As Double Precision)) as TotalPedido, "
+        "Sum(Cast(pedc.totalpedido As Double Precision) "
+        "- Cast(pedidoc.totalpedido As Double Precision)) AS TotalDevolvido "
         "FROM PedidoC LEFT JOIN pedidoc pedc ON pedc.codempresa = pedidoc.codempresa "
         "AND pedc.codpedido = pedidoc.codpedidodevolucao "
         "AND pedc.tipopedido = pedidoc.tipopedidodevolucao "
