@@ -253,9 +253,14 @@ void TTransacao::iniciar(TBancoDados& banco)
     fb::Status status;
     fb::Ref<Firebird::IXpbBuilder> tpb(
         fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
+    // Read-only read committed is started pre-committed: however long the
+    // query runs, it holds back no garbage collection of the shop's database
+    // (a snapshot keeps the oldest one where it stands). A record version
+    // read never waits on a writer's lock; nowait makes sure of it.
     tpb->insertTag(&status, isc_tpb_read);
-    tpb->insertTag(&status, isc_tpb_concurrency);
-    tpb->insertTag(&status, isc_tpb_wait);
+    tpb->insertTag(&status, isc_tpb_read_committed);
+    tpb->insertTag(&status, isc_tpb_rec_version);
+    tpb->insertTag(&status, isc_tpb_nowait);
     FTransacao.reset(banco.anexo()->startTransaction(&status, tpb->getBufferLength(&status),
                                                      tpb->getBuffer(&status)));
 }

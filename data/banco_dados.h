@@ -70,7 +70,8 @@ public:
     TTransacao(const TTransacao&) = delete;
     TTransacao& operator=(const TTransacao&) = delete;
 
-    // A snapshot: the query sees the database as it stands now.
+    // Read-only read committed: the query sees what is committed as it
+    // reads.
     void iniciar(TBancoDados& banco);
     void encerrar();
     // Rolls back a running transaction.

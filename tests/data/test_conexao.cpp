@@ -507,12 +507,15 @@ TEST_F(ConexaoNoServidor, NenhumaTransacaoEntreConsultasECadaConsultaSoLe)
     EXPECT_EQ(transacoes(), 0) << "after a second reconnect";
 
     TQuery propria(gadget.getBancoDados(), gadget.getTransaction());
-    propria.setSQL(
-        {QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO"),
-         QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = CURRENT_TRANSACTION")});
+    propria.setSQL({QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO,"
+                                   " MON$LOCK_TIMEOUT AS ESPERA"),
+                    QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = "
+                                   "CURRENT_TRANSACTION")});
     propria.open();
     EXPECT_EQ(propria.value(0, QStringLiteral("SO_LEITURA")).toInt(), 1) << "read-only";
-    EXPECT_EQ(propria.value(0, QStringLiteral("MODO")).toInt(), 1) << "a snapshot";
+    // 1 would be a snapshot, which holds back the garbage collection.
+    EXPECT_EQ(propria.value(0, QStringLiteral("MODO")).toInt(), 2) << "read committed, versions";
+    EXPECT_EQ(propria.value(0, QStringLiteral("ESPERA")).toInt(), 0) << "never waits on a lock";
 }
 
 // A local file (LocRem not "R") that the server of this machine can open, as

@@ -4,6 +4,7 @@
 // goes silent ends the reading with a box in bounded time.
 
 #include "data/fila_banco.h"
+#include "data/query.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
 #include "tests/robust/atualizacao.h"
@@ -12,8 +13,10 @@
 #include "tests/sales_per_hour/gadget_vendas_hora.h"
 
 #include <QElapsedTimer>
+#include <QMap>
 #include <QPointer>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -117,6 +120,48 @@ TEST_F(LeituraPelaRede, JanelaPintaETiqueteDuranteUmaLeituraLenta)
     EXPECT_GE(pinturas.vezes, 2) << "the window painted during the reading";
     EsperaLeitura();
     EXPECT_NE(quadro->cursor().shape(), Qt::BusyCursor);
+    ExpectValores(Resumo(), Esperado(0, 8, 18), "after");
+    EXPECT_EQ(mensagens, QStringList());
+}
+
+// What the server's monitoring tables show of the gadget's transactions while
+// a slow reading runs: read-only read committed ones, which hold back no
+// garbage collection of the shop's database however long they last.
+TEST_F(LeituraPelaRede, LeituraLentaUsaTransacaoSoLeituraReadCommitted)
+{
+    retransmissor.setAtraso(250ms);
+    TConexao monitor;
+    ConfigurarConexao(monitor, servidor->acesso());
+    ASSERT_TRUE(monitor.conectarBanco());
+    TQuery transacoes(monitor.getBancoDados(), monitor.getTransaction());
+    transacoes.setSQL(
+        {QStringLiteral("SELECT t.MON$ISOLATION_MODE AS MODO, t.MON$READ_ONLY AS SO_LEITURA"),
+         QStringLiteral("FROM MON$TRANSACTIONS t JOIN MON$ATTACHMENTS a"),
+         QStringLiteral("ON a.MON$ATTACHMENT_ID = t.MON$ATTACHMENT_ID"),
+         QStringLiteral("WHERE a.MON$ATTACHMENT_ID <> CURRENT_CONNECTION"),
+         QStringLiteral("AND a.MON$REMOTE_PID = :Pid")});
+    transacoes.setParam(QStringLiteral("Pid"), qint64(getpid()));
+
+    gadget->IniciarGadget(gadget);
+    int amostras = 0;
+    QMap<QString, int> vistas; // "isolation/read-only" and how often
+    while (gadget->Lendo()) {
+        transacoes.open();
+        for (int i = 0; i < transacoes.linhas(); ++i)
+            ++vistas[transacoes.asString(i, QStringLiteral("MODO")) + u'/'
+                     + transacoes.asString(i, QStringLiteral("SO_LEITURA"))];
+        ++amostras;
+        QTest::qWait(20);
+    }
+    EsperaLeitura();
+    std::printf("slow reading: %d samples of MON$TRANSACTIONS, seen (isolation/read-only):",
+                amostras);
+    for (auto v = vistas.cbegin(); v != vistas.cend(); ++v)
+        std::printf(" %s x%d", qPrintable(v.key()), v.value());
+    std::printf("\n");
+    ASSERT_FALSE(vistas.isEmpty()) << "no transaction seen during the reading";
+    // 2: read committed (record version); a snapshot would be 1.
+    EXPECT_EQ(vistas.keys().join(u' ').toStdString(), "2/1");
     ExpectValores(Resumo(), Esperado(0, 8, 18), "after");
     EXPECT_EQ(mensagens, QStringList());
 }
