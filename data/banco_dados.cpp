@@ -7,11 +7,8 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QSet>
 #include <QThread>
 #include <ibase.h>
-#include <mutex>
-#include <optional>
 
 namespace {
 
@@ -51,42 +48,21 @@ QString NoServidorLocal(const QString& caminho)
     return plataforma::ServidorLocal() + u':' + nome;
 }
 
-// Files for which the embedded engine goes first, for the whole process:
-// the branch-name lookup makes a connection of its own at every refresh.
-class TEmbutidoPrimeiro {
-public:
-    bool contem(const QString& arquivo)
-    {
-        const std::lock_guard trava(FTrava);
-        return FArquivos.contains(arquivo);
-    }
-    void marcar(const QString& arquivo, bool primeiro)
-    {
-        const std::lock_guard trava(FTrava);
-        if (primeiro)
-            FArquivos.insert(arquivo);
-        else
-            FArquivos.remove(arquivo);
-    }
-
-private:
-    std::mutex FTrava;
-    QSet<QString> FArquivos;
-};
-
-TEmbutidoPrimeiro& EmbutidoPrimeiro()
-{
-    static TEmbutidoPrimeiro arquivos;
-    return arquivos;
-}
-
-// Nothing answered at the server's address: no login was refused.
-bool ServidorAusente(const fb::ErroFirebird& erro)
-{
-    return erro.tem(isc_network_error) || erro.tem(isc_net_connect_err);
-}
-
 } // namespace
+
+const QString MOTIVO_LOGIN_RECUSADO =
+    QStringLiteral("login recusado pelo servidor. Confira o usuário e a senha do banco de dados "
+                   "em \"Vozirav - Iraziv iv Izirodur\".");
+
+ErroLoginRecusado::ErroLoginRecusado()
+    : Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + MOTIVO_LOGIN_RECUSADO)
+{
+}
+
+bool NenhumServidorResponde(const fb::ErroFirebird& erro)
+{
+    return erro.tem(isc_net_connect_err) || erro.tem(isc_net_lookup_err);
+}
 
 void TBancoDados::conectar(bool local, const QString& usuario, const QString& senha)
 {
@@ -110,7 +86,9 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
                            + e.texto());
             }
             // A refused login is refused again, each time more slowly.
-            if (tentativa == TENTATIVAS || e.tem(isc_login))
+            if (e.tem(isc_login))
+                throw ErroLoginRecusado();
+            if (tentativa == TENTATIVAS)
                 throw;
             QThread::msleep(PAUSA_ENTRE_TENTATIVAS_MS);
         }
@@ -129,46 +107,19 @@ void TBancoDados::anexarUmaVez()
 
 void TBancoDados::anexarLocal()
 {
-    std::optional<fb::ErroFirebird> erroServidor;
-    std::optional<fb::ErroFirebird> erroEmbutido;
-    const auto peloServidor = [&] {
-        try {
-            anexarPor(NoServidorLocal(FNomeBanco), "Providers=Remote");
-            FViaEmbutido = false;
-            EmbutidoPrimeiro().marcar(FNomeBanco, false);
-        } catch (const fb::ErroFirebird& e) {
-            erroServidor = e;
-        }
-    };
-    const auto peloEmbutido = [&] {
-        try {
-            anexarPor(FNomeBanco, PROVEDOR_EMBUTIDO);
-            FViaEmbutido = true;
-            // A server that refused us would refuse again, and slows down at
-            // each refused login; one that was not there costs nothing to
-            // ask, and is used as soon as it starts.
-            if (erroServidor)
-                EmbutidoPrimeiro().marcar(FNomeBanco, !ServidorAusente(*erroServidor));
-        } catch (const fb::ErroFirebird& e) {
-            erroEmbutido = e;
-        }
-    };
-    if (EmbutidoPrimeiro().contem(FNomeBanco)) {
-        peloEmbutido();
-        if (!FAnexo)
-            peloServidor();
-    } else {
-        peloServidor();
-        if (!FAnexo)
-            peloEmbutido();
-    }
-    if (FAnexo)
+    // The embedded engine holding the file would keep the server, and the
+    // shop's system through it, out of its own database: whatever a server
+    // that answers says, a refused login included, is the answer.
+    try {
+        anexarPor(NoServidorLocal(FNomeBanco), "Providers=Remote");
+        FViaEmbutido = false;
         return;
-    // The embedded engine finds the file in use when the server has it open:
-    // then the server's answer (a refused login, say) is the one that explains.
-    if (erroEmbutido->tem(isc_already_opened))
-        throw *erroServidor;
-    throw *erroEmbutido;
+    } catch (const fb::ErroFirebird& e) {
+        if (!NenhumServidorResponde(e))
+            throw;
+    }
+    anexarPor(FNomeBanco, PROVEDOR_EMBUTIDO);
+    FViaEmbutido = true;
 }
 
 void TBancoDados::anexarPor(const QString& nome, const char* provedores)

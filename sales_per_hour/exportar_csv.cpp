@@ -104,6 +104,8 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     ConfigurarConexao(conexao, config);
     try {
         conexao.conectarBanco();
+    } catch (const ErroLoginRecusado&) {
+        throw; // says it already, in the same words
     } catch (const Erro& e) {
         throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + e.texto());
     }

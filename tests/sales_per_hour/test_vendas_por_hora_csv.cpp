@@ -209,8 +209,6 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
         AdicionarVendas(banco);
         acesso = banco.acesso();
     }
-    if (GetParam() == BancoVarejo::Onde::Local)
-        acesso.Senha = SENHA_SECRETA; // the embedded engine does not check it
     const IniDoProcesso iniDoProcesso(comando.ini());
 
     for (const CasoSaida& c : casos) {
@@ -327,7 +325,12 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
 {
     const Comando comando;
     const QString semTabelas = comando.caminho("sem-tabelas.fdb");
-    CriarBancoVazio(semTabelas, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), 1);
+    QString senhaLocal; // what a local file takes: a server that answers knows its own
+    {
+        BancoVarejo banco(semTabelas);
+        banco.executar(QStringLiteral("DROP TABLE PEDIDOC"));
+        senhaLocal = banco.acesso().Senha;
+    }
     const QString noServidor = comando.caminho("servidor.fdb");
     {
         BancoVarejo banco(noServidor, BancoVarejo::Onde::Servidor);
@@ -341,7 +344,7 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
                     .arg(locRem, servidor, caminho, senha))
             .toUtf8();
     };
-    const QByteArray valido = comum("L", "", semTabelas, SENHA_SECRETA);
+    const QByteArray valido = comum("L", "", semTabelas, senhaLocal);
     const QStringList dia = {"--dia", "13/05/2024"};
 
     const CasoErro casos[] = {
@@ -367,10 +370,11 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
          "Configurações do banco de dados não informadas"},
         {"no database path", comum("L", "", "", SENHA_SECRETA), dia, 2,
          "Configurações do banco de dados não informadas"},
-        {"no such database", comum("L", "", comando.caminho("nao-existe.fdb"), SENHA_SECRETA), dia,
-         2, "Não foi possível conectar ao banco de dados: I/O error"},
+        {"no such database", comum("L", "", comando.caminho("nao-existe.fdb"), senhaLocal), dia, 2,
+         "Não foi possível conectar ao banco de dados: I/O error"},
         {"wrong password", comum("R", "127.0.0.1", noServidor, SENHA_SECRETA), dia, 2,
-         "Não foi possível conectar ao banco de dados: Your user name and password"},
+         "Não foi possível conectar ao banco de dados: login recusado pelo servidor. Confira o "
+         "usuário e a senha"},
         {"database without the orders table", valido, dia, 2,
          "Erro na consulta das vendas: Dynamic SQL Error"},
     };
