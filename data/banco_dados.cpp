@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QThread>
+#include <algorithm>
+#include <chrono>
 #include <ibase.h>
 
 namespace {
@@ -72,8 +74,18 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
     FLiberado = false;
     // The connect timeout bounds only the wait for the server's first
     // answer; a server that stalls later in the login is given up when one
-    // that never answers would be.
-    const plataforma::TLimiteRede limite(LIMITE_CONEXAO);
+    // that never answers would be, or when the job that attaches is out of
+    // time: nothing else could stop an attach under way.
+    std::chrono::milliseconds limiteConexao = LIMITE_CONEXAO;
+    if (const fb::Prazo prazo = fb::PrazoDaLinha()) {
+        const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *prazo - std::chrono::steady_clock::now());
+        if (resta <= std::chrono::milliseconds(0))
+            throw Erro(QStringLiteral("O tempo da leitura acabou antes da conexão ao banco de "
+                                      "dados."));
+        limiteConexao = std::min(limiteConexao, resta);
+    }
+    const plataforma::TLimiteRede limite(limiteConexao);
     for (int tentativa = 1;; ++tentativa) {
         try {
             anexarUmaVez();
@@ -82,7 +94,7 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
             if (limite.estourou()) {
                 throw Erro(QStringLiteral("O servidor de banco de dados não concluiu a conexão em "
                                           "%1 segundos.\n")
-                               .arg(LIMITE_CONEXAO.count() / 1000)
+                               .arg(limiteConexao.count() / 1000)
                            + e.texto());
             }
             // A refused login is refused again, each time more slowly.
