@@ -9,10 +9,6 @@
 
 namespace {
 
-// Below the 60 s that a user waits for a frozen network at most, with room
-// for the abort that follows when the cancel is not heard.
-constexpr std::chrono::seconds LIMITE_PROGRAMA(50);
-
 // After the cancel, how long the job has before its connections are closed.
 std::chrono::milliseconds Tolerancia(std::chrono::milliseconds limite)
 {
@@ -34,7 +30,7 @@ ErroTempoEsgotado::ErroTempoEsgotado(std::chrono::milliseconds limite)
 
 TFilaBanco& TFilaBanco::Programa()
 {
-    static TFilaBanco fila(LIMITE_PROGRAMA);
+    static TFilaBanco fila(LIMITE_LEITURA);
     return fila;
 }
 

@@ -13,6 +13,11 @@
 #include <mutex>
 #include <thread>
 
+// How long a job may run before it is cut, unless told otherwise: below the
+// 60 s that a user waits for a frozen network at most, with room for the
+// abort that follows when the cancel is not heard.
+inline constexpr std::chrono::seconds LIMITE_LEITURA(50);
+
 // The program's database thread. Every call into the client library is a job
 // run here, one after another, so that the UI thread never waits on the
 // database. A job that runs longer than the limit is cancelled, and its

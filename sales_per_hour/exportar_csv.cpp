@@ -15,6 +15,7 @@
 
 const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa] [--hora-ini H] [--hora-fim H]\n"
+    "                           [--tempo-limite S]\n"
     "       vendas-por-hora-csv --help | --version\n"
     "\n"
     "Imprime as vendas de um dia, hora a hora, em CSV para planilha: o cabeçalho\n"
@@ -29,12 +30,16 @@ const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "  --dia dd/mm/aaaa  dia das vendas (padrão: hoje)\n"
     "  --hora-ini H      primeira hora, inteiro de 0 a 23 (padrão: 8)\n"
     "  --hora-fim H      última hora, inteiro de 0 a 23 (padrão: 18)\n"
+    "  --tempo-limite S  segundos que a leitura do banco pode levar; passado o\n"
+    "                    limite ela é interrompida (padrão: 50; 0: sem limite)\n"
     "  --help            mostra esta ajuda\n"
     "  --version         mostra a versão\n"
     "Cada opção com valor aceita também a forma --opcao=valor (--dia=13/05/2024).\n"
     "\n"
+    "A conexão desiste em alguns segundos quando o servidor não responde.\n"
+    "\n"
     "Código de saída: 0 quando imprime a tabela; 1 para opções inválidas; 2 para\n"
-    "qualquer outro erro (configuração, conexão, consulta).\n");
+    "qualquer outro erro (configuração, conexão, consulta, tempo limite).\n");
 
 namespace {
 
@@ -47,6 +52,16 @@ QString Hora(const QString& opcao, const QString& texto)
         throw ErroDeUso(QStringLiteral("hora inválida em %1: \"%2\", use um inteiro de 0 a 23")
                             .arg(opcao, texto));
     return QString::number(texto.toInt());
+}
+
+std::chrono::seconds TempoLimite(const QString& texto)
+{
+    static const QRegularExpression inteiro(QStringLiteral("^[0-9]{1,6}$"));
+    if (!inteiro.match(texto).hasMatch())
+        throw ErroDeUso(QStringLiteral("tempo limite inválido em --tempo-limite: \"%1\", use "
+                                       "segundos, 0 para nenhum")
+                            .arg(texto));
+    return std::chrono::seconds(texto.toInt());
 }
 
 QString Dia(const QString& texto)
@@ -100,23 +115,40 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     config.setHoraIni(opcoes.horaIni);
     config.setHoraFim(opcoes.horaFim);
 
-    TConexao conexao;
-    ConfigurarConexao(conexao, config);
-    try {
-        conexao.conectarBanco();
-    } catch (const ErroLoginRecusado&) {
-        throw; // says it already, in the same words
-    } catch (const Erro& e) {
-        throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + e.texto());
-    }
-    const TLiberacaoEmbutido liberacao(conexao);
-    TVendasHoraDados dados;
-    try {
-        dados.ValorDasVendas(config, conexao, opcoes.dia);
-    } catch (const Erro& e) {
-        throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
-    }
-    return TextoCsv(dados.CdsTemp());
+    // On a database thread with a limit, as the gadget reads: a network gone
+    // silent or a statement that runs for ever end at the limit.
+    TFilaBanco fila(opcoes.tempoLimite);
+    QString tabela;
+    const bool lida = fila.Executar([&] {
+        TConexao conexao;
+        ConfigurarConexao(conexao, config);
+        try {
+            try {
+                conexao.conectarBanco();
+            } catch (const ErroLoginRecusado&) {
+                throw; // says it already, in the same words
+            } catch (const Erro& e) {
+                throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ")
+                           + e.texto());
+            }
+            const TLiberacaoEmbutido liberacao(conexao);
+            TVendasHoraDados dados;
+            try {
+                dados.ValorDasVendas(config, conexao, opcoes.dia);
+            } catch (const Erro& e) {
+                throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
+            }
+            tabela = TextoCsv(dados.CdsTemp());
+        } catch (...) {
+            // Closed from outside at the limit: nothing of it can be asked.
+            if (fila.AbortouTrabalhoAtual())
+                conexao.descartar();
+            throw;
+        }
+    });
+    if (!lida)
+        throw Erro(QStringLiteral("a leitura foi interrompida"));
+    return tabela;
 }
 
 } // namespace
@@ -129,7 +161,9 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     const QCommandLineOption dia(QStringLiteral("dia"), QString(), QStringLiteral("dd/mm/aaaa"));
     const QCommandLineOption horaIni(QStringLiteral("hora-ini"), QString(), QStringLiteral("H"));
     const QCommandLineOption horaFim(QStringLiteral("hora-fim"), QString(), QStringLiteral("H"));
-    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim});
+    const QCommandLineOption tempoLimite(QStringLiteral("tempo-limite"), QString(),
+                                         QStringLiteral("S"));
+    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, tempoLimite});
     // Only the long forms exist: "-dia" is no abbreviation of anything.
     leitor.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -160,6 +194,8 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
         opcoes.horaIni = Hora(QStringLiteral("--hora-ini"), leitor.value(horaIni));
     if (leitor.isSet(horaFim))
         opcoes.horaFim = Hora(QStringLiteral("--hora-fim"), leitor.value(horaFim));
+    if (leitor.isSet(tempoLimite))
+        opcoes.tempoLimite = TempoLimite(leitor.value(tempoLimite));
     return opcoes;
 }
 
@@ -201,6 +237,8 @@ int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, 
         saida << TabelaDoDia(opcoes);
         saida.flush();
         return 0;
+    } catch (const ErroTempoEsgotado& e) {
+        return falha(e.texto() + QStringLiteral(" Para esperar mais, use --tempo-limite."));
     } catch (const Erro& e) {
         return falha(e.texto());
     } catch (const std::exception& e) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "base/erro.h"
+#include "data/fila_banco.h"
 #include "sales_per_hour/tabela_vendas_hora.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <chrono>
 
 // The companion command vendas-por-hora-csv: one day's hourly sales table as
 // CSV for a spreadsheet in the Brazilian locale. It only reads: the
@@ -23,6 +25,7 @@ struct OpcoesCsv {
     QString dia; // "dd/MM/yyyy"
     QString horaIni = QStringLiteral("8");
     QString horaFim = QStringLiteral("18");
+    std::chrono::seconds tempoLimite = LIMITE_LEITURA; // 0: none
     bool ajuda = false;
     bool versao = false;
 };
