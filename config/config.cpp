@@ -126,18 +126,34 @@ void TConfig::SalvarIni()
     // One replacement of the file for the whole record: a failure leaves none
     // of these keys written.
     bool utf8 = FArquivoUtf8;
-    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this, &utf8](TextoIni& ini) {
+    QString empresa;
+    const bool bytesDaEmpresa =
+        !FBytesEmpresa.isNull() && DecodificarTexto(FBytesEmpresa) == FEmpresa;
+    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [&](TextoIni& ini) {
         for (const TChave& chave : CHAVES) {
             const QString valor = chave.Campo ? this->*chave.Campo : QString();
-            if (chave.Escrita == TEscrita::Sempre
-                || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty()))
+            if (chave.Campo == &TConfig::FEmpresa && bytesDaEmpresa)
+                ini.EscreverBytes(FSecao, QLatin1String(chave.Nome), FBytesEmpresa);
+            else if (chave.Escrita == TEscrita::Sempre
+                     || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty()))
                 ini.Escrever(FSecao, QLatin1String(chave.Nome), valor);
         }
         // A save can change the file's encoding (a line that made it
-        // Windows-1252 replaced).
-        utf8 = TextoIni(ini.Conteudo()).Utf8();
+        // Windows-1252 replaced, bytes that are not UTF-8 written): the code
+        // is what the file reads.
+        const TextoIni gravado(ini.Conteudo());
+        utf8 = gravado.Utf8();
+        empresa = gravado.Ler(FSecao, QStringLiteral("Empresa"));
     });
     FArquivoUtf8 = utf8;
+    FEmpresa = empresa;
+    FBytesEmpresa = QByteArray();
+}
+
+void TConfig::setEmpresaDoBanco(const QByteArray& bytes)
+{
+    FEmpresa = DecodificarTexto(bytes);
+    FBytesEmpresa = bytes.isNull() ? QByteArray("") : bytes;
 }
 
 QByteArray TConfig::BytesNoArquivo(const QString& texto) const

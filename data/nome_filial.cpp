@@ -5,9 +5,8 @@
 #include "data/configurar_conexao.h"
 #include "data/query.h"
 
-QString NomeFilial(const QString& CodFilial)
+std::optional<QString> BuscaFilial(const QString& CodFilial)
 {
-    QString resultado;
     TConfig config{QString()};
     config.CarregarIni();
     TConexao conexao;
@@ -20,8 +19,12 @@ QString NomeFilial(const QString& CodFilial)
                   QStringLiteral("WHERE FILIAIS.CODEMPRESA = :CodFilial")});
     query.setParam(QStringLiteral("CodFilial"), config.BytesNoArquivo(CodFilial));
     query.open();
-    const QString nome = query.asString(0, QStringLiteral("NOMEEMPRESA"));
-    if (!nome.isEmpty())
-        resultado = nome;
-    return resultado;
+    if (query.linhas() == 0)
+        return std::nullopt;
+    return query.asString(0, QStringLiteral("NOMEEMPRESA"));
+}
+
+QString NomeFilial(const QString& CodFilial)
+{
+    return BuscaFilial(CodFilial).value_or(QString());
 }

@@ -39,6 +39,11 @@ const QString AVISO_TEMPO_ESGOTADO =
     QStringLiteral("As próximas atualizações automáticas esperam cada vez mais, até 30 minutos; "
                    "mudar o dia ou salvar a configuração tenta de novo na hora.");
 
+// The branch label when the configured code names no branch (deleted, or
+// saved in an encoding other than the database's): not an empty label over
+// a chart of zeros.
+const QString FILIAL_NAO_ENCONTRADA = QStringLiteral("Filial %1 não encontrada");
+
 QDate DataDe(const QString& texto)
 {
     return QDate::fromString(texto, FORMATO_DATA);
@@ -355,7 +360,10 @@ void TVendasHora::Ler()
                 conexao->conectarBanco();
                 const TLiberacaoEmbutido liberacao(*conexao);
                 const QString empresa = leitura->Config.Empresa();
-                leitura->NomeFilial = empresa.isEmpty() ? TODAS_AS_FILIAIS : NomeFilial(empresa);
+                leitura->NomeFilial =
+                    empresa.isEmpty()
+                        ? TODAS_AS_FILIAIS
+                        : BuscaFilial(empresa).value_or(FILIAL_NAO_ENCONTRADA.arg(empresa));
                 leitura->Dados->ValorDasVendas(leitura->Config, *conexao, leitura->Data);
             } catch (...) {
                 if (TFilaBanco::Programa().AbortouTrabalhoAtual())
