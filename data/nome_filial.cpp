@@ -5,7 +5,7 @@
 #include "data/configurar_conexao.h"
 #include "data/query.h"
 
-std::optional<QString> BuscaFilial(const QString& CodFilial)
+std::optional<QString> NomeFilial(const QString& CodFilial)
 {
     TConfig config{QString()};
     config.CarregarIni();
@@ -22,9 +22,4 @@ std::optional<QString> BuscaFilial(const QString& CodFilial)
     if (query.linhas() == 0)
         return std::nullopt;
     return query.asString(0, QStringLiteral("NOMEEMPRESA"));
-}
-
-QString NomeFilial(const QString& CodFilial)
-{
-    return BuscaFilial(CodFilial).value_or(QString());
 }

@@ -363,7 +363,7 @@ void TVendasHora::Ler()
                 leitura->NomeFilial =
                     empresa.isEmpty()
                         ? TODAS_AS_FILIAIS
-                        : BuscaFilial(empresa).value_or(FILIAL_NAO_ENCONTRADA.arg(empresa));
+                        : NomeFilial(empresa).value_or(FILIAL_NAO_ENCONTRADA.arg(empresa));
                 leitura->Dados->ValorDasVendas(leitura->Config, *conexao, leitura->Data);
             } catch (...) {
                 if (TFilaBanco::Programa().AbortouTrabalhoAtual())
