@@ -199,6 +199,53 @@ TEST(Inicio, SegundaCopiaTerminaLogoSemMensagem)
     EXPECT_EQ(primeira->state(), QProcess::Running);
 }
 
+// A user who switched the gadget's start at log-on off in the session
+// settings keeps it off when the gadget is started by hand: the gadget
+// registers itself for all users and leaves the user's entry as it was.
+TEST(Inicio, InicioAMaoDeixaODesligadoDoUsuario)
+{
+    const std::pair<const char*, const char*> desligadas[] = {
+        {"Hidden",
+         "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=/velho/vph\nHidden=true\n"},
+        {"GNOME switch",
+         "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=/velho/vph\n"
+         "X-GNOME-Autostart-enabled=false\n"},
+    };
+    for (const auto& [forma, desligada] : desligadas) {
+        SCOPED_TRACE(forma);
+        Programa prog;
+        AcessoBanco acesso;
+        {
+            BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")));
+            acesso = banco.acesso();
+        }
+        prog.escreverIni(IniDoAcesso(acesso));
+        const QString doUsuario = prog.caminho(QStringLiteral("config-home/autostart"));
+        ASSERT_TRUE(QDir().mkpath(doUsuario));
+        QFile entrada(doUsuario + QStringLiteral("/vendas-por-hora.desktop"));
+        ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
+        entrada.write(desligada);
+        entrada.close();
+
+        QProcess* p = prog.iniciar();
+        const QString geral =
+            prog.caminho(QStringLiteral("config-dirs/autostart/vendas-por-hora.desktop"));
+        QElapsedTimer relogio;
+        relogio.start();
+        while (!QFile::exists(geral) && relogio.elapsed() < 15000)
+            QThread::msleep(50);
+        ASSERT_TRUE(QFile::exists(geral)) << prog.mensagens().toStdString();
+        // The registration is one step of the gadget's construction, done
+        // before the event loop takes the signal.
+        p->terminate();
+        ASSERT_TRUE(p->waitForFinished(5000));
+
+        const QByteArray depois = entrada.open(QIODevice::ReadOnly) ? entrada.readAll() : "(gone)";
+        EXPECT_EQ(depois.toStdString(), desligada);
+        EXPECT_EQ(prog.mensagens(), QString());
+    }
+}
+
 struct InicioCompleto : ::testing::TestWithParam<BancoVarejo::Onde> {};
 
 TEST_P(InicioCompleto, ConectaEAcrescentaASecaoDoGadget)
