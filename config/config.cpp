@@ -70,12 +70,26 @@ TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
 
 void TConfig::CarregarIni()
 {
-    const TextoIni ini = LerArquivoIni(plataforma::CaminhoArquivoIni());
+    const TLeituraIni leitura = LerArquivoIni(plataforma::CaminhoArquivoIni());
+    const TextoIni& ini = leitura.texto;
+    FMotivoSemLeitura = leitura.motivo;
     FArquivoUtf8 = ini.Utf8();
-    for (const TChave& chave : CHAVES) {
-        const QString& secao = chave.Secao == TSecaoIni::Comum ? SECAO_CONFIG_ARQINI : FSecao;
-        if (chave.Lida && !secao.isEmpty())
-            this->*chave.Campo = ini.Ler(secao, QLatin1String(chave.Nome));
+    // Each section in one pass over the file.
+    for (const TSecaoIni qual : {TSecaoIni::Comum, TSecaoIni::Gadget}) {
+        const QString& secao = qual == TSecaoIni::Comum ? SECAO_CONFIG_ARQINI : FSecao;
+        if (secao.isEmpty())
+            continue;
+        QStringList nomes;
+        std::vector<QString TConfig::*> campos;
+        for (const TChave& chave : CHAVES) {
+            if (chave.Lida && chave.Secao == qual) {
+                nomes << QLatin1String(chave.Nome);
+                campos.push_back(chave.Campo);
+            }
+        }
+        const QStringList valores = ini.Ler(secao, nomes);
+        for (std::size_t i = 0; i < campos.size(); ++i)
+            this->*campos[i] = valores[static_cast<qsizetype>(i)];
     }
     if (FSecao.isEmpty())
         return;
@@ -123,21 +137,38 @@ void TConfig::InstanciaVariaveis(const QString& SiglaGadget)
 
 void TConfig::SalvarIni()
 {
+    TGravacao gravacao = Gravacao();
+    gravacao.Gravar();
+    GravacaoFeita(gravacao);
+}
+
+TConfig::TGravacao TConfig::Gravacao() const
+{
+    TGravacao g;
+    g.FSecao = FSecao;
+    for (const TChave& chave : CHAVES) {
+        const QString valor = chave.Campo ? this->*chave.Campo : QString();
+        if (chave.Escrita == TEscrita::Sempre
+            || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty()))
+            g.FChaves.emplace_back(QLatin1String(chave.Nome), valor);
+    }
+    return g;
+}
+
+void TConfig::TGravacao::Gravar()
+{
     // One replacement of the file for the whole record: a failure leaves none
-    // of these keys written.
-    bool utf8 = FArquivoUtf8;
-    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this, &utf8](TextoIni& ini) {
-        for (const TChave& chave : CHAVES) {
-            const QString valor = chave.Campo ? this->*chave.Campo : QString();
-            if (chave.Escrita == TEscrita::Sempre
-                || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty()))
-                ini.Escrever(FSecao, QLatin1String(chave.Nome), valor);
-        }
-        // A save can change the file's encoding (a line that made it
-        // Windows-1252 replaced).
-        utf8 = TextoIni(ini.Conteudo()).Utf8();
+    // of these keys written. A save can change the file's encoding (a line
+    // that made it Windows-1252 replaced).
+    FUtf8 = AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this](TextoIni& ini) {
+        for (const auto& [chave, valor] : FChaves)
+            ini.Escrever(FSecao, chave, valor);
     });
-    FArquivoUtf8 = utf8;
+}
+
+void TConfig::GravacaoFeita(const TGravacao& gravacao)
+{
+    FArquivoUtf8 = gravacao.FUtf8;
 }
 
 QByteArray TConfig::BytesNoArquivo(const QString& texto) const

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <utility>
+#include <vector>
 
 // Name of the configuration file's section shared by the whole family.
 inline const QString SECAO_CONFIG_ARQINI = QStringLiteral("Configuracoes");
@@ -24,6 +26,27 @@ public:
     void CarregarIni();
     void InstanciaVariaveis(const QString& SiglaGadget);
     void SalvarIni();
+
+    // Why the last load read nothing from a file that is there: its path and
+    // the system's reason ("permissão negada"); empty when it was read.
+    const QString& MotivoSemLeitura() const { return FMotivoSemLeitura; }
+
+    // SalvarIni in two steps, for a save on another thread: the keys as the
+    // record holds them now, written later while the record may change.
+    class TGravacao {
+    public:
+        // Throws Erro as SalvarIni does.
+        void Gravar();
+
+    private:
+        friend class TConfig;
+        QString FSecao;
+        std::vector<std::pair<QString, QString>> FChaves;
+        bool FUtf8 = true;
+    };
+    TGravacao Gravacao() const;
+    // The file's encoding after a save done with Gravar.
+    void GravacaoFeita(const TGravacao& gravacao);
 
     // A text of the file as the bytes the file holds it in (UTF-8 or
     // Windows-1252, as the file was read or last written): a database
@@ -90,6 +113,7 @@ private:
     QString RetornaContasCaixa() const;
 
     bool FArquivoUtf8 = true;
+    QString FMotivoSemLeitura;
 };
 
 // The shared section names a database, a user and a password: without all

@@ -3,65 +3,67 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
+#include <QStringList>
 #include <vector>
 
 // The bytes of an INI file, read and edited by the rules of the Windows profile
-// functions. Lines that are not edited keep their bytes exactly.
+// functions. Lines that are not edited keep their bytes exactly. Nothing is
+// kept per line: a read goes once over the text and the writes are applied
+// when the content is built, so that a huge file costs little more than its
+// own bytes.
 class TextoIni {
 public:
-    explicit TextoIni(const QByteArray& conteudo);
+    explicit TextoIni(QByteArray conteudo);
 
     // Empty when the section or the key is missing.
     QString Ler(const QString& secao, const QString& chave) const;
+    // Several keys of one section in one pass: one value per key, in order.
+    QStringList Ler(const QString& secao, const QStringList& chaves) const;
 
     // Replaces the key's value where it stands, or adds the key after the last
     // non-blank line of its section, or the section at the end of the file.
     void Escrever(const QString& secao, const QString& chave, const QString& valor);
 
-    QByteArray Conteudo() const;
-    // How the text is decoded: UTF-8, or else Windows-1252.
-    bool Utf8() const { return FUtf8; }
+    // The file with the writes; utf8, when given, tells whether its text then
+    // reads as Unicode (UTF-8, or UTF-16) instead of Windows-1252.
+    QByteArray Conteudo(bool* utf8 = nullptr) const;
+    // How the text is decoded: Unicode (UTF-8, or UTF-16 after its byte order
+    // mark, as Windows reads such a file), or else Windows-1252.
+    bool Utf8() const { return FCodificacao != TCodificacao::Windows1252; }
 
 private:
-    enum class Tipo { Outra, Secao, Chave };
+    enum class TCodificacao { Utf8, Windows1252, Utf16LE, Utf16BE };
 
-    struct Linha {
-        // Where the line lies in the file's bytes and in its decoded text,
-        // without the line break; lines never edited are not copied.
-        qsizetype inicioBytes = 0;
-        qsizetype tamanhoBytes = 0;
-        qsizetype inicioTexto = 0;
-        qsizetype tamanhoTexto = 0;
-        QByteArrayView quebra; // "\n", "\r\n", or "" for a last line without one
-        Tipo tipo = Tipo::Outra;
-        // Section or key name, blanks removed, within the line's text.
-        qsizetype inicioNome = 0;
-        qsizetype tamanhoNome = 0;
-
-        // A line this object wrote: its text is its own, its bytes are the
-        // kept prefix followed by resto encoded as the file is.
-        bool gerada = false;
-        QString escrito;
-        QByteArray prefixo;
-        QString resto;
+    struct TChaveEscrita {
+        QString nome; // as first written
+        QString gravado; // the value as the line holds it
+    };
+    struct TSecaoEscrita {
+        QString nome;
+        std::vector<TChaveEscrita> chaves;
     };
 
-    QStringView Texto(const Linha& l) const;
-    QStringView Nome(const Linha& l) const;
-    QByteArrayView Bytes(const Linha& l) const;
-    void Analisar(Linha& l) const;
-    Linha Gerada(const QString& texto) const;
-    int Secao(QStringView secao) const;
-    int FimSecao(int cabecalho) const;
-    int Chave(int cabecalho, QStringView chave) const;
-    void TerminarLinha(int indice);
-    QByteArray Montar(bool utf8) const;
+    class TNome;
+    struct TLinha;
+    struct TResolucao;
 
-    QByteArray FBom;
-    QByteArray FBytes; // the file without the byte order mark
-    QString FTexto; // FBytes decoded
-    std::vector<Linha> FLinhas;
+    // The text as 8-bit bytes: the file's own after the byte order mark, or,
+    // for UTF-16, each code unit as UTF-8 would write it (a surrogate too), so
+    // that the same line and name rules apply.
+    QByteArrayView Bytes() const;
+    QString Decodificar(QByteArrayView bytes) const;
+    QByteArray Codificar(QStringView texto, bool utf8) const;
+    QString ValorDaLinha(QByteArrayView linha) const;
+    template <class Funcao>
+    void ParaCadaLinha(Funcao&& f) const;
+    const TChaveEscrita* Escrita(const QString& secao, const QString& chave) const;
+    TResolucao Resolver() const;
+    QByteArray Montar(const TResolucao& r, bool utf8) const;
+
+    QByteArray FArquivo;
+    qsizetype FTamanhoBom = 0;
+    TCodificacao FCodificacao = TCodificacao::Utf8;
+    QByteArray FInterno; // the 8-bit form of a UTF-16 text
     QByteArrayView FQuebraPadrao = "\n";
-    bool FUtf8 = true;
+    std::vector<TSecaoEscrita> FEscritas; // in the order first written
 };
