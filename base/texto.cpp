@@ -43,13 +43,25 @@ bool Continuacao(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// A byte order mark that begins the bytes is text like any other: they may
+// be a piece cut from a longer text.
+QString DeUtf8(QByteArrayView bytes, bool* valido = nullptr)
+{
+    QStringDecoder decodificador(QStringDecoder::Utf8,
+                                 QStringDecoder::Flag::Stateless
+                                     | QStringDecoder::Flag::ConvertInitialBom);
+    QString texto = decodificador.decode(bytes);
+    if (valido)
+        *valido = !decodificador.hasError();
+    return texto;
+}
+
 } // namespace
 
 QString DecodificarTexto(const QByteArray& bytes, bool* utf8)
 {
-    QStringDecoder decodificador(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString texto = decodificador.decode(bytes);
-    const bool valido = !decodificador.hasError();
+    bool valido = false;
+    QString texto = DeUtf8(bytes, &valido);
     if (utf8)
         *utf8 = valido;
     return valido ? texto : DecodificarCp1252(bytes);
@@ -88,5 +100,5 @@ bool Utf8Valido(QByteArrayView bytes)
 
 QString DecodificarComo(QByteArrayView bytes, bool utf8)
 {
-    return utf8 ? QString::fromUtf8(bytes) : DecodificarCp1252(bytes);
+    return utf8 ? DeUtf8(bytes) : DecodificarCp1252(bytes);
 }

@@ -294,13 +294,12 @@ struct TextoIni::TResolucao {
 
 TextoIni::TextoIni(QByteArray conteudo) : FArquivo(std::move(conteudo))
 {
-    const bool par = FArquivo.size() % 2 == 0;
     if (FArquivo.startsWith(BOM_UTF8)) {
         FTamanhoBom = BOM_UTF8.size();
-    } else if (par && FArquivo.startsWith(BOM_UTF16LE)) {
+    } else if (FArquivo.startsWith(BOM_UTF16LE)) {
         FCodificacao = TCodificacao::Utf16LE;
         FTamanhoBom = BOM_UTF16LE.size();
-    } else if (par && FArquivo.startsWith(BOM_UTF16BE)) {
+    } else if (FArquivo.startsWith(BOM_UTF16BE)) {
         FCodificacao = TCodificacao::Utf16BE;
         FTamanhoBom = BOM_UTF16BE.size();
     }
@@ -310,6 +309,9 @@ TextoIni::TextoIni(QByteArray conteudo) : FArquivo(std::move(conteudo))
     } else {
         FInterno = Utf16ParaInterno(QByteArrayView(FArquivo).sliced(FTamanhoBom),
                                     FCodificacao == TCodificacao::Utf16BE);
+        // A byte after the last whole code unit is no text; it stays last.
+        if ((FArquivo.size() - FTamanhoBom) % 2 != 0)
+            FCauda = FArquivo.right(1);
         // Only the byte order mark is needed of the file's own bytes.
         FArquivo = FArquivo.first(FTamanhoBom);
     }
@@ -594,6 +596,7 @@ QByteArray TextoIni::Montar(const TResolucao& r, bool utf8) const
         for (const TChaveEscrita& c : FEscritas[i].chaves)
             linhaNova(c.nome + u'=' + c.gravado);
     }
+    saida.append(FCauda);
     return saida;
 }
 

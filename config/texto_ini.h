@@ -64,6 +64,7 @@ private:
     qsizetype FTamanhoBom = 0;
     TCodificacao FCodificacao = TCodificacao::Utf8;
     QByteArray FInterno; // the 8-bit form of a UTF-16 text
+    QByteArray FCauda; // a UTF-16 file's odd last byte
     QByteArrayView FQuebraPadrao = "\n";
     std::vector<TSecaoEscrita> FEscritas; // in the order first written
 };

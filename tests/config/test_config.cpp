@@ -1,6 +1,7 @@
 #include "arquivo_teste.h"
 #include "config/config.h"
 #include "impressao_qt.h"
+#include "utf16_teste.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -432,6 +433,18 @@ TEST(Config, BytesWindows1252SobrevivemAoSalvar)
                                    "SempreVisivel=0\r\nTransparencia=100\r\nAtualizaDados=1\r\n"
                                    "PosX=\r\nPosY=\r\nIniWindows=1\r\nMostraPedidos=0\r\n"
                                    "PedidosImportados=0\r\nGadGet=\r\n");
+}
+
+TEST(Config, ArquivoUtf16ContinuaUtf16)
+{
+    ArquivoTeste arquivo;
+    const QString comum = QStringLiteral("[Configuracoes]\r\nUsuario=Jo\u00E3o\r\nSenha=x\r\n");
+    arquivo.Gravar(Utf16(comum));
+    TConfig config(SECAO);
+    Iniciar(config);
+    EXPECT_EQ(config.Usuario(), QStringLiteral("Jo\u00E3o"));
+    EXPECT_EQ(arquivo.Ler(), Utf16(comum + QStringLiteral("[GadGetVendHora]\r\n")
+                                   + QString::fromLatin1(ONZE_CHAVES)));
 }
 
 TEST(Config, LinkSimbolicoContinuaLink)
