@@ -5,9 +5,11 @@
 // leaves the old contents or the new ones.
 #include "arquivo_teste.h"
 #include "base/erro.h"
+#include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "impressao_qt.h"
+#include "platform/seams.h"
 #include "usuarios_teste.h"
 
 #include <QDir>
@@ -325,6 +327,34 @@ protected:
         });
     }
 
+    // While another save holds the lock, a load cannot put the copy back: it
+    // reads the old contents or the new ones all the same, and leaves the
+    // file alone.
+    void VistaDuranteOutraGravacao(const QByteArray& antigo, const QByteArray& novo) const
+    {
+        const int trava = ::open(QFile::encodeName(this->trava).constData(), O_RDWR);
+        if (trava >= 0)
+            ASSERT_EQ(::flock(trava, LOCK_EX), 0);
+        const int ini = ::open(QFile::encodeName(arquivo.caminho()).constData(), O_RDONLY);
+        struct flock trecho {};
+        trecho.l_type = F_RDLCK;
+        trecho.l_whence = SEEK_SET;
+        ASSERT_EQ(::fcntl(ini, F_OFD_SETLK, &trecho), 0);
+        const QByteArray antes = arquivo.Ler();
+        const QByteArray runtime = QFile::encodeName(privada.path());
+        const int visto = ComoUsuario(usuarios.outro, usuarios.grupo, [&] {
+            ::setenv("XDG_RUNTIME_DIR", runtime.constData(), 1);
+            // The text the load works on, unedited.
+            const QByteArray lido = LerArquivoIni(plataforma::CaminhoArquivoIni()).texto.Conteudo();
+            return lido == antigo ? 1 : lido == novo ? 2 : 3;
+        });
+        ::close(ini);
+        if (trava >= 0)
+            ::close(trava);
+        EXPECT_TRUE(visto == 1 || visto == 2) << "a load saw a mix";
+        EXPECT_EQ(arquivo.Ler(), antes);
+    }
+
     QStringList Copias() const
     {
         QStringList copias = QDir(arquivo.pasta()).entryList({QStringLiteral("*.copia")});
@@ -373,6 +403,7 @@ TEST_P(MorteNoLugar, DeixaOConteudoAntigoOuONovo)
         if (morto->exitStatus() != QProcess::CrashExit)
             vivos << onde;
         EXPECT_EQ(Expostos(), QStringList());
+        VistaDuranteOutraGravacao(antes, depois);
         ASSERT_EQ(Iniciar(), 0);
         const QByteArray agora = arquivo.Ler();
         EXPECT_TRUE(agora == antes || agora == depois) << agora.toStdString();
