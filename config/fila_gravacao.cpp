@@ -21,7 +21,7 @@ TFilaGravacao::~TFilaGravacao()
     Encerrar();
 }
 
-void TFilaGravacao::Salvar(TConfig& config, QObject* contexto, Fim fim)
+bool TFilaGravacao::Salvar(TConfig& config, QObject* contexto, Fim fim)
 {
     auto gravacao = std::make_shared<TConfig::TGravacao>(config.Gravacao());
     QPointer<QObject> alvo(contexto);
@@ -48,10 +48,11 @@ void TFilaGravacao::Salvar(TConfig& config, QObject* contexto, Fim fim)
     {
         const std::lock_guard trava(FTrava);
         if (FFechada)
-            return;
+            return false;
         FFila.push_back(std::move(trabalho));
     }
     FMudou.notify_all();
+    return true;
 }
 
 bool TFilaGravacao::SalvarEsperando(TConfig& config)
@@ -62,11 +63,13 @@ bool TFilaGravacao::SalvarEsperando(TConfig& config)
     };
     auto estado = std::make_shared<Estado>();
     QEventLoop laco;
-    Salvar(config, &laco, [estado, &laco](std::exception_ptr erro) {
+    const bool enfileirado = Salvar(config, &laco, [estado, &laco](std::exception_ptr erro) {
         estado->terminou = true;
         estado->erro = erro;
         laco.quit();
     });
+    if (!enfileirado)
+        return false;
     // Returns at once, or early, when the application is quitting.
     laco.exec();
     if (!estado->terminou)

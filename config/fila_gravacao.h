@@ -30,8 +30,9 @@ public:
 
     // Saves config as it holds now; then fim runs with the save's error (null
     // when it worked) as a queued call on contexto's thread, unless contexto
-    // is gone. config must outlive the queue's delivery.
-    void Salvar(TConfig& config, QObject* contexto, Fim fim);
+    // is gone. config must outlive the queue's delivery. False once the queue
+    // is closed: nothing is saved and fim never runs.
+    bool Salvar(TConfig& config, QObject* contexto, Fim fim);
 
     // Saves and waits with the calling thread's event loop turning; rethrows
     // the save's error. False when the program began to end meanwhile.
