@@ -8,6 +8,7 @@
 #include "data/conexao.h"
 #include "data/fila_banco.h"
 #include "data/query.h"
+#include "frame/fonte_rotulos.h"
 #include "frame/gadget.h"
 #include "frame/mascara.h"
 #include "frame/retangulo.h"
@@ -31,11 +32,15 @@ const QStringList TRANSPARENCIAS = {QStringLiteral("100"), QStringLiteral("80"),
                                     QStringLiteral("60"), QStringLiteral("40"),
                                     QStringLiteral("20")};
 
+// The dialog's texts, in Segoe UI on Windows. Elsewhere one family chosen for
+// them rather than the system's substitute, which need not fit them (DejaVu
+// Sans cuts "Horário de Funcionamento (Horas)"): the labels' Tahoma.
+const QStringList FAMILIAS_DIALOGO = {QStringLiteral("Segoe UI"), FONTE_ROTULOS};
+
 QFont FontePadrao()
 {
     QFont fonte;
-    fonte.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Nimbus Sans"),
-                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    fonte.setFamilies(FAMILIAS_DIALOGO);
     fonte.setPixelSize(11);
     return fonte;
 }
@@ -49,9 +54,7 @@ QFont Negrito(QFont fonte)
 QFont FonteTitulo()
 {
     QFont fonte;
-    fonte.setFamilies({QStringLiteral("Segoe UI Semibold"), QStringLiteral("Segoe UI"),
-                       QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("Arial")});
+    fonte.setFamilies(QStringList{QStringLiteral("Segoe UI Semibold")} + FAMILIAS_DIALOGO);
     fonte.setPixelSize(18);
     fonte.setBold(true);
     return fonte;

@@ -48,6 +48,7 @@ public:
     void RAboutClick(QObject*) override { ++sobre; }
 
     using TGadget::AjustaGadget;
+    using TGadget::ColocaEm;
     using TGadget::RetiraMaxMin;
     using TGadget::rtgAbout;
     using TGadget::rtgConfig;
@@ -70,8 +71,8 @@ public:
     int sobre = 0;
 };
 
-// A host window as large as a 1920 x 1080 primary screen, the gadget on it,
-// and a configuration over a file of its own.
+// A 1920 x 1080 primary screen, a host window for the gadget on it, and a
+// configuration over a file of its own.
 class FrameTeste : public ::testing::Test {
 protected:
     void SetUp() override

@@ -39,12 +39,11 @@ protected:
     void Arrastar(QPoint deslocamento, const std::function<void(std::function<void()>)>& soltura)
     {
         QWidget* vista = Controle<QWidget>("rtgResumo");
-        const QPoint destino = Controle<QWidget>("rtgGadget")->pos() + deslocamento;
+        const QPoint destino = gadget->PosicaoNaTela() + deslocamento;
         cursor = QPoint(500, 500);
         QTest::mousePress(vista, Qt::LeftButton, {}, QPoint(5, 5));
         cursor += deslocamento;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return Controle<QWidget>("rtgGadget")->pos() == destino; }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == destino; }, 2000));
         // The save runs on its own thread: it ends inside soltura, and its box
         // comes back here.
         soltura([&] {
@@ -99,7 +98,7 @@ TEST_F(ArrastoSemDisco, ArquivoFicaComoEstavaEACaixaONomeia)
         mensagens.clear();
         Arrastar(QPoint(10, 10), [](std::function<void()> soltar) { soltar(); });
         EXPECT_EQ(mensagens, QStringList());
-        const QPoint onde = Controle<QWidget>("rtgGadget")->pos();
+        const QPoint onde = gadget->PosicaoNaTela();
         TConfig relido(QStringLiteral("GadGetVendHora"));
         relido.CarregarIni();
         EXPECT_EQ(relido.PosX(), QString::number(onde.x()));

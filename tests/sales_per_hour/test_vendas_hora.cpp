@@ -446,9 +446,9 @@ TEST_F(VendasHoraTeste, MarcasSoComOPonteiroSobreUmGrafico)
 
 TEST_F(VendasHoraTeste, NumerosComVirgulaDecimal)
 {
-    EXPECT_EQ(TGraficoVendas::TextoMarca(1234.5), QStringLiteral("1234,50"));
+    EXPECT_EQ(TGraficoVendas::TextoMarca(1234.5), QStringLiteral("1.234,50"));
     EXPECT_EQ(TGraficoVendas::TextoMarca(-0.25), QStringLiteral("-0,25"));
-    EXPECT_EQ(TGraficoVendas::TextoMarca(1000000), QStringLiteral("1000000,00"));
+    EXPECT_EQ(TGraficoVendas::TextoMarca(1000000), QStringLiteral("1.000.000,00"));
 
     struct Caso {
         const char* ini;
