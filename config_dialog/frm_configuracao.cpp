@@ -3,6 +3,7 @@
 #include "base/conversao.h"
 #include "base/texto.h"
 #include "config/config.h"
+#include "config/fila_gravacao.h"
 #include "config_dialog/estilo_escuro.h"
 #include "config_dialog/fundo_configuracao.h"
 #include "data/conexao.h"
@@ -273,7 +274,9 @@ void TFrmConfiguracao::btnSalvarConfClick()
         config.setTransparencia(TRANSPARENCIAS.at(opacidade));
     config.setSempreVisivel(ckbSempreVisivel->isChecked() ? QStringLiteral("1")
                                                           : QStringLiteral("0"));
-    config.SalvarIni();
+    // The dialog waits for its save with its events turning.
+    if (!TFilaGravacao::Programa().SalvarEsperando(config))
+        return;
     TConexao* conexao = ggtVendasHora->Conexao();
     if (!fila.Executar([conexao] { conexao->conectarBanco(); }))
         return;

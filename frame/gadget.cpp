@@ -3,12 +3,14 @@
 #include "base/conversao.h"
 #include "base/erro.h"
 #include "config/config.h"
+#include "config/fila_gravacao.h"
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"
 #include "frame/mascara.h"
 #include "frame/posicao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
+#include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
 
@@ -300,7 +302,12 @@ void TGadget::RMoverMouseUp(QObject*, Qt::MouseButton, Qt::MouseButtons, qreal, 
     const QPoint posicao = PosicaoNaTela();
     FConfig->setPosX(QString::number(posicao.x()));
     FConfig->setPosY(QString::number(posicao.y()));
-    FConfig->SalvarIni();
+    // Saved on the saves' thread: the gadget goes on painting and dragging
+    // while the save waits for the file's lock.
+    TFilaGravacao::Programa().Salvar(*FConfig, this, [](std::exception_ptr erro) {
+        if (erro)
+            plataforma::MostrarErro(erro);
+    });
 }
 
 void TGadget::RMaximizarClick(QObject*)
@@ -320,11 +327,19 @@ void TGadget::RFecharClick(QObject*)
     const QString titulo = getTitulo();
     plataforma::IniciarComWindows(titulo, false);
     plataforma::DestroiIcone();
-    if (FConfig) {
-        FConfig->setIniWindows(QStringLiteral("0"));
-        FConfig->SalvarIni();
+    if (!FConfig) {
+        frmPrincipal->close();
+        return;
     }
-    frmPrincipal->close();
+    FConfig->setIniWindows(QStringLiteral("0"));
+    // The host closes once the file holds it; a save that fails leaves it
+    // open with the error's box.
+    TFilaGravacao::Programa().Salvar(*FConfig, this, [this](std::exception_ptr erro) {
+        if (erro)
+            plataforma::MostrarErro(erro);
+        else
+            frmPrincipal->close();
+    });
 }
 
 void TGadget::VerificaPosForm(QWidget* Form, QWidget* rtgComp)

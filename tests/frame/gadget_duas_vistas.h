@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/config.h"
+#include "config/fila_gravacao.h"
 #include "frame/gadget_res_det.h"
 #include "frame/retangulo.h"
 #include "frame/rotulo.h"
@@ -123,8 +124,12 @@ protected:
     }
 
     // The gadget's section as a fresh record reads it from the file.
+    // The file as the saves asked so far left it (they run on their own
+    // thread), their results delivered.
     std::unique_ptr<TConfig> Relido()
     {
+        TFilaGravacao::Programa().Aguardar();
+        QCoreApplication::processEvents();
         auto relido = std::make_unique<TConfig>(QStringLiteral("GadGetVendHora"));
         relido->CarregarIni();
         return relido;

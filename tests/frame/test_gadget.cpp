@@ -409,10 +409,11 @@ TEST_F(FrameTeste, FecharDesligaOInicioAutomaticoTiraOIconeSalvaEFechaOHost)
 
     EXPECT_EQ(chamadas, QStringList({QStringLiteral("IniciarComWindows(Teste, false)"),
                                      QStringLiteral("DestroiIcone")}));
+    // The host closes once the file holds it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !host->isVisible(); }, 5000));
     QFile arquivo(arquivoIni);
     ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
     EXPECT_TRUE(arquivo.readAll().contains("\r\nIniWindows=0\r\n"));
-    EXPECT_FALSE(host->isVisible());
 }
 
 TEST_F(FrameTeste, BotoesDeConfigurarESobreChamamASubclasse)

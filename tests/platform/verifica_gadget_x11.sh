@@ -20,6 +20,10 @@
 #   icone            a refresh keeps the tray icon (trayer's) it has
 #   nomes            the host's title; the about box and the dialog stay off
 #                    the taskbar
+#   trava            while another user who may write the configuration file
+#                    holds its lock, the save at the end of a drag waits
+#                    without holding the window: the strip fades, the gadget
+#                    repaints and drags again; both saves land, in order
 # Usage: [GERENCIADOR=xfwm4] verifica_gadget_x11.sh CASE PROGRAM DATABASE [janela_auxiliar]
 set -uo pipefail
 caso=$1 programa_gadget=$2 banco=$3 auxiliar=${4-}
@@ -27,6 +31,7 @@ extras=(xdotool)
 case $caso in
   mostrar_desktop | bandeja_apos_dialogo) extras+=(tint2 wmctrl) ;;
   faixa) extras+=(import) ;;
+  trava) extras+=(import flock) ;;
   icone) extras+=(trayer) ;;
 esac
 source "$(dirname "$0")/xvfb_comum.sh" "${extras[@]}"
@@ -425,6 +430,82 @@ caso_nomes() {
     esperar sh -c "! xwininfo -id $janela 2>/dev/null | grep -q IsViewable" \
       || falhar "$nome: Escape did not close it"
   done
+}
+
+# Drags the gadget whose view stands at (x, y) by the move tile, by (dx, dy).
+arrastar_de() {
+  local x=$1 y=$2 dx=$3 dy=$4 passo
+  xdotool mousemove 900 700
+  sleep 0.2
+  xdotool mousemove $((x + 100)) $((y + 100))
+  esperar gadget_em "315x210+$x+$y" || return 1
+  xdotool mousemove $((x + TILE_X - 202)) $((y + MOVER_Y - 100))
+  sleep 0.3
+  xdotool mousedown 1
+  for passo in 1 2 3 4 5; do
+    xdotool mousemove $((x + TILE_X - 202 + dx * passo / 5)) $((y + MOVER_Y - 100 + dy * passo / 5))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+}
+
+# md5 of a piece of the screen, WxH+X+Y.
+recorte() {
+  import -window root -crop "$1" -depth 8 rgb:- 2>/dev/null | md5sum
+}
+
+caso_trava() {
+  escrever_ini PosX=100 PosY=100
+  iniciar_gadget
+  esperar gadget_em "$VISTA" || { falhar "the gadget did not show"; relatar; return; }
+  local trava=$VANTREL_GADGETS_INI.lock quem=(env)
+  # As root, the lock is held by another user of the file's group.
+  if [ "$(id -u)" -eq 0 ] && "$(dirname "$0")/../../scripts/usuarios-teste.sh"; then
+    chgrp vphgrupo "$tmp" "$VANTREL_GADGETS_INI" "$trava" && chmod 0750 "$tmp" \
+      && chmod 0660 "$VANTREL_GADGETS_INI" "$trava" \
+      || { falhar "cannot share the file with the group"; return; }
+    quem=(setpriv --reuid=vphoutro --regid=vphoutro --groups=vphgrupo --inh-caps=-all)
+  fi
+  # One process that holds the lock until it is killed.
+  "${quem[@]}" bash -c 'exec 9>>"$1" && flock -x 9 && exec sleep 60' _ "$trava" >/dev/null 2>&1 &
+  local dono=$!
+  pids+=("$dono")
+  esperar sh -c "! flock -n '$trava' true" || { falhar "the other user got no lock"; return; }
+  # Where the second drag will bring the view: the desktop before it.
+  local onde=287x210+252+380 antes
+  antes=$(recorte "$onde")
+
+  arrastar_de 202 100 -50 100 || { falhar "first drag: no strip"; return; }
+  local solto=$SECONDS
+  # The save waits for the lock; meanwhile the strip fades and the gadget
+  # drags and repaints.
+  xdotool mousemove 900 700
+  if esperar gadget_em 287x210+152+200 && [ $((SECONDS - solto)) -le 4 ]; then
+    echo "ok: the strip faded $((SECONDS - solto)) s after the release, the save waiting"
+  else
+    falhar "the strip did not fade while the save waited: $(visivel)"
+  fi
+  arrastar_de 152 200 100 180 || falhar "second drag during the wait: no strip"
+  xdotool mousemove 900 700
+  # Before the ten seconds after which a save that held the window would give up.
+  if esperar gadget_em "$onde" && [ "$(recorte "$onde")" != "$antes" ] \
+    && [ $((SECONDS - solto)) -le 9 ]; then
+    import -window root "$tmp/durante.png"
+    echo "ok: dragged again and repainted at $onde $((SECONDS - solto)) s after the first release"
+  else
+    falhar "no second drag or no repaint while the save waited: $(visivel)"
+  fi
+  kill -0 "$dono" 2>/dev/null || falhar "the lock was let go before the checks ended"
+  kill "$dono"
+  local salvo
+  esperar sh -c "tr -d '\r' <'$VANTREL_GADGETS_INI' | grep -qx PosY=380"
+  salvo=$(tr -d '\r' <"$VANTREL_GADGETS_INI" | grep -E '^Pos[XY]=' | tr '\n' ' ')
+  if [ "$salvo" = "PosX=150 PosY=380 " ] && [ ! -s "$VANTREL_MESSAGE_LOG" ]; then
+    echo "ok: once the lock was free both saves landed, the last one last: $salvo"
+  else
+    falhar "saved '$salvo'"; relatar
+  fi
 }
 
 "caso_$caso"

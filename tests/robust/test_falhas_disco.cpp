@@ -1,6 +1,7 @@
 // The save at the end of a drag on a disk that refuses it: the file stays as
 // it was, a box names it, and the gadget goes on.
 
+#include "config/fila_gravacao.h"
 #include "tests/config/arquivo_teste.h"
 #include "tests/config/falhas_sistema.h"
 #include "tests/sales_per_hour/gadget_vendas_hora.h"
@@ -43,7 +44,13 @@ protected:
         QTest::mousePress(vista, Qt::LeftButton, {}, QPoint(5, 5));
         cursor += deslocamento;
         ASSERT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == destino; }, 2000));
-        soltura([&] { QTest::mouseRelease(vista, Qt::LeftButton, {}, QPoint(5, 5)); });
+        // The save runs on its own thread: it ends inside soltura, and its box
+        // comes back here.
+        soltura([&] {
+            QTest::mouseRelease(vista, Qt::LeftButton, {}, QPoint(5, 5));
+            TFilaGravacao::Programa().Aguardar();
+        });
+        QCoreApplication::processEvents();
     }
 
     ArquivoTeste arquivo;
