@@ -511,7 +511,8 @@ bool TextoIni::SoAsciiAlemDe(const TChaveEscrita& escrita) const
         if (!SoAscii(QStringView(s.nome)))
             return false;
         for (const TChaveEscrita& c : s.chaves) {
-            if (&c != &escrita && !(SoAscii(QStringView(c.nome)) && SoAscii(QStringView(c.gravado))))
+            if (&c != &escrita
+                && !(SoAscii(QStringView(c.nome)) && SoAscii(QStringView(c.gravado))))
                 return false;
         }
     }
