@@ -14,7 +14,14 @@ enum class TSecaoIni {
     Gadget, // the record's own
 };
 
-enum class TEscrita { Nunca, Sempre, SeNaoVazia };
+enum class TEscrita {
+    Nunca,
+    Sempre,
+    SeNaoVazia,
+    // When it differs from the file's: a value this program cannot use stays
+    // as the user or another program left it.
+    SeMudou,
+};
 
 } // namespace
 
@@ -64,6 +71,9 @@ const TConfig::TChave TConfig::CHAVES[] = {
     {"Modo", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FModo},
     // The application title, which this program leaves empty.
     {"GadGet", TSecaoIni::Gadget, false, TEscrita::Sempre, nullptr},
+    // This gadget's own additions, unknown to the rest of the family.
+    {"Comparacao", TSecaoIni::Gadget, true, TEscrita::SeMudou, &TConfig::FComparacao},
+    {"MetaDia", TSecaoIni::Gadget, true, TEscrita::SeMudou, &TConfig::FMetaDia},
 };
 
 TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
@@ -72,10 +82,13 @@ void TConfig::CarregarIni()
 {
     const TextoIni ini = LerArquivoIni(plataforma::CaminhoArquivoIni());
     FArquivoUtf8 = ini.Utf8();
+    FNoArquivo.clear();
     for (const TChave& chave : CHAVES) {
         const QString& secao = chave.Secao == TSecaoIni::Comum ? SECAO_CONFIG_ARQINI : FSecao;
         if (chave.Lida && !secao.isEmpty())
             this->*chave.Campo = ini.Ler(secao, QLatin1String(chave.Nome));
+        if (chave.Escrita == TEscrita::SeMudou)
+            FNoArquivo.insert(QLatin1String(chave.Nome), this->*chave.Campo);
     }
     if (FSecao.isEmpty())
         return;
@@ -126,18 +139,26 @@ void TConfig::SalvarIni()
     // One replacement of the file for the whole record: a failure leaves none
     // of these keys written.
     bool utf8 = FArquivoUtf8;
-    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this, &utf8](TextoIni& ini) {
+    QHash<QString, QString> noArquivo = FNoArquivo;
+    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this, &utf8, &noArquivo](TextoIni& ini) {
         for (const TChave& chave : CHAVES) {
+            const QString nome = QLatin1String(chave.Nome);
             const QString valor = chave.Campo ? this->*chave.Campo : QString();
-            if (chave.Escrita == TEscrita::Sempre
-                || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty()))
-                ini.Escrever(FSecao, QLatin1String(chave.Nome), valor);
+            bool escrever = chave.Escrita == TEscrita::Sempre
+                            || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty());
+            if (chave.Escrita == TEscrita::SeMudou) {
+                escrever = valor != noArquivo.value(nome);
+                noArquivo.insert(nome, valor);
+            }
+            if (escrever)
+                ini.Escrever(FSecao, nome, valor);
         }
         // A save can change the file's encoding (a line that made it
         // Windows-1252 replaced).
         utf8 = TextoIni(ini.Conteudo()).Utf8();
     });
     FArquivoUtf8 = utf8;
+    FNoArquivo = std::move(noArquivo);
 }
 
 QByteArray TConfig::BytesNoArquivo(const QString& texto) const

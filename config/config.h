@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 // Name of the configuration file's section shared by the whole family.
@@ -79,6 +80,8 @@ private:                                                                        
     VPH_PROPRIEDADE(HoraFimExp)
     VPH_PROPRIEDADE(MostraPedidos)
     VPH_PROPRIEDADE(PedidosImportados)
+    VPH_PROPRIEDADE(Comparacao)
+    VPH_PROPRIEDADE(MetaDia)
 
 #undef VPH_PROPRIEDADE
 
@@ -90,6 +93,9 @@ private:
     QString RetornaContasCaixa() const;
 
     bool FArquivoUtf8 = true;
+    // The keys written only when changed, as the file had them when read or
+    // last saved.
+    QHash<QString, QString> FNoArquivo;
 };
 
 // The shared section names a database, a user and a password: without all
