@@ -126,9 +126,9 @@ void EscreveConsulta(const QString& arquivo, const TConfig& config)
 {
     const QString texto =
         TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"),
-                            !config.Empresa().isEmpty())
+                            !config.Empresa().isEmpty(), 1)
             .join(u'\n')
-            .replace(QStringLiteral(":PDataIni"), u'\'' + DIA_BENCH.toString(Qt::ISODate) + u'\'');
+            .replace(u':' + ParametroDia(0), u'\'' + DIA_BENCH.toString(Qt::ISODate) + u'\'');
     QFile saida(arquivo);
     if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(arquivo));
