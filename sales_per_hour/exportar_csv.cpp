@@ -1,6 +1,7 @@
 #include "sales_per_hour/exportar_csv.h"
 
 #include "base/brasil.h"
+#include "base/dinheiro.h"
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
@@ -15,20 +16,30 @@
 
 const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa] [--hora-ini H] [--hora-fim H]\n"
+    "                           [--detalhado [--comparar nada|semana|media4]]\n"
     "       vendas-por-hora-csv --help | --version\n"
     "\n"
     "Imprime as vendas de um dia, hora a hora, em CSV para planilha: o cabeçalho\n"
     "HORA;VALOR e uma linha por hora, com vírgula decimal e duas casas (08;1234,50).\n"
-    "O banco de dados, a filial (\"Empresa\") e os pedidos importados\n"
-    "(\"PedidosImportados\") vêm do arquivo de configuração das gadgets, seção\n"
-    "\"GadGetVendHora\": $VANTREL_GADGETS_INI quando definido, senão\n"
-    "$XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config por padrão).\n"
-    "Nada é gravado.\n"
+    "O banco de dados, a filial (\"Empresa\"), os pedidos importados\n"
+    "(\"PedidosImportados\") e a comparação (\"Comparacao\") vêm do arquivo de\n"
+    "configuração das gadgets, seção \"GadGetVendHora\": $VANTREL_GADGETS_INI quando\n"
+    "definido, senão $XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config por\n"
+    "padrão). Nada é gravado.\n"
+    "\n"
+    "Com --detalhado, o cabeçalho é HORA;VALOR;VENDAS;TICKET;REFERENCIA: o número de\n"
+    "vendas da hora, o valor médio por venda (vazio sem vendas) e o valor da hora\n"
+    "no dia de referência (vazio sem comparação); a última linha, TOTAL, traz o dia\n"
+    "inteiro, também o da referência.\n"
     "\n"
     "Opções:\n"
     "  --dia dd/mm/aaaa  dia das vendas (padrão: hoje)\n"
     "  --hora-ini H      primeira hora, inteiro de 0 a 23 (padrão: 8)\n"
     "  --hora-fim H      última hora, inteiro de 0 a 23 (padrão: 18)\n"
+    "  --detalhado       acrescenta vendas, ticket, referência e a linha TOTAL\n"
+    "  --comparar C      referência de --detalhado: nada, semana (o mesmo dia da\n"
+    "                    semana anterior) ou media4 (a média do mesmo dia nas quatro\n"
+    "                    semanas anteriores); padrão: a da configuração, senão semana\n"
     "  --help            mostra esta ajuda\n"
     "  --version         mostra a versão\n"
     "Cada opção com valor aceita também a forma --opcao=valor (--dia=13/05/2024).\n"
@@ -47,6 +58,19 @@ QString Hora(const QString& opcao, const QString& texto)
         throw ErroDeUso(QStringLiteral("hora inválida em %1: \"%2\", use um inteiro de 0 a 23")
                             .arg(opcao, texto));
     return QString::number(texto.toInt());
+}
+
+TComparacao Comparar(const QString& texto)
+{
+    if (texto == QLatin1String("nada"))
+        return TComparacao::Nada;
+    if (texto == QLatin1String("semana"))
+        return TComparacao::SemanaPassada;
+    if (texto == QLatin1String("media4"))
+        return TComparacao::Media4Semanas;
+    throw ErroDeUso(
+        QStringLiteral("comparação inválida em --comparar: \"%1\", use nada, semana ou media4")
+            .arg(texto));
 }
 
 QString Dia(const QString& texto)
@@ -109,12 +133,19 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     }
     const TLiberacaoEmbutido liberacao(conexao);
     TVendasHoraDados dados;
+    const TComparacao comparacao = opcoes.comparar.value_or(LerComparacao(config.Comparacao()));
     try {
-        dados.ValorDasVendas(config, conexao, opcoes.dia);
+        if (opcoes.detalhado)
+            dados.ValorDasVendas(config, conexao, opcoes.dia, comparacao, nullptr, QDate(),
+                                 QDateTime());
+        else
+            dados.ValorDasVendas(config, conexao, opcoes.dia);
     } catch (const Erro& e) {
         throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
     }
-    return TextoCsv(dados.CdsTemp());
+    if (!opcoes.detalhado)
+        return TextoCsv(dados.CdsTemp());
+    return TextoCsvDetalhado(dados.CdsTemp(), dados.Indicadores(std::nullopt), comparacao);
 }
 
 } // namespace
@@ -127,7 +158,9 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     const QCommandLineOption dia(QStringLiteral("dia"), QString(), QStringLiteral("dd/mm/aaaa"));
     const QCommandLineOption horaIni(QStringLiteral("hora-ini"), QString(), QStringLiteral("H"));
     const QCommandLineOption horaFim(QStringLiteral("hora-fim"), QString(), QStringLiteral("H"));
-    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim});
+    const QCommandLineOption detalhado(QStringLiteral("detalhado"), QString());
+    const QCommandLineOption comparar(QStringLiteral("comparar"), QString(), QStringLiteral("C"));
+    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, detalhado, comparar});
     // Only the long forms exist: "-dia" is no abbreviation of anything.
     leitor.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -158,19 +191,43 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
         opcoes.horaIni = Hora(QStringLiteral("--hora-ini"), leitor.value(horaIni));
     if (leitor.isSet(horaFim))
         opcoes.horaFim = Hora(QStringLiteral("--hora-fim"), leitor.value(horaFim));
+    opcoes.detalhado = leitor.isSet(detalhado);
+    if (leitor.isSet(comparar))
+        opcoes.comparar = Comparar(leitor.value(comparar));
     return opcoes;
 }
 
 QString TextoCsv(const TTabelaVendasHora& tabela)
 {
     QString texto = QStringLiteral("HORA;VALOR\n");
-    for (const TTabelaVendasHora::Linha& linha : tabela.linhas()) {
-        // + 0.0 turns a negative zero into "0,00".
-        QString valor = QString::number(linha.VALOR + 0.0, 'f', 2);
-        valor.replace(u'.', u',');
-        texto += linha.HORA + u';' + valor + u'\n';
-    }
+    for (const TTabelaVendasHora::Linha& linha : tabela.linhas())
+        texto += linha.HORA + u';' + TextoDinheiro(linha.VALOR, false) + u'\n';
     return texto;
+}
+
+QString TextoCsvDetalhado(const TTabelaVendasHora& tabela, const TIndicadores& indicadores,
+                          TComparacao comparacao)
+{
+    const auto dinheiro = [](std::optional<double> valor) {
+        return valor ? TextoDinheiro(*valor, false) : QString();
+    };
+    const auto linha = [&](const QString& hora, double valor, int vendas,
+                           std::optional<double> ticket, std::optional<double> referencia) {
+        return QStringList{hora, TextoDinheiro(valor, false), QString::number(vendas),
+                           dinheiro(ticket),
+                           comparacao == TComparacao::Nada ? QString() : dinheiro(referencia)}
+                   .join(u';')
+               + u'\n';
+    };
+    QString texto = QStringLiteral("HORA;VALOR;VENDAS;TICKET;REFERENCIA\n");
+    for (size_t i = 0; i < tabela.linhas().size(); ++i) {
+        const TTabelaVendasHora::Linha& hora = tabela.linhas()[i];
+        texto += linha(hora.HORA, hora.VALOR, hora.VENDAS, indicadores.Horas[i].Ticket,
+                       indicadores.Horas[i].Referencia);
+    }
+    return texto
+           + linha(QStringLiteral("TOTAL"), indicadores.Total, indicadores.Vendas,
+                   indicadores.Ticket, indicadores.Referencia);
 }
 
 int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, QTextStream& erros)
