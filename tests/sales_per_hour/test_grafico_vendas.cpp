@@ -26,8 +26,10 @@ const Modelo DETALHE{"detail", {389, 214}, 20, false, 0};
 
 class GraficoTeste : public ::testing::Test {
 protected:
-    // A new chart on a new host, as the gadget makes it before it is shown.
-    TGraficoVendas* Grafico(const Modelo& m, const QList<double>& valores)
+    // A new chart on a new host, as the gadget makes it before it is shown;
+    // with a reference line when referencia has values.
+    TGraficoVendas* Grafico(const Modelo& m, const QList<double>& valores,
+                            const QList<double>& referencia = {}, const QStringList& dicas = {})
     {
         hosts.push_back(std::make_unique<QWidget>());
         QWidget& host = *hosts.back();
@@ -35,13 +37,15 @@ protected:
         grafico->setGeometry(QRect(QPoint(0, 0), m.tamanho));
         if (m.pixelsEixos)
             grafico->setTamanhoRotulosEixos(m.pixelsEixos);
-        QLineSeries* serie = grafico->NovaSerie(QStringLiteral("s"));
+        QLineSeries* serie = grafico->NovaSerie(QStringLiteral("s"), !referencia.isEmpty());
         QStringList rotulos;
         for (double v : valores) {
             serie->append(rotulos.size(), v);
             rotulos << QStringLiteral("%1h").arg(8 + rotulos.size(), 2, 10, QLatin1Char('0'));
         }
-        grafico->MostraSerie(rotulos);
+        for (qsizetype i = 0; i < referencia.size(); ++i)
+            grafico->Referencia()->append(i, referencia[i]);
+        grafico->MostraSerie(rotulos, dicas);
         grafico->setTitulo(QStringLiteral("Vendas por Hora"));
         host.resize(400, 230);
         host.show();

@@ -83,13 +83,16 @@ TEST_F(VendasHoraTeste, ControlesNasVistas)
         QString texto;
     };
     const Caso casos[] = {
-        {"rtgDetalhe", "rtgGadget", {0, 0, 389, 236}, {}},
+        // The line of totals under the detail chart moves the rows below it
+        // down by its height.
+        {"rtgDetalhe", "rtgGadget", {0, 0, 389, 252}, {}},
         {"rtgResumo", "rtgGadget", {102, 0, 287, 210}, {}},
-        {"btnVoltMax", "rtgDetalhe", {17, 211, 15, 20}, "<"},
-        {"btnAvanMax", "rtgDetalhe", {117, 211, 15, 20}, ">"},
-        {"cleGrafMax", "rtgDetalhe", {31, 211, 87, 20}, {}},
-        {"lblNomeFilialMax", "rtgDetalhe", {0, 194, 389, 15}, "Todas as Filiais"},
-        {"lblPeriodoMax", "rtgDetalhe", {132, 214, 197, 15}, "22/04/2013"},
+        {"btnVoltMax", "rtgDetalhe", {17, 227, 15, 20}, "<"},
+        {"btnAvanMax", "rtgDetalhe", {117, 227, 15, 20}, ">"},
+        {"cleGrafMax", "rtgDetalhe", {31, 227, 87, 20}, {}},
+        {"lblTotaisMax", "rtgDetalhe", {0, 194, 389, 15}, ""},
+        {"lblNomeFilialMax", "rtgDetalhe", {0, 210, 389, 15}, "Todas as Filiais"},
+        {"lblPeriodoMax", "rtgDetalhe", {132, 230, 197, 15}, "22/04/2013"},
         {"ChGraficoMax", "rtgDetalhe", {0, 0, 389, 214}, {}},
         {"btnVoltMin", "rtgResumo", {14, 188, 15, 20}, "<"},
         {"btnAvanMin", "rtgResumo", {114, 188, 15, 20}, ">"},
@@ -110,7 +113,7 @@ TEST_F(VendasHoraTeste, ControlesNasVistas)
             EXPECT_EQ(rotulo->text(), c.texto) << c.nome;
         }
     }
-    EXPECT_EQ(Controle<TRetangulo>("rtgGadget")->size(), QSize(422, 246));
+    EXPECT_EQ(Controle<TRetangulo>("rtgGadget")->size(), QSize(422, 262));
 
     struct Fonte {
         const char* rotulo;
@@ -118,7 +121,8 @@ TEST_F(VendasHoraTeste, ControlesNasVistas)
         bool negrito;
     };
     for (const Fonte& f : {Fonte{"lblNomeFilialMax", 12, true}, Fonte{"lblNomeFilialMin", 12, true},
-                           Fonte{"lblPeriodoMax", 10, false}, Fonte{"lblPeriodoMin", 10, false}}) {
+                           Fonte{"lblPeriodoMax", 10, false}, Fonte{"lblPeriodoMin", 10, false},
+                           Fonte{"lblTotaisMax", 10, false}}) {
         const QFont fonte = Controle<QLabel>(f.rotulo)->font();
         EXPECT_EQ(fonte.family(), QStringLiteral("Tahoma")) << f.rotulo;
         EXPECT_EQ(fonte.pixelSize(), f.tamanho) << f.rotulo;
@@ -143,7 +147,11 @@ TEST_F(VendasHoraTeste, InicioMostraHojeComOAvancoDesabilitado)
         EXPECT_EQ(grafico->Titulo(), QStringLiteral("Vendas por Hora")) << nome;
         ExpectValores(grafico, Esperado(0, 8, 18), nome);
         EXPECT_EQ(grafico->Rotulos(), Horas(8, 18)) << nome;
-        EXPECT_EQ(grafico->chart()->series().size(), 1) << nome;
+        // The day a week earlier, behind the day's line.
+        ASSERT_NE(grafico->Referencia(), nullptr) << nome;
+        EXPECT_EQ(grafico->chart()->series(),
+                  (QList<QAbstractSeries*>{grafico->Referencia(), grafico->Serie()}))
+            << nome;
         EXPECT_FALSE(grafico->chart()->legend()->isVisible()) << nome;
         EXPECT_FALSE(grafico->MarcasVisiveis()) << nome;
         EXPECT_EQ(grafico->Serie()->color(), QColor::fromRgba(0xFF0000FF)) << nome;
@@ -635,7 +643,7 @@ TEST_F(VendasHoraTeste, CadaAtualizacaoTrocaAsSeriesSemAcumular)
     EXPECT_TRUE(primeira.isNull());
     EXPECT_TRUE(primeiraMax.isNull());
     for (TGraficoVendas* grafico : {Resumo(), Detalhe()})
-        EXPECT_EQ(grafico->chart()->series().size(), 1);
+        EXPECT_EQ(grafico->chart()->series().size(), 2) << "the day and its reference";
     EXPECT_EQ(Controle<TRetangulo>("rtgGadget")->findChildren<QObject*>().size(), objetos);
     EXPECT_EQ(Resumo()->scene()->items().size(), itens);
 }
