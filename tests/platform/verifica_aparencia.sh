@@ -101,11 +101,11 @@ for escala in 1 2; do
   clicar $((gx + 405)) $((gy + 32))
   mover $((gx + 230)) $((gy + 225))
   f=$(foto detalhe)
-  verifica cantos "$f" "$escala" $gx $gy 389 236 10
+  verifica cantos "$f" "$escala" $gx $gy 389 252 10
   verifica beiras "$f" "$escala" $gx $gy 389 214
   mover $((gx + 194)) $((gy + 100))
   foto detalhe-marcas >/dev/null
-  clicar $((gx + 111)) $((gy + 221))
+  clicar $((gx + 111)) $((gy + 237))
   foto calendario >/dev/null
   xdotool key Escape
   sleep 0.5
