@@ -676,3 +676,138 @@ TEST_F(VendasHoraTeste, InicioAutomaticoQueFalhaNaoImpedeOGadget)
 }
 
 } // namespace
+
+namespace {
+
+// Today at 10:30: the hour 10 runs; its reference counts up to then.
+class IndicadoresNaVista : public VendasHoraTeste {
+protected:
+    void SetUp() override
+    {
+        VendasHoraTeste::SetUp();
+        plataforma::ganchos().agora = [] { return QDateTime(HOJE, QTime(10, 30)); };
+    }
+
+    static QList<double> Pontos(const QLineSeries* serie)
+    {
+        QList<double> valores;
+        for (const QPointF& ponto : serie->points())
+            valores << ponto.y();
+        return valores;
+    }
+};
+
+TEST_F(IndicadoresNaVista, ReferenciaTotaisEMetaConformeAConfiguracao)
+{
+    const QList<double> semana = {100, 0, 40, 0, 200, 0, 0, 0, 0, 0, 0};
+    const QList<double> media4 = {40, 5, 10, 0, 50, 0, 0, 0, 0, 0, 0};
+    const QString totais = QStringLiteral("Total R$ 485,66 · 5 vendas · ticket R$ 97,13");
+    struct Caso {
+        const char* nome;
+        const char* comparacao;
+        const char* meta;
+        std::optional<QList<double>> referencia;
+        QString totais;
+        QString meta_;
+        std::optional<double> fracao;
+    };
+    const Caso casos[] = {
+        // So far: 100 a week before, (100 + 60 + 20) / 4 = 45 in the mean.
+        {"default", "", "", semana, totais + QStringLiteral(" · +386% sem. passada"), {}, {}},
+        {"week", "1", "500", semana, totais + QStringLiteral(" · +386% sem. passada"),
+         QStringLiteral("97% da meta"), 485.66 / 500},
+        {"mean", "4", "1.000,00", media4, totais + QStringLiteral(" · +979% média 4 sem."),
+         QStringLiteral("48% da meta"), 485.66 / 1000},
+        {"none", "0", "300", std::nullopt, totais, QStringLiteral("161% da meta"), 485.66 / 300},
+        {"unreadable values",
+         "semana",
+         "muito",
+         semana,
+         totais + QStringLiteral(" · +386% sem. passada"),
+         {},
+         {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        config.setComparacao(QString::fromLatin1(c.comparacao));
+        config.setMetaDia(QString::fromUtf8(c.meta));
+        Inicia();
+        for (TGraficoVendas* grafico : {Resumo(), Detalhe()}) {
+            const std::string nome = grafico->objectName().toStdString();
+            ExpectValores(grafico, Esperado(0, 8, 18), nome);
+            if (c.referencia) {
+                ASSERT_NE(grafico->Referencia(), nullptr) << nome;
+                EXPECT_EQ(Pontos(grafico->Referencia()), *c.referencia) << nome;
+                EXPECT_EQ(grafico->Referencia()->pen().style(), Qt::DashLine) << nome;
+            } else {
+                EXPECT_EQ(grafico->Referencia(), nullptr) << nome;
+            }
+            EXPECT_EQ(grafico->PontoAberto(), 2) << nome << ": 10h still runs";
+            EXPECT_EQ(grafico->Dicas().size(), 11) << nome;
+        }
+        EXPECT_EQ(Texto("lblTotaisMax").toStdString(), c.totais.toStdString());
+        EXPECT_EQ(Resumo()->Destaque(), QStringLiteral("R$ 485,66"));
+        EXPECT_EQ(Resumo()->FracaoDestaque(), std::nullopt);
+        EXPECT_EQ(Detalhe()->Destaque(), c.meta_);
+        EXPECT_EQ(Detalhe()->FracaoDestaque(), c.fracao);
+    }
+
+    // Yesterday is over: every point solid, the reference whole.
+    config.setComparacao(QString());
+    QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
+    EsperaLeitura();
+    for (TGraficoVendas* grafico : {Resumo(), Detalhe()})
+        EXPECT_EQ(grafico->PontoAberto(), std::nullopt) << grafico->objectName().toStdString();
+    EXPECT_EQ(Texto("lblTotaisMax").toStdString(),
+              "Total R$ 113,42 · 3 vendas · ticket R$ 37,81 · sem. passada R$ 0,00");
+    EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join(u'|').toStdString();
+}
+
+TEST_F(IndicadoresNaVista, DicaDaHoraSobreOPontoEmAmbasAsVistas)
+{
+    Inicia();
+    const struct {
+        int ponto;
+        const char* dica;
+    } casos[] = {
+        {0, "08h\nValor: R$ 120,10\nVendas: 2 · ticket R$ 60,05\nSemana passada: R$ 100,00 "
+            "(+20%)"},
+        {2, "10h (em andamento)\nValor: R$ 0,00\nVendas: 0\nSemana passada até 10:30: R$ 0,00"},
+        {4, "12h (ainda não começou)\nValor: R$ 300,00\nVendas: 1 · ticket R$ 300,00\n"
+            "Semana passada: R$ 200,00"},
+    };
+    // A tooltip hidden goes away later; gone, it takes the next one along.
+    const auto semDica = [] {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    for (TGraficoVendas* grafico : {Resumo(), Detalhe()}) {
+        if (grafico == Detalhe())
+            gadget->RMaximizarClick(gadget);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(grafico->window()));
+        for (const auto& c : casos) {
+            // Halfway up the plot, in the point's hour column.
+            const QRectF area = grafico->chart()->plotArea();
+            const double largura = area.width() / grafico->Serie()->count();
+            const QPoint onde = grafico->mapFromScene(grafico->chart()->mapToScene(
+                QPointF(area.left() + (c.ponto + 0.3) * largura, area.center().y())));
+            semDica();
+            QHelpEvent dica(QEvent::ToolTip, onde, grafico->viewport()->mapToGlobal(onde));
+            QCoreApplication::sendEvent(grafico->viewport(), &dica);
+            EXPECT_TRUE(QToolTip::isVisible()) << grafico->objectName().toStdString();
+            EXPECT_EQ(QToolTip::text().toStdString(), c.dica)
+                << grafico->objectName().toStdString();
+        }
+        // Off the plot, none.
+        semDica();
+        QHelpEvent fora(QEvent::ToolTip, QPoint(2, 2),
+                        grafico->viewport()->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(grafico->viewport(), &fora);
+        EXPECT_FALSE(QToolTip::isVisible()) << grafico->objectName().toStdString();
+    }
+    EXPECT_TRUE(host.window()->testAttribute(Qt::WA_AlwaysShowToolTips))
+        << "tooltips on a window the user never clicked";
+}
+
+} // namespace
