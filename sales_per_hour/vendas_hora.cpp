@@ -437,8 +437,7 @@ void TVendasHora::MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro)
     }
     lblTotaisMax->setText(LinhaDeTotais(indicadores, comparacao));
     ChGraficoMin->setDestaque(TextoReais(indicadores.Total), std::nullopt);
-    // The goal as set now, which a save in the dialog may have changed.
-    if (const std::optional<double> meta = LerMetaDia(FConfig->MetaDia()))
+    if (const std::optional<double> meta = LerMetaDia(Leitura.Config.MetaDia()))
         ChGraficoMax->setDestaque(TextoMeta(PercentualMeta(indicadores.Total, *meta)),
                                   indicadores.Total / *meta);
     else
