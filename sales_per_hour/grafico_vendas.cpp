@@ -44,6 +44,8 @@ constexpr int PIXELS_MARCAS = 9;
 constexpr int PIXELS_DESTAQUE = 11;
 constexpr double ALTURA_BARRA_DESTAQUE = 3;
 constexpr double RAIO_PONTO_ABERTO = 3.5;
+// The least gap between the title and the text at the top right.
+constexpr double ESPACO_DESTAQUE = 12;
 // How far above and below the plot a pointer still reaches its hour.
 constexpr double FOLGA_DICA = 8;
 
@@ -228,11 +230,13 @@ void TGraficoVendas::setDestaque(const QString& Texto, std::optional<double> Fra
 {
     FDestaque->setText(Texto);
     FFracaoDestaque = Texto.isEmpty() ? std::nullopt : Fracao;
-    FDestaque->setVisible(!Texto.isEmpty());
-    FTrilhoDestaque->setVisible(FFracaoDestaque.has_value());
-    FBarraDestaque->setVisible(FFracaoDestaque.has_value());
     PosicionaDestaque();
     viewport()->update();
+}
+
+bool TGraficoVendas::DestaqueVisivel() const
+{
+    return FDestaque->isVisible();
 }
 
 QString TGraficoVendas::Destaque() const
@@ -241,13 +245,19 @@ QString TGraficoVendas::Destaque() const
 }
 
 // Right-aligned on the title's line, as far from the right edge as the
-// title is from the left; the bar under the text, as wide.
+// title is from the left; the bar under the text, as wide. A text that would
+// come close to the title is left out.
 void TGraficoVendas::PosicionaDestaque()
 {
     const double margem = FTitulo->pos().x();
     const QRectF texto = FDestaque->boundingRect();
     const double esquerda = width() - margem - texto.width();
     const double topo = FTitulo->pos().y() + 1;
+    const bool visivel = !FDestaque->text().isEmpty()
+                         && esquerda >= margem + FTitulo->boundingRect().width() + ESPACO_DESTAQUE;
+    FDestaque->setVisible(visivel);
+    FTrilhoDestaque->setVisible(visivel && FFracaoDestaque);
+    FBarraDestaque->setVisible(visivel && FFracaoDestaque);
     FDestaque->setPos(esquerda, topo);
     const QRectF trilho(esquerda, topo + texto.height() + 1, texto.width(), ALTURA_BARRA_DESTAQUE);
     FTrilhoDestaque->setRect(trilho);

@@ -47,10 +47,11 @@ public:
     void setPontoAberto(std::optional<int> Indice);
     std::optional<int> PontoAberto() const { return FPontoAberto; }
     // A text at the top right, on the title's line, with a thin bar under it
-    // filled to Fracao (0 to 1) when there is one; an empty text shows
-    // nothing.
+    // filled to Fracao (0 to 1) when there is one. It shows only where it
+    // keeps clear of the title; an empty text shows nothing.
     void setDestaque(const QString& Texto, std::optional<double> Fracao);
     QString Destaque() const;
+    bool DestaqueVisivel() const;
     std::optional<double> FracaoDestaque() const { return FFracaoDestaque; }
     const QStringList& Rotulos() const { return FRotulos; }
     // The hour labels on the bottom axis now, left to right.

@@ -1,5 +1,6 @@
 #include "sales_per_hour/textos_indicadores.h"
 
+#include "base/brasil.h"
 #include "base/dinheiro.h"
 
 namespace {
@@ -20,7 +21,8 @@ QString NomeLongo(TComparacao comparacao)
 
 QString Vendas(int vendas)
 {
-    return vendas == 1 ? QStringLiteral("1 venda") : QStringLiteral("%1 vendas").arg(vendas);
+    return vendas == 1 ? QStringLiteral("1 venda")
+                       : LOCALE_BRASIL.toString(vendas) + QStringLiteral(" vendas");
 }
 
 } // namespace
@@ -58,7 +60,7 @@ QString DicaDaHora(const TTabelaVendasHora& tabela, const TIndicadores& indicado
     else if (porVir)
         titulo += QStringLiteral(" (ainda não começou)");
     QStringList linhas{titulo, QStringLiteral("Valor: ") + TextoReais(linha.VALOR)};
-    QString vendas = QStringLiteral("Vendas: %1").arg(linha.VENDAS);
+    QString vendas = QStringLiteral("Vendas: ") + LOCALE_BRASIL.toString(linha.VENDAS);
     if (hora.Ticket)
         vendas += SEPARADOR + QStringLiteral("ticket ") + TextoReais(*hora.Ticket);
     linhas << vendas;

@@ -44,6 +44,20 @@ QString DiaDaSemana(const QString& data)
         LOCALE_BRASIL.dayName(DataDe(data).dayOfWeek(), QLocale::LongFormat));
 }
 
+// The line of totals in its font of 10 pixels, or a smaller one down to 8
+// when a large shop's figures would not fit; past that it is cut.
+void MostraTotais(QLabel* rotulo, const QString& texto)
+{
+    QFont fonte = rotulo->font();
+    for (int tamanho = 10; tamanho >= 8; --tamanho) {
+        fonte.setPixelSize(tamanho);
+        if (QFontMetrics(fonte).horizontalAdvance(texto) <= rotulo->contentsRect().width())
+            break;
+    }
+    rotulo->setFont(fonte);
+    rotulo->setText(texto);
+}
+
 } // namespace
 
 // What a reading brings back from the database thread. The branch text is
@@ -435,7 +449,7 @@ void TVendasHora::MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro)
         grafico->setPontoAberto(indicadores.HoraCorrente);
         grafico->setTitulo(NOME_GGT_VENDAS_HORA);
     }
-    lblTotaisMax->setText(LinhaDeTotais(indicadores, comparacao));
+    MostraTotais(lblTotaisMax, LinhaDeTotais(indicadores, comparacao));
     ChGraficoMin->setDestaque(TextoReais(indicadores.Total), std::nullopt);
     if (const std::optional<double> meta = LerMetaDia(Leitura.Config.MetaDia()))
         ChGraficoMax->setDestaque(TextoMeta(PercentualMeta(indicadores.Total, *meta)),

@@ -33,14 +33,15 @@ struct Venda {
     double total;
 };
 
-// The last five fall on the same weekday one, two and four weeks before.
+// The five before the last fall on the same weekday one, two and four weeks
+// before; the last, a large shop's day, three days after.
 inline const Venda VENDAS[] = {
     {0, "01", "08:15", 100.10},  {0, "01", "08:45", 20.00},   {0, "02", "09:30", 55.55},
     {0, "01", "12:00", 300.00},  {0, "02", "18:59", 10.01},   {0, "01", "07:59", 999.00},
     {0, "01", "19:00", 888.00},  {0, "02", "23:10", 5.00},    {-1, "01", "10:00", 70.00},
     {-1, "02", "13:30", 42.42},  {-1, "01", "18:00", 1.00},   {-2, "01", "11:11", 11.11},
     {-7, "01", "08:10", 100.00}, {-7, "01", "10:45", 40.00},  {-7, "02", "12:30", 200.00},
-    {-14, "01", "08:20", 60.00}, {-28, "02", "09:00", 20.00},
+    {-14, "01", "08:20", 60.00}, {-28, "02", "09:00", 20.00}, {3, "01", "09:00", 123456789.12},
 };
 
 // The value each hour from ini to fim should show for the day HOJE + dia.

@@ -265,8 +265,15 @@ TEST_F(GraficoTeste, DestaqueNoCantoLivreDasMarcas)
             for (const QRectF& rotulo : rotulos)
                 EXPECT_FALSE(marca.intersects(rotulo)) << m.nome;
 
+        EXPECT_TRUE(grafico->DestaqueVisivel()) << m.nome;
+
         grafico->setDestaque(QString(), 0.5);
         EXPECT_EQ(grafico->FracaoDestaque(), std::nullopt) << m.nome << ": no text, no bar";
+        EXPECT_EQ(grafico->CaixasRotulos().size(), rotulos.size() - 2) << m.nome;
+
+        grafico->setDestaque(QStringLiteral("R$ 123.456.789.012,34 até agora, na semana passada"),
+                             0.5);
+        EXPECT_FALSE(grafico->DestaqueVisivel()) << m.nome << ": it would reach the title";
         EXPECT_EQ(grafico->CaixasRotulos().size(), rotulos.size() - 2) << m.nome;
     }
 }

@@ -763,6 +763,25 @@ TEST_F(IndicadoresNaVista, ReferenciaTotaisEMetaConformeAConfiguracao)
     EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join(u'|').toStdString();
 }
 
+TEST_F(IndicadoresNaVista, TotaisDeUmaGrandeLojaCabemNaLinha)
+{
+    Inicia();
+    auto* totais = Controle<TRotuloCortado>("lblTotaisMax");
+    ASSERT_NE(totais, nullptr);
+    EXPECT_EQ(totais->font().pixelSize(), 10);
+    Controle<TDataEdit>("cleGrafMax")->setDate(HOJE.addDays(3));
+    EsperaLeitura();
+    EXPECT_EQ(totais->text().toStdString(),
+              "Total R$ 123.456.789,12 · 1 venda · ticket R$ 123.456.789,12 · sem. passada R$ "
+              "0,00");
+    EXPECT_LT(totais->font().pixelSize(), 10);
+    EXPECT_GE(totais->font().pixelSize(), 8);
+    EXPECT_EQ(totais->TextoVisivel(), totais->text()) << "smaller, not cut";
+    QTest::mouseClick(Controle<TBotao>("btnVoltMax"), Qt::LeftButton);
+    EsperaLeitura();
+    EXPECT_EQ(totais->font().pixelSize(), 10) << "a shorter line, the usual size";
+}
+
 TEST_F(IndicadoresNaVista, DicaDaHoraSobreOPontoEmAmbasAsVistas)
 {
     Inicia();
