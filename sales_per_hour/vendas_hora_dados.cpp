@@ -97,8 +97,9 @@ void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao, 
 
     CriarClientDataSet(config);
     const TDiaLido& doDia = *lidos.at(dia);
-    for (const TTabelaVendasHora::Linha& vazia : FCdsTemp.linhas()) {
-        auto* linha = FCdsTemp.Localizar(vazia.HORA);
+    // Each row of the new table, found by its key, takes its hour's figures.
+    for (const TTabelaVendasHora::Linha& zerada : FCdsTemp.linhas()) {
+        TTabelaVendasHora::Linha* linha = FCdsTemp.Localizar(zerada.HORA);
         const int h = linha->HORA.toInt();
         linha->Exato = doDia.Valor(h);
         linha->VALOR = ArredondarCentavos(static_cast<double>(linha->Exato));
