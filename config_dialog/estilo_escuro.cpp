@@ -230,6 +230,10 @@ void TCaixaMarcacao::paintEvent(QPaintEvent*)
 
     pintor.setPen(COR_TEXTO);
     pintor.setFont(font());
-    const QRectF texto(LADO_CAIXA + 6, 0, width() - LADO_CAIXA - 6, height());
-    pintor.drawText(texto, Qt::AlignLeft | Qt::AlignVCenter, text());
+    pintor.drawText(AreaTexto(), Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+QRectF TCaixaMarcacao::AreaTexto() const
+{
+    return QRectF(LADO_CAIXA + 6, 0, width() - LADO_CAIXA - 6, height());
 }

@@ -49,6 +49,8 @@ public:
 
     // 0 (no mark) to 1 (the mark fully drawn).
     qreal OpacidadeMarca() const { return FOpacidadeMarca; }
+    // Where the text goes, right of the box.
+    QRectF AreaTexto() const;
 
 protected:
     void paintEvent(QPaintEvent* evento) override;

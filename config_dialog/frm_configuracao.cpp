@@ -10,6 +10,7 @@
 #include "data/conexao.h"
 #include "data/fila_banco.h"
 #include "data/query.h"
+#include "frame/fonte_rotulos.h"
 #include "frame/gadget.h"
 #include "frame/mascara.h"
 #include "frame/retangulo.h"
@@ -42,11 +43,15 @@ const TComparacao COMPARACOES[] = {TComparacao::Nada, TComparacao::SemanaPassada
 const QStringList NOMES_COMPARACOES = {QStringLiteral("Nada"), QStringLiteral("Semana passada"),
                                        QStringLiteral("Média de 4 semanas")};
 
+// The dialog's texts, in Segoe UI on Windows. Elsewhere one family chosen for
+// them rather than the system's substitute, which need not fit them (DejaVu
+// Sans cuts "Horário de Funcionamento (Horas)"): the labels' Tahoma.
+const QStringList FAMILIAS_DIALOGO = {QStringLiteral("Segoe UI"), FONTE_ROTULOS};
+
 QFont FontePadrao()
 {
     QFont fonte;
-    fonte.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Nimbus Sans"),
-                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    fonte.setFamilies(FAMILIAS_DIALOGO);
     fonte.setPixelSize(11);
     return fonte;
 }
@@ -60,9 +65,7 @@ QFont Negrito(QFont fonte)
 QFont FonteTitulo()
 {
     QFont fonte;
-    fonte.setFamilies({QStringLiteral("Segoe UI Semibold"), QStringLiteral("Segoe UI"),
-                       QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("Arial")});
+    fonte.setFamilies(QStringList{QStringLiteral("Segoe UI Semibold")} + FAMILIAS_DIALOGO);
     fonte.setPixelSize(18);
     fonte.setBold(true);
     return fonte;

@@ -95,6 +95,8 @@ TRetangulo* TGadget::CriaBotao(const QImage& icone, int y)
     botao->setGeometry(0, y, 23, 23);
     botao->setImagem(icone);
     botao->setSemContorno();
+    // Each tile covers the 2 rows it shares with the one above.
+    botao->setSubstituiOQueCobre(true);
     botao->show();
     TEventos& eventos = TEventos::De(botao);
     eventos.OnMouseEnter = [this](QObject* s) { RFecharMouseEnter(s); };

@@ -55,13 +55,10 @@ QImage Ladrilho(qreal escala, Posicao posicao, const std::function<void(QPainter
     const QRectF todo(0, 0, LADO, LADO);
     pintor.fillPath(Contorno(todo, RAIO, posicao), BORDA);
     QRectF miolo = todo.adjusted(1, 1, -1, -1);
-    if (posicao != Posicao::Topo) {
-        // The tile above covers rows 0 and 1: grey inside, its own edge
-        // showing through at the sides.
+    // Rows 0 and 1 lie over the tile above, whose bottom edge they cover
+    // with grey; the side edges run on, drawn by this tile alone.
+    if (posicao != Posicao::Topo)
         miolo.setTop(0);
-        pintor.fillRect(QRectF(0, 0, 1, 2), Qt::transparent);
-        pintor.fillRect(QRectF(LADO - 1, 0, 1, 2), Qt::transparent);
-    }
     pintor.fillPath(Contorno(miolo, RAIO - 1, posicao), CINZA);
     pintor.setCompositionMode(QPainter::CompositionMode_SourceOver);
     simbolo(pintor);

@@ -11,8 +11,8 @@ public:
     explicit TImagensIcones(qreal Escala);
 
     // 23 x 23 strip tiles: grey with a darker translucent edge and a white
-    // symbol. The strip overlaps its tiles by 2 pixels, so every tile below
-    // the close button leaves its top two edge pixels to the tile above.
+    // symbol. The strip overlaps its tiles by 2 pixels: every tile below the
+    // close button has no top edge, and is drawn in place of what it covers.
     QImage imgIcoFechar; // X; top corners rounded
     QImage imgIcoMax; // frame with an arrow pointing out
     QImage imgIcoMin; // frame with an arrow pointing in

@@ -39,6 +39,12 @@ void TRetangulo::setContorno(const QColor& cor, qreal largura)
     MudouForma();
 }
 
+void TRetangulo::setSubstituiOQueCobre(bool substitui)
+{
+    FSubstitui = substitui;
+    update();
+}
+
 void TRetangulo::setRaios(qreal raioX, qreal raioY)
 {
     FRaioX = raioX;
@@ -134,7 +140,11 @@ void TRetangulo::paintEvent(QPaintEvent*)
 
 void TRetangulo::Pinta(QPainter& pintor) const
 {
-    pintor.setRenderHint(QPainter::Antialiasing);
+    // In whole device pixels when replacing: a pixel that two overlapping
+    // rectangles each half covered would take both.
+    pintor.setRenderHint(QPainter::Antialiasing, !FSubstitui);
+    if (FSubstitui)
+        pintor.setCompositionMode(QPainter::CompositionMode_Source);
     const QPainterPath forma = Forma();
     if (!FImagem.isNull()) {
         if (FImagemTela.isNull())

@@ -34,6 +34,12 @@ public:
     QColor CorContorno() const { return FCorContorno; }
     qreal LarguraContorno() const { return FLarguraContorno; }
 
+    // Paints in place of what lies beneath instead of over it, in whole device
+    // pixels: of rectangles that overlap on purpose (the strip's tiles) each
+    // shared pixel then shows the one on top once, whatever the scale puts
+    // between device pixels. For rectangles without rounded corners.
+    void setSubstituiOQueCobre(bool substitui);
+
     void setRaios(qreal raioX, qreal raioY);
     qreal RaioX() const { return FRaioX; }
     qreal RaioY() const { return FRaioY; }
@@ -72,6 +78,7 @@ private:
     qreal FRaioX = 0;
     qreal FRaioY = 0;
     qreal FOpacidade = 1;
+    bool FSubstitui = false;
     QGraphicsOpacityEffect* FEfeito = nullptr;
     // PixelsPintados by scale, until the shape changes.
     mutable QHash<qreal, QRegion> FPixels;

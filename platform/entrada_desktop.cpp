@@ -1,5 +1,10 @@
 #include "platform/entrada_desktop.h"
 
+#include <QList>
+
+#include <algorithm>
+#include <iterator>
+
 namespace plataforma {
 
 namespace {
@@ -78,6 +83,42 @@ QByteArray TextoEntradaOculta(const QString& titulo)
                           "Hidden=true\n")
         .arg(EscaparValor(titulo))
         .toUtf8();
+}
+
+bool EntradaDesligada(const QByteArray& texto)
+{
+    struct Chave {
+        QByteArrayView nome;
+        bool desliga; // the value that keeps the program from starting
+    };
+    static constexpr Chave CHAVES[] = {
+        {"Hidden", true},
+        {"X-GNOME-Autostart-enabled", false},
+        {"X-MATE-Autostart-enabled", false},
+    };
+    // Per key, whether its value says "do not start"; a key given twice
+    // counts as written last, as GLib reads it.
+    bool desliga[std::size(CHAVES)] = {};
+    bool noGrupo = false;
+    for (const QByteArray& linhaLida : texto.split('\n')) {
+        const QByteArray linha = linhaLida.trimmed();
+        if (linha.startsWith('[')) {
+            noGrupo = linha == "[Desktop Entry]";
+            continue;
+        }
+        const qsizetype igual = linha.indexOf('=');
+        if (!noGrupo || igual < 0)
+            continue;
+        const QByteArray chave = linha.first(igual).trimmed();
+        const QByteArray valor = linha.sliced(igual + 1).trimmed();
+        const bool verdadeiro = valor == "true" || valor == "1";
+        if (!verdadeiro && valor != "false" && valor != "0")
+            continue;
+        for (std::size_t i = 0; i < std::size(CHAVES); ++i)
+            if (chave == CHAVES[i].nome)
+                desliga[i] = verdadeiro == CHAVES[i].desliga;
+    }
+    return std::any_of(std::begin(desliga), std::end(desliga), [](bool d) { return d; });
 }
 
 } // namespace plataforma

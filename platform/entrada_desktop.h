@@ -22,4 +22,9 @@ QByteArray TextoEntrada(const QString& titulo, const QString& programa);
 // for all users: autostart then treats that one as deleted.
 QByteArray TextoEntradaOculta(const QString& titulo);
 
+// True when the desktop entry texto says "do not start at log-on", as
+// desktop session settings write it: Hidden=true, or the GNOME or MATE
+// autostart switch set to false.
+bool EntradaDesligada(const QByteArray& texto);
+
 } // namespace plataforma

@@ -9,10 +9,13 @@ namespace plataforma {
 
 // Registers programa to start at every log-on under the name nome: for all
 // users where that may be written, else for this user. A registration of the
-// same name is replaced. Throws Erro when neither can be written.
+// same name is replaced, except this user's own "do not start", which is
+// kept as the user left it. Throws Erro when nothing may be written where
+// something should be.
 void GravarInicioAutomatico(const QString& nome, const QString& programa);
 
-// Removes every registration named nome that exists and may be removed.
+// Removes every registration named nome that exists and may be removed,
+// except this user's own "do not start".
 void RemoverInicioAutomatico(const QString& nome);
 
 // Takes the lock named nome for this session, held until the process ends.

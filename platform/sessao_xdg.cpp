@@ -43,6 +43,19 @@ bool MesmaPasta(const QString& a, const QString& b)
     return QDir(a) == QDir(b);
 }
 
+// The user's own "do not start" for this program, as desktop session
+// settings write it. The hidden entry that closing the gadget writes is
+// ours, and the next start by hand takes it back.
+bool DesligadaPeloUsuario(const QString& caminho, const QString& nome)
+{
+    QFile entrada(caminho);
+    if (!entrada.open(QIODevice::ReadOnly))
+        return false;
+    // An entry is a few lines; more than this is not one session settings wrote.
+    const QByteArray texto = entrada.read(64 * 1024);
+    return texto != TextoEntradaOculta(nome) && EntradaDesligada(texto);
+}
+
 } // namespace
 
 void GravarInicioAutomatico(const QString& nome, const QString& programa)
@@ -51,13 +64,19 @@ void GravarInicioAutomatico(const QString& nome, const QString& programa)
     const QByteArray texto = TextoEntrada(nome, programa);
     const QString geral = DiretorioInicioAutomaticoGeral();
     const QString usuario = DiretorioInicioAutomaticoUsuario();
-    if (GravarEntrada(geral, arquivo, texto)) {
+    const bool mesma = MesmaPasta(geral, usuario);
+    // The user's "do not start" stays as it is and keeps hiding the entry
+    // for all users, which is still written for the others.
+    const bool desligada = DesligadaPeloUsuario(usuario + u'/' + arquivo, nome);
+    if (!(desligada && mesma) && GravarEntrada(geral, arquivo, texto)) {
         // This user's entry of the same name would hide the one just written,
         // with what may be an older path.
-        if (!MesmaPasta(geral, usuario))
+        if (!mesma && !desligada)
             QFile::remove(usuario + u'/' + arquivo);
         return;
     }
+    if (desligada)
+        return;
     if (!GravarEntrada(usuario, arquivo, texto))
         throw Erro(QStringLiteral("Failed to set data for '%1'").arg(nome));
 }
@@ -67,13 +86,19 @@ void RemoverInicioAutomatico(const QString& nome)
     const QString arquivo = NomeArquivoEntrada(nome);
     const QString geral = DiretorioInicioAutomaticoGeral();
     const QString usuario = DiretorioInicioAutomaticoUsuario();
-    QFile::remove(geral + u'/' + arquivo);
+    const bool mesma = MesmaPasta(geral, usuario);
+    // Already off for this user, by the user's own entry, which stays.
+    const bool desligada = DesligadaPeloUsuario(usuario + u'/' + arquivo, nome);
+    if (!(desligada && mesma))
+        QFile::remove(geral + u'/' + arquivo);
+    if (desligada)
+        return;
     QFile::remove(usuario + u'/' + arquivo);
     // An entry for all users that this user may not delete would start the
     // program again at the next log-on; the user's own hidden entry of the
     // same name overrides it. Like the deletion, a failure here goes
     // unreported: the close goes on.
-    if (QFileInfo::exists(geral + u'/' + arquivo) && !MesmaPasta(geral, usuario))
+    if (QFileInfo::exists(geral + u'/' + arquivo) && !mesma)
         GravarEntrada(usuario, arquivo, TextoEntradaOculta(nome));
 }
 

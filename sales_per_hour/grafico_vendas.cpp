@@ -49,13 +49,6 @@ constexpr double ESPACO_DESTAQUE = 12;
 // How far above and below the plot a pointer still reaches its hour.
 constexpr double FOLGA_DICA = 8;
 
-QLocale SemSeparadorDeMilhar()
-{
-    QLocale brasil = LOCALE_BRASIL;
-    brasil.setNumberOptions(QLocale::OmitGroupSeparator);
-    return brasil;
-}
-
 // The least of 1, 2 or 5 times a power of ten, and at least 1, that is no
 // less than bruto.
 double PassoRedondo(double bruto)
@@ -359,7 +352,7 @@ QString TGraficoVendas::TextoMarca(double Valor, bool Curta)
 {
     if (Curta)
         return LOCALE_BRASIL.toString(qRound64(Valor));
-    return SemSeparadorDeMilhar().toString(Valor, 'f', 2);
+    return LOCALE_BRASIL.toString(Valor, 'f', 2);
 }
 
 QFont TGraficoVendas::FonteMarcas() const
@@ -382,9 +375,12 @@ QList<QRectF> TGraficoVendas::CaixasMarcas() const
         tamanhos << QSizeF(std::ceil(medidas.horizontalAdvance(texto)) + 4,
                            std::ceil(medidas.height()) + 1);
     }
-    // The box's outline is drawn half a pixel outside it.
-    const QRectF vista = mapToScene(viewport()->rect()).boundingRect().adjusted(1, 1, -1, -1);
-    return PosicionaMarcas(posicoes, tamanhos, vista, CaixasRotulos());
+    // The box's outline is drawn half a pixel outside it. Below the bottom
+    // axis are the hour labels: a mark there would read as an hour's.
+    QRectF area = mapToScene(viewport()->rect()).boundingRect().adjusted(1, 1, -1, -1);
+    area.setBottom(
+        std::min(area.bottom(), chart()->mapToScene(chart()->plotArea()).boundingRect().bottom()));
+    return PosicionaMarcas(posicoes, tamanhos, area, CaixasRotulos());
 }
 
 QList<QRectF> TGraficoVendas::CaixasRotulos() const

@@ -60,8 +60,9 @@ public:
 
     void setMarcasVisiveis(bool Visiveis);
     bool MarcasVisiveis() const { return FMarcasVisiveis; }
-    // A point's mark: its value with two decimals and the decimal comma, or,
-    // short, rounded to whole units with a dot between thousands.
+    // A point's mark, in the Brazilian format of both views: a dot between
+    // thousands and two decimals after the comma, or, short, rounded to whole
+    // units.
     static QString TextoMarca(double Valor, bool Curta = false);
     // The marks' boxes as drawn now, in the chart's scene; a mark that found
     // no free place has none.

@@ -5,11 +5,8 @@
 
 namespace {
 
-// Gap between a point and its box, and between boxes stacked on one side.
+// Gap between a point and its box.
 constexpr double AFASTAMENTO = 4;
-constexpr double ENTRE_CAIXAS = 1;
-// How far from its point a box may be pushed, in box heights, on each side.
-constexpr int NIVEIS = 3;
 
 bool Livre(const QRectF& caixa, const QRectF& area, const QList<QRectF>& ocupados)
 {
@@ -19,14 +16,23 @@ bool Livre(const QRectF& caixa, const QRectF& area, const QList<QRectF>& ocupado
                         [&](const QRectF& r) { return !r.isEmpty() && r.intersects(caixa); });
 }
 
-// A box centred over x, moved sideways no further than needed to stay inside
-// the area.
-QRectF NaHorizontal(double x, double topo, const QSizeF& tamanho, const QRectF& area)
+// A box with its top at topo, centred over x and moved sideways no further
+// than needed to stay inside the area, then, where that place is taken, slid
+// by the least that clears it, by at most a quarter of its width: it still
+// stands over its point. Empty when no such place is free.
+QRectF Encaixa(double x, double topo, const QSizeF& tamanho, const QRectF& area,
+               const QList<QRectF>& ocupados)
 {
     double esquerda = x - tamanho.width() / 2;
     esquerda = std::min(esquerda, area.right() - tamanho.width());
     esquerda = std::max(esquerda, area.left());
-    return QRectF(QPointF(esquerda, topo), tamanho);
+    for (int passo = 0; passo <= tamanho.width() / 4; ++passo)
+        for (const int lado : {1, -1}) {
+            const QRectF caixa(QPointF(esquerda + lado * passo, topo), tamanho);
+            if (caixa.left() <= x && x <= caixa.right() && Livre(caixa, area, ocupados))
+                return caixa;
+        }
+    return {};
 }
 
 } // namespace
@@ -43,20 +49,13 @@ QList<QRectF> PosicionaMarcas(const QList<QPointF>& Pontos, const QList<QSizeF>&
         const double anterior = Pontos.at(i > 0 ? i - 1 : i).y();
         const double seguinte = Pontos.at(i + 1 < Pontos.size() ? i + 1 : i).y();
         const bool acimaPrimeiro = p.y() <= (anterior + seguinte) / 2; // y grows downwards
+        const double acima = p.y() - AFASTAMENTO - tamanho.height();
+        const double abaixo = p.y() + AFASTAMENTO;
         QRectF escolhida;
-        for (int nivel = 0; nivel < NIVEIS && escolhida.isEmpty(); ++nivel) {
-            const double recuo = AFASTAMENTO + nivel * (tamanho.height() + ENTRE_CAIXAS);
-            const double acima = p.y() - recuo - tamanho.height();
-            const double abaixo = p.y() + recuo;
-            const std::array<double, 2> lados =
-                acimaPrimeiro ? std::array{acima, abaixo} : std::array{abaixo, acima};
-            for (double topo : lados) {
-                const QRectF caixa = NaHorizontal(p.x(), topo, tamanho, Area);
-                if (Livre(caixa, Area, ocupados)) {
-                    escolhida = caixa;
-                    break;
-                }
-            }
+        for (double topo : acimaPrimeiro ? std::array{acima, abaixo} : std::array{abaixo, acima}) {
+            escolhida = Encaixa(p.x(), topo, tamanho, Area, ocupados);
+            if (!escolhida.isEmpty())
+                break;
         }
         caixas << escolhida;
         if (!escolhida.isEmpty())

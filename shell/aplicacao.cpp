@@ -1,8 +1,12 @@
 #include "shell/aplicacao.h"
 
+#include "frame/fonte_rotulos.h"
 #include "platform/mensagens.h"
 
-TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {}
+TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv)
+{
+    RegistraTahoma();
+}
 
 bool TAplicacao::notify(QObject* receiver, QEvent* event)
 {

@@ -5,7 +5,9 @@
 #include "frame/mascara.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QPainter>
 #include <QWindow>
+#include <QtMath>
 
 namespace {
 
@@ -180,11 +182,12 @@ TEST(ImagensIcones, LadrilhosFormamUmaBarraContinua)
         EXPECT_EQ(pixel(ladrilho, 22, 12), 0xD05D5D5Du);
     }
     // Top corners of the close tile and bottom ones of the move tile are
-    // rounded; the others leave their top two edge pixels to the tile above.
+    // rounded; the others have no top edge, and their side edges run the
+    // whole height.
     EXPECT_EQ(qAlpha(pixel(icones.imgIcoFechar, 0, 0)), 0);
     EXPECT_EQ(pixel(icones.imgIcoFechar, 0, 22), 0xD05D5D5Du);
     EXPECT_EQ(qAlpha(pixel(icones.imgIcoMover, 0, 22)), 0);
-    EXPECT_EQ(qAlpha(pixel(icones.imgIcoMax, 0, 1)), 0);
+    EXPECT_EQ(pixel(icones.imgIcoMax, 0, 0), 0xD05D5D5Du);
     EXPECT_EQ(pixel(icones.imgIcoMax, 1, 0), 0xFF808080u);
     EXPECT_EQ(pixel(icones.imgIcoMax, 0, 2), 0xD05D5D5Du);
     // White symbols: the X's crossing, the grip's dots.
@@ -192,6 +195,61 @@ TEST(ImagensIcones, LadrilhosFormamUmaBarraContinua)
     EXPECT_EQ(pixel(icones.imgIcoMover, 8, 7), 0xFFFFFFFFu);
 
     EXPECT_EQ(icones.imgLogoVUX.deviceIndependentSize(), QSizeF(53, 17));
+}
+
+// The strip's tiles overlap by 2 pixels; at a scale that puts their edges
+// between device pixels (1.5: the second tile starts at 31.5) the bar must
+// still show no seam: along its straight part every column is the same from
+// top to bottom, painted (no light or dark row where two tiles meet) and in
+// the window's shape, also with the strip itself half a device pixel off.
+TEST_F(FrameTeste, FaixaSemEmendasEmQualquerEscala)
+{
+    gadget->RFecharMouseEnter(gadget);
+    QApplication::processEvents();
+    ASSERT_TRUE(gadget->rtgMenu->isVisible());
+    TRetangulo* const ladrilhos[] = {gadget->rtgFechar, gadget->rtgMax, gadget->rtgConfig,
+                                     gadget->rtgAbout, gadget->rtgMover};
+    // The bar's straight part, between its rounded ends, in logical pixels.
+    const int topo = 6;
+    const int base = gadget->rtgMover->geometry().bottom() - 5;
+    for (qreal escala : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
+        const TImagensIcones icones(escala);
+        const QImage imagens[] = {icones.imgIcoFechar, icones.imgIcoMax, icones.imgIcoConfig,
+                                  icones.imgIcoAbout, icones.imgIcoMover};
+        for (int i = 0; i < 5; ++i)
+            ladrilhos[i]->setImagem(imagens[i]);
+        for (qreal deslocamento : {0.0, 0.5}) {
+            SCOPED_TRACE("scale " + std::to_string(escala) + ", offset "
+                         + std::to_string(deslocamento));
+            QImage imagem((gadget->rtgMenu->size() + QSize(1, 1)) * escala,
+                          QImage::Format_ARGB32_Premultiplied);
+            imagem.setDevicePixelRatio(escala);
+            imagem.fill(Qt::transparent);
+            {
+                QPainter pintor(&imagem);
+                pintor.translate(deslocamento / escala, deslocamento / escala);
+                gadget->rtgMenu->render(&pintor, QPoint(), QRegion(), QWidget::DrawChildren);
+            }
+            const int de = qCeil(topo * escala) + 1;
+            const int ate = qFloor(base * escala) - 1;
+            int emendas = 0;
+            for (int x = 0; x < imagem.width(); ++x)
+                for (int y = de + 1; y <= ate; ++y)
+                    emendas +=
+                        std::abs(qAlpha(imagem.pixel(x, y)) - qAlpha(imagem.pixel(x, de))) > 8;
+            EXPECT_EQ(emendas, 0) << "pixels whose see-through differs from the bar's top";
+        }
+        const QRegion forma = RegiaoVisivel(host.get(), escala);
+        const QPoint canto = gadget->rtgMenu->mapTo(host.get(), QPoint(0, 0));
+        const int esquerda = qRound(canto.x() * escala);
+        const int largura = qRound(gadget->rtgMenu->width() * escala);
+        int fora = 0;
+        for (int y = qCeil((canto.y() + topo) * escala); y <= qFloor((canto.y() + base) * escala);
+             ++y)
+            for (int x = esquerda + 1; x < esquerda + largura - 1; ++x)
+                fora += !forma.contains(QPoint(x, y));
+        EXPECT_EQ(fora, 0) << "scale " << escala << ": pixels of the bar outside the shape";
+    }
 }
 
 // Without a compositor the window shows exactly its shape: a pixel of the
@@ -212,8 +270,9 @@ TEST_F(FrameTeste, FormaSegueOQueOGadgetPintaOpacoEmPixelsDoDispositivo)
         gadget->rtgGadget->render(&imagem, QPoint(), QRegion(), QWidget::DrawChildren);
         const QRegion forma =
             RegiaoVisivel(host.get(), escala).translated(-area.topLeft() * escala);
-        if (escala == 1)
+        if (escala == 1) {
             EXPECT_EQ(forma, host->mask().translated(-area.topLeft()));
+        }
         int escuros = 0;
         int perdidos = 0;
         for (int y = 0; y < imagem.height(); ++y)

@@ -74,6 +74,36 @@ TEST(EntradaDesktop, TextoDaEntradaEscapaValoresDeTexto)
                     "Exec=\"/opt/a\\\\\\\\b\"\n"));
 }
 
+struct CasoDesligada {
+    const char* nome;
+    const char* texto;
+    bool desligada;
+};
+
+// What desktop session settings write to keep a program from starting, and
+// what only looks like it.
+TEST(EntradaDesktop, EntradaDesligadaPeloUsuario)
+{
+    const CasoDesligada casos[] = {
+        {"Hidden", "[Desktop Entry]\nType=Application\nExec=vph\nHidden=true\n", true},
+        {"GNOME switch off", "[Desktop Entry]\nExec=vph\nX-GNOME-Autostart-enabled=false\n", true},
+        {"MATE switch off", "[Desktop Entry]\nExec=vph\nX-MATE-Autostart-enabled=false\n", true},
+        {"blanks and CR LF", "[Desktop Entry]\r\n  Hidden = 1 \r\n", true},
+        {"GNOME switch on", "[Desktop Entry]\nExec=vph\nX-GNOME-Autostart-enabled=true\n", false},
+        {"Hidden=false", "[Desktop Entry]\nHidden=false\n", false},
+        {"the last of a key given twice", "[Desktop Entry]\nHidden=true\nHidden=false\n", false},
+        {"either key says so", "[Desktop Entry]\nHidden=false\nX-GNOME-Autostart-enabled=false\n",
+         true},
+        {"not a boolean", "[Desktop Entry]\nHidden=yes\n", false},
+        {"letter case of the key", "[Desktop Entry]\nhidden=true\n", false},
+        {"another group", "[Desktop Entry]\nExec=vph\n[Desktop Action x]\nHidden=true\n", false},
+        {"no group", "Hidden=true\n", false},
+        {"our live entry", "[Desktop Entry]\nType=Application\nName=V\nExec=vph\n", false},
+    };
+    for (const auto& caso : casos)
+        EXPECT_EQ(EntradaDesligada(caso.texto), caso.desligada) << caso.nome;
+}
+
 struct CasoPasta {
     const char* dirs;
     QString esperado;

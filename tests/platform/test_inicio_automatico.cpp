@@ -153,6 +153,87 @@ TEST_F(InicioAutomatico, RemoverApagaAsDuasEntradas)
     EXPECT_FALSE(QFile::exists(Usuario()));
 }
 
+// What session settings leave in the user's folder to switch the program
+// off: a copy of the entry for all users, turned off.
+const std::pair<const char*, const char*> DESLIGADAS[] = {
+    {"Hidden",
+     "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=/velho/vph\nHidden=true\n"},
+    {"GNOME switch", "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=/velho/vph\n"
+                     "X-GNOME-Autostart-enabled=false\n"},
+};
+
+struct CasoDesligada {
+    const char* nome;
+    // Points the folders where the case needs them; returns what adding or
+    // removing should leave at Geral(), "" for no file.
+    std::function<std::string()> prepara;
+    bool adicionar;
+};
+
+// A user who switched the program off keeps it off: neither a start by hand
+// (adding) nor a close (removing) deletes or rewrites that entry; the entry
+// for all users still follows the program for the other users.
+TEST_F(InicioAutomatico, DesligadaPeloUsuarioFicaComoOUsuarioDeixou)
+{
+    const CasoDesligada casos[] = {
+        {"adding, the folder for all users writable", [this] { return EntradaEsperada(programa); },
+         true},
+        {"adding, the folder for all users not writable",
+         [this] {
+             dirs.mudar(Inacessivel());
+             return std::string();
+         },
+         true},
+        {"adding, one folder for both",
+         [this] {
+             dirs.mudar(home.valor());
+             return std::string();
+         },
+         true},
+        {"removing",
+         [] {
+             plataforma::IniciarComWindows(TITULO, true);
+             return std::string();
+         },
+         false},
+    };
+    for (const auto& [forma, desligada] : DESLIGADAS) {
+        for (const CasoDesligada& caso : casos) {
+            SCOPED_TRACE(std::string(caso.nome) + ", " + forma);
+            const QString geral = dirs.valor();
+            QDir(temp.filePath(QStringLiteral("xdg"))).removeRecursively();
+            QDir(temp.filePath(QStringLiteral("home"))).removeRecursively();
+            const std::string esperada = caso.prepara();
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(Usuario()).path()));
+            {
+                QFile entrada(Usuario());
+                ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
+                entrada.write(desligada);
+            }
+
+            EXPECT_NO_THROW(plataforma::IniciarComWindows(TITULO, caso.adicionar));
+            EXPECT_EQ(Ler(Usuario()), desligada);
+            if (QDir(dirs.valor()) != QDir(home.valor())) {
+                EXPECT_EQ(Ler(Geral()), esperada);
+            }
+            dirs.mudar(geral);
+        }
+    }
+}
+
+// The hidden entry that a close writes is the program's own: the next start
+// by hand takes it back, also where it can only write this user's entry.
+TEST_F(InicioAutomatico, AOcultaQueOFecharDeixouSaiNoProximoInicio)
+{
+    ASSERT_TRUE(QDir().mkpath(Geral() + QStringLiteral("/dentro")));
+    plataforma::IniciarComWindows(TITULO, false);
+    ASSERT_EQ(Ler(Usuario()),
+              "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nHidden=true\n");
+
+    plataforma::IniciarComWindows(TITULO, true);
+    EXPECT_EQ(Ler(Usuario()), EntradaEsperada(programa));
+}
+
 struct CasoEntradaQueFica {
     const char* nome;
     // Leaves an entry for all users at Geral() that removing cannot delete.

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -115,7 +116,11 @@ TEST_F(GraficoTeste, NenhumaBordaNaBeiraDoGrafico)
     }
 }
 
-TEST_F(GraficoTeste, MarcasLegiveis)
+// A mark stands right above or below its point and above the hour labels,
+// clear of the axis labels and of the other marks; one that has no room there
+// is left out rather than put where it would read as another point's. On
+// these days most have room.
+TEST_F(GraficoTeste, MarcasLegiveisJuntoAoSeuPonto)
 {
     struct Caso {
         const char* nome;
@@ -127,6 +132,7 @@ TEST_F(GraficoTeste, MarcasLegiveis)
         {"zero at the first hour", {0, 1363.99, 1122.12, 0, 0, 895.77, 0, 0, 10, 0, 0}},
         {"a flat day", QList<double>(11, 0)},
         {"highest at both ends", {1500, 200, 100, 50, 20, 10, 20, 50, 100, 200, 1500}},
+        {"a small hour beside big ones", {2168.91, 2062.68, 222, 2500, 2400}},
     };
     for (const Modelo& m : {RESUMO, DETALHE})
         for (const Caso& c : casos) {
@@ -135,21 +141,39 @@ TEST_F(GraficoTeste, MarcasLegiveis)
             const QList<QRectF> marcas = grafico->CaixasMarcas();
             const QList<QRectF> rotulos = grafico->CaixasRotulos();
             const QRectF vista(grafico->viewport()->rect());
+            QChart* chart = grafico->chart();
+            const double eixo = chart->mapToScene(chart->plotArea()).boundingRect().bottom();
             ASSERT_EQ(marcas.size(), c.valores.size()) << m.nome << ", " << c.nome;
             ASSERT_FALSE(rotulos.isEmpty()) << m.nome << ", " << c.nome;
+            int colocadas = 0;
             for (qsizetype i = 0; i < marcas.size(); ++i) {
                 const std::string onde =
                     std::string(m.nome) + ", " + c.nome + ", point " + std::to_string(i);
-                ASSERT_FALSE(marcas[i].isEmpty()) << onde << ": every mark has a place";
-                EXPECT_TRUE(vista.contains(marcas[i])) << onde;
+                const QRectF& marca = marcas[i];
+                if (marca.isEmpty())
+                    continue;
+                ++colocadas;
+                const QPointF ponto = chart->mapToScene(
+                    chart->mapToPosition(grafico->Serie()->at(int(i)), grafico->Serie()));
+                const double distancia = std::min(std::abs(marca.bottom() - ponto.y()),
+                                                  std::abs(marca.top() - ponto.y()));
+                EXPECT_LE(distancia, 5) << onde << ": next to its point";
+                EXPECT_TRUE(marca.left() <= ponto.x() && ponto.x() <= marca.right())
+                    << onde << ": over its point";
+                EXPECT_LE(marca.bottom(), eixo) << onde << ": above the hour labels";
+                EXPECT_TRUE(vista.contains(marca)) << onde;
                 for (const QRectF& rotulo : rotulos)
-                    EXPECT_FALSE(marcas[i].intersects(rotulo)) << onde;
+                    EXPECT_FALSE(marca.intersects(rotulo)) << onde;
                 for (qsizetype j = 0; j < i; ++j)
-                    EXPECT_FALSE(marcas[i].intersects(marcas[j])) << onde << " and " << j;
+                    EXPECT_FALSE(marca.intersects(marcas[j])) << onde << " and " << j;
             }
+            EXPECT_GE(2 * colocadas, marcas.size())
+                << m.nome << ", " << c.nome << ": most have room";
         }
 }
 
+// One format in both views: the detail's value with its cents, the summary's
+// the same rounded to whole units.
 TEST_F(GraficoTeste, TextoDasMarcas)
 {
     struct Caso {
@@ -158,8 +182,11 @@ TEST_F(GraficoTeste, TextoDasMarcas)
         const char* curto;
     };
     const Caso casos[] = {
-        {1363.99, "1363,99", "1.364"}, {1000000, "1000000,00", "1.000.000"},
-        {-0.25, "-0,25", "0"},         {0, "0,00", "0"},
+        {2168.91, "2.168,91", "2.169"},
+        {1000000, "1.000.000,00", "1.000.000"},
+        {-1234.5, "-1.234,50", "-1.235"},
+        {-0.25, "-0,25", "0"},
+        {0, "0,00", "0"},
         {895.4, "895,40", "895"},
     };
     for (const Caso& c : casos) {

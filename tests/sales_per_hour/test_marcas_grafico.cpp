@@ -1,5 +1,6 @@
 #include "sales_per_hour/marcas_grafico.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,7 +24,7 @@ Lado LadoDe(const QRectF& caixa, const QPointF& ponto)
     return caixa.bottom() <= ponto.y() ? Lado::Acima : Lado::Abaixo;
 }
 
-TEST(MarcasGrafico, CaixasNaoSeSobrepoemNemSaemDaArea)
+TEST(MarcasGrafico, CaixasJuntoAoPontoSemSobreporNemSairDaArea)
 {
     const Caso casos[] = {
         {"peak above, dip below",
@@ -37,17 +38,26 @@ TEST(MarcasGrafico, CaixasNaoSeSobrepoemNemSaemDaArea)
          {},
          {Lado::Acima, Lado::Abaixo, Lado::Acima}},
         {"point at the top edge", {{100, 5}}, {}, {Lado::Abaixo}},
-        {"point at the bottom edge", {{100, 98}, {120, 90}}, {}, {Lado::Acima, Lado::Acima}},
+        {"point at the bottom edge", {{100, 98}}, {}, {Lado::Acima}},
+        // Its only free place would be a box height further up, beside the
+        // other point's mark.
+        {"no room next to the point", {{100, 98}, {120, 90}}, {}, {Lado::Acima, Lado::Fora}},
+        {"room only further away",
+         {{100, 50}},
+         {QRectF(60, 30, 80, 16), QRectF(60, 54, 80, 16)},
+         {Lado::Fora}},
         {"axis label under a low point", {{100, 70}}, {QRectF(70, 74, 60, 20)}, {Lado::Acima}},
         {"title over a high point",
          {{30, 40}, {60, 60}},
          {QRectF(0, 0, 120, 30)},
          {Lado::Abaixo, Lado::Abaixo}},
+        // The centred place overlaps the label by a few pixels: the box
+        // slides off it and still stands over its point.
+        {"axis label beside the centred place", {{60, 50}}, {QRectF(0, 30, 45, 30)}, {Lado::Acima}},
         {"box pushed in from the left edge", {{3, 50}}, {}, {Lado::Acima}},
         {"box pushed in from the right edge", {{199, 50}}, {}, {Lado::Acima}},
         {"no free place", {{100, 50}}, {QRectF(0, 0, 200, 100)}, {Lado::Fora}},
-        // Many points close together: the later ones stack further away or
-        // stay out, never over another.
+        // Many points close together: some stay out, none goes elsewhere.
         {"crowded", {{20, 50}, {30, 52}, {40, 48}, {50, 51}, {60, 49}, {70, 50}, {80, 52}}, {}, {}},
     };
     for (const Caso& c : casos) {
@@ -57,24 +67,31 @@ TEST(MarcasGrafico, CaixasNaoSeSobrepoemNemSaemDaArea)
         int colocadas = 0;
         for (qsizetype i = 0; i < caixas.size(); ++i) {
             const QRectF& caixa = caixas[i];
-            if (i < c.lados.size())
-                EXPECT_EQ(LadoDe(caixa, c.pontos[i]), c.lados[i]) << c.nome << ", point " << i;
+            const QPointF& ponto = c.pontos[i];
+            if (i < c.lados.size()) {
+                EXPECT_EQ(LadoDe(caixa, ponto), c.lados[i]) << c.nome << ", point " << i;
+            }
             if (caixa.isEmpty())
                 continue;
             ++colocadas;
             EXPECT_EQ(caixa.size(), CAIXA) << c.nome;
             EXPECT_TRUE(AREA.contains(caixa)) << c.nome << ", point " << i;
-            EXPECT_FALSE(caixa.contains(c.pontos[i])) << c.nome << ", point " << i;
-            EXPECT_LE(std::abs(caixa.center().x() - c.pontos[i].x()), CAIXA.width() / 2)
-                << c.nome << ", point " << i << ": the box stays over its point";
+            EXPECT_FALSE(caixa.contains(ponto)) << c.nome << ", point " << i;
+            EXPECT_LE(
+                std::min(std::abs(caixa.top() - ponto.y()), std::abs(caixa.bottom() - ponto.y())),
+                4)
+                << c.nome << ", point " << i << ": the box is next to its point";
+            EXPECT_TRUE(caixa.left() <= ponto.x() && ponto.x() <= caixa.right())
+                << c.nome << ", point " << i << ": the box stands over its point";
             for (const QRectF& obstaculo : c.obstaculos)
                 EXPECT_FALSE(caixa.intersects(obstaculo)) << c.nome << ", point " << i;
             for (qsizetype j = 0; j < i; ++j)
                 EXPECT_FALSE(caixa.intersects(caixas[j]))
                     << c.nome << ", points " << j << " and " << i;
         }
-        if (c.lados.isEmpty())
-            EXPECT_GE(colocadas, 4) << c.nome << ": room above and below takes most of them";
+        if (c.lados.isEmpty()) {
+            EXPECT_GE(colocadas, 2) << c.nome << ": room above and below takes some of them";
+        }
     }
 }
 

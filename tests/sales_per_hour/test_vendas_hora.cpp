@@ -454,9 +454,9 @@ TEST_F(VendasHoraTeste, MarcasSoComOPonteiroSobreUmGrafico)
 
 TEST_F(VendasHoraTeste, NumerosComVirgulaDecimal)
 {
-    EXPECT_EQ(TGraficoVendas::TextoMarca(1234.5), QStringLiteral("1234,50"));
+    EXPECT_EQ(TGraficoVendas::TextoMarca(1234.5), QStringLiteral("1.234,50"));
     EXPECT_EQ(TGraficoVendas::TextoMarca(-0.25), QStringLiteral("-0,25"));
-    EXPECT_EQ(TGraficoVendas::TextoMarca(1000000), QStringLiteral("1000000,00"));
+    EXPECT_EQ(TGraficoVendas::TextoMarca(1000000), QStringLiteral("1.000.000,00"));
 
     struct Caso {
         const char* ini;
@@ -772,8 +772,8 @@ TEST_F(IndicadoresNaVista, TotaisDeUmaGrandeLojaCabemNaLinha)
     Controle<TDataEdit>("cleGrafMax")->setDate(HOJE.addDays(3));
     EsperaLeitura();
     EXPECT_EQ(totais->text().toStdString(),
-              "Total R$ 123.456.789,12 · 1 venda · ticket R$ 123.456.789,12 · sem. passada R$ "
-              "0,00");
+              "Total R$ 98.765.432.109,87 · 1 venda · ticket R$ 98.765.432.109,87 · sem. "
+              "passada R$ 0,00");
     EXPECT_LT(totais->font().pixelSize(), 10);
     EXPECT_GE(totais->font().pixelSize(), 8);
     EXPECT_EQ(totais->TextoVisivel(), totais->text()) << "smaller, not cut";

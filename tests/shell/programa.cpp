@@ -35,7 +35,8 @@ QString Programa::mensagens() const
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-QProcess* Programa::iniciar(const QStringList& argumentos)
+QProcess* Programa::iniciar(const QStringList& argumentos,
+                            const std::function<void(QProcessEnvironment&)>& ajuste)
 {
     auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -46,6 +47,8 @@ QProcess* Programa::iniciar(const QStringList& argumentos)
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), caminho(QStringLiteral("config-home")));
     env.insert(QStringLiteral("XDG_CONFIG_DIRS"), caminho(QStringLiteral("config-dirs")));
     env.remove(QStringLiteral("XDG_SESSION_ID"));
+    if (ajuste)
+        ajuste(env);
     p->setProcessEnvironment(env);
     p->setProgram(QStringLiteral(VPH_PROGRAMA));
     p->setArguments(argumentos);

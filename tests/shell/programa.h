@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,8 +21,10 @@ public:
     QByteArray lerIni() const;
     QString mensagens() const;
 
-    // Starts a copy of the program; several may run at once.
-    QProcess* iniciar(const QStringList& argumentos = {});
+    // Starts a copy of the program; several may run at once. ajuste changes
+    // its environment last.
+    QProcess* iniciar(const QStringList& argumentos = {},
+                      const std::function<void(QProcessEnvironment&)>& ajuste = {});
     // Waits for the message log to hold `minimo` messages.
     bool esperarMensagens(int minimo, int ms);
     // Waits until the configuration file differs from `antes`.

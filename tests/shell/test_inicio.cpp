@@ -11,11 +11,14 @@
 #include <QThread>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -196,6 +199,53 @@ TEST(Inicio, SegundaCopiaTerminaLogoSemMensagem)
     EXPECT_EQ(primeira->state(), QProcess::Running);
 }
 
+// A user who switched the gadget's start at log-on off in the session
+// settings keeps it off when the gadget is started by hand: the gadget
+// registers itself for all users and leaves the user's entry as it was.
+TEST(Inicio, InicioAMaoDeixaODesligadoDoUsuario)
+{
+    const std::pair<const char*, const char*> desligadas[] = {
+        {"Hidden",
+         "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=/velho/vph\nHidden=true\n"},
+        {"GNOME switch",
+         "[Desktop Entry]\nType=Application\nName=Vendas por Hora\nExec=/velho/vph\n"
+         "X-GNOME-Autostart-enabled=false\n"},
+    };
+    for (const auto& [forma, desligada] : desligadas) {
+        SCOPED_TRACE(forma);
+        Programa prog;
+        AcessoBanco acesso;
+        {
+            BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")));
+            acesso = banco.acesso();
+        }
+        prog.escreverIni(IniDoAcesso(acesso));
+        const QString doUsuario = prog.caminho(QStringLiteral("config-home/autostart"));
+        ASSERT_TRUE(QDir().mkpath(doUsuario));
+        QFile entrada(doUsuario + QStringLiteral("/vendas-por-hora.desktop"));
+        ASSERT_TRUE(entrada.open(QIODevice::WriteOnly));
+        entrada.write(desligada);
+        entrada.close();
+
+        QProcess* p = prog.iniciar();
+        const QString geral =
+            prog.caminho(QStringLiteral("config-dirs/autostart/vendas-por-hora.desktop"));
+        QElapsedTimer relogio;
+        relogio.start();
+        while (!QFile::exists(geral) && relogio.elapsed() < 15000)
+            QThread::msleep(50);
+        ASSERT_TRUE(QFile::exists(geral)) << prog.mensagens().toStdString();
+        // The registration is one step of the gadget's construction, done
+        // before the event loop takes the signal.
+        p->terminate();
+        ASSERT_TRUE(p->waitForFinished(5000));
+
+        const QByteArray depois = entrada.open(QIODevice::ReadOnly) ? entrada.readAll() : "(gone)";
+        EXPECT_EQ(depois.toStdString(), desligada);
+        EXPECT_EQ(prog.mensagens(), QString());
+    }
+}
+
 struct InicioCompleto : ::testing::TestWithParam<BancoVarejo::Onde> {};
 
 TEST_P(InicioCompleto, ConectaEAcrescentaASecaoDoGadget)
@@ -301,6 +351,97 @@ TEST(Inicio, TerminaComSigtermDepoisDeConectar)
     ASSERT_TRUE(p->waitForFinished(5000));
     EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p->exitCode(), 0);
+}
+
+namespace {
+
+// A display number no X server claims: neither its socket nor its lock file
+// is there.
+QString TelaSemServidor()
+{
+    for (int n = 79; n < 1000; ++n)
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
+            && !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            return QStringLiteral(":%1").arg(n);
+    return {};
+}
+
+// A socket file left behind by a compositor that is gone: nobody listens.
+bool SoqueteMorto(const QString& caminho)
+{
+    const QByteArray nome = QFile::encodeName(caminho);
+    sockaddr_un endereco{};
+    endereco.sun_family = AF_UNIX;
+    if (nome.size() >= qsizetype(sizeof endereco.sun_path))
+        return false;
+    std::memcpy(endereco.sun_path, nome.constData(), nome.size());
+    const int soquete = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool feito =
+        ::bind(soquete, reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco) == 0;
+    ::close(soquete);
+    return feito;
+}
+
+} // namespace
+
+// Where no display answers, Qt would abort with a core: the program says on
+// standard error which session it tried and ends with exit code 1.
+TEST(Inicio, SemSessaoGraficaQueRespondaDizQualTentouETermina)
+{
+    Programa prog;
+    const QString x = TelaSemServidor();
+    ASSERT_FALSE(x.isEmpty());
+    const QString ausente = prog.caminho(QStringLiteral("wayland-ausente"));
+    const QString morto = prog.caminho(QStringLiteral("wayland-morto"));
+    ASSERT_TRUE(SoqueteMorto(morto));
+    struct Caso {
+        const char* nome;
+        QString display;
+        QString wayland;
+        QString plataforma; // QT_QPA_PLATFORM
+        QStringList nomeados; // what the line names
+    };
+    const Caso casos[] = {
+        {"an X display with no server", x, {}, {}, {u'"' + x + u'"'}},
+        {"a Wayland socket that does not exist",
+         {},
+         QStringLiteral("wayland-ausente"),
+         {},
+         {u'"' + ausente + u'"'}},
+        {"a Wayland socket nobody listens on", {}, morto, {}, {u'"' + morto + u'"'}},
+        {"neither of the two",
+         x,
+         QStringLiteral("wayland-ausente"),
+         {},
+         {u'"' + x + u'"', u'"' + ausente + u'"'}},
+        {"Qt's X11 platform asked for", x, {}, QStringLiteral("xcb"), {u'"' + x + u'"'}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nome);
+        QProcess* p = prog.iniciar({}, [&caso](QProcessEnvironment& env) {
+            const std::pair<const char*, QString> variaveis[] = {
+                {"DISPLAY", caso.display},
+                {"WAYLAND_DISPLAY", caso.wayland},
+                {"QT_QPA_PLATFORM", caso.plataforma}};
+            for (const auto& [nome, valor] : variaveis) {
+                env.remove(QLatin1String(nome));
+                if (!valor.isEmpty())
+                    env.insert(QLatin1String(nome), valor);
+            }
+        });
+        ASSERT_TRUE(p->waitForFinished(15000));
+        EXPECT_EQ(p->exitStatus(), QProcess::NormalExit) << "no abort";
+        EXPECT_EQ(p->exitCode(), 1);
+        const QString erros = QString::fromLocal8Bit(p->readAllStandardError());
+        EXPECT_TRUE(erros.startsWith(
+            QStringLiteral("vendas-por-hora: nenhuma sessão gráfica pôde ser aberta: ")))
+            << erros.toStdString();
+        EXPECT_EQ(erros.count(u'\n'), 1) << erros.toStdString();
+        for (const QString& nomeado : caso.nomeados)
+            EXPECT_TRUE(erros.contains(nomeado))
+                << nomeado.toStdString() << " in " << erros.toStdString();
+        EXPECT_EQ(prog.mensagens(), QString());
+    }
 }
 
 struct CasoLinhaDeComando {
