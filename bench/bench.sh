@@ -33,7 +33,8 @@ printf 'SET SQL DIALECT 1;\nSELECT COUNT(*) FROM PEDIDOC;\n' > "$consulta"
 isql-fb -q -u SYSDBA -p masterkey "$banco" -i "$consulta" >/dev/null
 
 echo "sales-per-hour gadget, $(basename "$banco"), Release, offscreen"
-saida=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+# The embedded engine on both sides: a local server is not asked.
+saida=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen VANTREL_SERVIDOR_LOCAL=127.0.0.1/1 \
   VANTREL_GADGETS_INI="$tmp/ConfigGadGet.Ini" VANTREL_MESSAGE_LOG="$tmp/mensagens.log" \
   XDG_RUNTIME_DIR="$tmp" XDG_CONFIG_HOME="$tmp/config" XDG_CONFIG_DIRS="$tmp/xdg" \
   VPH_BENCH_INICIO_NS=$(date +%s%N) "$build/bench/vph-bench-view" "$consulta" 2>/dev/null) || {

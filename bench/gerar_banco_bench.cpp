@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     try {
         QElapsedTimer tempo;
         tempo.start();
-        BancoVarejo banco(QString::fromLocal8Bit(argv[1]));
+        BancoVarejo banco(QString::fromLocal8Bit(argv[1]), BancoVarejo::Onde::Embutido);
         banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"));
         banco.addOperacao(1, QStringLiteral("S"), QStringLiteral("N"));
         banco.addOperacao(2, QStringLiteral("N"), QStringLiteral("S"));

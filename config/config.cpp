@@ -139,8 +139,11 @@ void TConfig::SalvarIni()
     // One replacement of the file for the whole record: a failure leaves none
     // of these keys written.
     bool utf8 = FArquivoUtf8;
+    QString empresa;
+    const bool bytesDaEmpresa =
+        !FBytesEmpresa.isNull() && DecodificarTexto(FBytesEmpresa) == FEmpresa;
     QHash<QString, QString> noArquivo = FNoArquivo;
-    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this, &utf8, &noArquivo](TextoIni& ini) {
+    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [&](TextoIni& ini) {
         for (const TChave& chave : CHAVES) {
             const QString nome = QLatin1String(chave.Nome);
             const QString valor = chave.Campo ? this->*chave.Campo : QString();
@@ -150,15 +153,28 @@ void TConfig::SalvarIni()
                 escrever = valor != noArquivo.value(nome);
                 noArquivo.insert(nome, valor);
             }
-            if (escrever)
+            if (chave.Campo == &TConfig::FEmpresa && bytesDaEmpresa)
+                ini.EscreverBytes(FSecao, nome, FBytesEmpresa);
+            else if (escrever)
                 ini.Escrever(FSecao, nome, valor);
         }
         // A save can change the file's encoding (a line that made it
-        // Windows-1252 replaced).
-        utf8 = TextoIni(ini.Conteudo()).Utf8();
+        // Windows-1252 replaced, bytes that are not UTF-8 written): the code
+        // is what the file reads.
+        const TextoIni gravado(ini.Conteudo());
+        utf8 = gravado.Utf8();
+        empresa = gravado.Ler(FSecao, QStringLiteral("Empresa"));
     });
     FArquivoUtf8 = utf8;
     FNoArquivo = std::move(noArquivo);
+    FEmpresa = empresa;
+    FBytesEmpresa = QByteArray();
+}
+
+void TConfig::setEmpresaDoBanco(const QByteArray& bytes)
+{
+    FEmpresa = DecodificarTexto(bytes);
+    FBytesEmpresa = bytes.isNull() ? QByteArray("") : bytes;
 }
 
 QByteArray TConfig::BytesNoArquivo(const QString& texto) const

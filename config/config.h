@@ -31,6 +31,13 @@ public:
     // parameter must carry those to match what the shop's system stored.
     QByteArray BytesNoArquivo(const QString& texto) const;
 
+    // The branch code as the database holds it: the next save writes these
+    // very bytes (unless that would change how the rest of the file reads,
+    // TextoIni::EscreverBytes), so that the code reaches the same rows
+    // whatever encoding the file is in. Empresa() is the text they stand for
+    // until then, and what the file reads after.
+    void setEmpresaDoBanco(const QByteArray& bytes);
+
 #define VPH_PROPRIEDADE(Nome)                                                                      \
 public:                                                                                            \
     const QString& Nome() const                                                                    \
@@ -96,6 +103,7 @@ private:
     // The keys written only when changed, as the file had them when read or
     // last saved.
     QHash<QString, QString> FNoArquivo;
+    QByteArray FBytesEmpresa; // null: none given since the last save
 };
 
 // The shared section names a database, a user and a password: without all

@@ -3,6 +3,7 @@
 #include "base/texto.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -76,6 +77,30 @@ QString ValorGravado(const QString& valor)
         !v.isEmpty()
         && (EhBranco(v.front().unicode()) || EhBranco(v.back().unicode()) || EntreAspas(v));
     return aspas ? u'"' + v + u'"' : v;
+}
+
+// The same for a value written as its bytes.
+QByteArray ValorGravadoBytes(const QByteArray& valor)
+{
+    QByteArray v = valor;
+    v.replace('\n', ' ');
+    const bool entreAspas =
+        v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+    const bool aspas = !v.isEmpty()
+                       && (EhBranco(static_cast<unsigned char>(v.front()))
+                           || EhBranco(static_cast<unsigned char>(v.back())) || entreAspas);
+    return aspas ? '"' + v + '"' : v;
+}
+
+bool SoAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool SoAscii(QStringView texto)
+{
+    return std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 // Letter case is ignored, but a non-ASCII letter never matches an ASCII one
@@ -239,7 +264,41 @@ void TextoIni::TerminarLinha(int indice)
 
 void TextoIni::Escrever(const QString& secao, const QString& chave, const QString& valor)
 {
-    const QString gravado = ValorGravado(valor);
+    Gravar(secao, chave, ValorGravado(valor), std::nullopt);
+}
+
+void TextoIni::EscreverBytes(const QString& secao, const QString& chave, const QByteArray& valor)
+{
+    const int cabecalho = Secao(secao);
+    const int linha = cabecalho < 0 ? -1 : Chave(cabecalho, chave);
+    if (FUtf8 && !EhUtf8(valor) && !SoAsciiAlemDa(linha)) {
+        Escrever(secao, chave, DecodificarTexto(valor));
+        return;
+    }
+    const QByteArray gravado = ValorGravadoBytes(valor);
+    Gravar(secao, chave, DecodificarTexto(gravado), gravado);
+}
+
+bool TextoIni::SoAsciiAlemDa(int linha) const
+{
+    if (!FBom.isEmpty())
+        return false;
+    for (std::size_t i = 0; i < FLinhas.size(); ++i) {
+        const Linha& l = FLinhas[i];
+        if (static_cast<int>(i) == linha)
+            continue;
+        const bool ascii = l.gerada ? SoAscii(QStringView(l.escrito)) && SoAscii(l.prefixo)
+                                          && (!l.bruto || SoAscii(*l.bruto))
+                                    : SoAscii(Bytes(l));
+        if (!ascii)
+            return false;
+    }
+    return true;
+}
+
+void TextoIni::Gravar(const QString& secao, const QString& chave, const QString& gravado,
+                      const std::optional<QByteArray>& bruto)
+{
     const int cabecalho = Secao(secao);
     if (cabecalho < 0) {
         TerminarLinha(static_cast<int>(FLinhas.size()) - 1);
@@ -247,6 +306,7 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
             FLinhas.push_back(Gerada(texto));
             FLinhas.back().quebra = FQuebraPadrao;
         }
+        FLinhas.back().bruto = bruto;
         return;
     }
 
@@ -266,6 +326,7 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
         // A line added by this object has no prefix: its name is in the text.
         l.escrito = std::move(escrito);
         l.resto = l.prefixo.isEmpty() ? l.escrito : gravado;
+        l.bruto = bruto;
         Analisar(l);
         return;
     }
@@ -276,6 +337,7 @@ void TextoIni::Escrever(const QString& secao, const QString& chave, const QStrin
     TerminarLinha(pos - 1);
     Linha nova = Gerada(chave + u'=' + gravado);
     nova.quebra = FQuebraPadrao;
+    nova.bruto = bruto;
     FLinhas.insert(FLinhas.begin() + pos, std::move(nova));
 }
 
@@ -285,7 +347,13 @@ QByteArray TextoIni::Montar(bool utf8) const
     saida.reserve(FBom.size() + FBytes.size() + 64);
     saida += FBom;
     for (const Linha& l : FLinhas) {
-        if (l.gerada) {
+        if (l.gerada && l.bruto) {
+            const QStringView texto(l.escrito);
+            saida += l.prefixo.isEmpty()
+                         ? CodificarTexto(texto.first(texto.indexOf(u'=') + 1).toString(), utf8)
+                         : l.prefixo;
+            saida += *l.bruto;
+        } else if (l.gerada) {
             saida += l.prefixo;
             saida += CodificarTexto(l.resto, utf8);
         } else
@@ -299,11 +367,13 @@ QByteArray TextoIni::Conteudo() const
 {
     QByteArray saida = Montar(FUtf8);
     // Replacing the lines that made a file invalid UTF-8 can make it valid
-    // UTF-8, and then it reads as UTF-8: the written values must follow.
-    if (!FUtf8 && EhUtf8(QByteArrayView(saida).sliced(FBom.size()))) {
-        QByteArray comoUtf8 = Montar(true);
-        if (EhUtf8(QByteArrayView(comoUtf8).sliced(FBom.size())))
-            return comoUtf8;
+    // UTF-8, and bytes written as they are can make it invalid: the file then
+    // reads in the other encoding, and the written text must follow.
+    const bool utf8 = EhUtf8(QByteArrayView(saida).sliced(FBom.size()));
+    if (utf8 != FUtf8) {
+        QByteArray outra = Montar(utf8);
+        if (EhUtf8(QByteArrayView(outra).sliced(FBom.size())) == utf8)
+            return outra;
     }
     return saida;
 }

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <optional>
 #include <vector>
 
 // The bytes of an INI file, read and edited by the rules of the Windows profile
@@ -18,6 +19,13 @@ public:
     // Replaces the key's value where it stands, or adds the key after the last
     // non-blank line of its section, or the section at the end of the file.
     void Escrever(const QString& secao, const QString& chave, const QString& valor);
+
+    // The same with the value's own bytes, whatever the file's encoding: a
+    // value that must reach another program byte for byte. Bytes that are
+    // not UTF-8 make a UTF-8 file read as Windows-1252; when other text of
+    // the file is not plain ASCII, and would read otherwise then, the text
+    // the bytes stand for is written in the file's encoding instead.
+    void EscreverBytes(const QString& secao, const QString& chave, const QByteArray& valor);
 
     QByteArray Conteudo() const;
     // How the text is decoded: UTF-8, or else Windows-1252.
@@ -40,11 +48,14 @@ private:
         qsizetype tamanhoNome = 0;
 
         // A line this object wrote: its text is its own, its bytes are the
-        // kept prefix followed by resto encoded as the file is.
+        // kept prefix followed by resto encoded as the file is, or by bruto
+        // as it is (the name then encoded as the file is, when no prefix was
+        // kept).
         bool gerada = false;
         QString escrito;
         QByteArray prefixo;
         QString resto;
+        std::optional<QByteArray> bruto;
     };
 
     QStringView Texto(const Linha& l) const;
@@ -56,6 +67,12 @@ private:
     int FimSecao(int cabecalho) const;
     int Chave(int cabecalho, QStringView chave) const;
     void TerminarLinha(int indice);
+    // Writes the value: valor is the line's text after "=", bruto its bytes
+    // when they are to be written as they are.
+    void Gravar(const QString& secao, const QString& chave, const QString& valor,
+                const std::optional<QByteArray>& bruto);
+    // Whether every line but that one (-1: none) is plain ASCII.
+    bool SoAsciiAlemDa(int linha) const;
     QByteArray Montar(bool utf8) const;
 
     QByteArray FBom;

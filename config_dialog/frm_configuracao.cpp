@@ -3,6 +3,7 @@
 #include "base/conversao.h"
 #include "base/dinheiro.h"
 #include "base/erro.h"
+#include "base/texto.h"
 #include "config/config.h"
 #include "config/indicadores.h"
 #include "config_dialog/estilo_escuro.h"
@@ -28,6 +29,9 @@
 #include <algorithm>
 
 namespace {
+
+// Where a branch entry keeps its code's bytes, as the database holds them.
+constexpr int BYTES_CODIGO = Qt::UserRole + 1;
 
 // The opacity list's entries and the "Transparencia" value of each.
 const QStringList OPACIDADES = {QStringLiteral("100%"), QStringLiteral("  80%"),
@@ -205,7 +209,12 @@ void TFrmConfiguracao::FormCreate(const TConfig& Config, TConexao& Conexao)
         return;
 
     if (!Config.Empresa().isEmpty()) {
-        const int linha = ppbEmpresas->findData(Config.Empresa());
+        // The code's bytes as the file holds them, else its text: a code the
+        // file holds in another encoding than the database's is still the
+        // branch it names, and saving it mends the file.
+        int linha = ppbEmpresas->findData(Config.BytesNoArquivo(Config.Empresa()), BYTES_CODIGO);
+        if (linha < 0)
+            linha = ppbEmpresas->findData(Config.Empresa());
         if (linha > 0)
             ppbEmpresas->setCurrentIndex(linha);
     }
@@ -240,7 +249,11 @@ bool TFrmConfiguracao::CarregaEmpresas()
 {
     // Read on the database thread: the query's rows are copied there, since
     // a refresh may reconnect (and close the query) while they are shown.
-    auto filiais = std::make_shared<QList<QPair<QString, QString>>>();
+    struct TFilial {
+        QByteArray codigo; // as the database holds it
+        QString nome;
+    };
+    auto filiais = std::make_shared<QList<TFilial>>();
     TQuery* busca = qryBusca.get();
     const bool lidas = TFilaBanco::Programa().Executar([busca, filiais] {
         busca->close();
@@ -248,7 +261,7 @@ bool TFrmConfiguracao::CarregaEmpresas()
                        QStringLiteral("WHERE FILIALATIVA <> 'N'                 ")});
         busca->open();
         for (int linha = 0; linha < busca->linhas(); ++linha)
-            filiais->append({busca->asString(linha, QStringLiteral("CODEMPRESA")),
+            filiais->append({busca->asBytes(linha, QStringLiteral("CODEMPRESA")),
                              busca->asString(linha, QStringLiteral("NOMEEMPRESA"))});
     });
     if (!lidas)
@@ -256,8 +269,11 @@ bool TFrmConfiguracao::CarregaEmpresas()
     ppbEmpresas->addItem(TODAS_AS_FILIAIS);
     // The entry keeps its code whole: cutting it from the text would lose
     // codes longer than two characters.
-    for (const auto& [codigo, nome] : *filiais)
-        ppbEmpresas->addItem(codigo + QStringLiteral(" - ") + nome, codigo);
+    for (const TFilial& filial : std::as_const(*filiais)) {
+        const QString codigo = DecodificarTexto(filial.codigo);
+        ppbEmpresas->addItem(codigo + QStringLiteral(" - ") + filial.nome, codigo);
+        ppbEmpresas->setItemData(ppbEmpresas->count() - 1, filial.codigo, BYTES_CODIGO);
+    }
     ppbEmpresas->setCurrentIndex(0);
     return true;
 }
@@ -289,7 +305,7 @@ void TFrmConfiguracao::btnSalvarConfClick()
                     busca->open();
             }))
             return;
-        config.setEmpresa(ppbEmpresas->currentData().toString());
+        config.setEmpresaDoBanco(ppbEmpresas->currentData(BYTES_CODIGO).toByteArray());
     }
     config.setHoraIni(QString::number(SbHoraIni->value()));
     config.setHoraFim(QString::number(SbHoraFim->value()));

@@ -7,11 +7,10 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QSet>
 #include <QThread>
+#include <algorithm>
+#include <chrono>
 #include <ibase.h>
-#include <mutex>
-#include <optional>
 
 namespace {
 
@@ -51,42 +50,21 @@ QString NoServidorLocal(const QString& caminho)
     return plataforma::ServidorLocal() + u':' + nome;
 }
 
-// Files for which the embedded engine goes first, for the whole process:
-// the branch-name lookup makes a connection of its own at every refresh.
-class TEmbutidoPrimeiro {
-public:
-    bool contem(const QString& arquivo)
-    {
-        const std::lock_guard trava(FTrava);
-        return FArquivos.contains(arquivo);
-    }
-    void marcar(const QString& arquivo, bool primeiro)
-    {
-        const std::lock_guard trava(FTrava);
-        if (primeiro)
-            FArquivos.insert(arquivo);
-        else
-            FArquivos.remove(arquivo);
-    }
-
-private:
-    std::mutex FTrava;
-    QSet<QString> FArquivos;
-};
-
-TEmbutidoPrimeiro& EmbutidoPrimeiro()
-{
-    static TEmbutidoPrimeiro arquivos;
-    return arquivos;
-}
-
-// Nothing answered at the server's address: no login was refused.
-bool ServidorAusente(const fb::ErroFirebird& erro)
-{
-    return erro.tem(isc_network_error) || erro.tem(isc_net_connect_err);
-}
-
 } // namespace
+
+const QString MOTIVO_LOGIN_RECUSADO =
+    QStringLiteral("login recusado pelo servidor. Confira o usuário e a senha do banco de dados "
+                   "em \"Vozirav - Iraziv iv Izirodur\".");
+
+ErroLoginRecusado::ErroLoginRecusado()
+    : Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + MOTIVO_LOGIN_RECUSADO)
+{
+}
+
+bool NenhumServidorResponde(const fb::ErroFirebird& erro)
+{
+    return erro.tem(isc_net_connect_err) || erro.tem(isc_net_lookup_err);
+}
 
 void TBancoDados::conectar(bool local, const QString& usuario, const QString& senha)
 {
@@ -96,8 +74,18 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
     FLiberado = false;
     // The connect timeout bounds only the wait for the server's first
     // answer; a server that stalls later in the login is given up when one
-    // that never answers would be.
-    const plataforma::TLimiteRede limite(LIMITE_CONEXAO);
+    // that never answers would be, or when the job that attaches is out of
+    // time: nothing else could stop an attach under way.
+    std::chrono::milliseconds limiteConexao = LIMITE_CONEXAO;
+    if (const fb::Prazo prazo = fb::PrazoDaLinha()) {
+        const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *prazo - std::chrono::steady_clock::now());
+        if (resta <= std::chrono::milliseconds(0))
+            throw Erro(QStringLiteral("O tempo da leitura acabou antes da conexão ao banco de "
+                                      "dados."));
+        limiteConexao = std::min(limiteConexao, resta);
+    }
+    const plataforma::TLimiteRede limite(limiteConexao);
     for (int tentativa = 1;; ++tentativa) {
         try {
             anexarUmaVez();
@@ -106,11 +94,13 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
             if (limite.estourou()) {
                 throw Erro(QStringLiteral("O servidor de banco de dados não concluiu a conexão em "
                                           "%1 segundos.\n")
-                               .arg(LIMITE_CONEXAO.count() / 1000)
+                               .arg(limiteConexao.count() / 1000)
                            + e.texto());
             }
             // A refused login is refused again, each time more slowly.
-            if (tentativa == TENTATIVAS || e.tem(isc_login))
+            if (e.tem(isc_login))
+                throw ErroLoginRecusado();
+            if (tentativa == TENTATIVAS)
                 throw;
             QThread::msleep(PAUSA_ENTRE_TENTATIVAS_MS);
         }
@@ -129,46 +119,19 @@ void TBancoDados::anexarUmaVez()
 
 void TBancoDados::anexarLocal()
 {
-    std::optional<fb::ErroFirebird> erroServidor;
-    std::optional<fb::ErroFirebird> erroEmbutido;
-    const auto peloServidor = [&] {
-        try {
-            anexarPor(NoServidorLocal(FNomeBanco), "Providers=Remote");
-            FViaEmbutido = false;
-            EmbutidoPrimeiro().marcar(FNomeBanco, false);
-        } catch (const fb::ErroFirebird& e) {
-            erroServidor = e;
-        }
-    };
-    const auto peloEmbutido = [&] {
-        try {
-            anexarPor(FNomeBanco, PROVEDOR_EMBUTIDO);
-            FViaEmbutido = true;
-            // A server that refused us would refuse again, and slows down at
-            // each refused login; one that was not there costs nothing to
-            // ask, and is used as soon as it starts.
-            if (erroServidor)
-                EmbutidoPrimeiro().marcar(FNomeBanco, !ServidorAusente(*erroServidor));
-        } catch (const fb::ErroFirebird& e) {
-            erroEmbutido = e;
-        }
-    };
-    if (EmbutidoPrimeiro().contem(FNomeBanco)) {
-        peloEmbutido();
-        if (!FAnexo)
-            peloServidor();
-    } else {
-        peloServidor();
-        if (!FAnexo)
-            peloEmbutido();
-    }
-    if (FAnexo)
+    // The embedded engine holding the file would keep the server, and the
+    // shop's system through it, out of its own database: whatever a server
+    // that answers says, a refused login included, is the answer.
+    try {
+        anexarPor(NoServidorLocal(FNomeBanco), "Providers=Remote");
+        FViaEmbutido = false;
         return;
-    // The embedded engine finds the file in use when the server has it open:
-    // then the server's answer (a refused login, say) is the one that explains.
-    if (erroEmbutido->tem(isc_already_opened))
-        throw *erroServidor;
-    throw *erroEmbutido;
+    } catch (const fb::ErroFirebird& e) {
+        if (!NenhumServidorResponde(e))
+            throw;
+    }
+    anexarPor(FNomeBanco, PROVEDOR_EMBUTIDO);
+    FViaEmbutido = true;
 }
 
 void TBancoDados::anexarPor(const QString& nome, const char* provedores)
@@ -253,9 +216,14 @@ void TTransacao::iniciar(TBancoDados& banco)
     fb::Status status;
     fb::Ref<Firebird::IXpbBuilder> tpb(
         fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
+    // Read-only read committed is started pre-committed: however long the
+    // query runs, it holds back no garbage collection of the shop's database
+    // (a snapshot keeps the oldest one where it stands). A record version
+    // read never waits on a writer's lock; nowait makes sure of it.
     tpb->insertTag(&status, isc_tpb_read);
-    tpb->insertTag(&status, isc_tpb_concurrency);
-    tpb->insertTag(&status, isc_tpb_wait);
+    tpb->insertTag(&status, isc_tpb_read_committed);
+    tpb->insertTag(&status, isc_tpb_rec_version);
+    tpb->insertTag(&status, isc_tpb_nowait);
     FTransacao.reset(banco.anexo()->startTransaction(&status, tpb->getBufferLength(&status),
                                                      tpb->getBuffer(&status)));
 }

@@ -1,8 +1,24 @@
 #pragma once
 
+#include "base/erro.h"
 #include "data/firebird.h"
 
 #include <QString>
+
+// The database server answered and refused the configured user name or
+// password: no other attempt, and no other way in, would help.
+class ErroLoginRecusado : public Erro {
+public:
+    ErroLoginRecusado();
+};
+
+// Why, and what to fix, as the user is told after "Não foi possível conectar
+// ao banco de dados".
+extern const QString MOTIVO_LOGIN_RECUSADO;
+
+// Nothing answered at the server's address (no connection could be made, or
+// no such host): an error in which no server took part.
+bool NenhumServidorResponde(const fb::ErroFirebird& erro);
 
 // The database attachment object of a connection. It outlives every attach
 // and detach, so a query made on it always uses the attachment of the moment.
@@ -16,10 +32,11 @@ public:
     void setNomeBanco(const QString& nome) { FNomeBanco = nome; }
 
     // Attaches in at most a few attempts, each bounded in time. A local file
-    // goes through the database server of this machine when that answers,
-    // opens the file and takes the login, and through the embedded engine
-    // otherwise; the way that worked last for the file in this process goes
-    // first. Throws Erro with the reason, which never holds the password.
+    // goes through the database server of this machine whenever one answers
+    // there, whatever it answers, and through the embedded engine only when
+    // none does; the server is asked first at every attach. Throws Erro with
+    // the reason, which never holds the password; ErroLoginRecusado at once
+    // when the server refuses the login.
     void conectar(bool local, const QString& usuario, const QString& senha);
     void desanexar();
     // Lets go of an attachment whose client side was closed, without asking
@@ -70,7 +87,8 @@ public:
     TTransacao(const TTransacao&) = delete;
     TTransacao& operator=(const TTransacao&) = delete;
 
-    // A snapshot: the query sees the database as it stands now.
+    // Read-only read committed: the query sees what is committed as it
+    // reads.
     void iniciar(TBancoDados& banco);
     void encerrar();
     // Rolls back a running transaction.

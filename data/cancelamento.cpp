@@ -76,6 +76,12 @@ EmExecucao::~EmExecucao()
     Tirar(gEmExecucao, FAnexo);
 }
 
+bool HaExecucoes()
+{
+    const std::lock_guard trava(gTrava);
+    return !gEmExecucao.isEmpty();
+}
+
 void CancelarExecucoes()
 {
     ParaCada(gEmExecucao, fb_cancel_raise);
@@ -84,6 +90,22 @@ void CancelarExecucoes()
 void AbortarAnexos()
 {
     ParaCada(gAnexos, fb_cancel_abort);
+}
+
+namespace {
+
+thread_local Prazo gPrazo;
+
+} // namespace
+
+Prazo PrazoDaLinha()
+{
+    return gPrazo;
+}
+
+void DefinirPrazoDaLinha(Prazo prazo)
+{
+    gPrazo = prazo;
 }
 
 } // namespace fb

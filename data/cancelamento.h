@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <firebird/Interface.h>
+#include <optional>
 
 // The attachments alive in the program, and those running a statement, so
 // that another thread (the UI's, at a day change or at exit) can stop them.
@@ -24,6 +26,9 @@ private:
     Firebird::IAttachment* FAnexo;
 };
 
+// Whether a statement runs now.
+bool HaExecucoes();
+
 // Asks the server to stop every statement running now; it ends with an
 // error in its own thread. A server out of reach never hears it.
 void CancelarExecucoes();
@@ -32,5 +37,13 @@ void CancelarExecucoes();
 // at once with an error, and the attachment is good for nothing but to be
 // dropped.
 void AbortarAnexos();
+
+using Prazo = std::optional<std::chrono::steady_clock::time_point>;
+
+// The moment by which the work of the calling thread must end: the limit of
+// the database thread's job that runs on it; none elsewhere, or for a job
+// without a limit. An attach waits no longer than that.
+Prazo PrazoDaLinha();
+void DefinirPrazoDaLinha(Prazo prazo);
 
 } // namespace fb

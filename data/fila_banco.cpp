@@ -9,10 +9,6 @@
 
 namespace {
 
-// Below the 60 s that a user waits for a frozen network at most, with room
-// for the abort that follows when the cancel is not heard.
-constexpr std::chrono::seconds LIMITE_PROGRAMA(50);
-
 // After the cancel, how long the job has before its connections are closed.
 std::chrono::milliseconds Tolerancia(std::chrono::milliseconds limite)
 {
@@ -24,16 +20,17 @@ constexpr std::chrono::milliseconds REPETICAO_CANCELAMENTO(50);
 
 } // namespace
 
-QString MensagemTempoEsgotado(std::chrono::milliseconds limite)
+ErroTempoEsgotado::ErroTempoEsgotado(std::chrono::milliseconds limite)
+    : Erro(QStringLiteral("O banco de dados não respondeu em %1 segundos; a leitura foi "
+                          "interrompida.")
+               .arg(std::chrono::duration_cast<std::chrono::seconds>(limite).count())),
+      FLimite(limite)
 {
-    return QStringLiteral("O banco de dados não respondeu em %1 segundos; a leitura foi "
-                          "interrompida e será tentada de novo na próxima atualização.")
-        .arg(std::chrono::duration_cast<std::chrono::seconds>(limite).count());
 }
 
 TFilaBanco& TFilaBanco::Programa()
 {
-    static TFilaBanco fila(LIMITE_PROGRAMA);
+    static TFilaBanco fila(LIMITE_LEITURA);
     return fila;
 }
 
@@ -212,6 +209,9 @@ void TFilaBanco::Laco()
             FRodando = item.numero;
             FAbandonado = FEsgotado = FAbortado = false;
             FInicio = std::chrono::steady_clock::now();
+            FLimiteTrabalho = FLimite;
+            fb::DefinirPrazoDaLinha(
+                FLimiteTrabalho.count() > 0 ? fb::Prazo(FInicio + FLimiteTrabalho) : std::nullopt);
         }
         FMudou.notify_all();
         std::exception_ptr erro;
@@ -223,11 +223,17 @@ void TFilaBanco::Laco()
         bool entregar = false;
         {
             const std::lock_guard trava(FTrava);
-            if (FEsgotado)
-                erro = std::make_exception_ptr(Erro(MensagemTempoEsgotado(FLimite)));
+            // A job that failed past its time (an attach given up when the
+            // time ran out) was cut by the limit as much as one cancelled.
+            const bool foraDoPrazo =
+                erro && FLimiteTrabalho.count() > 0
+                && std::chrono::steady_clock::now() >= FInicio + FLimiteTrabalho;
+            if (FEsgotado || foraDoPrazo)
+                erro = std::make_exception_ptr(ErroTempoEsgotado(FLimiteTrabalho));
             entregar = !FAbandonado;
             FRodando = 0;
         }
+        fb::DefinirPrazoDaLinha(std::nullopt);
         FMudou.notify_all();
         if (entregar)
             item.entregar(erro);
@@ -272,10 +278,17 @@ void TFilaBanco::Vigiar()
             }
             continue;
         }
-        const auto prazo =
-            FInicio + FLimite + (FEsgotado ? Tolerancia(FLimite) : std::chrono::milliseconds(0));
         // Once the queue is closing, Encerrar asks the job itself.
         const bool pedirDeNovo = FAbandonado && !FFechada;
+        if (FLimiteTrabalho.count() == 0 && !pedirDeNovo) {
+            FMudou.wait(trava);
+            continue;
+        }
+        const auto prazo =
+            FLimiteTrabalho.count() == 0
+                ? std::chrono::steady_clock::time_point::max()
+                : FInicio + FLimiteTrabalho
+                      + (FEsgotado ? Tolerancia(FLimiteTrabalho) : std::chrono::milliseconds(0));
         const auto acordar =
             pedirDeNovo ? std::min(prazo, std::chrono::steady_clock::now() + REPETICAO_CANCELAMENTO)
                         : prazo;
@@ -291,11 +304,14 @@ void TFilaBanco::Vigiar()
             trava.lock();
             continue;
         }
-        if (!FEsgotado) {
+        if (!FEsgotado && fb::HaExecucoes()) {
             FEsgotado = true;
             trava.unlock();
             fb::CancelarExecucoes();
         } else {
+            // No statement to cancel (a detach waiting on a silent
+            // network, say): nothing but closing ends the wait.
+            FEsgotado = true;
             FAbortado = true;
             trava.unlock();
             fb::AbortarAnexos();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/erro.h"
+
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -11,11 +13,18 @@
 #include <mutex>
 #include <thread>
 
+// How long a job may run before it is cut, unless told otherwise: below the
+// 60 s that a user waits for a frozen network at most, with room for the
+// abort that follows when the cancel is not heard.
+inline constexpr std::chrono::seconds LIMITE_LEITURA(50);
+
 // The program's database thread. Every call into the client library is a job
 // run here, one after another, so that the UI thread never waits on the
 // database. A job that runs longer than the limit is cancelled, and its
 // connections closed when the cancel does not reach the server (a network
-// gone silent keeps the socket open and answers nothing).
+// gone silent keeps the socket open and answers nothing) or when no
+// statement runs to cancel (a detach waiting on such a network); an attach
+// is given no more than the time left. It then ends with ErroTempoEsgotado.
 class TFilaBanco {
 public:
     using Trabalho = std::function<void()>;
@@ -24,11 +33,13 @@ public:
     // The one queue of the program.
     static TFilaBanco& Programa();
 
+    // A limite of 0 is none.
     explicit TFilaBanco(std::chrono::milliseconds limite);
     ~TFilaBanco();
     TFilaBanco(const TFilaBanco&) = delete;
     TFilaBanco& operator=(const TFilaBanco&) = delete;
 
+    // For the jobs that start from now on.
     std::chrono::milliseconds limite() const;
     void setLimite(std::chrono::milliseconds limite);
 
@@ -81,6 +92,7 @@ private:
     bool FAbortado = false;
     std::chrono::steady_clock::time_point FInicio;
     std::chrono::milliseconds FLimite;
+    std::chrono::milliseconds FLimiteTrabalho{0}; // the running job's
     bool FFechada = false;
     bool FTerminou = false;
     Trabalho FUltimoTrabalho;
@@ -90,5 +102,12 @@ private:
     std::thread FVigia;
 };
 
-// The error of a job cut at the limit.
-QString MensagemTempoEsgotado(std::chrono::milliseconds limite);
+// The error of a job cut at its limit, which the text states.
+class ErroTempoEsgotado : public Erro {
+public:
+    explicit ErroTempoEsgotado(std::chrono::milliseconds limite);
+    std::chrono::milliseconds limite() const { return FLimite; }
+
+private:
+    std::chrono::milliseconds FLimite;
+};

@@ -5,9 +5,8 @@
 #include "data/configurar_conexao.h"
 #include "data/query.h"
 
-QString NomeFilial(const QString& CodFilial)
+std::optional<QString> NomeFilial(const QString& CodFilial)
 {
-    QString resultado;
     TConfig config{QString()};
     config.CarregarIni();
     TConexao conexao;
@@ -20,8 +19,7 @@ QString NomeFilial(const QString& CodFilial)
                   QStringLiteral("WHERE FILIAIS.CODEMPRESA = :CodFilial")});
     query.setParam(QStringLiteral("CodFilial"), config.BytesNoArquivo(CodFilial));
     query.open();
-    const QString nome = query.asString(0, QStringLiteral("NOMEEMPRESA"));
-    if (!nome.isEmpty())
-        resultado = nome;
-    return resultado;
+    if (query.linhas() == 0)
+        return std::nullopt;
+    return query.asString(0, QStringLiteral("NOMEEMPRESA"));
 }

@@ -149,7 +149,7 @@ QByteArray TQuery::asBytes(int linha, const QString& coluna) const
 {
     const QVariant v = Bruto(linha, coluna);
     if (v.isValid() && v.typeId() != QMetaType::QByteArray)
-        throw Erro(QStringLiteral("Campo %1 não é texto").arg(coluna));
+        return v.toString().toUtf8();
     return v.toByteArray();
 }
 

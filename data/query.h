@@ -39,7 +39,8 @@ public:
     // result does; an unknown column is an error.
     QVariant value(int linha, const QString& coluna) const;
     QString asString(int linha, const QString& coluna) const;
-    // A text column's bytes as the database holds them; empty for null.
+    // A text column's bytes as the database holds them, any other column's
+    // value as UTF-8 text; empty for null.
     QByteArray asBytes(int linha, const QString& coluna) const;
     double asFloat(int linha, const QString& coluna) const;
 

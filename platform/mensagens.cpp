@@ -3,7 +3,10 @@
 #include "base/erro.h"
 
 #include <QFile>
+#include <QList>
 #include <QMessageBox>
+#include <QPair>
+#include <QScopeGuard>
 
 namespace plataforma {
 
@@ -30,6 +33,15 @@ bool GravarNoLog(Caixa caixa, const QString& texto)
 
 void MostrarMensagem(Caixa caixa, const QString& texto)
 {
+    // A box waits for its "OK" with the event loop turning: a refresh that
+    // fails the same way meanwhile does not stack a second one on it.
+    static QList<QPair<Caixa, QString>> abertas;
+    const QPair<Caixa, QString> estaCaixa(caixa, texto);
+    if (abertas.contains(estaCaixa))
+        return;
+    abertas.append(estaCaixa);
+    const auto fechada = qScopeGuard([&] { abertas.removeOne(estaCaixa); });
+
     if (ganchos().mensagem) {
         ganchos().mensagem(caixa, texto);
         return;

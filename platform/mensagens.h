@@ -9,7 +9,8 @@ namespace plataforma {
 
 // Every message box of the program goes through here. With
 // $VANTREL_MESSAGE_LOG set, the message is appended to that file (caption,
-// text, "--") and answered as if "OK" had been pressed.
+// text, "--") and answered as if "OK" had been pressed. A box identical to
+// one still open is not shown again.
 void MostrarMensagem(Caixa caixa, const QString& texto);
 
 // Shows the text of an error in a notice box.

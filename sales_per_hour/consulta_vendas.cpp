@@ -9,9 +9,9 @@ QStringList TextoConsultaVendas(bool excluirImportados, bool filtrarEmpresa, int
     linhas << QStringLiteral(
                   "SELECT PedidoC.DataPedido, Substring(PedidoC.Hora From 1 For 2) As Hora, "
                   "Substring(PedidoC.Hora From 3 For 3) As Minuto, "
-                  "Sum(CAST(PedidoC.TotalPedido AS DOUBLE PRECISION)) as TotalPedido, "
-                  "Sum(CAST(pedc.totalpedido AS DOUBLE PRECISION) "
-                  "- CAST(pedidoc.totalpedido AS DOUBLE PRECISION)) AS TotalDevolvido, "
+                  "Sum(Cast(PedidoC.TotalPedido As Double Precision)) as TotalPedido, "
+                  "Sum(Cast(pedc.totalpedido As Double Precision) "
+                  "- Cast(pedidoc.totalpedido As Double Precision)) AS TotalDevolvido, "
                   "Count(CASE WHEN cdoperc.MapaVenda = \"S\" THEN 1 END) AS Vendas "
                   "FROM PedidoC LEFT JOIN pedidoc pedc ON pedc.codempresa = pedidoc.codempresa "
                   "AND pedc.codpedido = pedidoc.codpedidodevolucao "

@@ -17,6 +17,7 @@
 const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa] [--hora-ini H] [--hora-fim H]\n"
     "                           [--detalhado [--comparar nada|semana|media4]]\n"
+    "                           [--tempo-limite S]\n"
     "       vendas-por-hora-csv --help | --version\n"
     "\n"
     "Imprime as vendas de um dia, hora a hora, em CSV para planilha: o cabeçalho\n"
@@ -40,12 +41,16 @@ const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "  --comparar C      referência de --detalhado: nada, semana (o mesmo dia da\n"
     "                    semana anterior) ou media4 (a média do mesmo dia nas quatro\n"
     "                    semanas anteriores); padrão: a da configuração, senão semana\n"
+    "  --tempo-limite S  segundos que a leitura do banco pode levar; passado o\n"
+    "                    limite ela é interrompida (padrão: 50; 0: sem limite)\n"
     "  --help            mostra esta ajuda\n"
     "  --version         mostra a versão\n"
     "Cada opção com valor aceita também a forma --opcao=valor (--dia=13/05/2024).\n"
     "\n"
+    "A conexão desiste em alguns segundos quando o servidor não responde.\n"
+    "\n"
     "Código de saída: 0 quando imprime a tabela; 1 para opções inválidas; 2 para\n"
-    "qualquer outro erro (configuração, conexão, consulta).\n");
+    "qualquer outro erro (configuração, conexão, consulta, tempo limite).\n");
 
 namespace {
 
@@ -71,6 +76,16 @@ TComparacao Comparar(const QString& texto)
     throw ErroDeUso(
         QStringLiteral("comparação inválida em --comparar: \"%1\", use nada, semana ou media4")
             .arg(texto));
+}
+
+std::chrono::seconds TempoLimite(const QString& texto)
+{
+    static const QRegularExpression inteiro(QStringLiteral("^[0-9]{1,6}$"));
+    if (!inteiro.match(texto).hasMatch())
+        throw ErroDeUso(QStringLiteral("tempo limite inválido em --tempo-limite: \"%1\", use "
+                                       "segundos, 0 para nenhum")
+                            .arg(texto));
+    return std::chrono::seconds(texto.toInt());
 }
 
 QString Dia(const QString& texto)
@@ -124,28 +139,47 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     config.setHoraIni(opcoes.horaIni);
     config.setHoraFim(opcoes.horaFim);
 
-    TConexao conexao;
-    ConfigurarConexao(conexao, config);
-    try {
-        conexao.conectarBanco();
-    } catch (const Erro& e) {
-        throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + e.texto());
-    }
-    const TLiberacaoEmbutido liberacao(conexao);
-    TVendasHoraDados dados;
     const TComparacao comparacao = opcoes.comparar.value_or(LerComparacao(config.Comparacao()));
-    try {
-        if (opcoes.detalhado)
-            dados.ValorDasVendas(config, conexao, opcoes.dia, comparacao, nullptr, QDate(),
-                                 QDateTime());
-        else
-            dados.ValorDasVendas(config, conexao, opcoes.dia);
-    } catch (const Erro& e) {
-        throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
-    }
-    if (!opcoes.detalhado)
-        return TextoCsv(dados.CdsTemp());
-    return TextoCsvDetalhado(dados.CdsTemp(), dados.Indicadores(std::nullopt), comparacao);
+    // On a database thread with a limit, as the gadget reads: a network gone
+    // silent or a statement that runs for ever end at the limit.
+    TFilaBanco fila(opcoes.tempoLimite);
+    QString tabela;
+    const bool lida = fila.Executar([&] {
+        TConexao conexao;
+        ConfigurarConexao(conexao, config);
+        try {
+            try {
+                conexao.conectarBanco();
+            } catch (const ErroLoginRecusado&) {
+                throw; // says it already, in the same words
+            } catch (const Erro& e) {
+                throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ")
+                           + e.texto());
+            }
+            const TLiberacaoEmbutido liberacao(conexao);
+            TVendasHoraDados dados;
+            try {
+                if (opcoes.detalhado)
+                    dados.ValorDasVendas(config, conexao, opcoes.dia, comparacao, nullptr, QDate(),
+                                         QDateTime());
+                else
+                    dados.ValorDasVendas(config, conexao, opcoes.dia);
+            } catch (const Erro& e) {
+                throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
+            }
+            tabela = opcoes.detalhado ? TextoCsvDetalhado(
+                         dados.CdsTemp(), dados.Indicadores(std::nullopt), comparacao)
+                                      : TextoCsv(dados.CdsTemp());
+        } catch (...) {
+            // Closed from outside at the limit: nothing of it can be asked.
+            if (fila.AbortouTrabalhoAtual())
+                conexao.descartar();
+            throw;
+        }
+    });
+    if (!lida)
+        throw Erro(QStringLiteral("a leitura foi interrompida"));
+    return tabela;
 }
 
 } // namespace
@@ -160,7 +194,9 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     const QCommandLineOption horaFim(QStringLiteral("hora-fim"), QString(), QStringLiteral("H"));
     const QCommandLineOption detalhado(QStringLiteral("detalhado"), QString());
     const QCommandLineOption comparar(QStringLiteral("comparar"), QString(), QStringLiteral("C"));
-    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, detalhado, comparar});
+    const QCommandLineOption tempoLimite(QStringLiteral("tempo-limite"), QString(),
+                                         QStringLiteral("S"));
+    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, detalhado, comparar, tempoLimite});
     // Only the long forms exist: "-dia" is no abbreviation of anything.
     leitor.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -194,6 +230,8 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     opcoes.detalhado = leitor.isSet(detalhado);
     if (leitor.isSet(comparar))
         opcoes.comparar = Comparar(leitor.value(comparar));
+    if (leitor.isSet(tempoLimite))
+        opcoes.tempoLimite = TempoLimite(leitor.value(tempoLimite));
     return opcoes;
 }
 
@@ -256,6 +294,8 @@ int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, 
         saida << TabelaDoDia(opcoes);
         saida.flush();
         return 0;
+    } catch (const ErroTempoEsgotado& e) {
+        return falha(e.texto() + QStringLiteral(" Para esperar mais, use --tempo-limite."));
     } catch (const Erro& e) {
         return falha(e.texto());
     } catch (const std::exception& e) {

@@ -2,12 +2,14 @@
 
 #include "base/erro.h"
 #include "config/indicadores.h"
+#include "data/fila_banco.h"
 #include "sales_per_hour/indicadores_dia.h"
 #include "sales_per_hour/tabela_vendas_hora.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <chrono>
 
 // The companion command vendas-por-hora-csv: one day's hourly sales table as
 // CSV for a spreadsheet in the Brazilian locale. It only reads: the
@@ -27,6 +29,7 @@ struct OpcoesCsv {
     QString horaFim = QStringLiteral("18");
     bool detalhado = false;
     std::optional<TComparacao> comparar; // none: the configuration's
+    std::chrono::seconds tempoLimite = LIMITE_LEITURA; // 0: none
     bool ajuda = false;
     bool versao = false;
 };

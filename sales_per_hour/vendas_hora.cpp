@@ -29,8 +29,23 @@
 #include <QLinearGradient>
 #include <QLocale>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace {
+
+// The longest a database that keeps timing out waits for the next automatic
+// try.
+constexpr int ESPERA_MAXIMA_MS = 30 * 60 * 1000;
+
+// The same after every cut, so that a box still open is not shown twice.
+const QString AVISO_TEMPO_ESGOTADO =
+    QStringLiteral("As próximas atualizações automáticas esperam cada vez mais, até 30 minutos; "
+                   "mudar o dia ou salvar a configuração tenta de novo na hora.");
+
+// The branch label when the configured code names no branch (deleted, or
+// saved in an encoding other than the database's): not an empty label over
+// a chart of zeros.
+const QString FILIAL_NAO_ENCONTRADA = QStringLiteral("Filial %1 não encontrada");
 
 QDate DataDe(const QString& texto)
 {
@@ -359,10 +374,29 @@ TDataEdit* TVendasHora::CriaDataEdit(QWidget* Vista, const QString& Nome, QPoint
 
 void TVendasHora::IniciarGadget(QObject* Sender)
 {
-    if (Lendo() && Sender == tmrPrincipal)
-        return;
+    if (Sender == tmrPrincipal) {
+        if (Lendo())
+            return;
+        if (FTiquesAPular > 0) {
+            --FTiquesAPular;
+            return;
+        }
+    } else {
+        // The user's own day change or save tries at once.
+        FTiquesAPular = 0;
+    }
     TGadgetResDet::IniciarGadget(Sender);
     Ler();
+}
+
+// Doubles the wait, in ticks of the refresh timer, up to the longest one
+// (never less than one tick).
+void TVendasHora::EsperaMaisPelaProximaTentativa()
+{
+    const int periodo = tmrPrincipal->Interval();
+    const int maximo = periodo > 0 ? std::max(1, ESPERA_MAXIMA_MS / periodo) : 1;
+    FEsperaTiques = std::min(maximo, FEsperaTiques == 0 ? 2 : FEsperaTiques * 2);
+    FTiquesAPular = FEsperaTiques - 1;
 }
 
 void TVendasHora::Ler()
@@ -377,7 +411,10 @@ void TVendasHora::Ler()
                 conexao->conectarBanco();
                 const TLiberacaoEmbutido liberacao(*conexao);
                 const QString empresa = leitura->Config.Empresa();
-                leitura->NomeFilial = empresa.isEmpty() ? TODAS_AS_FILIAIS : NomeFilial(empresa);
+                leitura->NomeFilial =
+                    empresa.isEmpty()
+                        ? TODAS_AS_FILIAIS
+                        : NomeFilial(empresa).value_or(FILIAL_NAO_ENCONTRADA.arg(empresa));
                 leitura->Dados->ValorDasVendas(leitura->Config, *conexao, leitura->Data,
                                                leitura->Comparacao, cache.get(), leitura->Hoje,
                                                leitura->Agora);
@@ -420,8 +457,19 @@ void TVendasHora::MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro)
             DataAtual = *diaAnterior;
             MostraDiaNasEdicoes(DataDe(DataAtual));
         }
-        std::rethrow_exception(Erro);
+        try {
+            std::rethrow_exception(Erro);
+        } catch (const ErroTempoEsgotado& e) {
+            // Asked again at every tick, a database that cannot answer in
+            // time spends its server on the gadget instead of the tills.
+            EsperaMaisPelaProximaTentativa();
+            throw ::Erro(e.texto() + u'\n' + AVISO_TEMPO_ESGOTADO);
+        } catch (...) {
+            FEsperaTiques = 0;
+            throw;
+        }
     }
+    FEsperaTiques = 0;
     FDados = std::move(Leitura.Dados);
 
     const TComparacao comparacao = FDados->Comparacao();

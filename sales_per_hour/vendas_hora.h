@@ -38,7 +38,8 @@ public:
     // connection, the branch name and the sales query on the database
     // thread; their results come back to new series for both charts. On an
     // error the charts and weekdays keep what they showed. A tick of the
-    // refresh timer while a reading runs is let go; any other call drops the
+    // refresh timer while a reading runs is let go, and so are more and more
+    // ticks after readings cut by the time limit; any other call drops the
     // running reading and starts anew.
     void IniciarGadget(QObject* Sender) override;
 
@@ -78,6 +79,7 @@ private:
     void MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro);
     void MostraIndicadores(const TLeitura& Leitura);
     void AbandonaLeitura();
+    void EsperaMaisPelaProximaTentativa();
 
     QString DataAtual; // the day shown, "dd/mm/yyyy"
     QPointF PosGradIni;
@@ -104,6 +106,11 @@ private:
     // thread's jobs.
     std::shared_ptr<TCacheDias> FCache;
     quint64 FLeitura = 0; // the database job of the reading under way
+    // After readings cut by the time limit: how many ticks of the refresh
+    // timer the next automatic try waits (0 when none was cut), and how many
+    // of them are still to come.
+    int FEsperaTiques = 0;
+    int FTiquesAPular = 0;
     // While a day change waits for its reading: the day on view before it,
     // which comes back if the reading fails.
     std::optional<QString> FDiaAnterior;

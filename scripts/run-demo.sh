@@ -34,6 +34,10 @@ fi
 "$build/tests/fixtures/vph-demo-db" "$demo/loja.fdb"
 
 export VANTREL_GADGETS_INI="$demo/ConfigGadGet.Ini"
+# The demo's file is its own and its password the embedded engine's: a
+# database server running on this machine, which would refuse that login,
+# is not asked for it.
+export VANTREL_SERVIDOR_LOCAL=127.0.0.1/1
 if [ ! -f "$VANTREL_GADGETS_INI" ]; then
   printf '%s\r\n' \
     '[Configuracoes]' \

@@ -55,14 +55,20 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
         if (!TFilaBanco::Programa().Executar([conexao] { conexao->conectarBanco(); }))
             return;
     } catch (const std::exception& e) {
-        // The box keeps to its fixed text; an administrator finds the reason
-        // on standard error. Connection errors never carry the password.
+        // The box keeps to its fixed text, but for a refused login, which
+        // only the user can mend; an administrator finds any reason on
+        // standard error. Connection errors never carry the password.
         const Erro* erro = dynamic_cast<const Erro*>(&e);
         std::fprintf(
             stderr, "vendas-por-hora: %s\n",
             (erro ? erro->texto() : QString::fromLocal8Bit(e.what())).toLocal8Bit().constData());
         std::fflush(stderr);
-        plataforma::MostrarMensagem(plataforma::Caixa::Nota, MSG_FALHA_CONEXAO);
+        const bool loginRecusado = dynamic_cast<const ErroLoginRecusado*>(&e) != nullptr;
+        plataforma::MostrarMensagem(plataforma::Caixa::Nota,
+                                    loginRecusado
+                                        ? MSG_FALHA_CONEXAO + QStringLiteral("\r\nMotivo: ")
+                                              + MOTIVO_LOGIN_RECUSADO
+                                        : MSG_FALHA_CONEXAO);
         EncerrarAplicacao();
         return;
     }

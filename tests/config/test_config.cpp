@@ -434,6 +434,50 @@ TEST(Config, BytesWindows1252SobrevivemAoSalvar)
                                    "PedidosImportados=0\r\nGadGet=\r\n");
 }
 
+// The branch code as the database holds it ("É1" in Windows-1252) goes into
+// the file byte for byte, and reads back as the text that gives those bytes
+// again; where other UTF-8 text of the file would then read otherwise, the
+// text goes in UTF-8 and that text reads as before.
+TEST(Config, EmpresaDoBancoGravadaComOsBytesDoBanco)
+{
+    const QByteArray codigo("\xC9"
+                            "1");
+    struct Caso {
+        const char* nome;
+        QByteArray comum;
+        QByteArray gravado; // the Empresa line
+        bool bytesDoBanco;
+    };
+    const Caso casos[] = {
+        {"file of plain ASCII", "[Configuracoes]\nUsuario=Joao\n", "Empresa=" + codigo, true},
+        {"file already Windows-1252", "[Configuracoes]\nUsuario=Jo\xE3o\n", "Empresa=" + codigo,
+         true},
+        {"other UTF-8 text", "[Configuracoes]\nUsuario=Jo\xC3\xA3o\n",
+         "Empresa=\xC3\x89"
+         "1",
+         false},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ArquivoTeste arquivo;
+        arquivo.Gravar(c.comum + "[GadGetVendHora]\nEmpresa=01\n");
+        TConfig config(SECAO);
+        config.CarregarIni();
+        const QString usuario = config.Usuario();
+        config.setEmpresaDoBanco(codigo);
+        EXPECT_EQ(config.Empresa(), QStringLiteral("É1"));
+        config.SalvarIni();
+        EXPECT_TRUE(arquivo.Ler().contains("\n" + c.gravado + "\n")) << arquivo.Ler().toStdString();
+        EXPECT_EQ(config.BytesNoArquivo(config.Empresa()) == codigo, c.bytesDoBanco);
+
+        TConfig relido(SECAO);
+        relido.CarregarIni();
+        EXPECT_EQ(relido.Empresa(), config.Empresa());
+        EXPECT_EQ(relido.BytesNoArquivo(relido.Empresa()), config.BytesNoArquivo(config.Empresa()));
+        EXPECT_EQ(relido.Usuario(), usuario);
+    }
+}
+
 TEST(Config, LinkSimbolicoContinuaLink)
 {
     ArquivoTeste arquivo;

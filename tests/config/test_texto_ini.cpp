@@ -1,6 +1,8 @@
 #include "config/texto_ini.h"
 #include "impressao_qt.h"
 
+#include "base/texto.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -173,6 +175,97 @@ TEST(Escrita, ValorERelidoQuandoAEdicaoTornaOArquivoUtf8Valido)
     ASSERT_EQ(ini.Ler(QStringLiteral("S"), QStringLiteral("B")), valor);
     ini.Escrever(QStringLiteral("S"), QStringLiteral("K"), valor);
     EXPECT_EQ(TextoIni(ini.Conteudo()).Ler(QStringLiteral("S"), QStringLiteral("K")), valor);
+}
+
+struct CasoBytes {
+    const char* nome;
+    QByteArray antes;
+    QByteArray valor;
+    QByteArray depois;
+};
+
+void PrintTo(const CasoBytes& c, std::ostream* os)
+{
+    *os << c.nome;
+}
+
+class EscritaDeBytes : public testing::TestWithParam<CasoBytes> {};
+
+// A value written as its bytes reads back as text that the file's encoding
+// turns into the same bytes again, and no other line reads otherwise than
+// before.
+TEST_P(EscritaDeBytes, GravaOsBytesSemMudarComoORestoSeLe)
+{
+    const CasoBytes& c = GetParam();
+    const TextoIni antes(c.antes);
+    TextoIni ini(c.antes);
+    ini.EscreverBytes(QStringLiteral("S"), QStringLiteral("K"), c.valor);
+    ini.Escrever(QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("Peção"));
+    EXPECT_EQ(ini.Conteudo(), c.depois);
+
+    const TextoIni depois(ini.Conteudo());
+    EXPECT_EQ(depois.Ler(QStringLiteral("S"), QStringLiteral("N")), QStringLiteral("Peção"));
+    EXPECT_EQ(depois.Ler(QStringLiteral("S"), QStringLiteral("A")),
+              antes.Ler(QStringLiteral("S"), QStringLiteral("A")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Regras, EscritaDeBytes,
+                         testing::Values(
+                             // "É1" in Windows-1252 into a file of plain ASCII, which then reads
+                             // as Windows-1252.
+                             CasoBytes{"windows_1252_em_ascii", "[S]\nA=1\nK=x\n",
+                                       "\xC9"
+                                       "1",
+                                       "[S]\nA=1\nK=\xC9"
+                                       "1\nN=Pe\xE7\xE3o\n"},
+                             CasoBytes{"windows_1252_trocando_a_unica_linha_utf8",
+                                       "[S]\nK=\xC3\x89"
+                                       "1\nA=1\n",
+                                       "\xC9"
+                                       "1",
+                                       "[S]\nK=\xC9"
+                                       "1\nA=1\nN=Pe\xE7\xE3o\n"},
+                             // Other UTF-8 text would read as Windows-1252: the text is written.
+                             CasoBytes{"windows_1252_em_utf8_com_outro_texto", "[S]\nA=\xC3\xA7\n",
+                                       "\xC9"
+                                       "1",
+                                       "[S]\nA=\xC3\xA7\nK=\xC3\x89"
+                                       "1\nN=Pe\xC3\xA7\xC3\xA3o\n"},
+                             CasoBytes{"windows_1252_com_bom_utf8", "\xEF\xBB\xBF[S]\n", "\xC9",
+                                       "\xEF\xBB\xBF[S]\nK=\xC3\x89\nN=Pe\xC3\xA7\xC3\xA3o\n"},
+                             // UTF-8 bytes into a Windows-1252 file: as they are.
+                             CasoBytes{"utf8_em_windows_1252", "[S]\nA=\xE7\n",
+                                       "\xC3\x89"
+                                       "1",
+                                       "[S]\nA=\xE7\nK=\xC3\x89"
+                                       "1\nN=Pe\xE7\xE3o\n"},
+                             CasoBytes{"utf8_em_utf8", "[S]\nA=\xC3\xA7\n",
+                                       "\xC3\x89"
+                                       "1",
+                                       "[S]\nA=\xC3\xA7\nK=\xC3\x89"
+                                       "1\nN=Pe\xC3\xA7\xC3\xA3o\n"},
+                             CasoBytes{"brancos_nas_pontas_entre_aspas", "[S]\n", " \xC9 ",
+                                       "[S]\nK=\" \xC9 \"\nN=Pe\xE7\xE3o\n"},
+                             CasoBytes{"secao_nova", "[T]\r\nB=2\r\n", "\xC9",
+                                       "[T]\r\nB=2\r\n[S]\r\nK=\xC9\r\nN=Pe\xE7\xE3o\r\n"}),
+                         [](const testing::TestParamInfo<CasoBytes>& i) {
+                             return std::string(i.param.nome);
+                         });
+
+// Even the five bytes that Windows-1252 leaves unassigned read back as the
+// text that the file's encoding turns into the same bytes.
+TEST(EscritaDeBytes, BytesSemLetraEmWindows1252VoltamIguais)
+{
+    const QByteArray valor("\x81\x8D\x8F\x90\x9D");
+    for (const char* arquivo : {"[S]\n", "[S]\nA=\xE7\n"}) {
+        TextoIni ini{QByteArray(arquivo)};
+        ini.EscreverBytes(QStringLiteral("S"), QStringLiteral("K"), valor);
+        const TextoIni depois(ini.Conteudo());
+        EXPECT_EQ(
+            CodificarTexto(depois.Ler(QStringLiteral("S"), QStringLiteral("K")), depois.Utf8()),
+            valor)
+            << arquivo;
+    }
 }
 
 } // namespace

@@ -52,7 +52,21 @@ protected:
         outraFilial.hora = QStringLiteral("11:00");
         outraFilial.totalPedido = 30;
         banco->addPedidos({normal, importado, outraFilial});
+        // A branch whose code the shop's system stored in Windows-1252.
+        banco->executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA, "
+                                       "FILIALATIVA) VALUES (?, 'Loja Estação', 'S')"),
+                        {CODIGO_LATINO});
+        Pedido latina = normal;
+        latina.codEmpresa = QStringLiteral("XX");
+        latina.hora = QStringLiteral("12:00");
+        latina.totalPedido = 40;
+        banco->addPedido(latina);
+        banco->executar(QStringLiteral("UPDATE PEDIDOC SET CODEMPRESA = ? WHERE CODEMPRESA = 'XX'"),
+                        {CODIGO_LATINO});
     }
+
+    static inline const QByteArray CODIGO_LATINO = QByteArrayLiteral("\xC9"
+                                                                     "1"); // "É1"
 
     static void TearDownTestSuite()
     {
@@ -164,6 +178,38 @@ TEST_F(DialogosVendasHora, SalvarUmaFilialMostraSeuNomeEVendas)
               QStringLiteral("Loja Dois"));
     EXPECT_DOUBLE_EQ(ValorAs(10), 0);
     EXPECT_DOUBLE_EQ(ValorAs(11), 30);
+}
+
+// The file holds the branch code in UTF-8 (an INI saved as UTF-8), the
+// database in Windows-1252: the code matches nothing, and the label says so.
+// Choosing the branch in the dialog writes the database's own bytes.
+TEST_F(DialogosVendasHora, FilialGravadaEmOutraCodificacaoSeConsertaAoSalvar)
+{
+    EscreverIniBanco(ini, banco->acesso(),
+                     QStringLiteral("[GadGetVendHora]\r\nTransparencia=100\r\nSempreVisivel=0\r\n"
+                                    "AtualizaDados=5\r\nPedidosImportados=0\r\nEmpresa=É1\r\n"));
+    config.CarregarIni();
+    ASSERT_EQ(config.Empresa(), QStringLiteral("É1"));
+    gadget->IniciarGadget(gadget);
+    EsperaLeitura();
+    const auto rotulo = [this] {
+        return host.findChild<QLabel*>(QStringLiteral("lblNomeFilialMin"))->text();
+    };
+    EXPECT_EQ(rotulo(), QStringLiteral("Filial É1 não encontrada"));
+    EXPECT_DOUBLE_EQ(ValorAs(12), 0);
+
+    EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
+        EXPECT_EQ(d.ppbEmpresas->currentText(), QStringLiteral("É1 - Loja Estação"));
+        QTest::mouseClick(d.btnSalvarConf, Qt::LeftButton);
+    }));
+    EsperaLeitura();
+    EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join('\n').toStdString();
+    QFile arquivo(ini);
+    ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(arquivo.readAll().contains("\r\nEmpresa=" + CODIGO_LATINO + "\r\n"));
+    EXPECT_EQ(rotulo(), QStringLiteral("Loja Estação"));
+    EXPECT_DOUBLE_EQ(ValorAs(12), 40);
+    EXPECT_DOUBLE_EQ(ValorAs(10), 0);
 }
 
 TEST_F(DialogosVendasHora, CadaDialogoEFeitoUmaVezEACaixaSobreFicaNoTopoDoGadget)

@@ -452,7 +452,8 @@ TEST_F(ConexaoNoServidor, SenhaErradaDizOMotivoSemASenha)
     TConexao conexao;
     Configurar(conexao, acesso);
     const QString texto = ErroDe([&] { conexao.conectarBanco(); });
-    EXPECT_TRUE(texto.contains(QStringLiteral("user name and password"))) << texto.toStdString();
+    EXPECT_TRUE(texto.contains(QStringLiteral("login recusado pelo servidor")))
+        << texto.toStdString();
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_FALSE(conexao.conectado());
 }
@@ -507,12 +508,15 @@ TEST_F(ConexaoNoServidor, NenhumaTransacaoEntreConsultasECadaConsultaSoLe)
     EXPECT_EQ(transacoes(), 0) << "after a second reconnect";
 
     TQuery propria(gadget.getBancoDados(), gadget.getTransaction());
-    propria.setSQL(
-        {QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO"),
-         QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = CURRENT_TRANSACTION")});
+    propria.setSQL({QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO,"
+                                   " MON$LOCK_TIMEOUT AS ESPERA"),
+                    QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = "
+                                   "CURRENT_TRANSACTION")});
     propria.open();
     EXPECT_EQ(propria.value(0, QStringLiteral("SO_LEITURA")).toInt(), 1) << "read-only";
-    EXPECT_EQ(propria.value(0, QStringLiteral("MODO")).toInt(), 1) << "a snapshot";
+    // 1 would be a snapshot, which holds back the garbage collection.
+    EXPECT_EQ(propria.value(0, QStringLiteral("MODO")).toInt(), 2) << "read committed, versions";
+    EXPECT_EQ(propria.value(0, QStringLiteral("ESPERA")).toInt(), 0) << "never waits on a lock";
 }
 
 // A local file (LocRem not "R") that the server of this machine can open, as
@@ -558,19 +562,32 @@ TEST_F(ArquivoLocal, OutroProcessoGravaPeloServidorEnquantoOGadgetLe)
     EXPECT_EQ(ContarPedidos(gadget), 2) << "the gadget reads what the other process wrote";
 }
 
-TEST_F(ArquivoLocal, ArquivoEmUsoNoServidorComSenhaRecusadaDaOMotivoDoServidor)
+// The embedded engine takes any password and, holding the file, would keep
+// the server (and the shop's system through it) out: a server that refuses
+// the login is the answer, in words that say what to fix, whether or not
+// another client holds the file.
+TEST_F(ArquivoLocal, SenhaRecusadaPeloServidorEUmErroENuncaOMotorEmbutido)
 {
-    TConexao sistemaDaLoja;
-    Configurar(sistemaDaLoja, {QStringLiteral("R"), QStringLiteral("127.0.0.1"),
-                               QStringLiteral("0"), arquivo(), acesso.Usuario, acesso.Senha});
-    ASSERT_TRUE(sistemaDaLoja.conectarBanco());
+    for (const bool emUso : {false, true}) {
+        SCOPED_TRACE(emUso ? "the shop's system holds the file" : "nobody holds the file");
+        TConexao sistemaDaLoja;
+        Configurar(sistemaDaLoja, {QStringLiteral("R"), QStringLiteral("127.0.0.1"),
+                                   QStringLiteral("0"), arquivo(), acesso.Usuario, acesso.Senha});
+        if (emUso) {
+            ASSERT_TRUE(sistemaDaLoja.conectarBanco());
+        }
 
-    TConexao gadget;
-    Configurar(gadget, comSenha(SENHA_SECRETA));
-    const QString texto = ErroDe([&] { gadget.conectarBanco(); });
-    EXPECT_TRUE(texto.contains(QStringLiteral("user name and password"))) << texto.toStdString();
-    EXPECT_FALSE(texto.contains(SENHA_SECRETA));
-    EXPECT_FALSE(gadget.conectado());
+        TConexao gadget;
+        Configurar(gadget, comSenha(SENHA_SECRETA));
+        const QString texto = ErroDe([&] { gadget.conectarBanco(); });
+        EXPECT_EQ(texto, QStringLiteral("Não foi possível conectar ao banco de dados: login "
+                                        "recusado pelo servidor. Confira o usuário e a senha do "
+                                        "banco de dados em \"Vozirav - Iraziv iv Izirodur\"."));
+        EXPECT_FALSE(gadget.conectado());
+        // Nothing of ours holds the file: the server opens it for another.
+        const SaidaIsql isql = Isql(arquivo(), QStringLiteral("SELECT COUNT(*) FROM PEDIDOC;\n"));
+        EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
+    }
 }
 
 TEST_F(ArquivoLocal, SemServidorOMotorEmbutidoAbreEDeixaOArquivoAoServidorQueComeca)
@@ -601,40 +618,32 @@ TEST_F(ArquivoLocal, SemServidorOMotorEmbutidoAbreEDeixaOArquivoAoServidorQueCom
     EXPECT_EQ(ContarPedidos(gadget), 1);
 }
 
-TEST_F(ArquivoLocal, ServidorQueRecusouNaoEPerguntadoDeNovo)
+// Nothing is remembered of how a file was opened: the server is asked first
+// at every attach, and only a server that is not there lets the embedded
+// engine in. A port that takes the connection and never answers is no
+// absent server.
+TEST_F(ArquivoLocal, OServidorEPerguntadoPrimeiroACadaConexao)
 {
-    struct Caso {
-        const char* nome;
-        QString primeiroServidor; // how the first attach finds the server
-        QString senha;
-        int perguntasDepois; // of the next attach to a server that is there
-    };
-    const Caso casos[] = {
-        {"a server that refused the login", QString(), SENHA_SECRETA, 0},
-        {"no server at all", NENHUM_SERVIDOR, acesso.Senha, 1},
-    };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.nome);
-        // A file of its own: what worked is remembered per file.
-        const QString copia =
-            dir.filePath(QString::fromLatin1(c.nome).replace(u' ', u'_') + ".fdb");
-        ASSERT_TRUE(QFile::copy(arquivo(), copia));
-        AcessoBanco a = comSenha(c.senha);
-        a.CaminhoBanco = copia;
-        servidorLocal.apontar(c.primeiroServidor);
-        TConexao gadget;
-        Configurar(gadget, a);
-        ASSERT_TRUE(gadget.conectarBanco());
-        EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
+    TConexao gadget;
+    Configurar(gadget, acesso);
+    servidorLocal.apontar(NENHUM_SERVIDOR);
+    ASSERT_TRUE(gadget.conectarBanco());
+    EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
+    gadget.liberarMotorEmbutido();
 
-        // A server that takes the connection and never answers counts the
-        // times it is asked.
-        ServidorMudo mudo;
-        servidorLocal.apontar(QStringLiteral("127.0.0.1/%1").arg(mudo.porta()));
-        ASSERT_TRUE(gadget.conectarBanco());
-        EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
-        EXPECT_EQ(mudo.conexoesRecebidas(), c.perguntasDepois);
-    }
+    ServidorMudo mudo;
+    servidorLocal.apontar(QStringLiteral("127.0.0.1/%1").arg(mudo.porta()));
+    const QString texto = ErroDe([&] { gadget.conectarBanco(); });
+    EXPECT_FALSE(texto.isEmpty());
+    EXPECT_FALSE(gadget.conectado()) << "no embedded engine behind a port that took the call";
+    EXPECT_EQ(mudo.conexoesRecebidas(), 3) << "asked at each of the three attempts";
+
+    servidorLocal.apontar(QString());
+    ASSERT_TRUE(gadget.conectarBanco());
+    EXPECT_FALSE(gadget.getBancoDados().viaEmbutido());
+    servidorLocal.apontar(NENHUM_SERVIDOR);
+    ASSERT_TRUE(gadget.conectarBanco());
+    EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
 }
 
 } // namespace

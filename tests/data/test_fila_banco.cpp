@@ -161,12 +161,28 @@ TEST_F(FilaBanco, TrabalhoQuePassaDoLimiteTerminaComOErroDoTempo)
         fila.Executar(Longa(erro));
         ADD_FAILURE() << "the statement ran to its end";
     } catch (const Erro& e) {
-        EXPECT_EQ(e.texto(), MensagemTempoEsgotado(1s));
+        EXPECT_EQ(e.texto(), ErroTempoEsgotado(1s).texto());
     }
     EXPECT_LT(relogio.elapsed(), 10000);
     // Cancelled, or its connection closed when it was still attaching.
     EXPECT_FALSE(erro->isEmpty() || *erro == QLatin1String("ended without an error"))
         << erro->toStdString();
+}
+
+// A limit of 0 is none: the job runs to its end however long it takes.
+TEST_F(FilaBanco, LimiteZeroNaoCortaNada)
+{
+    TFilaBanco fila(0ms);
+    int filiais = -1;
+    EXPECT_TRUE(fila.Executar([&] {
+        conexao.conectarBanco();
+        QThread::msleep(300);
+        TQuery query(conexao.getBancoDados(), conexao.getTransaction());
+        query.setSQL({QStringLiteral("SELECT COUNT(*) AS N FROM FILIAIS")});
+        query.open();
+        filiais = query.value(0, QStringLiteral("N")).toInt();
+    }));
+    EXPECT_EQ(filiais, 0);
 }
 
 TEST_F(FilaBanco, EncerrarParaOQueRodaEFechaAFila)

@@ -54,7 +54,7 @@ public:
         EXPECT_TRUE(FDir.isValid());
         QFile::setPermissions(FDir.path(), QFile::Permissions(0x7777));
         {
-            BancoVarejo banco(arquivo());
+            BancoVarejo banco(arquivo(), BancoVarejo::Onde::Embutido);
             banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja"));
         }
         QFile::setPermissions(arquivo(), QFile::Permissions(0x6666));
@@ -144,7 +144,7 @@ TEST(MotorEmbutido, AbreUmArquivoLocal)
     QTemporaryDir dir;
     const QString arquivo = dir.filePath(QStringLiteral("loja.fdb"));
     {
-        BancoVarejo banco(arquivo);
+        BancoVarejo banco(arquivo, BancoVarejo::Onde::Embutido);
         banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja"));
     }
     fb::Ref<Firebird::IAttachment> anexo = AnexarEmbutido(arquivo);

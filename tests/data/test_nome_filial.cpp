@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
     std::unique_ptr<BancoVarejo> banco;
 };
 
-TEST_F(NomeFilialTeste, NomeDaFilialOuTextoVazio)
+TEST_F(NomeFilialTeste, NomeDaFilialVazioOuNenhum)
 {
     banco->addFilial(QStringLiteral("01"), QStringLiteral("Loja Centro"));
     banco->addFilial(QStringLiteral("02"), QString(QLatin1String("")));
@@ -62,15 +63,15 @@ TEST_F(NomeFilialTeste, NomeDaFilialOuTextoVazio)
     banco->addFilial(QStringLiteral("04"), QStringLiteral("Loja Fechada"), QStringLiteral("N"));
     struct Caso {
         QString codigo;
-        QString esperado;
+        std::optional<QString> esperado;
     };
     const Caso casos[] = {
         {"01", "Loja Centro"},
-        {"99", ""}, // no such branch
+        {"99", std::nullopt}, // no such branch
         {"02", ""}, // empty name
         {"03", ""}, // null name
         {"04", "Loja Fechada"},
-        {"", ""},
+        {"", std::nullopt},
     };
     for (const Caso& c : casos)
         EXPECT_EQ(NomeFilial(c.codigo), c.esperado) << "'" << c.codigo.toStdString() << "'";

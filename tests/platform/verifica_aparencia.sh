@@ -34,6 +34,8 @@ mkdir -p "$capturas"
 
 export HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_CONFIG_DIRS=$tmp/xdg XDG_RUNTIME_DIR=$tmp
 export VANTREL_MESSAGE_LOG=$tmp/mensagens.log QT_QPA_PLATFORM=xcb
+# The demo file is for the embedded engine alone: a local server is not asked.
+export VANTREL_SERVIDOR_LOCAL=127.0.0.1/1
 unset WAYLAND_DISPLAY
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CONFIG_DIRS"
 chmod 700 "$tmp"

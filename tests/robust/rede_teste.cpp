@@ -151,6 +151,7 @@ void Retransmissor::Retransmitir(int escuta)
         if (espera[1].revents & POLLIN) {
             const int cliente = accept4(escuta, nullptr, nullptr, SOCK_CLOEXEC);
             if (cliente >= 0) {
+                ++FConexoes;
                 const int servidor = Conectar(FPortaServidor);
                 if (servidor < 0) {
                     close(cliente);

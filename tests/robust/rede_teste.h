@@ -26,12 +26,15 @@ public:
     // network that stops answering; what was held back passes once it
     // speaks again.
     void setMudo(bool mudo) { FMudo = mudo; }
+    // Connections taken so far, silent or not.
+    int conexoes() const { return FConexoes; }
 
 private:
     void Retransmitir(int escuta);
 
     std::atomic<long long> FAtraso = 0;
     std::atomic<bool> FMudo = false;
+    std::atomic<int> FConexoes = 0;
     int FPortaServidor;
     int FPorta = 0;
     int FAviso[2] = {-1, -1}; // wakes the relay's thread to stop

@@ -8,9 +8,17 @@
 #include "tests/sales_per_hour/gadget_vendas_hora.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QScopeGuard>
+#include <atomic>
 #include <cstdio>
+#include <ibase.h>
+#include <mutex>
+#include <thread>
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // The relay is switched off and on, as the server stops and comes back.
 class ServidorQueCai : public ServidorPelaRede {
@@ -68,6 +76,131 @@ TEST_F(ServidorQueCai, UmaCaixaPorAtualizacaoFalhaEVoltaSemReiniciar)
         EXPECT_EQ(Texto("lblNomeFilialMin"), QStringLiteral("Loja Centro"));
         mensagens.clear();
     }
+}
+
+// A till of the shop: every 100 ms it attaches through the server, sells and
+// detaches, as the shop's system does beside the gadget.
+class Caixa {
+public:
+    explicit Caixa(const QString& arquivo)
+    {
+        FLinha = std::thread([this, arquivo] {
+            while (!FParar) {
+                try {
+                    Vender(arquivo);
+                } catch (const Erro& e) {
+                    const std::lock_guard trava(FTrava);
+                    if (FErros.isEmpty())
+                        FPrimeiroErro = e.texto();
+                    FErros << e.texto();
+                }
+                ++FVendas;
+                std::this_thread::sleep_for(100ms);
+            }
+        });
+    }
+    ~Caixa() { parar(); }
+    void parar()
+    {
+        FParar = true;
+        if (FLinha.joinable())
+            FLinha.join();
+    }
+    int vendas() const { return FVendas; }
+    int falhas() const
+    {
+        const std::lock_guard trava(FTrava);
+        return int(FErros.size());
+    }
+    QString primeiroErro() const
+    {
+        const std::lock_guard trava(FTrava);
+        return FPrimeiroErro;
+    }
+
+private:
+    static void Vender(const QString& arquivo)
+    {
+        fb::Status status;
+        fb::Ref<Firebird::IXpbBuilder> dpb(
+            fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
+        dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
+        dpb->insertString(&status, isc_dpb_password, SenhaSysdba().toUtf8().constData());
+        dpb->insertString(&status, isc_dpb_config, "Providers=Remote");
+        fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
+        fb::Ref<Firebird::IAttachment> anexo(provedor->attachDatabase(
+            &status, ("127.0.0.1:" + QFile::encodeName(arquivo)).constData(),
+            dpb->getBufferLength(&status), dpb->getBuffer(&status)));
+        fb::Ref<Firebird::ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
+        anexo->execute(&status, transacao.get(), 0,
+                       "INSERT INTO PEDIDOC (CODEMPRESA, CODPEDIDO) VALUES ('99', 1)", 1, nullptr,
+                       nullptr, nullptr, nullptr);
+        fb::Confirmar(transacao);
+        fb::Desanexar(anexo);
+    }
+
+    std::thread FLinha;
+    std::atomic<bool> FParar{false};
+    std::atomic<int> FVendas{0};
+    mutable std::mutex FTrava;
+    QStringList FErros;
+    QString FPrimeiroErro;
+};
+
+// A local file that the server of this machine serves to the tills, and a
+// gadget whose configuration has a password the server refuses. The
+// embedded engine would take any password and, holding the file, keep the
+// tills out.
+TEST_F(VendasHoraTeste, SenhaRecusadaNumArquivoLocalNuncaTiraOArquivoDoServidor)
+{
+    QTemporaryDir pastaLoja;
+    ASSERT_TRUE(pastaLoja.isValid());
+    const QString arquivo = pastaLoja.filePath(QStringLiteral("loja.fdb"));
+    AcessoBanco acesso;
+    {
+        BancoVarejo loja(arquivo, BancoVarejo::Onde::Servidor);
+        PreencherVendas(loja);
+        acesso = loja.acesso();
+    }
+    acesso.LocRem = QStringLiteral("L");
+    acesso.Servidor.clear();
+    acesso.Senha = QStringLiteral("senha-que-o-servidor-recusa");
+    const QString iniLoja = pastaLoja.filePath(QStringLiteral("ConfigGadGet.Ini"));
+    EscreverIniBanco(iniLoja, acesso);
+    qputenv("VANTREL_GADGETS_INI", iniLoja.toLocal8Bit());
+    ConfigurarConexao(conexao, acesso);
+    // A branch: the branch-name lookup attaches on its own at each refresh.
+    config.setEmpresa(QStringLiteral("01"));
+    const QByteArray servidorLocal = qgetenv("VANTREL_SERVIDOR_LOCAL");
+    const auto restaura = qScopeGuard([&] { qputenv("VANTREL_SERVIDOR_LOCAL", servidorLocal); });
+    qunsetenv("VANTREL_SERVIDOR_LOCAL"); // the server of this machine answers
+
+    {
+        Caixa caixa(arquivo);
+        for (int i = 0; i < 20; ++i)
+            AtualizarPeloLaco(*gadget);
+        caixa.parar();
+        std::printf("wrong password on a local file: %d sales of the till, %d failed (%s); "
+                    "%d boxes, the first \"%s\"\n",
+                    caixa.vendas(), caixa.falhas(), qPrintable(caixa.primeiroErro()),
+                    int(mensagens.size()), qPrintable(mensagens.value(0)));
+        EXPECT_GE(caixa.vendas(), 10);
+        EXPECT_EQ(caixa.falhas(), 0) << caixa.primeiroErro().toStdString();
+        ASSERT_EQ(mensagens.size(), 20) << "one box per refresh";
+        for (const QString& m : std::as_const(mensagens))
+            EXPECT_TRUE(m.contains(QStringLiteral("login recusado pelo servidor")))
+                << m.toStdString();
+        EXPECT_EQ(Resumo()->Serie(), nullptr) << "nothing read";
+    }
+
+    // No server answers: the embedded engine opens the file, as it ignores
+    // the password.
+    qputenv("VANTREL_SERVIDOR_LOCAL", "127.0.0.1/1");
+    mensagens.clear();
+    AtualizarPeloLaco(*gadget);
+    EXPECT_EQ(mensagens, QStringList());
+    ExpectValores(Resumo(), Esperado(0, 8, 18, QStringLiteral("01")), "embedded engine");
+    EXPECT_EQ(Texto("lblNomeFilialMin"), QStringLiteral("Loja Centro"));
 }
 
 class BancoComFalha : public VendasHoraTeste {};

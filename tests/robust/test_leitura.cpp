@@ -4,6 +4,8 @@
 // goes silent ends the reading with a box in bounded time.
 
 #include "data/fila_banco.h"
+#include "data/query.h"
+#include "frame/botao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
 #include "tests/robust/atualizacao.h"
@@ -12,8 +14,13 @@
 #include "tests/sales_per_hour/gadget_vendas_hora.h"
 
 #include <QElapsedTimer>
+#include <QMap>
 #include <QPointer>
+#include <QScopeGuard>
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -121,6 +128,48 @@ TEST_F(LeituraPelaRede, JanelaPintaETiqueteDuranteUmaLeituraLenta)
     EXPECT_EQ(mensagens, QStringList());
 }
 
+// What the server's monitoring tables show of the gadget's transactions while
+// a slow reading runs: read-only read committed ones, which hold back no
+// garbage collection of the shop's database however long they last.
+TEST_F(LeituraPelaRede, LeituraLentaUsaTransacaoSoLeituraReadCommitted)
+{
+    retransmissor.setAtraso(250ms);
+    TConexao monitor;
+    ConfigurarConexao(monitor, servidor->acesso());
+    ASSERT_TRUE(monitor.conectarBanco());
+    TQuery transacoes(monitor.getBancoDados(), monitor.getTransaction());
+    transacoes.setSQL(
+        {QStringLiteral("SELECT t.MON$ISOLATION_MODE AS MODO, t.MON$READ_ONLY AS SO_LEITURA"),
+         QStringLiteral("FROM MON$TRANSACTIONS t JOIN MON$ATTACHMENTS a"),
+         QStringLiteral("ON a.MON$ATTACHMENT_ID = t.MON$ATTACHMENT_ID"),
+         QStringLiteral("WHERE a.MON$ATTACHMENT_ID <> CURRENT_CONNECTION"),
+         QStringLiteral("AND a.MON$REMOTE_PID = :Pid")});
+    transacoes.setParam(QStringLiteral("Pid"), qint64(getpid()));
+
+    gadget->IniciarGadget(gadget);
+    int amostras = 0;
+    QMap<QString, int> vistas; // "isolation/read-only" and how often
+    while (gadget->Lendo()) {
+        transacoes.open();
+        for (int i = 0; i < transacoes.linhas(); ++i)
+            ++vistas[transacoes.asString(i, QStringLiteral("MODO")) + u'/'
+                     + transacoes.asString(i, QStringLiteral("SO_LEITURA"))];
+        ++amostras;
+        QTest::qWait(20);
+    }
+    EsperaLeitura();
+    std::printf("slow reading: %d samples of MON$TRANSACTIONS, seen (isolation/read-only):",
+                amostras);
+    for (auto v = vistas.cbegin(); v != vistas.cend(); ++v)
+        std::printf(" %s x%d", qPrintable(v.key()), v.value());
+    std::printf("\n");
+    ASSERT_FALSE(vistas.isEmpty()) << "no transaction seen during the reading";
+    // 2: read committed (record version); a snapshot would be 1.
+    EXPECT_EQ(vistas.keys().join(u' ').toStdString(), "2/1");
+    ExpectValores(Resumo(), Esperado(0, 8, 18), "after");
+    EXPECT_EQ(mensagens, QStringList());
+}
+
 TEST_F(LeituraPelaRede, TiqueDuranteALeituraNaoIniciaOutra)
 {
     retransmissor.setAtraso(200ms);
@@ -178,6 +227,7 @@ TEST_F(LeituraPelaRede, RedeMudaTerminaALeituraComUmaCaixaEAProximaVolta)
     fila.setLimite(3s);
 
     retransmissor.setMudo(true);
+    const int conexoesAntes = retransmissor.conexoes();
     int tiques = 0;
     QTimer relogio;
     QObject::connect(&relogio, &QTimer::timeout, [&] { ++tiques; });
@@ -188,10 +238,16 @@ TEST_F(LeituraPelaRede, RedeMudaTerminaALeituraComUmaCaixaEAProximaVolta)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !gadget->Lendo(); }, 90000));
     const qint64 ms = tempo.elapsed();
     std::printf("silent network: box after %lld ms, %d ticks of 20 ms meanwhile: \"%s\"\n", ms,
-                tiques, qPrintable(mensagens.value(0)));
+                tiques, qPrintable(QString(mensagens.value(0)).replace(u'\n', u' ')));
     EXPECT_LT(ms, 60000);
     ASSERT_EQ(mensagens.size(), 1);
-    EXPECT_FALSE(mensagens.first().isEmpty());
+    // The limit the box states is the one applied: once the time ran out,
+    // no new login was tried on the silent network (each one would have
+    // added seconds the box does not state).
+    EXPECT_TRUE(mensagens.first().startsWith(
+        QStringLiteral("O banco de dados não respondeu em 3 segundos;")))
+        << mensagens.first().toStdString();
+    EXPECT_EQ(retransmissor.conexoes(), conexoesAntes) << "attached after the time ran out";
     EXPECT_GE(tiques, int(ms / 20 / 4)) << "the event loop turned while it waited";
     ExpectValores(Resumo(), Esperado(0, 8, 18), "kept while silent");
 
@@ -208,6 +264,85 @@ TEST_F(LeituraPelaRede, RedeMudaTerminaALeituraComUmaCaixaEAProximaVolta)
     QList<double> esperado = Esperado(0, 8, 18);
     esperado[10 - 8] += 7.00;
     ExpectValores(Resumo(), esperado, "back");
+}
+
+// Readings the limit cuts one after another: the next automatic try waits
+// 2, 4, ... ticks of the refresh timer, up to 30 minutes (6 ticks of the 5
+// minutes here); the user's own day change tries at once, and a reading
+// that works ends the waiting.
+TEST_F(LeituraPelaRede, TempoEsgotadoEsperaCadaVezMaisPelaProximaTentativa)
+{
+    TFilaBanco& fila = TFilaBanco::Programa();
+    const auto limite = fila.limite();
+    const auto volta = qScopeGuard([&] { fila.setLimite(limite); });
+    fila.setLimite(2s);
+    retransmissor.setAtraso(400ms);
+    // Whether a tick started a reading ('L') or was let go ('-').
+    const auto tique = [&] {
+        comTique->Tique();
+        const bool leu = gadget->Lendo();
+        EsperaLeitura();
+        return leu ? 'L' : '-';
+    };
+    std::string tiques;
+    for (int i = 0; i < 19; ++i)
+        tiques += tique();
+    EXPECT_EQ(tiques, "L-L---L-----L-----L");
+    ASSERT_EQ(mensagens.size(), 5) << mensagens.join(u'|').toStdString();
+    for (const QString& m : std::as_const(mensagens))
+        EXPECT_EQ(m, mensagens.first()) << "the same words each time";
+    EXPECT_TRUE(mensagens.first().startsWith(
+        QStringLiteral("O banco de dados não respondeu em 2 segundos; a leitura foi "
+                       "interrompida.\nAs próximas atualizações automáticas esperam")))
+        << mensagens.first().toStdString();
+
+    retransmissor.setAtraso(0ms);
+    mensagens.clear();
+    EXPECT_EQ(tique(), '-') << "still waiting";
+    QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
+    EXPECT_TRUE(gadget->Lendo()) << "a day change reads at once";
+    EsperaLeitura();
+    ExpectValores(Resumo(), Esperado(-1, 8, 18), "the day before");
+    EXPECT_EQ(std::string() + tique() + tique(), "LL") << "no more waiting once it worked";
+    EXPECT_EQ(mensagens, QStringList());
+}
+
+// While a box is open (the user has not pressed "OK" yet) refreshes go on:
+// the same failure again shows no second box on the first; another one does.
+TEST_F(LeituraPelaRede, UmaCaixaDeCadaVezParaOMesmoErro)
+{
+    TFilaBanco& fila = TFilaBanco::Programa();
+    const auto limite = fila.limite();
+    const auto volta = qScopeGuard([&] { fila.setLimite(limite); });
+    fila.setLimite(2s);
+    retransmissor.setAtraso(400ms);
+    QStringList mostradas;
+    int abertas = 0;
+    int maisAbertas = 0;
+    const auto atualizarAgora = [&] {
+        gadget->IniciarGadget(gadget);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !gadget->Lendo(); }, 60000));
+        QCoreApplication::processEvents();
+    };
+    plataforma::ganchos().mensagem = [&](plataforma::Caixa, const QString& texto) {
+        mostradas << texto;
+        maisAbertas = std::max(maisAbertas, ++abertas);
+        if (mostradas.size() == 1) {
+            atualizarAgora(); // cut by the limit again
+            retransmissor.desligar();
+            atualizarAgora(); // the server is gone: another error
+        }
+        --abertas;
+    };
+    comTique->Tique();
+    EsperaLeitura();
+    for (const QString& m : std::as_const(mostradas))
+        std::printf("box: \"%s\"\n", qPrintable(QString(m).replace(u'\n', u' ')));
+    ASSERT_EQ(mostradas.size(), 2);
+    EXPECT_TRUE(mostradas[0].startsWith(QStringLiteral("O banco de dados não respondeu em 2")))
+        << mostradas[0].toStdString();
+    EXPECT_NE(mostradas[1], mostradas[0]);
+    EXPECT_EQ(maisAbertas, 2) << "the other error shows over the open box";
 }
 
 } // namespace

@@ -399,11 +399,14 @@ TEST_F(VendasHoraTeste, NomeDaFilial)
         const char* empresa;
         const char* nome;
     };
+    banco->addFilial(QStringLiteral("03"), QString());
     const Caso casos[] = {
         {"", "Todas as Filiais"},
         {"02", "Loja Dois"},
         {"01", "Loja Centro"},
-        {"99", ""}, // no such branch: the lookup gives no name
+        // No such branch: the label says so, over a chart of zeros.
+        {"99", "Filial 99 não encontrada"},
+        {"03", ""}, // a branch without a name
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.empresa);

@@ -396,6 +396,48 @@ TEST(ValorDasVendas, CasosNoServidor)
     ConferirCasos(BancoVarejo::Onde::Servidor);
 }
 
+// In a dialect-1 database a NUMERIC of up to 9 digits is a 32-bit scaled
+// integer, and so is its sum: an hour past 214 748,3647 must not fail the
+// day, and what fitted before reads as before.
+TEST(ValorDasVendas, SomaQueNaoCabeNoTipoDaColuna)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    BancoVarejo banco(dir.filePath(QStringLiteral("loja.fdb")));
+    banco.executar(QStringLiteral("ALTER TABLE PEDIDOC DROP TOTALPEDIDO"));
+    banco.executar(QStringLiteral("ALTER TABLE PEDIDOC ADD TOTALPEDIDO NUMERIC(9,4)"));
+    AdicionarOperacoes(banco);
+    banco.addPedidos({
+        {.dataPedido = Dia(0), .hora = "08:00", .totalPedido = 200000},
+        {.dataPedido = Dia(0), .hora = "08:30", .totalPedido = 150000.5},
+        {.codPedido = 901, .codCliente = 5, .dataPedido = Dia(-1), .totalPedido = 210000},
+        {.codPedido = 911,
+         .codCliente = 5,
+         .dataPedido = Dia(0),
+         .hora = "09:00",
+         .totalPedido = -210000,
+         .codOper = 2,
+         .codPedidoDevolucao = 901,
+         .tipoPedidoDevolucao = "51"},
+        {.dataPedido = Dia(0), .hora = "10:00", .totalPedido = 0.1},
+        {.dataPedido = Dia(0), .hora = "10:00", .totalPedido = 0.2},
+        {.dataPedido = Dia(0), .hora = "11:00", .totalPedido = 2.675},
+        {.dataPedido = Dia(0), .hora = "12:00", .totalPedido = 214748.3647},
+    });
+
+    TConexao conexao;
+    Configurar(conexao, banco.acesso());
+    ASSERT_TRUE(conexao.conectarBanco());
+    TVendasHoraDados dados;
+    dados.ValorDasVendas(Config({}), conexao, Texto(Dia(0)));
+    // 09: -210000 - (210000 - -210000)
+    EXPECT_EQ(
+        Conteudo(dados),
+        Esperada(
+            8, 18,
+            {{"08", 350000.5}, {"09", -630000}, {"10", 0.3}, {"11", 2.68}, {"12", 214748.36}}));
+}
+
 // A table filled from one order of 10,00 at ten o'clock, for the failures to
 // leave alone or to empty.
 class TabelaPreenchida : public ::testing::Test {

@@ -5,13 +5,18 @@
 #include "sales_per_hour/exportar_csv.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/robust/rede_teste.h"
 #include "tests/sales_per_hour/dia_com_referencias.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -71,7 +76,9 @@ public:
     QString ini() const { return FDir.filePath(QStringLiteral("ConfigGadGet.Ini")); }
     QString caminho(const char* nome) const { return FDir.filePath(QString::fromLatin1(nome)); }
 
-    Resultado executar(const QStringList& argumentos) const
+    // durante runs once the command has started.
+    Resultado executar(const QStringList& argumentos,
+                       const std::function<void()>& durante = {}) const
     {
         const auto antes = Conteudo();
         QProcess p;
@@ -80,6 +87,8 @@ public:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), FDir.filePath(QStringLiteral("config")));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(VPH_CSV), argumentos);
+        if (durante)
+            durante();
         Resultado r;
         if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) {
             ADD_FAILURE() << "the command did not end normally";
@@ -200,6 +209,10 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
          "[GadGetVendHora]\r\nEmpresa=01\r\nPedidosImportados=1\r\n",
          {"--dia=13/05/2024", "--hora-ini=7", "--hora-fim=9"},
          "HORA;VALOR\n07;3,00\n08;1234,50\n09;0,30\n"},
+        {"no time limit",
+         "[GadGetVendHora]\r\nEmpresa=02\r\n",
+         {"--tempo-limite", "0", "--dia", "13/05/2024", "--hora-ini", "11", "--hora-fim=11"},
+         "HORA;VALOR\n11;50,00\n"},
     };
 
     const Comando comando;
@@ -211,8 +224,6 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
         AdicionarVendas(banco);
         acesso = banco.acesso();
     }
-    if (GetParam() == BancoVarejo::Onde::Local)
-        acesso.Senha = SENHA_SECRETA; // the embedded engine does not check it
     const IniDoProcesso iniDoProcesso(comando.ini());
 
     for (const CasoSaida& c : casos) {
@@ -418,7 +429,12 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
 {
     const Comando comando;
     const QString semTabelas = comando.caminho("sem-tabelas.fdb");
-    CriarBancoVazio(semTabelas, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), 1);
+    QString senhaLocal; // what a local file takes: a server that answers knows its own
+    {
+        BancoVarejo banco(semTabelas);
+        banco.executar(QStringLiteral("DROP TABLE PEDIDOC"));
+        senhaLocal = banco.acesso().Senha;
+    }
     const QString noServidor = comando.caminho("servidor.fdb");
     {
         BancoVarejo banco(noServidor, BancoVarejo::Onde::Servidor);
@@ -432,7 +448,7 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
                     .arg(locRem, servidor, caminho, senha))
             .toUtf8();
     };
-    const QByteArray valido = comum("L", "", semTabelas, SENHA_SECRETA);
+    const QByteArray valido = comum("L", "", semTabelas, senhaLocal);
     const QStringList dia = {"--dia", "13/05/2024"};
 
     const CasoErro casos[] = {
@@ -464,15 +480,24 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
          {"--detalhado", "--comparar"},
          1,
          "falta o valor de --comparar"},
+        {"negative time limit",
+         valido,
+         {"--tempo-limite", "-1"},
+         1,
+         "tempo limite inválido em --tempo-limite: \"-1\""},
+        {"time limit that is no number", valido, {"--tempo-limite=dez"}, 1, "\"dez\""},
+        {"time limit with a fraction", valido, {"--tempo-limite", "1.5"}, 1, "\"1.5\""},
+        {"missing time limit", valido, {"--tempo-limite"}, 1, "falta o valor de --tempo-limite"},
         {"no configuration file", std::nullopt, dia, 2, "não existe"},
         {"no password", comum("L", "", semTabelas, ""), dia, 2,
          "Configurações do banco de dados não informadas"},
         {"no database path", comum("L", "", "", SENHA_SECRETA), dia, 2,
          "Configurações do banco de dados não informadas"},
-        {"no such database", comum("L", "", comando.caminho("nao-existe.fdb"), SENHA_SECRETA), dia,
-         2, "Não foi possível conectar ao banco de dados: I/O error"},
+        {"no such database", comum("L", "", comando.caminho("nao-existe.fdb"), senhaLocal), dia, 2,
+         "Não foi possível conectar ao banco de dados: I/O error"},
         {"wrong password", comum("R", "127.0.0.1", noServidor, SENHA_SECRETA), dia, 2,
-         "Não foi possível conectar ao banco de dados: Your user name and password"},
+         "Não foi possível conectar ao banco de dados: login recusado pelo servidor. Confira o "
+         "usuário e a senha"},
         {"database without the orders table", valido, dia, 2,
          "Erro na consulta das vendas: Dynamic SQL Error"},
     };
@@ -521,6 +546,79 @@ TEST(VendasPorHoraCsv, NadaQueNaoSejaUmArquivoNoLugarDaConfiguracao)
                                     .arg(comando.ini())
                                     .toStdString());
     }
+}
+
+// A day of many orders on a copy without indexes, read through a relay: the
+// statement's join of the orders with themselves runs far longer than the
+// limits here, as it did for minutes on a shop's database.
+class CsvDemorado : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        pasta = new QTemporaryDir;
+        banco = new BancoVarejo(pasta->filePath(QStringLiteral("sem-indices.fdb")),
+                                BancoVarejo::Onde::Servidor);
+        banco->executar(QStringLiteral("DROP INDEX PEDIDOC_DATA"));
+        banco->executar(QStringLiteral("DROP INDEX PEDIDOC_PEDIDO"));
+        banco->addOperacao(1, QStringLiteral("S"), QStringLiteral("N"));
+        QList<Pedido> pedidos;
+        for (int i = 0; i < 20000; ++i)
+            pedidos.append({.dataPedido = Dia(), .hora = "10:00", .totalPedido = 1});
+        banco->addPedidos(pedidos);
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete banco;
+        delete pasta;
+    }
+
+    // The command reads through the relay, with the time limit given.
+    Resultado Executar(const QString& tempoLimite, const std::function<void()>& durante = {})
+    {
+        AcessoBanco acesso = banco->acesso();
+        acesso.Servidor = QStringLiteral("127.0.0.1/%1").arg(retransmissor.porta());
+        EscreverIniBanco(comando.ini(), acesso);
+        QElapsedTimer relogio;
+        relogio.start();
+        const Resultado r =
+            comando.executar({"--dia", "13/05/2024", "--tempo-limite", tempoLimite}, durante);
+        std::printf("exit %d after %lld ms: %s", r.codigo, relogio.elapsed(), r.erros.constData());
+        return r;
+    }
+
+    static void ExpectCortadoNoLimite(const Resultado& r, const char* segundos)
+    {
+        EXPECT_EQ(r.codigo, 2);
+        EXPECT_TRUE(r.saida.isEmpty()) << Str(r.saida);
+        EXPECT_EQ(Str(r.erros),
+                  std::string("vendas-por-hora-csv: O banco de dados não respondeu em ") + segundos
+                      + " segundos; a leitura foi interrompida. Para esperar mais, use "
+                        "--tempo-limite.\n");
+    }
+
+    static inline QTemporaryDir* pasta = nullptr;
+    static inline BancoVarejo* banco = nullptr;
+    Retransmissor retransmissor;
+    const Comando comando;
+};
+
+TEST_F(CsvDemorado, ConsultaDemoradaParaNoLimite)
+{
+    ExpectCortadoNoLimite(Executar(QStringLiteral("2")), "2");
+}
+
+TEST_F(CsvDemorado, RedeQueSeCalaDuranteAConsultaParaNoLimite)
+{
+    const Resultado r = Executar(QStringLiteral("4"), [this] {
+        // Attached and reading by then.
+        QDeadlineTimer prazo(10000);
+        while (retransmissor.conexoes() == 0 && !prazo.hasExpired())
+            QThread::msleep(20);
+        QThread::msleep(1500);
+        retransmissor.setMudo(true);
+    });
+    ExpectCortadoNoLimite(r, "4");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QThread>
 #include <csignal>
 #include <cstdio>
@@ -278,7 +279,30 @@ struct FalhaDeConexao {
     const char* nome;
     std::function<QByteArray(const Programa&)> ini;
     QString senha;
+    QString mensagem;
+    // Whether the server of this machine answers for local files; when not,
+    // the embedded engine opens them.
+    bool servidorLocal = false;
 };
+
+const QString MSG_LOGIN_RECUSADO =
+    MSG_FALHA_CONEXAO
+    + QStringLiteral("\r\nMotivo: login recusado pelo servidor. Confira o usuário e a senha do "
+                     "banco de dados em \"Vozirav - Iraziv iv Izirodur\".");
+
+// A database that the server of this machine can open, and settings that
+// reach it with a wrong password.
+QByteArray SenhaErrada(const Programa& prog, BancoVarejo::Onde onde, const QString& locRem)
+{
+    AcessoBanco acesso;
+    {
+        BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")), onde);
+        acesso = banco.acesso();
+    }
+    acesso.LocRem = locRem;
+    acesso.Senha = QStringLiteral("senha-errada");
+    return IniDoAcesso(acesso);
+}
 
 void PrintTo(const FalhaDeConexao& falha, std::ostream* saida)
 {
@@ -290,12 +314,23 @@ class InicioSemConexao : public ::testing::TestWithParam<FalhaDeConexao> {};
 TEST_P(InicioSemConexao, MostraMensagem3ETerminaSemTocarNoArquivo)
 {
     Programa prog;
+    const QByteArray servidorLocal = qgetenv("VANTREL_SERVIDOR_LOCAL");
+    const auto restaura = qScopeGuard([&] {
+        if (servidorLocal.isNull())
+            qunsetenv("VANTREL_SERVIDOR_LOCAL");
+        else
+            qputenv("VANTREL_SERVIDOR_LOCAL", servidorLocal);
+    });
+    if (GetParam().servidorLocal)
+        qunsetenv("VANTREL_SERVIDOR_LOCAL");
+    else
+        qputenv("VANTREL_SERVIDOR_LOCAL", "127.0.0.1/1");
     const QByteArray ini = GetParam().ini(prog);
     prog.escreverIni(ini);
     QProcess* p = prog.iniciar();
     ASSERT_TRUE(p->waitForFinished(15000));
     EXPECT_EQ(p->exitCode(), 0);
-    EXPECT_EQ(prog.mensagens(), Registro(QString(), MSG_FALHA_CONEXAO));
+    EXPECT_EQ(prog.mensagens(), Registro(QString(), GetParam().mensagem));
     EXPECT_EQ(prog.lerIni(), ini);
     // The box keeps to its text; the administrator finds why on stderr (the
     // server's own words, which depend on how busy it is).
@@ -314,19 +349,20 @@ INSTANTIATE_TEST_SUITE_P(
                            return IniComum(prog.caminho(QStringLiteral("nao-existe.fdb")).toUtf8(),
                                            "SYSDBA", "segredo");
                        },
-                       QStringLiteral("segredo")},
+                       QStringLiteral("segredo"), MSG_FALHA_CONEXAO},
         FalhaDeConexao{"SenhaErradaNoServidor",
                        [](const Programa& prog) {
-                           AcessoBanco acesso;
-                           {
-                               BancoVarejo banco(prog.caminho(QStringLiteral("loja.fdb")),
-                                                 BancoVarejo::Onde::Servidor);
-                               acesso = banco.acesso();
-                           }
-                           acesso.Senha = QStringLiteral("senha-errada");
-                           return IniDoAcesso(acesso);
+                           return SenhaErrada(prog, BancoVarejo::Onde::Servidor,
+                                              QStringLiteral("R"));
                        },
-                       QStringLiteral("senha-errada")}),
+                       QStringLiteral("senha-errada"), MSG_LOGIN_RECUSADO},
+        // The embedded engine, which takes any password, is not asked.
+        FalhaDeConexao{"SenhaErradaNumArquivoLocalComOServidorLigado",
+                       [](const Programa& prog) {
+                           return SenhaErrada(prog, BancoVarejo::Onde::Servidor,
+                                              QStringLiteral("L"));
+                       },
+                       QStringLiteral("senha-errada"), MSG_LOGIN_RECUSADO, true}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 // Log-off and shut-down end the program with SIGTERM; the database client's
