@@ -14,7 +14,7 @@ constexpr std::array<char16_t, 32> CP1252_ALTO = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
-QString DecodificarCp1252(const QByteArray& bytes)
+QString DecodificarCp1252(QByteArrayView bytes)
 {
     QString texto(bytes.size(), Qt::Uninitialized);
     QChar* saida = texto.data();
@@ -38,13 +38,30 @@ char CodificarCp1252(char32_t c)
     return '?';
 }
 
+bool Continuacao(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// A byte order mark that begins the bytes is text like any other: they may
+// be a piece cut from a longer text.
+QString DeUtf8(QByteArrayView bytes, bool* valido = nullptr)
+{
+    QStringDecoder decodificador(QStringDecoder::Utf8,
+                                 QStringDecoder::Flag::Stateless
+                                     | QStringDecoder::Flag::ConvertInitialBom);
+    QString texto = decodificador.decode(bytes);
+    if (valido)
+        *valido = !decodificador.hasError();
+    return texto;
+}
+
 } // namespace
 
 QString DecodificarTexto(const QByteArray& bytes, bool* utf8)
 {
-    QStringDecoder decodificador(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString texto = decodificador.decode(bytes);
-    const bool valido = !decodificador.hasError();
+    bool valido = false;
+    QString texto = DeUtf8(bytes, &valido);
     if (utf8)
         *utf8 = valido;
     return valido ? texto : DecodificarCp1252(bytes);
@@ -59,4 +76,29 @@ QByteArray CodificarTexto(const QString& texto, bool utf8)
     for (const uint c : ucs4)
         bytes.append(CodificarCp1252(c));
     return bytes;
+}
+
+bool Utf8Valido(QByteArrayView bytes)
+{
+    constexpr qsizetype PEDACO = 1 << 16;
+    // Cut only before a byte that begins a character: then the whole is valid
+    // exactly when every piece is.
+    qsizetype inicio = 0;
+    while (inicio < bytes.size()) {
+        qsizetype fim = qMin(inicio + PEDACO, bytes.size());
+        for (qsizetype recuo = 0; fim < bytes.size() && recuo < 3 && Continuacao(bytes[fim]);
+             ++recuo)
+            --fim;
+        QStringDecoder decodificador(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString ignorado = decodificador.decode(bytes.sliced(inicio, fim - inicio));
+        if (decodificador.hasError())
+            return false;
+        inicio = fim;
+    }
+    return true;
+}
+
+QString DecodificarComo(QByteArrayView bytes, bool utf8)
+{
+    return utf8 ? DeUtf8(bytes) : DecodificarCp1252(bytes);
 }

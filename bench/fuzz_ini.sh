@@ -38,12 +38,16 @@ fontes=(
   config/arquivo_ini.cpp
   config/config.cpp
   config/texto_ini.cpp
+  config/trava_arquivo.cpp
+  platform/erro_sistema.cpp
+  platform/pasta_privada.cpp
   platform/seams.cpp
+  platform/sinais.cpp
   base/texto.cpp
   tests/config/propriedades_ini.cpp
   "$principal"
 )
-dependencias=("${fontes[@]}" config/*.h base/texto.h platform/seams.h base/erro.h
+dependencias=("${fontes[@]}" config/*.h base/texto.h platform/*.h base/erro.h
   tests/config/propriedades_ini.h bench/fuzz_ini.sh)
 
 alvo=$saida/fuzz_ini_$alvoNome

@@ -1,28 +1,32 @@
 #include "config/arquivo_atomico.h"
 
+#include "platform/pasta_privada.h"
+
+#include <QCryptographicHash>
 #include <QFile>
+#include <QList>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace arquivo {
 
 namespace {
 
-constexpr int PASSO_ESPERA_MS = 20;
 const QByteArray SUFIXO_TEMPORARIO = QByteArrayLiteral(".tmp");
+const QByteArray SUFIXO_COPIA = QByteArrayLiteral(".copia");
+// The first line of a copy: this mark, then the size and SHA-1 of the contents
+// it keeps and of the contents the write was to leave.
+const QByteArray MARCA_COPIA = QByteArrayLiteral("vendas-por-hora-copia 1");
 
-bool EscreverTudo(int fd, const QByteArray& bytes)
+bool EscreverTudo(int fd, QByteArrayView bytes, off_t posicao = 0)
 {
-    const char* p = bytes.constData();
+    const char* p = bytes.data();
     qsizetype falta = bytes.size();
-    off_t posicao = 0;
     while (falta > 0) {
         const ssize_t n = ::pwrite(fd, p, static_cast<size_t>(falta), posicao);
         if (n < 0 && errno == EINTR)
@@ -41,19 +45,22 @@ bool Fechar(int fd)
     return ::close(fd) == 0;
 }
 
-// The mode a new file gets from the umask. Read, not set and put back: for
-// that moment every file another thread made would be open to all.
-mode_t ModoSemUmask()
+QByteArray Pasta(const QByteArray& caminho)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    mode_t mascara = 022;
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& linha : status.readAll().split('\n')) {
-            if (linha.startsWith("Umask:"))
-                mascara = static_cast<mode_t>(linha.mid(6).trimmed().toUInt(nullptr, 8));
-        }
-    }
-    return 0666 & ~mascara;
+    const qsizetype barra = caminho.lastIndexOf('/');
+    return barra < 0 ? QByteArray(".") : caminho.left(qMax<qsizetype>(barra, 1));
+}
+
+// A new name in a folder lasts a crash of the machine only once the folder is
+// flushed.
+bool SincronizarPasta(const QByteArray& caminho)
+{
+    const int fd = ::open(Pasta(caminho).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return ok;
 }
 
 // A name no one else uses, created with no access for anyone else: the bytes
@@ -85,149 +92,215 @@ bool EhTemporario(const QByteArray& nome, const QByteArray& base)
     return true;
 }
 
-// The lock file of a guarded file: a new one takes the file's mode, owner and
-// group; one of ours that has other permissions gets them.
-int AbrirArquivoTrava(const QByteArray& caminho, const struct stat* modelo)
+enum class Escrita { Feita, Intacta, Interrompida };
+
+// The bytes over the file's own, when it is still the file that was read.
+Escrita Sobrescrever(const QByteArray& destino, const struct stat& lido, QByteArrayView bytes)
 {
-    const mode_t modo = modelo ? (modelo->st_mode & 0666) : ModoSemUmask();
-    const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-    int fd = ::open(caminho.constData(), O_RDWR | O_CREAT | flags, modo);
-    if (fd < 0 && errno == EACCES) {
-        fd = ::open(caminho.constData(), O_RDONLY | flags);
-        // Missing, and the folder takes no new file.
-        if (fd < 0 && errno == ENOENT)
-            errno = EACCES;
-    }
+    const int fd = ::open(destino.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0)
-        return -1;
+        return Escrita::Intacta;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != lido.st_dev
+        || info.st_ino != lido.st_ino) {
         ::close(fd);
-        errno = EINVAL;
-        return -1;
+        return Escrita::Intacta;
     }
-    // Only root may give the lock file away; anyone else keeps it, and its
-    // mode still shuts out whoever may not write the guarded file.
-    if (modelo && (info.st_uid == ::geteuid() || ::geteuid() == 0)) {
-        if ((info.st_uid != modelo->st_uid || info.st_gid != modelo->st_gid)
-            && ::fchown(fd, modelo->st_uid, modelo->st_gid) != 0 && errno != EPERM) {
-            ::close(fd);
+    // The room, claimed without changing the size: a full disk stops the
+    // write before it begins.
+    if (bytes.size() > info.st_size
+        && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
+        && errno != EOPNOTSUPP && errno != ENOSYS) {
+        ::close(fd);
+        return Escrita::Intacta;
+    }
+    const bool ok =
+        EscreverTudo(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
+    return Fechar(fd) && ok ? Escrita::Feita : Escrita::Interrompida;
+}
+
+QByteArray Resumo(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
+}
+
+const QString PASTA_COPIAS = QStringLiteral("copias-ini");
+
+// Where a copy goes when the file's folder takes none: this user's private
+// folder, named after the file's device and inode, which a write in place
+// keeps.
+QByteArray CaminhoCopiaPrivada(const QString& pasta, const struct stat& info)
+{
+    if (pasta.isEmpty())
+        return {};
+    return QFile::encodeName(pasta) + '/' + QByteArray::number(quint64(info.st_dev)) + '-'
+           + QByteArray::number(quint64(info.st_ino)) + SUFIXO_COPIA;
+}
+
+// Where a copy of the file may stand.
+QList<QByteArray> CaminhosCopia(const QByteArray& destino, const struct stat& info)
+{
+    QList<QByteArray> caminhos{destino + SUFIXO_COPIA};
+    const QByteArray privada =
+        CaminhoCopiaPrivada(plataforma::PastaPrivadaExistente(PASTA_COPIAS), info);
+    if (!privada.isEmpty())
+        caminhos << privada;
+    return caminhos;
+}
+
+// A copy that cannot be removed (another user's, in a folder where only the
+// owner may remove a file) is emptied, so that it is never put back again.
+void Descartar(const QByteArray& caminho)
+{
+    if (::unlink(caminho.constData()) == 0 || errno == ENOENT)
+        return;
+    const int fd =
+        ::open(caminho.constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+int CriarCopia(const QByteArray& caminho)
+{
+    for (int tentativa = 0; tentativa < 2; ++tentativa) {
+        const int fd =
+            ::open(caminho.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+        if (::unlink(caminho.constData()) != 0)
             return -1;
-        }
-        if ((info.st_mode & 07777) != modo && ::fchmod(fd, modo) != 0) {
-            ::close(fd);
-            return -1;
-        }
     }
-    return fd;
+    return -1;
 }
 
-void Dormir(int ms)
+// Whoever may write the file may read its copy, and nobody else: the copy
+// gets the file's group and mode (without the group's bits when the group
+// could not be given).
+void DarModoDoArquivo(int fd, const struct stat& arquivo)
 {
-    const timespec pausa{0, ms * 1000000L};
-    ::nanosleep(&pausa, nullptr);
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_gid != arquivo.st_gid) [[maybe_unused]]
+        const int r = ::fchown(fd, static_cast<uid_t>(-1), arquivo.st_gid);
+    mode_t modo = arquivo.st_mode & 0666;
+    if (::fstat(fd, &info) != 0 || info.st_gid != arquivo.st_gid)
+        modo &= ~S_IRWXG;
+    ::fchmod(fd, modo);
 }
 
-// Polled, not waited for in the kernel: another user who holds the lock
-// must not freeze us, and a signal must be able to end the wait. esperado
-// carries the time already waited for other locks of the same save.
-Trava::Estado Travar(int fd, int& esperado)
+// The copy of atual, flushed to disk with its name; its path, or empty when no
+// copy could be made.
+QByteArray FazerCopia(const QByteArray& destino, const Leitura& atual, const QByteArray& novo)
 {
-    for (;; esperado += PASSO_ESPERA_MS) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return Trava::Estado::Obtida;
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return Trava::Estado::Falhou;
-        if (esperado >= ESPERA_TRAVA_MS)
-            return Trava::Estado::Ocupada;
-        Dormir(PASSO_ESPERA_MS);
+    const QByteArray cabecalho = MARCA_COPIA + ' ' + QByteArray::number(atual.bytes.size()) + ' '
+                                 + Resumo(atual.bytes) + ' ' + QByteArray::number(novo.size()) + ' '
+                                 + Resumo(novo) + '\n';
+    // Beside the file; the private folder is asked for only when that fails.
+    for (const bool aoLado : {true, false}) {
+        const QByteArray caminho =
+            aoLado ? destino + SUFIXO_COPIA
+                   : CaminhoCopiaPrivada(plataforma::PastaPrivada(PASTA_COPIAS), atual.info);
+        const int fd = caminho.isEmpty() ? -1 : CriarCopia(caminho);
+        if (fd < 0)
+            continue;
+        if (aoLado)
+            DarModoDoArquivo(fd, atual.info);
+        bool ok = EscreverTudo(fd, cabecalho)
+                  && EscreverTudo(fd, atual.bytes, static_cast<off_t>(cabecalho.size()))
+                  && ::fsync(fd) == 0;
+        ok = Fechar(fd) && ok && SincronizarPasta(caminho);
+        if (ok)
+            return caminho;
+        ::unlink(caminho.constData());
     }
+    return {};
 }
 
-int AbrirGuardado(const QByteArray& guardado)
+struct CopiaLida {
+    bool legivel = false;
+    bool inteira = false;
+    QByteArray anterior;
+    qsizetype tamanhoNovo = -1;
+    QByteArray resumoNovo;
+};
+
+CopiaLida AbrirCopia(const QByteArray& caminho)
 {
-    return ::open(guardado.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    CopiaLida c;
+    Leitura l = Ler(caminho);
+    c.legivel = l.lida && l.existe;
+    const qsizetype fimLinha = l.bytes.indexOf('\n');
+    if (!c.legivel || fimLinha < 0)
+        return c;
+    const QList<QByteArray> campos = l.bytes.left(fimLinha).split(' ');
+    if (campos.size() != 6 || campos[0] + ' ' + campos[1] != MARCA_COPIA)
+        return c;
+    bool numeros = false;
+    const qsizetype tamanhoAnterior = campos[2].toLongLong(&numeros);
+    if (!numeros)
+        return c;
+    c.tamanhoNovo = campos[4].toLongLong(&numeros);
+    if (!numeros || tamanhoAnterior != l.bytes.size() - fimLinha - 1)
+        return c;
+    l.bytes.remove(0, fimLinha + 1);
+    // A copy cut by a kill, or by a crash of the machine, is no copy: the file
+    // was not touched before the copy was whole on disk.
+    c.inteira = Resumo(l.bytes) == campos[3];
+    c.anterior = std::move(l.bytes);
+    c.resumoNovo = campos[5];
+    return c;
+}
+
+// The file holds the write's whole contents: nothing to put back.
+bool Concluida(const CopiaLida& c, const QByteArray& bytes)
+{
+    return bytes.size() == c.tamanhoNovo && Resumo(bytes) == c.resumoNovo;
 }
 
 } // namespace
-
-Trava::Trava(const QByteArray& caminho, const QByteArray& guardado, const struct stat* modelo)
-{
-    int esperado = 0;
-    bool semArquivoTrava = false;
-    do {
-        if (FDescritor >= 0)
-            ::close(FDescritor);
-        FEstado = Estado::Falhou;
-        FDescritor = AbrirArquivoTrava(caminho, modelo);
-        semArquivoTrava = FDescritor < 0 && (errno == EACCES || errno == EROFS)
-                          && ::access(caminho.constData(), F_OK) != 0;
-        if (semArquivoTrava)
-            FDescritor = AbrirGuardado(guardado);
-        if (FDescritor < 0)
-            return;
-        FEstado = Travar(FDescritor, esperado);
-        // A lock file made while we waited is the one its makers hold.
-    } while (FEstado == Estado::Obtida && semArquivoTrava
-             && ::access(caminho.constData(), F_OK) == 0);
-    // Whoever could not make the lock file holds the guarded file itself.
-    if (FEstado == Estado::Obtida && !semArquivoTrava) {
-        FDescritorGuardado = AbrirGuardado(guardado);
-        if (FDescritorGuardado >= 0)
-            FEstado = Travar(FDescritorGuardado, esperado);
-    }
-    if (FEstado != Estado::Obtida) {
-        ::close(FDescritor);
-        FDescritor = -1;
-        if (FDescritorGuardado >= 0)
-            ::close(FDescritorGuardado);
-        FDescritorGuardado = -1;
-    }
-}
-
-Trava::~Trava()
-{
-    if (FDescritor >= 0)
-        ::close(FDescritor);
-    if (FDescritorGuardado >= 0)
-        ::close(FDescritorGuardado);
-}
 
 Leitura Ler(const QByteArray& caminho)
 {
     Leitura l;
     const int fd = ::open(caminho.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        l.erro = errno;
         l.lida = errno == ENOENT;
         return l;
     }
     l.existe = true;
-    if (::fstat(fd, &l.info) != 0 || !S_ISREG(l.info.st_mode)) {
+    if (::fstat(fd, &l.info) != 0) {
+        l.erro = errno;
         ::close(fd);
         return l;
     }
-    char bloco[65536];
+    if (!S_ISREG(l.info.st_mode)) {
+        ::close(fd);
+        return l;
+    }
+    // Read into room of the file's size; one that grows meanwhile gets more.
+    QByteArray bytes(static_cast<qsizetype>(l.info.st_size), Qt::Uninitialized);
+    qsizetype lidos = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, bloco, sizeof bloco);
+        if (lidos == bytes.size())
+            bytes.resize(bytes.size() + 65536);
+        const ssize_t n =
+            ::read(fd, bytes.data() + lidos, static_cast<size_t>(bytes.size() - lidos));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
+            l.erro = errno;
             ::close(fd);
             return l;
         }
         if (n == 0)
             break;
-        l.bytes.append(bloco, n);
+        lidos += n;
     }
     ::close(fd);
+    bytes.truncate(lidos);
+    l.bytes = std::move(bytes);
     l.lida = true;
     return l;
-}
-
-bool Regular(const QByteArray& caminho)
-{
-    struct stat info {};
-    return ::stat(caminho.constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 QByteArray Destino(const QByteArray& caminho)
@@ -241,11 +314,25 @@ QByteArray Destino(const QByteArray& caminho)
     return QByteArray(real);
 }
 
+// Read, not set and put back: for that moment every file another thread made
+// would be open to all.
+mode_t ModoSemUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    mode_t mascara = 022;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& linha : status.readAll().split('\n')) {
+            if (linha.startsWith("Umask:"))
+                mascara = static_cast<mode_t>(linha.mid(6).trimmed().toUInt(nullptr, 8));
+        }
+    }
+    return 0666 & ~mascara;
+}
+
 void RemoverTemporarios(const QByteArray& destino)
 {
-    const qsizetype barra = destino.lastIndexOf('/');
-    const QByteArray pasta = barra < 0 ? QByteArray(".") : destino.left(qMax<qsizetype>(barra, 1));
-    const QByteArray base = destino.mid(barra + 1);
+    const QByteArray pasta = Pasta(destino);
+    const QByteArray base = destino.mid(destino.lastIndexOf('/') + 1);
     DIR* dir = ::opendir(pasta.constData());
     if (dir == nullptr)
         return;
@@ -296,17 +383,89 @@ Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes, const st
     return Gravacao::Feita;
 }
 
-bool EscreverNoLugar(const QByteArray& destino, const QByteArray& bytes)
+bool EscreverNoLugar(const QByteArray& destino, const Leitura& atual, const QByteArray& novo)
 {
-    const int fd = ::open(destino.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
-    if (fd < 0)
+    const QByteArray copia = FazerCopia(destino, atual, novo);
+    if (copia.isEmpty())
         return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-              && (bytes.size() <= info.st_size || ::posix_fallocate(fd, 0, bytes.size()) == 0)
-              && EscreverTudo(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
-    ok = Fechar(fd) && ok;
-    return ok;
+    switch (Sobrescrever(destino, atual.info, novo)) {
+    case Escrita::Feita:
+        Descartar(copia);
+        return true;
+    case Escrita::Intacta:
+        Descartar(copia);
+        return false;
+    case Escrita::Interrompida:
+        break;
+    }
+    // The old contents back at once; the copy stays when that fails too.
+    if (Sobrescrever(destino, atual.info, atual.bytes) == Escrita::Feita)
+        Descartar(copia);
+    return false;
+}
+
+bool HaCopia(const QByteArray& destino, const struct stat& info)
+{
+    for (const QByteArray& caminho : CaminhosCopia(destino, info)) {
+        struct stat estado {};
+        if (::lstat(caminho.constData(), &estado) == 0)
+            return true;
+    }
+    return false;
+}
+
+Copia LerCopia(const QByteArray& destino, const Leitura& atual)
+{
+    Copia resultado;
+    for (const QByteArray& caminho : CaminhosCopia(destino, atual.info)) {
+        struct stat estado {};
+        if (::lstat(caminho.constData(), &estado) != 0)
+            continue;
+        CopiaLida c = AbrirCopia(caminho);
+        if (!c.inteira || Concluida(c, atual.bytes))
+            continue;
+        resultado.existe = true;
+        resultado.anterior = std::move(c.anterior);
+        break;
+    }
+    return resultado;
+}
+
+bool RestaurarCopia(const QByteArray& destino, const struct stat& info)
+{
+    for (const QByteArray& caminho : CaminhosCopia(destino, info)) {
+        struct stat estado {};
+        if (::lstat(caminho.constData(), &estado) != 0)
+            continue;
+        const CopiaLida c = AbrirCopia(caminho);
+        // Not ours to read: made by someone whose copy never got the file's
+        // mode, so it was never whole.
+        if (!c.legivel)
+            continue;
+        if (!c.inteira) {
+            Descartar(caminho);
+            continue;
+        }
+        const Leitura atual = Ler(destino);
+        if (!atual.lida)
+            return false;
+        if (atual.existe && !Concluida(c, atual.bytes) && atual.bytes != c.anterior) {
+            // Replaced when we may, so that readers never see part of it; else
+            // in place, the copy staying until it is done.
+            switch (Substituir(destino, c.anterior, &atual.info)) {
+            case Gravacao::Feita:
+                break;
+            case Gravacao::SemSubstituir:
+                if (Sobrescrever(destino, atual.info, c.anterior) != Escrita::Feita)
+                    return false;
+                break;
+            case Gravacao::Falhou:
+                return false;
+            }
+        }
+        Descartar(caminho);
+    }
+    return true;
 }
 
 } // namespace arquivo

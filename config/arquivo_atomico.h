@@ -3,40 +3,14 @@
 #include <QByteArray>
 #include <sys/stat.h>
 
-// File operations that either happen whole or leave the file as it was.
+// File operations that either happen whole or leave the file as it was, also
+// when the process is killed at any step.
 namespace arquivo {
-
-// How long a writer waits for another one's lock before it gives up.
-constexpr int ESPERA_TRAVA_MS = 10000;
-
-// An exclusive advisory lock (flock) on a lock file, held while the object
-// lives. The lock file is created when missing and never removed: removing it
-// would let two writers lock two different files. It takes the mode, owner and
-// group of modelo (the file it guards), so that only those who may write that
-// file can hold its lock. Where no lock file can be made (a folder we may not
-// write), the guarded file itself is locked; so a holder of the lock file
-// locks the guarded file too, and one who locked the guarded file starts over
-// when a lock file was made meanwhile.
-class Trava {
-public:
-    enum class Estado { Obtida, Ocupada, Falhou };
-
-    Trava(const QByteArray& caminho, const QByteArray& guardado, const struct stat* modelo);
-    ~Trava();
-    Trava(const Trava&) = delete;
-    Trava& operator=(const Trava&) = delete;
-
-    Estado estado() const { return FEstado; }
-
-private:
-    int FDescritor = -1;
-    int FDescritorGuardado = -1;
-    Estado FEstado = Estado::Falhou;
-};
 
 struct Leitura {
     bool lida = false; // false: the file exists but cannot be read, or is no regular file
     bool existe = false;
+    int erro = 0; // the system's reason when the file could not be opened or read
     QByteArray bytes;
     struct stat info {};
 };
@@ -45,12 +19,12 @@ struct Leitura {
 // or a device is no file to read.
 Leitura Ler(const QByteArray& caminho);
 
-// A regular file, or a link to one.
-bool Regular(const QByteArray& caminho);
-
 // The file that a write must replace: the target of a symbolic link, so that
 // the link stays a link.
 QByteArray Destino(const QByteArray& caminho);
+
+// The mode a new file gets from the umask.
+mode_t ModoSemUmask();
 
 // Removes the temporary files that an interrupted Substituir of destino left
 // beside it. Only for the holder of destino's lock.
@@ -67,8 +41,28 @@ enum class Gravacao { Feita, Falhou, SemSubstituir };
 Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes,
                     const struct stat* anterior);
 
-// Writes the bytes over the file's own contents and flushes them to disk. The
-// room is claimed first, so that a full disk leaves the file as it was.
-bool EscreverNoLugar(const QByteArray& destino, const QByteArray& bytes);
+// Writes novo over the file's own contents, which are atual (read under the
+// lock). Before the file is touched, a copy of atual is flushed to disk beside
+// it (".copia", with the file's mode and group, so that whoever may write the
+// file can put it back), or else in this user's private folder; the copy goes
+// once the file holds novo. Room is claimed first, so that a full disk leaves
+// the file as it was.
+bool EscreverNoLugar(const QByteArray& destino, const Leitura& atual, const QByteArray& novo);
+
+// Whether something stands where an in-place write keeps its copy.
+bool HaCopia(const QByteArray& destino, const struct stat& info);
+
+// The copy that an in-place write killed midway left: the file's contents
+// before it, when the file (atual) does not hold the write's whole contents.
+struct Copia {
+    bool existe = false; // a whole copy, readable by us
+    QByteArray anterior;
+};
+Copia LerCopia(const QByteArray& destino, const Leitura& atual);
+
+// Puts back the contents that a killed in-place write left in its copy and
+// removes the copy. Only for the holder of destino's lock; false when the copy
+// could not be put back (it stays for the next try).
+bool RestaurarCopia(const QByteArray& destino, const struct stat& info);
 
 } // namespace arquivo

@@ -2,9 +2,13 @@
 
 #include "base/erro.h"
 #include "config/arquivo_atomico.h"
+#include "config/trava_arquivo.h"
+#include "platform/erro_sistema.h"
 
 #include <QFile>
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -14,56 +18,116 @@ namespace {
     throw Erro(QStringLiteral("Unable to write to %1").arg(caminho));
 }
 
+bool PodeGravar(const QByteArray& destino)
+{
+    return ::faccessat(AT_FDCWD, destino.constData(), W_OK, AT_EACCESS) == 0;
+}
+
+QString Motivo(const QString& caminho, const arquivo::Leitura& l)
+{
+    if (l.lida)
+        return {};
+    const QString razao = l.erro != 0 ? plataforma::DescricaoErroSistema(l.erro)
+                                      : plataforma::DescricaoNaoArquivo(l.info.st_mode);
+    return caminho + QStringLiteral(": ") + razao;
+}
+
 } // namespace
 
-TextoIni LerArquivoIni(const QString& caminho)
+TLeituraIni LerArquivoIni(const QString& caminho)
 {
-    return TextoIni(arquivo::Ler(QFile::encodeName(caminho)).bytes);
+    const QByteArray destino = arquivo::Destino(QFile::encodeName(caminho));
+    arquivo::Leitura l = arquivo::Ler(destino);
+    if (!l.lida)
+        return {TextoIni(QByteArray()), Motivo(caminho, l)};
+    if (l.existe && arquivo::HaCopia(destino, l.info)) {
+        // Put back by whoever may write the file, when no save runs now.
+        if (PodeGravar(destino)) {
+            const arquivo::Trava trava(destino, &l.info, 0);
+            if (trava.estado() == arquivo::Trava::Estado::Obtida
+                && arquivo::RestaurarCopia(destino, l.info))
+                l = arquivo::Ler(destino);
+        }
+        // Until it is, what the file held before the killed write is what it
+        // holds.
+        arquivo::Copia copia = arquivo::LerCopia(destino, l);
+        if (copia.existe)
+            l.bytes = std::move(copia.anterior);
+    }
+    return {TextoIni(std::move(l.bytes)), {}};
 }
 
 bool ArquivoIniUtilizavel(const QString& caminho)
 {
-    return arquivo::Regular(QFile::encodeName(caminho));
+    struct stat info {};
+    return ::stat(QFile::encodeName(caminho).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void AlterarArquivoIni(const QString& caminho, const std::function<void(TextoIni&)>& edita)
+QString MotivoArquivoIniInutilizavel(const QString& caminho)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(caminho).constData(), &info) != 0)
+        return errno == ENOENT
+                   ? QString()
+                   : caminho + QStringLiteral(": ") + plataforma::DescricaoErroSistema(errno);
+    if (S_ISREG(info.st_mode))
+        return {};
+    return caminho + QStringLiteral(": ") + plataforma::DescricaoNaoArquivo(info.st_mode);
+}
+
+bool AlterarArquivoIni(const QString& caminho, const std::function<void(TextoIni&)>& edita)
 {
     // A link and its target share one lock, and the link stays a link.
     const QByteArray destino = arquivo::Destino(QFile::encodeName(caminho));
-    const arquivo::Leitura modelo = arquivo::Ler(destino);
+    struct stat modelo {};
+    const bool existe = ::stat(destino.constData(), &modelo) == 0;
     // Nothing is made beside a folder, a FIFO or a device in the file's place.
-    if (!modelo.lida)
+    if ((existe && !S_ISREG(modelo.st_mode)) || (!existe && errno != ENOENT))
         FalhaEscrita(caminho);
-    const arquivo::Trava trava(destino + ".lock", destino, modelo.existe ? &modelo.info : nullptr);
+    const arquivo::Trava trava(destino, existe ? &modelo : nullptr);
     if (trava.estado() == arquivo::Trava::Estado::Ocupada)
         throw Erro(QStringLiteral("Não foi possível gravar %1: outro programa o mantém bloqueado "
                                   "há mais de %2 segundos. Nada foi alterado.")
                        .arg(caminho)
                        .arg(arquivo::ESPERA_TRAVA_MS / 1000));
-    if (trava.estado() != arquivo::Trava::Estado::Obtida)
+    if (trava.estado() != arquivo::Trava::Estado::Obtida) {
+        // Only those who may write the file get its lock; a save that changes
+        // nothing needs none.
+        const arquivo::Leitura atual = arquivo::Ler(destino);
+        TextoIni texto(atual.bytes);
+        edita(texto);
+        bool utf8 = true;
+        if (atual.lida && atual.existe && texto.Conteudo(&utf8) == atual.bytes)
+            return utf8;
         FalhaEscrita(caminho);
+    }
     arquivo::RemoverTemporarios(destino);
+    // What a killed write in place left goes back first: the edit is of the
+    // file as it was.
+    if (existe && !arquivo::RestaurarCopia(destino, modelo))
+        FalhaEscrita(caminho);
 
-    const arquivo::Leitura atual = arquivo::Ler(destino);
+    arquivo::Leitura atual = arquivo::Ler(destino);
     // Writing over a file that could not be read would lose its other sections.
     if (!atual.lida)
         FalhaEscrita(caminho);
 
     TextoIni texto(atual.bytes);
     edita(texto);
-    const QByteArray novo = texto.Conteudo();
+    bool utf8 = true;
+    const QByteArray novo = texto.Conteudo(&utf8);
     if (atual.existe && novo == atual.bytes)
-        return;
+        return utf8;
     // Replacing the file asks only the folder's permission: ask the file's too.
-    if (atual.existe && ::faccessat(AT_FDCWD, destino.constData(), W_OK, AT_EACCESS) != 0)
+    if (atual.existe && !PodeGravar(destino))
         FalhaEscrita(caminho);
     switch (arquivo::Substituir(destino, novo, atual.existe ? &atual.info : nullptr)) {
     case arquivo::Gravacao::Feita:
-        return;
+        return utf8;
     case arquivo::Gravacao::SemSubstituir:
         // A folder we may not write, or a file whose owner we could not keep.
-        if (atual.existe && arquivo::EscreverNoLugar(destino, novo))
-            return;
+        if (atual.existe && arquivo::EscreverNoLugar(destino, atual, novo))
+            return utf8;
         break;
     case arquivo::Gravacao::Falhou:
         break;

@@ -80,13 +80,29 @@ TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
 
 void TConfig::CarregarIni()
 {
-    const TextoIni ini = LerArquivoIni(plataforma::CaminhoArquivoIni());
+    const TLeituraIni leitura = LerArquivoIni(plataforma::CaminhoArquivoIni());
+    const TextoIni& ini = leitura.texto;
+    FMotivoSemLeitura = leitura.motivo;
     FArquivoUtf8 = ini.Utf8();
+    // Each section in one pass over the file.
+    for (const TSecaoIni qual : {TSecaoIni::Comum, TSecaoIni::Gadget}) {
+        const QString& secao = qual == TSecaoIni::Comum ? SECAO_CONFIG_ARQINI : FSecao;
+        if (secao.isEmpty())
+            continue;
+        QStringList nomes;
+        std::vector<QString TConfig::*> campos;
+        for (const TChave& chave : CHAVES) {
+            if (chave.Lida && chave.Secao == qual) {
+                nomes << QLatin1String(chave.Nome);
+                campos.push_back(chave.Campo);
+            }
+        }
+        const QStringList valores = ini.Ler(secao, nomes);
+        for (std::size_t i = 0; i < campos.size(); ++i)
+            this->*campos[i] = valores[static_cast<qsizetype>(i)];
+    }
     FNoArquivo.clear();
     for (const TChave& chave : CHAVES) {
-        const QString& secao = chave.Secao == TSecaoIni::Comum ? SECAO_CONFIG_ARQINI : FSecao;
-        if (chave.Lida && !secao.isEmpty())
-            this->*chave.Campo = ini.Ler(secao, QLatin1String(chave.Nome));
         if (chave.Escrita == TEscrita::SeMudou)
             FNoArquivo.insert(QLatin1String(chave.Nome), this->*chave.Campo);
     }
@@ -136,39 +152,56 @@ void TConfig::InstanciaVariaveis(const QString& SiglaGadget)
 
 void TConfig::SalvarIni()
 {
+    TGravacao gravacao = Gravacao();
+    gravacao.Gravar();
+    GravacaoFeita(gravacao);
+}
+
+TConfig::TGravacao TConfig::Gravacao() const
+{
+    TGravacao g;
+    g.FSecao = FSecao;
+    for (const TChave& chave : CHAVES) {
+        const QString nome = QLatin1String(chave.Nome);
+        const QString valor = chave.Campo ? this->*chave.Campo : QString();
+        if (chave.Escrita == TEscrita::Sempre
+            || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty())
+            || (chave.Escrita == TEscrita::SeMudou && valor != FNoArquivo.value(nome)))
+            g.FChaves.emplace_back(nome, valor);
+    }
+    if (!FBytesEmpresa.isNull() && DecodificarTexto(FBytesEmpresa) == FEmpresa)
+        g.FBytesEmpresa = FBytesEmpresa;
+    return g;
+}
+
+void TConfig::TGravacao::Gravar()
+{
     // One replacement of the file for the whole record: a failure leaves none
-    // of these keys written.
-    bool utf8 = FArquivoUtf8;
-    QString empresa;
-    const bool bytesDaEmpresa =
-        !FBytesEmpresa.isNull() && DecodificarTexto(FBytesEmpresa) == FEmpresa;
-    QHash<QString, QString> noArquivo = FNoArquivo;
-    AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [&](TextoIni& ini) {
-        for (const TChave& chave : CHAVES) {
-            const QString nome = QLatin1String(chave.Nome);
-            const QString valor = chave.Campo ? this->*chave.Campo : QString();
-            bool escrever = chave.Escrita == TEscrita::Sempre
-                            || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty());
-            if (chave.Escrita == TEscrita::SeMudou) {
-                escrever = valor != noArquivo.value(nome);
-                noArquivo.insert(nome, valor);
-            }
-            if (chave.Campo == &TConfig::FEmpresa && bytesDaEmpresa)
-                ini.EscreverBytes(FSecao, nome, FBytesEmpresa);
-            else if (escrever)
-                ini.Escrever(FSecao, nome, valor);
+    // of these keys written. A save can change the file's encoding (a line
+    // that made it Windows-1252 replaced, bytes that are not UTF-8 written).
+    FUtf8 = AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this](TextoIni& ini) {
+        for (const auto& [chave, valor] : FChaves) {
+            if (!FBytesEmpresa.isNull() && chave == QLatin1String("Empresa"))
+                ini.EscreverBytes(FSecao, chave, FBytesEmpresa);
+            else
+                ini.Escrever(FSecao, chave, valor);
         }
-        // A save can change the file's encoding (a line that made it
-        // Windows-1252 replaced, bytes that are not UTF-8 written): the code
-        // is what the file reads.
-        const TextoIni gravado(ini.Conteudo());
-        utf8 = gravado.Utf8();
-        empresa = gravado.Ler(FSecao, QStringLiteral("Empresa"));
+        FEmpresaGravada = ini.Ler(FSecao, QStringLiteral("Empresa"));
     });
-    FArquivoUtf8 = utf8;
-    FNoArquivo = std::move(noArquivo);
-    FEmpresa = empresa;
-    FBytesEmpresa = QByteArray();
+}
+
+void TConfig::GravacaoFeita(const TGravacao& gravacao)
+{
+    FArquivoUtf8 = gravacao.FUtf8;
+    for (const auto& [chave, valor] : gravacao.FChaves) {
+        if (FNoArquivo.contains(chave))
+            FNoArquivo.insert(chave, valor);
+    }
+    // The code is what the file reads, unless the user chose another since.
+    if (!gravacao.FBytesEmpresa.isNull() && FBytesEmpresa == gravacao.FBytesEmpresa) {
+        FEmpresa = gravacao.FEmpresaGravada;
+        FBytesEmpresa = QByteArray();
+    }
 }
 
 void TConfig::setEmpresaDoBanco(const QByteArray& bytes)

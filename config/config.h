@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <utility>
+#include <vector>
 
 // Name of the configuration file's section shared by the whole family.
 inline const QString SECAO_CONFIG_ARQINI = QStringLiteral("Configuracoes");
@@ -25,6 +27,30 @@ public:
     void CarregarIni();
     void InstanciaVariaveis(const QString& SiglaGadget);
     void SalvarIni();
+
+    // Why the last load read nothing from a file that is there: its path and
+    // the system's reason ("permissão negada"); empty when it was read.
+    const QString& MotivoSemLeitura() const { return FMotivoSemLeitura; }
+
+    // SalvarIni in two steps, for a save on another thread: the keys as the
+    // record holds them now, written later while the record may change.
+    class TGravacao {
+    public:
+        // Throws Erro as SalvarIni does.
+        void Gravar();
+
+    private:
+        friend class TConfig;
+        QString FSecao;
+        std::vector<std::pair<QString, QString>> FChaves;
+        QByteArray FBytesEmpresa; // null: Empresa written as text
+        bool FUtf8 = true;
+        QString FEmpresaGravada;
+    };
+    TGravacao Gravacao() const;
+    // The file's encoding, and the branch code as it reads, after a save done
+    // with Gravar.
+    void GravacaoFeita(const TGravacao& gravacao);
 
     // A text of the file as the bytes the file holds it in (UTF-8 or
     // Windows-1252, as the file was read or last written): a database
@@ -104,6 +130,7 @@ private:
     // last saved.
     QHash<QString, QString> FNoArquivo;
     QByteArray FBytesEmpresa; // null: none given since the last save
+    QString FMotivoSemLeitura;
 };
 
 // The shared section names a database, a user and a password: without all

@@ -3,18 +3,23 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
 // The bytes of an INI file, read and edited by the rules of the Windows profile
-// functions. Lines that are not edited keep their bytes exactly.
+// functions. Lines that are not edited keep their bytes exactly. Nothing is
+// kept per line: a read goes once over the text and the writes are applied
+// when the content is built, so that a huge file costs little more than its
+// own bytes.
 class TextoIni {
 public:
-    explicit TextoIni(const QByteArray& conteudo);
+    explicit TextoIni(QByteArray conteudo);
 
     // Empty when the section or the key is missing.
     QString Ler(const QString& secao, const QString& chave) const;
+    // Several keys of one section in one pass: one value per key, in order.
+    QStringList Ler(const QString& secao, const QStringList& chaves) const;
 
     // Replaces the key's value where it stands, or adds the key after the last
     // non-blank line of its section, or the section at the end of the file.
@@ -23,62 +28,57 @@ public:
     // The same with the value's own bytes, whatever the file's encoding: a
     // value that must reach another program byte for byte. Bytes that are
     // not UTF-8 make a UTF-8 file read as Windows-1252; when other text of
-    // the file is not plain ASCII, and would read otherwise then, the text
-    // the bytes stand for is written in the file's encoding instead.
+    // the file is not plain ASCII, and would read otherwise then (or the file
+    // is UTF-16), the text the bytes stand for is written in the file's
+    // encoding instead.
     void EscreverBytes(const QString& secao, const QString& chave, const QByteArray& valor);
 
-    QByteArray Conteudo() const;
-    // How the text is decoded: UTF-8, or else Windows-1252.
-    bool Utf8() const { return FUtf8; }
+    // The file with the writes; utf8, when given, tells whether its text then
+    // reads as Unicode (UTF-8, or UTF-16) instead of Windows-1252.
+    QByteArray Conteudo(bool* utf8 = nullptr) const;
+    // How the text is decoded: Unicode (UTF-8, or UTF-16 after its byte order
+    // mark, as Windows reads such a file), or else Windows-1252.
+    bool Utf8() const { return FCodificacao != TCodificacao::Windows1252; }
 
 private:
-    enum class Tipo { Outra, Secao, Chave };
+    enum class TCodificacao { Utf8, Windows1252, Utf16LE, Utf16BE };
 
-    struct Linha {
-        // Where the line lies in the file's bytes and in its decoded text,
-        // without the line break; lines never edited are not copied.
-        qsizetype inicioBytes = 0;
-        qsizetype tamanhoBytes = 0;
-        qsizetype inicioTexto = 0;
-        qsizetype tamanhoTexto = 0;
-        QByteArrayView quebra; // "\n", "\r\n", or "" for a last line without one
-        Tipo tipo = Tipo::Outra;
-        // Section or key name, blanks removed, within the line's text.
-        qsizetype inicioNome = 0;
-        qsizetype tamanhoNome = 0;
-
-        // A line this object wrote: its text is its own, its bytes are the
-        // kept prefix followed by resto encoded as the file is, or by bruto
-        // as it is (the name then encoded as the file is, when no prefix was
-        // kept).
-        bool gerada = false;
-        QString escrito;
-        QByteArray prefixo;
-        QString resto;
-        std::optional<QByteArray> bruto;
+    struct TChaveEscrita {
+        QString nome; // as first written
+        QString gravado; // the value as the line holds it
+        std::optional<QByteArray> bruto; // bytes written as they are
+    };
+    struct TSecaoEscrita {
+        QString nome;
+        std::vector<TChaveEscrita> chaves;
     };
 
-    QStringView Texto(const Linha& l) const;
-    QStringView Nome(const Linha& l) const;
-    QByteArrayView Bytes(const Linha& l) const;
-    void Analisar(Linha& l) const;
-    Linha Gerada(const QString& texto) const;
-    int Secao(QStringView secao) const;
-    int FimSecao(int cabecalho) const;
-    int Chave(int cabecalho, QStringView chave) const;
-    void TerminarLinha(int indice);
-    // Writes the value: valor is the line's text after "=", bruto its bytes
-    // when they are to be written as they are.
-    void Gravar(const QString& secao, const QString& chave, const QString& valor,
-                const std::optional<QByteArray>& bruto);
-    // Whether every line but that one (-1: none) is plain ASCII.
-    bool SoAsciiAlemDa(int linha) const;
-    QByteArray Montar(bool utf8) const;
+    class TNome;
+    struct TLinha;
+    struct TResolucao;
 
-    QByteArray FBom;
-    QByteArray FBytes; // the file without the byte order mark
-    QString FTexto; // FBytes decoded
-    std::vector<Linha> FLinhas;
+    // The text as 8-bit bytes: the file's own after the byte order mark, or,
+    // for UTF-16, each code unit as UTF-8 would write it (a surrogate too), so
+    // that the same line and name rules apply.
+    QByteArrayView Bytes() const;
+    QString Decodificar(QByteArrayView bytes) const;
+    QByteArray Codificar(QStringView texto, bool utf8) const;
+    QString ValorDaLinha(QByteArrayView linha) const;
+    template <class Funcao>
+    void ParaCadaLinha(Funcao&& f) const;
+    const TChaveEscrita* Escrita(const QString& secao, const QString& chave) const;
+    TChaveEscrita& Registro(const QString& secao, const QString& chave);
+    // Whether every byte of the file and of the writes, but the line of that
+    // write, is plain ASCII.
+    bool SoAsciiAlemDe(const TChaveEscrita& escrita) const;
+    TResolucao Resolver() const;
+    QByteArray Montar(const TResolucao& r, bool utf8) const;
+
+    QByteArray FArquivo;
+    qsizetype FTamanhoBom = 0;
+    TCodificacao FCodificacao = TCodificacao::Utf8;
+    QByteArray FInterno; // the 8-bit form of a UTF-16 text
+    QByteArray FCauda; // a UTF-16 file's odd last byte
     QByteArrayView FQuebraPadrao = "\n";
-    bool FUtf8 = true;
+    std::vector<TSecaoEscrita> FEscritas; // in the order first written
 };

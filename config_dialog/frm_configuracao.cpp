@@ -5,6 +5,7 @@
 #include "base/erro.h"
 #include "base/texto.h"
 #include "config/config.h"
+#include "config/fila_gravacao.h"
 #include "config/indicadores.h"
 #include "config_dialog/estilo_escuro.h"
 #include "config_dialog/fundo_configuracao.h"
@@ -320,7 +321,9 @@ void TFrmConfiguracao::btnSalvarConfClick()
         config.setComparacao(ValorComparacao(comparacao));
     if (LerMetaDia(config.MetaDia()) != meta)
         config.setMetaDia(ValorMetaDia(meta));
-    config.SalvarIni();
+    // The dialog waits for its save with its events turning.
+    if (!TFilaGravacao::Programa().SalvarEsperando(config))
+        return;
     TConexao* conexao = ggtVendasHora->Conexao();
     if (!fila.Executar([conexao] { conexao->conectarBanco(); }))
         return;

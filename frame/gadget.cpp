@@ -3,12 +3,14 @@
 #include "base/conversao.h"
 #include "base/erro.h"
 #include "config/config.h"
+#include "config/fila_gravacao.h"
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"
 #include "frame/mascara.h"
 #include "frame/posicao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
+#include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
 
@@ -82,6 +84,7 @@ TGadget::TGadget(QWidget* AOwner) : QObject(AOwner), frmPrincipal(AOwner)
         1000, [this] { IniciarGadget(tmrPrincipal); }, this);
 
     AtualizaMascara(frmPrincipal);
+    plataforma::AoMudarTelas(this, [this] { TelasMudaram(); });
 }
 
 TGadget::~TGadget()
@@ -110,24 +113,34 @@ void TGadget::PosicionaGadGet()
         MoveParaAlcance(QPoint(PosicaoLimitada(StrToInt(FConfig->PosX())),
                                PosicaoLimitada(StrToInt(FConfig->PosY()))));
     else
-        rtgGadget->move(PosicaoPadrao());
+        ColocaEm(PosicaoPadrao());
 }
 
-QPoint TGadget::PosicaoNaTela() const
+void TGadget::TelasMudaram()
 {
-    return rtgGadget->pos() + OrigemHost();
+    if (!Capturar)
+        PosicionaGadGet();
 }
 
-// The host is placed over every screen from this corner.
-QPoint TGadget::OrigemHost() const
+void TGadget::ColocaEm(QPoint PosicaoTela)
 {
-    return plataforma::AreaDeTodasAsTelas().topLeft();
+    FPosicao = PosicaoTela;
+    AjustaHost();
+}
+
+// A window as large as the desktop costs memory that grows with it, and
+// screenshot tools and window lists take it for what the gadget is.
+void TGadget::AjustaHost()
+{
+    const QRect area = VistaVisivel() | rtgMenu->geometry();
+    rtgGadget->move(-area.topLeft());
+    frmPrincipal->setGeometry(QRect(FPosicao + area.topLeft(), area.size()));
 }
 
 QPoint TGadget::PosicaoPadrao() const
 {
     const QRect area = plataforma::AreasDisponiveis().value(0);
-    return QPoint(area.x() + area.width() - rtgGadget->width(), area.y() + 20) - OrigemHost();
+    return QPoint(area.x() + area.width() - rtgGadget->width(), area.y() + 20);
 }
 
 QRect TGadget::VistaVisivel() const
@@ -149,9 +162,9 @@ bool TGadget::PonteiroSobreOGadget() const
 void TGadget::MoveParaAlcance(QPoint posicao)
 {
     if (VistaAlcancavel(VistaVisivel().translated(posicao), plataforma::AreasDisponiveis()))
-        rtgGadget->move(posicao - OrigemHost());
+        ColocaEm(posicao);
     else
-        rtgGadget->move(PosicaoPadrao());
+        ColocaEm(PosicaoPadrao());
 }
 
 QString TGadget::getTitulo() const
@@ -180,6 +193,7 @@ void TGadget::AjustaGadget(QWidget* RectBase, bool RetiraMaxMin)
     rtgMenu->move(RectBase->width() + 5, 0);
     if (RetiraMaxMin)
         this->RetiraMaxMin();
+    AjustaHost();
 }
 
 void TGadget::RetiraMaxMin()
@@ -266,7 +280,7 @@ void TGadget::RMoverMouseDown(QObject*, Qt::MouseButton, Qt::MouseButtons Shift,
     Capturar = true;
     tmrMover->setEnabled(true);
     tmrPrincipal->setEnabled(false);
-    PosIniObjeto = rtgGadget->pos();
+    PosIniObjeto = FPosicao;
     MouseDownInic = plataforma::PosicaoCursor();
 }
 
@@ -274,7 +288,7 @@ void TGadget::tmrMoverTimer(QObject*)
 {
     MouseDownAtu = plataforma::PosicaoCursor();
     if (Capturar)
-        rtgGadget->move(MouseDownAtu + PosIniObjeto - MouseDownInic);
+        ColocaEm(MouseDownAtu + PosIniObjeto - MouseDownInic);
 }
 
 void TGadget::RMoverMouseUp(QObject*, Qt::MouseButton, Qt::MouseButtons, qreal, qreal)
@@ -288,7 +302,12 @@ void TGadget::RMoverMouseUp(QObject*, Qt::MouseButton, Qt::MouseButtons, qreal, 
     const QPoint posicao = PosicaoNaTela();
     FConfig->setPosX(QString::number(posicao.x()));
     FConfig->setPosY(QString::number(posicao.y()));
-    FConfig->SalvarIni();
+    // Saved on the saves' thread: the gadget goes on painting and dragging
+    // while the save waits for the file's lock.
+    TFilaGravacao::Programa().Salvar(*FConfig, this, [](std::exception_ptr erro) {
+        if (erro)
+            plataforma::MostrarErro(erro);
+    });
 }
 
 void TGadget::RMaximizarClick(QObject*)
@@ -308,11 +327,19 @@ void TGadget::RFecharClick(QObject*)
     const QString titulo = getTitulo();
     plataforma::IniciarComWindows(titulo, false);
     plataforma::DestroiIcone();
-    if (FConfig) {
-        FConfig->setIniWindows(QStringLiteral("0"));
-        FConfig->SalvarIni();
+    if (!FConfig) {
+        frmPrincipal->close();
+        return;
     }
-    frmPrincipal->close();
+    FConfig->setIniWindows(QStringLiteral("0"));
+    // The host closes once the file holds it; a save that fails leaves it
+    // open with the error's box.
+    TFilaGravacao::Programa().Salvar(*FConfig, this, [this](std::exception_ptr erro) {
+        if (erro)
+            plataforma::MostrarErro(erro);
+        else
+            frmPrincipal->close();
+    });
 }
 
 void TGadget::VerificaPosForm(QWidget* Form, QWidget* rtgComp)

@@ -58,8 +58,13 @@ public:
     // on the desktop to be grabbed.
     void PosicionaGadGet();
 
+    // Screens were added, removed or moved: the frame goes where
+    // PosicionaGadGet puts it now, from the saved position, which stays as
+    // it is. Nothing moves during a drag, whose release places the frame.
+    void TelasMudaram();
+
     // The frame's top-left corner in desktop pixels.
-    QPoint PosicaoNaTela() const;
+    QPoint PosicaoNaTela() const { return FPosicao; }
 
     QString getTitulo() const;
     QString getVersao() const;
@@ -86,6 +91,13 @@ protected:
     // Sizes the frame around RectBase, puts RectBase at (0, 0) and the strip
     // 5 pixels to its right; RetiraMaxMin also drops the view buttons.
     void AjustaGadget(QWidget* RectBase, bool RetiraMaxMin);
+
+    // Puts the frame's top-left corner at PosicaoTela, in desktop pixels.
+    void ColocaEm(QPoint PosicaoTela);
+
+    // The host window covers exactly the visible view and the strip beside
+    // it, wherever the frame is: run whenever a view shows or hides.
+    void AjustaHost();
     void RetiraMaxMin();
 
     // Makes Rectang and every control it owns a drag handle and a hover area
@@ -141,8 +153,6 @@ protected:
 
 private:
     TRetangulo* CriaBotao(const QImage& icone, int y);
-    // Where the host's (0, 0) is on the desktop: the corner of every screen.
-    QPoint OrigemHost() const;
     QPoint PosicaoPadrao() const;
     // The visible content views, in the frame's coordinates.
     QRect VistaVisivel() const;
@@ -151,4 +161,6 @@ private:
     void MoveParaAlcance(QPoint posicao);
     // rtgGadget belongs to the host, which may have deleted it already.
     QPointer<TRetangulo> FQuadro;
+    // The frame's top-left corner on the desktop.
+    QPoint FPosicao;
 };

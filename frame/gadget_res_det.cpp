@@ -2,35 +2,14 @@
 
 #include "base/conversao.h"
 #include "config/config.h"
-#include "frame/mascara.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
+#include "platform/area_trabalho.h"
 #include "platform/rotinas_desktop.h"
 
 #include <QLabel>
 #include <algorithm>
 #include <limits>
-
-namespace {
-
-// Puts the host above other windows or back among them. Qt hides the window
-// and makes a new native one when its flags change: it is shown again with
-// its mask; the answer tells whether it was, so that the caller takes it off
-// the taskbar again.
-bool MantemNoTopo(QWidget* host, bool noTopo)
-{
-    if (host->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == noTopo)
-        return false;
-    const bool visivel = host->isVisible();
-    host->setWindowFlag(Qt::WindowStaysOnTopHint, noTopo);
-    if (visivel)
-        host->show();
-    host->clearMask();
-    AtualizaMascara(host);
-    return visivel;
-}
-
-} // namespace
 
 TGadgetResDet::TGadgetResDet(QWidget* AOwner) : TGadget(AOwner)
 {
@@ -49,6 +28,7 @@ void TGadgetResDet::RMaximizarClick(QObject* Sender)
     TGadget::RMaximizarClick(Sender);
     rtgResumo->hide();
     rtgDetalhe->show();
+    AjustaHost();
 }
 
 void TGadgetResDet::RMinimizarClick(QObject* Sender)
@@ -56,6 +36,7 @@ void TGadgetResDet::RMinimizarClick(QObject* Sender)
     TGadget::RMinimizarClick(Sender);
     rtgResumo->show();
     rtgDetalhe->hide();
+    AjustaHost();
 }
 
 void TGadgetResDet::IniciarGadget(QObject*)
@@ -67,12 +48,13 @@ void TGadgetResDet::IniciarGadget(QObject*)
     rtgResumo->setOpacity(opacidade);
     rtgDetalhe->setOpacity(opacidade);
 
-    const bool reexibida =
-        MantemNoTopo(frmPrincipal, FConfig->SempreVisivel() == QStringLiteral("1"));
+    plataforma::DefinirCamada(frmPrincipal, FConfig->SempreVisivel() == QStringLiteral("1")
+                                                ? plataforma::Camada::Topo
+                                                : plataforma::Camada::AreaDeTrabalho);
 
     plataforma::CriaIcone(frmPrincipal, getTitulo());
 
-    if (reexibida || !(FIniciandoGadget && FIniciandoGadget()))
+    if (!(FIniciandoGadget && FIniciandoGadget()))
         plataforma::EscondeBarraTarefa();
 }
 

@@ -16,7 +16,10 @@ namespace {
 // moves in one pass ask for into one.
 class TAgendaMascara : public QObject {
 public:
-    explicit TAgendaMascara(QWidget* host) : QObject(host), FHost(host) {}
+    explicit TAgendaMascara(QWidget* host) : QObject(host), FHost(host)
+    {
+        plataforma::AoMudarComposicao(this, [this] { Agenda(); });
+    }
 
     void Agenda()
     {
@@ -96,20 +99,30 @@ void AtualizaMascara(QWidget* host)
     if (regiao.isEmpty()) {
         host->clearMask();
         setTransparenteAEntrada(host, true);
+        return;
+    }
+    // Qt sets the whole window taking input when the flag goes.
+    setTransparenteAEntrada(host, false);
+    const qreal escala = host->devicePixelRatioF();
+    if (plataforma::ComposicaoAtiva()) {
+        // The compositor blends the see-through pixels, rounded corners
+        // included; a shape would cut them into steps. Only the pointer keeps
+        // to what is painted.
+        host->clearMask();
+        plataforma::DefinirEntradaJanela(host, RegiaoVisivel(host, escala));
+        return;
+    }
+    plataforma::DefinirEntradaJanela(host, QRegion());
+    // Qt scales a mask in whole logical pixels: at 2 device pixels each,
+    // rounded corners would turn into steps of 2. The window gets the shape
+    // in its own pixels, and Qt, which also clips painting to the mask, every
+    // logical pixel that holds part of it.
+    if (escala == 1) {
+        host->setMask(regiao);
     } else {
-        // Qt scales a mask in whole logical pixels: at 2 device pixels each,
-        // rounded corners would turn into steps of 2. The window gets the
-        // shape in its own pixels, and Qt, which also clips painting to the
-        // mask, every logical pixel that holds part of it.
-        const qreal escala = host->devicePixelRatioF();
-        if (escala == 1) {
-            host->setMask(regiao);
-        } else {
-            const QRegion pixels = RegiaoVisivel(host, escala);
-            host->setMask(CobreEmPixelsLogicos(pixels, escala));
-            plataforma::DefinirFormaJanela(host, pixels);
-        }
-        setTransparenteAEntrada(host, false);
+        const QRegion pixels = RegiaoVisivel(host, escala);
+        host->setMask(CobreEmPixelsLogicos(pixels, escala));
+        plataforma::DefinirFormaJanela(host, pixels);
     }
 }
 

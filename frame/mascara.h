@@ -14,10 +14,12 @@ class QRegion;
 // TRetangulo::PixelsPintados).
 QRegion RegiaoVisivel(const QWidget* host, qreal Escala = 1);
 
-// Applies it at once: the mask (the window's shape, at its own pixel ratio),
-// or, when nothing is visible, a host that is transparent for input (an
-// empty mask would make the whole window take clicks). From the first call
-// on, the host also follows its rectangles.
+// Applies it at once: without a compositor as the window's shape (at its own
+// pixel ratio), with one as the part that takes the pointer only, the alpha
+// channel drawing the rest; when nothing is visible, a host that is
+// transparent for input (an empty mask would make the whole window take
+// clicks). From the first call on, the host also follows its rectangles and
+// compositors that start or stop.
 void AtualizaMascara(QWidget* host);
 
 // Asks for one update on the next pass of the event loop; does nothing for a

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QIcon;
+class QObject;
 class QRegion;
 class QWidget;
 
@@ -34,11 +35,41 @@ void TirarDaBarraTarefas(QWidget* janela);
 // where the windowing system has no such shapes.
 void DefinirFormaJanela(QWidget* janela, const QRegion& pixels);
 
+// Lets only pixels (device pixels) of janela's window take the pointer,
+// leaving what it shows alone; an empty region lifts that limit, so that
+// the window's shape alone decides. Does nothing where the windowing system
+// has no such shapes.
+void DefinirEntradaJanela(QWidget* janela, const QRegion& pixels);
+
+// Whether a compositing manager draws the screen: see-through pixels then
+// blend with what lies beneath instead of coming out black.
+bool ComposicaoAtiva();
+
+// Runs aoMudar whenever a compositing manager starts or stops, for as long
+// as contexto lives.
+void AoMudarComposicao(QObject* contexto, std::function<void()> aoMudar);
+
 // Keeps janela, not shown yet, off the taskbar and the pager, and on every
 // workspace like the gadget, once it shows.
 void ForaDaBarraAoMostrar(QWidget* janela);
 
-// Shows janela again, not minimised, above other windows.
+// Where a window stays among the others.
+enum class Camada {
+    Topo, // above every ordinary window
+    AreaDeTrabalho, // with the desktop widgets, below ordinary windows
+};
+
+// Makes janela, before it first shows, a desktop gadget for the window
+// manager: a window that showing the desktop leaves on view.
+void MarcarComoGadget(QWidget* janela);
+
+// Puts janela in camada, changing the live window (no new native window, no
+// flicker). From the desktop, Restaurar brings it to the front until the
+// user turns to another program.
+void DefinirCamada(QWidget* janela, Camada camada);
+
+// Shows janela again, not minimised, in front of other windows, and
+// activates it.
 void Restaurar(QWidget* janela);
 
 // For a janela just minimised: runs restaurar once the desktop is no longer

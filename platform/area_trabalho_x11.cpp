@@ -4,6 +4,7 @@
 
 #include "platform/mensagens.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
@@ -41,6 +42,15 @@ xcb_connection_t* ConexaoX11()
     const auto* x11 =
         qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
+}
+
+// janela's native window as it is now. A change of flags can make Qt put a
+// new native window under the same QWindow, and QWidget::winId goes on
+// giving the old one.
+xcb_window_t JanelaX(QWidget* janela)
+{
+    QWindow* nativa = janela->windowHandle();
+    return nativa ? static_cast<xcb_window_t>(nativa->winId()) : xcb_window_t(XCB_WINDOW_NONE);
 }
 
 xcb_atom_t Atomo(xcb_connection_t* conexao, const char* nome)
@@ -93,6 +103,15 @@ void EnviarAoGerenciador(xcb_connection_t* conexao, xcb_window_t raiz, xcb_windo
                    reinterpret_cast<const char*>(&mensagem));
 }
 
+QList<xcb_rectangle_t> Retangulos(const QRegion& regiao)
+{
+    QList<xcb_rectangle_t> retangulos;
+    for (const QRect& r : regiao)
+        retangulos.append({static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()),
+                           static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
+    return retangulos;
+}
+
 // Whether the window manager is showing the desktop (_NET_SHOWING_DESKTOP).
 bool MostrandoAreaDeTrabalho(xcb_connection_t* conexao, xcb_window_t raiz)
 {
@@ -139,6 +158,133 @@ void PedirAoGerenciador(xcb_connection_t* conexao, xcb_window_t janela, const Es
     EnviarAoGerenciador(conexao, raiz, janela, e.estado, {ACRESCENTAR, e.fixa, 0, 1});
     EnviarAoGerenciador(conexao, raiz, janela, e.areaDeTrabalho, {TODAS_AS_AREAS, 1});
 }
+
+// Qt's xcb plugin puts the window kinds that this property of a QWindow
+// names first in every _NET_WM_WINDOW_TYPE it writes; 0x40 is its splash.
+const char* const TIPOS_JANELA_QT = "_q_xcb_wm_window_type";
+constexpr int SPLASH_QT = 0x40;
+
+// The layer DefinirCamada chose for a window, and whether Restaurar brought
+// it from the desktop to the front for a while. Lives on the window.
+class TCamada : public QObject {
+public:
+    explicit TCamada(QWidget* janela) : QObject(janela), FJanela(janela)
+    {
+        // Back to the desktop once the user turns to another program.
+        connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState estado) {
+                    Tratando([&] {
+                        if (estado != Qt::ApplicationActive && FNaFrente) {
+                            FNaFrente = false;
+                            Aplicar();
+                        }
+                    });
+                });
+    }
+
+    void Definir(Camada camada)
+    {
+        if (camada != FCamada)
+            FNaFrente = false;
+        FCamada = camada;
+        Aplicar();
+    }
+
+    void TrazerAFrente()
+    {
+        if (FCamada != Camada::AreaDeTrabalho)
+            return;
+        FNaFrente = true;
+        Aplicar();
+    }
+
+private:
+    void Aplicar()
+    {
+        Qt::WindowFlags flags = FJanela->windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, FCamada == Camada::Topo);
+        flags.setFlag(Qt::WindowStaysOnBottomHint, FCamada == Camada::AreaDeTrabalho && !FNaFrente);
+        if (flags == FJanela->windowFlags())
+            return;
+        // QWidget::setWindowFlags would hide the window and may make a new
+        // native one; the live window takes the change as it is.
+        FJanela->overrideWindowFlags(flags);
+        if (QWindow* nativa = FJanela->windowHandle())
+            nativa->setFlags(flags);
+    }
+
+    QWidget* FJanela;
+    Camada FCamada = Camada::Topo;
+    bool FNaFrente = false;
+};
+
+TCamada* CamadaDe(const QWidget* janela)
+{
+    for (QObject* filho : janela->children())
+        if (auto* camada = dynamic_cast<TCamada*>(filho))
+            return camada;
+    return nullptr;
+}
+
+// Whether some screen of the display has a compositing manager: the owner of
+// its _NET_WM_CM_Sn selection.
+bool TemComposicao(xcb_connection_t* conexao)
+{
+    const int telas = xcb_setup_roots_length(xcb_get_setup(conexao));
+    for (int n = 0; n < telas; ++n) {
+        const QByteArray nome = "_NET_WM_CM_S" + QByteArray::number(n);
+        const auto pedido = xcb_get_selection_owner(conexao, Atomo(conexao, nome.constData()));
+        const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&free)> dono(
+            xcb_get_selection_owner_reply(conexao, pedido, nullptr), &free);
+        if (dono && dono->owner != XCB_WINDOW_NONE)
+            return true;
+    }
+    return false;
+}
+
+// Qt asks the X server (through XFixes) to tell it when a compositing
+// manager takes or leaves its selection; this sees the same events.
+class TObservaComposicao : public QObject, public QAbstractNativeEventFilter {
+public:
+    TObservaComposicao(QObject* contexto, xcb_connection_t* conexao, std::function<void()> aoMudar)
+        : QObject(contexto),
+          FConexao(conexao),
+          FAtiva(TemComposicao(conexao)),
+          FAoMudar(std::move(aoMudar))
+    {
+        static const char NOME[] = "XFIXES";
+        const auto pedido = xcb_query_extension(conexao, sizeof NOME - 1, NOME);
+        const std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> extensao(
+            xcb_query_extension_reply(conexao, pedido, nullptr), &free);
+        if (extensao && extensao->present)
+            FEventoSelecao = extensao->first_event; // XFixesSelectionNotify
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    ~TObservaComposicao() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray& tipo, void* mensagem, qintptr*) override
+    {
+        if (FEventoSelecao < 0 || tipo != QByteArrayLiteral("xcb_generic_event_t"))
+            return false;
+        const auto* evento = static_cast<const xcb_generic_event_t*>(mensagem);
+        if ((evento->response_type & 0x7F) != FEventoSelecao)
+            return false;
+        const bool ativa = TemComposicao(FConexao);
+        if (ativa != FAtiva) {
+            FAtiva = ativa;
+            // Not from inside Qt's event handling.
+            QTimer::singleShot(0, this, [this] { Tratando(FAoMudar); });
+        }
+        return false;
+    }
+
+private:
+    xcb_connection_t* FConexao;
+    int FEventoSelecao = -1;
+    bool FAtiva;
+    std::function<void()> FAoMudar;
+};
 
 } // namespace
 
@@ -218,17 +364,42 @@ void TirarDaBarraTarefas(QWidget* janela)
 void DefinirFormaJanela(QWidget* janela, const QRegion& pixels)
 {
     xcb_connection_t* conexao = ConexaoX11();
-    if (!conexao || !janela->windowHandle() || !janela->internalWinId())
+    if (!conexao || !janela->windowHandle())
         return;
-    QList<xcb_rectangle_t> retangulos;
-    for (const QRect& r : pixels)
-        retangulos.append({static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()),
-                           static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
+    const QList<xcb_rectangle_t> retangulos = Retangulos(pixels);
     xcb_shape_rectangles(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                         XCB_CLIP_ORDERING_YX_BANDED,
-                         static_cast<xcb_window_t>(janela->internalWinId()), 0, 0,
+                         XCB_CLIP_ORDERING_YX_BANDED, JanelaX(janela), 0, 0,
                          static_cast<uint32_t>(retangulos.size()), retangulos.constData());
     xcb_flush(conexao);
+}
+
+void DefinirEntradaJanela(QWidget* janela, const QRegion& pixels)
+{
+    xcb_connection_t* conexao = ConexaoX11();
+    if (!conexao || !janela->windowHandle())
+        return;
+    if (pixels.isEmpty()) {
+        xcb_shape_mask(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, JanelaX(janela), 0, 0,
+                       XCB_PIXMAP_NONE);
+    } else {
+        const QList<xcb_rectangle_t> retangulos = Retangulos(pixels);
+        xcb_shape_rectangles(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                             XCB_CLIP_ORDERING_YX_BANDED, JanelaX(janela), 0, 0,
+                             static_cast<uint32_t>(retangulos.size()), retangulos.constData());
+    }
+    xcb_flush(conexao);
+}
+
+bool ComposicaoAtiva()
+{
+    xcb_connection_t* conexao = ConexaoX11();
+    return conexao && TemComposicao(conexao);
+}
+
+void AoMudarComposicao(QObject* contexto, std::function<void()> aoMudar)
+{
+    if (xcb_connection_t* conexao = ConexaoX11())
+        new TObservaComposicao(contexto, conexao, std::move(aoMudar));
 }
 
 void ForaDaBarraAoMostrar(QWidget* janela)
@@ -242,9 +413,41 @@ void ForaDaBarraAoMostrar(QWidget* janela)
     xcb_flush(conexao);
 }
 
+// Openbox leaves only desktop, dock and splash windows on view when it shows
+// the desktop (xfwm4 leaves every window that skips the taskbar). A desktop
+// window ends up under a file manager's desktop as soon as that is clicked,
+// and a dock that is asked to stay below stays among ordinary windows; a
+// splash window goes below them, and both window managers focus it on a
+// click and move it where the program asks.
+void MarcarComoGadget(QWidget* janela)
+{
+    xcb_connection_t* conexao = ConexaoX11();
+    if (!conexao)
+        return;
+    janela->winId();
+    janela->windowHandle()->setProperty(TIPOS_JANELA_QT, SPLASH_QT);
+    // Qt writes the kinds again whenever the window's flags change; until
+    // then they are these.
+    const xcb_atom_t tipos[] = {Atomo(conexao, "_NET_WM_WINDOW_TYPE_SPLASH"),
+                                Atomo(conexao, "_NET_WM_WINDOW_TYPE_NORMAL")};
+    xcb_change_property(conexao, XCB_PROP_MODE_REPLACE, JanelaX(janela),
+                        Atomo(conexao, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 2, tipos);
+    xcb_flush(conexao);
+}
+
+void DefinirCamada(QWidget* janela, Camada camada)
+{
+    TCamada* atual = CamadaDe(janela);
+    if (!atual)
+        atual = new TCamada(janela);
+    atual->Definir(camada);
+}
+
 void Restaurar(QWidget* janela)
 {
     janela->showNormal();
+    if (TCamada* camada = CamadaDe(janela))
+        camada->TrazerAFrente();
     janela->raise();
     xcb_connection_t* conexao = ConexaoX11();
     if (!conexao || !janela->windowHandle()) {
@@ -254,7 +457,7 @@ void Restaurar(QWidget* janela)
     // A window that show-desktop hid is, for Qt, still shown: Qt would only
     // activate it once mapped again. The window manager maps it on request;
     // 2 says the user asked for it (here, with a click on the tray icon).
-    const auto janelaX = static_cast<xcb_window_t>(janela->winId());
+    const xcb_window_t janelaX = JanelaX(janela);
     const xcb_window_t raiz = Raiz(conexao, janelaX);
     if (raiz == XCB_WINDOW_NONE)
         return;
@@ -266,9 +469,8 @@ void Restaurar(QWidget* janela)
 void AoSairDoMinimizado(QWidget* janela, std::function<void()> restaurar)
 {
     xcb_connection_t* conexao = ConexaoX11();
-    const xcb_window_t raiz = conexao && janela->windowHandle()
-                                  ? Raiz(conexao, static_cast<xcb_window_t>(janela->winId()))
-                                  : xcb_window_t(XCB_WINDOW_NONE);
+    const xcb_window_t raiz = conexao && janela->windowHandle() ? Raiz(conexao, JanelaX(janela))
+                                                                : xcb_window_t(XCB_WINDOW_NONE);
     // No event tells a client that the desktop is no longer shown: ask a few
     // times a second while minimised.
     static const QString NOME_ESPERA = QStringLiteral("esperaAreaDeTrabalho");

@@ -17,21 +17,24 @@ QString Titulo(Caixa caixa)
     return caixa == Caixa::Aviso ? QStringLiteral("Warning") : QString();
 }
 
-bool GravarNoLog(Caixa caixa, const QString& texto)
+bool GravarNoLog(Caixa caixa, const QString& texto, const QString& motivo)
 {
     const QString caminho = qEnvironmentVariable("VANTREL_MESSAGE_LOG");
     if (caminho.isEmpty())
         return false;
     QFile log(caminho);
     if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        log.write((Titulo(caixa) + u'\n' + texto + QStringLiteral("\n--\n")).toUtf8());
+        QString registro = Titulo(caixa) + u'\n' + texto + u'\n';
+        if (!motivo.isEmpty())
+            registro += QStringLiteral("Motivo: ") + motivo + u'\n';
+        log.write((registro + QStringLiteral("--\n")).toUtf8());
     }
     return true;
 }
 
 } // namespace
 
-void MostrarMensagem(Caixa caixa, const QString& texto)
+void MostrarMensagem(Caixa caixa, const QString& texto, const QString& motivo)
 {
     // A box waits for its "OK" with the event loop turning: a refresh that
     // fails the same way meanwhile does not stack a second one on it.
@@ -46,7 +49,7 @@ void MostrarMensagem(Caixa caixa, const QString& texto)
         ganchos().mensagem(caixa, texto);
         return;
     }
-    if (GravarNoLog(caixa, texto))
+    if (GravarNoLog(caixa, texto, motivo))
         return;
     QMessageBox caixaMsg(caixa == Caixa::Aviso ? QMessageBox::Warning : QMessageBox::NoIcon,
                          Titulo(caixa), texto, QMessageBox::Ok);

@@ -10,8 +10,10 @@ namespace plataforma {
 // Every message box of the program goes through here. With
 // $VANTREL_MESSAGE_LOG set, the message is appended to that file (caption,
 // text, "--") and answered as if "OK" had been pressed. A box identical to
-// one still open is not shown again.
-void MostrarMensagem(Caixa caixa, const QString& texto);
+// one still open is not shown again. motivo, for the administrator, says what
+// the box's fixed text does not: it goes only to the log, as a line
+// "Motivo: ..." after the text.
+void MostrarMensagem(Caixa caixa, const QString& texto, const QString& motivo = {});
 
 // Shows the text of an error in a notice box.
 void MostrarErro(std::exception_ptr erro);

@@ -9,4 +9,7 @@ namespace plataforma {
 // belongs to someone else, or that others may enter, is never used.
 QString PastaPrivada(const QString& nome);
 
+// The same folder when it already exists; nothing is made.
+QString PastaPrivadaExistente(const QString& nome);
+
 } // namespace plataforma

@@ -1,10 +1,12 @@
 #include "platform/tela.h"
 
+#include "platform/mensagens.h"
 #include "platform/seams.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
@@ -76,18 +78,6 @@ QList<QRect> AreasDisponiveis()
     return areas;
 }
 
-QRect AreaDeTodasAsTelas()
-{
-    if (ganchos().areasDisponiveis || ganchos().tamanhoTela) {
-        QRect todas;
-        for (const QRect& area : AreasDisponiveis())
-            todas |= area;
-        return todas;
-    }
-    const QScreen* tela = QGuiApplication::primaryScreen();
-    return tela ? tela->virtualGeometry() : QRect();
-}
-
 QRect AreaDisponivelDe(const QRect& janela)
 {
     const QList<QRect> areas = AreasDisponiveis();
@@ -109,6 +99,35 @@ QRect AreaDisponivelDe(const QRect& janela)
 QPoint PosicaoCursor()
 {
     return ganchos().posicaoCursor ? ganchos().posicaoCursor() : QCursor::pos();
+}
+
+void AoMudarTelas(QObject* contexto, std::function<void()> aoMudar)
+{
+    // Taking a monitor away moves and resizes the others one signal at a
+    // time.
+    const auto agendar = [contexto, aoMudar = std::move(aoMudar),
+                          pendente = std::make_shared<bool>(false)] {
+        if (*pendente)
+            return;
+        *pendente = true;
+        QTimer::singleShot(0, contexto, [aoMudar, pendente] {
+            *pendente = false;
+            Tratando(aoMudar);
+        });
+    };
+    const auto observar = [contexto, agendar](QScreen* tela) {
+        QObject::connect(tela, &QScreen::geometryChanged, contexto, agendar);
+        QObject::connect(tela, &QScreen::availableGeometryChanged, contexto, agendar);
+    };
+    for (QScreen* tela : QGuiApplication::screens())
+        observar(tela);
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, contexto,
+                     [observar, agendar](QScreen* tela) {
+                         observar(tela);
+                         agendar();
+                     });
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, contexto, agendar);
+    QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, contexto, agendar);
 }
 
 } // namespace plataforma

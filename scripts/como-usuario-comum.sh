@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command as an ordinary desktop user would run the gadget: the user
-# vphteste (made when missing, in no group but its own), a private HOME and
+# vphteste (made when missing by scripts/usuarios-teste.sh; here it acts in no
+# group but its own), a private HOME and
 # runtime folder made for this run and removed after it, and the caller's
 # other environment. Needs root; CTest runs the start-up, save, crash, CSV and
 # embedded-engine tests through it (vph_test_as_user in tests/CMakeLists.txt).
@@ -26,11 +27,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 77
 fi
 
-if ! id "$usuario" >/dev/null 2>&1; then
-  # Two tests may get here at once: one of them makes the user.
-  useradd --system --user-group --no-create-home --home-dir /nonexistent \
-    --shell /usr/sbin/nologin "$usuario" 2>/dev/null || id "$usuario" >/dev/null
-fi
+id "$usuario" >/dev/null 2>&1 || "$(dirname "$0")/usuarios-teste.sh"
 
 casa=$(mktemp -d "${TMPDIR:-/tmp}/vphteste-casa.XXXXXX")
 trap 'rm -rf "$casa"' EXIT

@@ -3,7 +3,6 @@
 #include "config/config.h"
 #include "platform/area_trabalho.h"
 #include "platform/rotinas_desktop.h"
-#include "platform/tela.h"
 #include "sales_per_hour/vendas_hora.h"
 #include "shell/estilos_host.h"
 #include "shell/inicializacao.h"
@@ -23,6 +22,7 @@ TfrmVendasHora::TfrmVendasHora()
     move(0, 0);
     resize(600, 400);
     plataforma::DefinirJanelaPrincipal(this);
+    plataforma::MarcarComoGadget(this);
     FormCreate();
 }
 
@@ -31,7 +31,6 @@ TfrmVendasHora::~TfrmVendasHora() = default;
 void TfrmVendasHora::FormCreate()
 {
     Inic = std::make_unique<TInicializacao>(this, SECAO_VENDAS_HORA, SIGLA_VENDAS_HORA);
-    setGeometry(plataforma::AreaDeTodasAsTelas());
 }
 
 bool TfrmVendasHora::event(QEvent* e)

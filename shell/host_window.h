@@ -6,8 +6,8 @@
 class TInicializacao;
 class TVendasHora;
 
-// The borderless, fully transparent window as large as the desktop (every
-// screen) on which the gadget lives.
+// The borderless, fully transparent window on which the gadget lives, as
+// large as what the gadget shows and moved with it.
 class TfrmVendasHora : public QWidget {
     Q_OBJECT
 public:

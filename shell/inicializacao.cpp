@@ -3,6 +3,7 @@
 #include "base/erro.h"
 #include "config/arquivo_ini.h"
 #include "config/config.h"
+#include "config/fila_gravacao.h"
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "data/fila_banco.h"
@@ -25,6 +26,22 @@ void EncerrarAplicacao()
                               Qt::QueuedConnection);
 }
 
+// An administrator finds on standard error what the box's fixed text does not
+// say.
+void Relatar(const QString& motivo)
+{
+    std::fprintf(stderr, "vendas-por-hora: %s\n", motivo.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+// A start-up message, with the reason when there is one.
+void Avisar(const QString& texto, const QString& motivo)
+{
+    if (!motivo.isEmpty())
+        Relatar(motivo);
+    plataforma::MostrarMensagem(plataforma::Caixa::Aviso, texto, motivo);
+}
+
 } // namespace
 
 TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QString& SiglaGgt)
@@ -32,8 +49,9 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
     plataforma::VerificaExeAberto(Form->objectName());
 
     // A folder, a FIFO or a device in the file's place is no file to use.
-    if (!ArquivoIniUtilizavel(plataforma::CaminhoArquivoIni())) {
-        plataforma::MostrarMensagem(plataforma::Caixa::Aviso, MSG_GADGETS_NAO_CONFIGURADAS);
+    const QString caminho = plataforma::CaminhoArquivoIni();
+    if (!ArquivoIniUtilizavel(caminho)) {
+        Avisar(MSG_GADGETS_NAO_CONFIGURADAS, MotivoArquivoIniInutilizavel(caminho));
         EncerrarAplicacao();
         return;
     }
@@ -42,7 +60,8 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
 
     const TConfig& c = *FConfiguracao;
     if (!BancoInformado(c)) {
-        plataforma::MostrarMensagem(plataforma::Caixa::Aviso, MSG_BANCO_NAO_INFORMADO);
+        // A file that could not be read tells why.
+        Avisar(MSG_BANCO_NAO_INFORMADO, c.MotivoSemLeitura());
         EncerrarAplicacao();
         return;
     }
@@ -59,10 +78,7 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
         // only the user can mend; an administrator finds any reason on
         // standard error. Connection errors never carry the password.
         const Erro* erro = dynamic_cast<const Erro*>(&e);
-        std::fprintf(
-            stderr, "vendas-por-hora: %s\n",
-            (erro ? erro->texto() : QString::fromLocal8Bit(e.what())).toLocal8Bit().constData());
-        std::fflush(stderr);
+        Relatar(erro ? erro->texto() : QString::fromLocal8Bit(e.what()));
         const bool loginRecusado = dynamic_cast<const ErroLoginRecusado*>(&e) != nullptr;
         plataforma::MostrarMensagem(plataforma::Caixa::Nota,
                                     loginRecusado
@@ -74,7 +90,9 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
     }
 
     FConfiguracao->InstanciaVariaveis(SiglaGgt);
-    FConfiguracao->SalvarIni();
+    // A wait for the file's lock lets a signal end the program meanwhile.
+    if (!TFilaGravacao::Programa().SalvarEsperando(*FConfiguracao))
+        return;
     FIniciandoGadget = true;
 }
 

@@ -1,3 +1,4 @@
+#include "config/fila_gravacao.h"
 #include "data/fila_banco.h"
 #include "platform/icone_programa.h"
 #include "platform/mensagens.h"
@@ -61,6 +62,9 @@ int main(int argc, char** argv)
         janela->show();
         codigo = app.exec();
     }
+    // A save under way ends; one still waiting for the lock stops waiting when
+    // a signal ends the program.
+    TFilaGravacao::Programa().Encerrar();
     TInicializacao* inic = janela->inicializacao();
     if (!TFilaBanco::Programa().Encerrar(PRAZO_BANCO, [inic] { inic->FecharConexao(); })) {
         // The database thread is stuck in the client library and would keep

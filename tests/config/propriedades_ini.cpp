@@ -53,7 +53,8 @@ QString Mostrar(const QString& s)
 }
 
 // An oracle of its own for the line structure, kept apart from the code under
-// test: lines split at '\n', names compared ignoring ASCII case.
+// test: lines split at '\n' (a UTF-16 file, with its byte order mark and an
+// even size, at the code unit), names compared ignoring ASCII case.
 struct Linha {
     QByteArrayView bytes; // without '\n'
     QStringView texto;
@@ -67,30 +68,60 @@ struct Arquivo {
 
     QByteArray bytes;
     QString texto;
-    bool bom = false;
+    QByteArray bom;
+    QByteArray cauda; // after the text
+    qsizetype unidade = 1; // bytes per character of the line structure
     bool quebraFinal = false;
     std::vector<Linha> linhas;
+
+    QByteArray Cr() const
+    {
+        if (unidade == 1)
+            return "\r";
+        return bom == "\xFE\xFF" ? QByteArray("\0\r", 2) : QByteArray("\r\0", 2);
+    }
 };
 
 Arquivo::Arquivo(const QByteArray& arquivo) : bytes(arquivo)
 {
-    bom = bytes.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        bytes.remove(0, 3);
-    quebraFinal = bytes.endsWith('\n');
-    texto = DecodificarTexto(bytes);
+    for (const QByteArray marca :
+         {QByteArray("\xEF\xBB\xBF"), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF")}) {
+        if (bytes.startsWith(marca)) {
+            bom = marca;
+            break;
+        }
+    }
+    bytes.remove(0, bom.size());
+    if (bom.size() == 2) {
+        // Code units as they stand, surrogates and all; an odd last byte is
+        // no text.
+        unidade = 2;
+        if (bytes.size() % 2 != 0) {
+            cauda = bytes.right(1);
+            bytes.chop(1);
+        }
+        const bool grande = bom == "\xFE\xFF";
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+            const auto a = static_cast<unsigned char>(bytes[i]);
+            const auto b = static_cast<unsigned char>(bytes[i + 1]);
+            texto.append(QChar(grande ? char16_t(a << 8 | b) : char16_t(b << 8 | a)));
+        }
+    } else {
+        texto = DecodificarTexto(bytes);
+    }
+    quebraFinal = texto.endsWith(u'\n');
     qsizetype inicio = 0;
     qsizetype inicioTexto = 0;
     while (inicio < bytes.size()) {
-        qsizetype fim = bytes.indexOf('\n', inicio);
-        if (fim < 0)
-            fim = bytes.size();
         qsizetype fimTexto = texto.indexOf(u'\n', inicioTexto);
         if (fimTexto < 0)
             fimTexto = texto.size();
+        qsizetype fim = unidade == 2 ? fimTexto * 2 : bytes.indexOf('\n', inicio);
+        if (fim < 0)
+            fim = bytes.size();
         linhas.push_back({QByteArrayView(bytes).sliced(inicio, fim - inicio),
                           QStringView(texto).sliced(inicioTexto, fimTexto - inicioTexto)});
-        inicio = fim + 1;
+        inicio = fim + unidade;
         inicioTexto = std::min(fimTexto + 1, texto.size());
     }
 }
@@ -180,6 +211,8 @@ QString CompararLinhas(const QByteArray& antes, const QByteArray& depois, const 
     const Arquivo d(depois);
     if (a.bom != d.bom)
         return QStringLiteral("the byte order mark changed");
+    if (a.cauda != d.cauda)
+        return QStringLiteral("the byte after the text changed");
     const std::vector<bool> ea = Editaveis(a, chaves, false);
     const std::vector<bool> ed = Editaveis(d, chaves, !TemSecao(a));
     std::vector<std::size_t> ka;
@@ -197,7 +230,8 @@ QString CompararLinhas(const QByteArray& antes, const QByteArray& depois, const 
         const QByteArrayView ld = d.linhas[kd[n]].bytes;
         // A last line without a line break gets one when lines follow it.
         const bool ultima = ka[n] == a.linhas.size() - 1 && !a.quebraFinal;
-        const bool ganhouCr = ld.size() == la.size() + 1 && ld.startsWith(la) && ld.endsWith('\r');
+        const bool ganhouCr =
+            ld.size() == la.size() + a.unidade && ld.startsWith(la) && ld.endsWith(d.Cr());
         if (la != ld && !(ultima && ganhouCr))
             return QStringLiteral("line %1 changed: '%2' became '%3'")
                 .arg(ka[n] + 1)

@@ -1,6 +1,7 @@
 #include "arquivo_teste.h"
 #include "config/config.h"
 #include "impressao_qt.h"
+#include "utf16_teste.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -476,6 +477,18 @@ TEST(Config, EmpresaDoBancoGravadaComOsBytesDoBanco)
         EXPECT_EQ(relido.BytesNoArquivo(relido.Empresa()), config.BytesNoArquivo(config.Empresa()));
         EXPECT_EQ(relido.Usuario(), usuario);
     }
+}
+
+TEST(Config, ArquivoUtf16ContinuaUtf16)
+{
+    ArquivoTeste arquivo;
+    const QString comum = QStringLiteral("[Configuracoes]\r\nUsuario=Jo\u00E3o\r\nSenha=x\r\n");
+    arquivo.Gravar(Utf16(comum));
+    TConfig config(SECAO);
+    Iniciar(config);
+    EXPECT_EQ(config.Usuario(), QStringLiteral("Jo\u00E3o"));
+    EXPECT_EQ(arquivo.Ler(), Utf16(comum + QStringLiteral("[GadGetVendHora]\r\n")
+                                   + QString::fromLatin1(ONZE_CHAVES)));
 }
 
 TEST(Config, LinkSimbolicoContinuaLink)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -88,6 +89,32 @@ INSTANTIATE_TEST_SUITE_P(Config, FalhaEscrita,
 
 class EscritaNoLugar : public testing::TestWithParam<CasoFalha> {};
 
+// The saver's own runtime folder while the object lives: a write in place
+// keeps its copy there when the file's folder takes none.
+class PastaDeSessao {
+public:
+    PastaDeSessao() : FAnterior(qgetenv("XDG_RUNTIME_DIR"))
+    {
+        if (geteuid() == 0)
+            FOk = chown(QFile::encodeName(FPasta.path()).constData(), 65534, 65534) == 0;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(FPasta.path()));
+    }
+    ~PastaDeSessao() { qputenv("XDG_RUNTIME_DIR", FAnterior); }
+    PastaDeSessao(const PastaDeSessao&) = delete;
+    PastaDeSessao& operator=(const PastaDeSessao&) = delete;
+
+    bool ok() const { return FOk && FPasta.isValid(); }
+    QStringList Copias() const
+    {
+        return QDir(FPasta.path() + QStringLiteral("/copias-ini")).entryList(QDir::Files);
+    }
+
+private:
+    QTemporaryDir FPasta;
+    QByteArray FAnterior;
+    bool FOk = true;
+};
+
 // The file may be written but not replaced: it is written in place, under
 // the same lock.
 TEST_P(EscritaNoLugar, GravaOMesmoArquivoENaoDeixaNadaAoLado)
@@ -103,11 +130,14 @@ TEST_P(EscritaNoLugar, GravaOMesmoArquivoENaoDeixaNadaAoLado)
     c.preparar(arquivo);
     struct stat antes {};
     ASSERT_EQ(stat(QFile::encodeName(arquivo.caminho()).constData(), &antes), 0);
+    const PastaDeSessao sessao;
+    ASSERT_TRUE(sessao.ok());
     {
         ComoUsuarioComum usuario;
         ASSERT_TRUE(usuario.ok());
         config.SalvarIni();
     }
+    EXPECT_EQ(sessao.Copias(), QStringList()) << "the copy goes once the file is written";
     Modo(arquivo.pasta(), 0700);
     struct stat depois {};
     ASSERT_EQ(stat(QFile::encodeName(arquivo.caminho()).constData(), &depois), 0);

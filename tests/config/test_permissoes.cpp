@@ -2,9 +2,9 @@
 // leaves in the folder, whose file it stays, and what a kill leaves behind.
 #include "arquivo_teste.h"
 #include "base/erro.h"
-#include "config/arquivo_atomico.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
+#include "config/trava_arquivo.h"
 #include "falhas_sistema.h"
 #include "impressao_qt.h"
 
@@ -285,6 +285,7 @@ struct CasoDono {
     mode_t modo;
     mode_t pasta;
     bool outroDono; // the file belongs to another user (needs root to set up)
+    mode_t modoTrava; // read and write for those who may write the file, and no one else
 };
 
 void PrintTo(const CasoDono& c, std::ostream* os)
@@ -331,7 +332,7 @@ TEST_P(DonoEModo, SalvarMantemDonoEModoDoArquivoEATravaOsRecebe)
     EXPECT_EQ(depois.st_mode & 07777, c.modo);
     EXPECT_TRUE(arquivo.Ler().contains("PosX=13"));
     const struct stat trava = Estado(arquivo.caminho() + QStringLiteral(".lock"));
-    EXPECT_EQ(trava.st_mode & 07777, c.modo & 0666);
+    EXPECT_EQ(trava.st_mode & 07777, c.modoTrava);
     if (!c.outroDono) {
         EXPECT_EQ(trava.st_uid, antes.st_uid);
         EXPECT_EQ(trava.st_gid, antes.st_gid);
@@ -339,32 +340,34 @@ TEST_P(DonoEModo, SalvarMantemDonoEModoDoArquivoEATravaOsRecebe)
     EXPECT_EQ(arquivo.Sobras(), QStringList());
 }
 
-INSTANTIATE_TEST_SUITE_P(Config, DonoEModo,
-                         testing::Values(CasoDono{"proprio_privado", 0600, 0777, false},
-                                         CasoDono{"proprio_grupo_le", 0640, 0777, false},
-                                         CasoDono{"proprio_grupo_grava", 0660, 0777, false},
-                                         CasoDono{"compartilhado_com_todos", 0666, 0777, true},
-                                         // Only the owner may replace a file here.
-                                         CasoDono{"compartilhado_pasta_sticky", 0666, 01777, true}),
-                         [](const testing::TestParamInfo<CasoDono>& i) {
-                             return std::string(i.param.nome);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Config, DonoEModo,
+    testing::Values(CasoDono{"proprio_privado", 0600, 0777, false, 0600},
+                    CasoDono{"proprio_grupo_le", 0640, 0777, false, 0600},
+                    CasoDono{"proprio_grupo_grava", 0660, 0777, false, 0660},
+                    CasoDono{"compartilhado_com_todos", 0666, 0777, true, 0666},
+                    // Only the owner may replace a file here.
+                    CasoDono{"compartilhado_pasta_sticky", 0666, 01777, true, 0666}),
+    [](const testing::TestParamInfo<CasoDono>& i) { return std::string(i.param.nome); });
 
-// A file that did not exist gets the mode the umask gives, and so does its
-// lock file.
+// A file that did not exist gets the mode the umask gives; its lock file
+// lets in only those who may write it.
 TEST(Permissoes, ArquivoNovoTomaOModoDaUmask)
 {
-    for (const auto& [mascara, modo] :
-         {std::pair{022u, 0644u}, std::pair{077u, 0600u}, std::pair{027u, 0640u}}) {
-        SCOPED_TRACE(mascara);
+    struct Caso {
+        mode_t mascara, modo, modoTrava;
+    };
+    for (const Caso& c : {Caso{022, 0644, 0600}, Caso{077, 0600, 0600}, Caso{027, 0640, 0600},
+                          Caso{002, 0664, 0660}}) {
+        SCOPED_TRACE(c.mascara);
         ArquivoTeste arquivo;
         TConfig config(QStringLiteral("GadGetVendHora"));
         {
-            const Umask umask(mascara);
+            const Umask umask(c.mascara);
             config.SalvarIni();
         }
-        EXPECT_EQ(Estado(arquivo.caminho()).st_mode & 07777, modo);
-        EXPECT_EQ(Estado(arquivo.caminho() + QStringLiteral(".lock")).st_mode & 07777, modo);
+        EXPECT_EQ(Estado(arquivo.caminho()).st_mode & 07777, c.modo);
+        EXPECT_EQ(Estado(arquivo.caminho() + QStringLiteral(".lock")).st_mode & 07777, c.modoTrava);
     }
 }
 
@@ -455,17 +458,20 @@ protected:
     }
 
     // Forks another user who takes the lock, writes to pronto whether it got
-    // it, and holds it for 2 s; naoHerdado is closed in that process first.
-    pid_t OutroUsuarioTrava(int pronto, int naoHerdado = -1) const
+    // it, and holds it for 2 s. The locks this process holds are not his: the
+    // descriptors he inherits are closed first.
+    pid_t OutroUsuarioTrava(int pronto) const
     {
         const pid_t outro = ::fork();
         if (outro != 0)
             return outro;
-        if (naoHerdado >= 0)
-            ::close(naoHerdado);
+        for (int fd = 3; fd < 1024; ++fd) {
+            if (fd != pronto)
+                ::close(fd);
+        }
         char obtida = 0;
         if (::setgid(OUTRO_GRUPO) == 0 && ::setuid(OUTRO_USUARIO) == 0) {
-            const arquivo::Trava t(trava, ini, &info);
+            const arquivo::Trava t(ini, &info);
             obtida = t.estado() == arquivo::Trava::Estado::Obtida;
             [[maybe_unused]] const auto n = ::write(pronto, &obtida, 1);
             ::sleep(2);
@@ -499,7 +505,7 @@ TEST_F(TravaEmPastaAlheia, SemPermissaoParaCriarATravaOutroAindaEspera)
 
     QElapsedTimer relogio;
     relogio.start();
-    const arquivo::Trava minha(trava, ini, &info);
+    const arquivo::Trava minha(ini, &info);
     const qint64 esperou = relogio.elapsed();
     ::waitpid(outro, nullptr, 0);
     EXPECT_EQ(minha.estado(), arquivo::Trava::Estado::Obtida);
@@ -507,32 +513,25 @@ TEST_F(TravaEmPastaAlheia, SemPermissaoParaCriarATravaOutroAindaEspera)
     EXPECT_GE(esperou, 1000);
 }
 
-// One who locked the file itself while a lock file was made and the file
-// replaced holds a file nobody else locks any more: it must move to the lock
-// file.
-TEST_F(TravaEmPastaAlheia, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEspera)
+// One who locked the file itself while it was replaced holds a file nobody
+// else locks any more: it must lock the new one.
+TEST_F(TravaEmPastaAlheia, TravaDoProprioArquivoPassaParaOArquivoQueOSubstituiu)
 {
-    // A first saver that could not make the lock file either.
-    const int antigo = ::open(ini.constData(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(antigo, 0);
-    ASSERT_EQ(::flock(antigo, LOCK_EX), 0);
-
+    // A saver who may write the folder holds the lock (the lock file, and a
+    // read lock on the file), while the other user waits for the file itself.
+    auto primeira = std::make_unique<arquivo::Trava>(ini, &info);
+    ASSERT_EQ(primeira->estado(), arquivo::Trava::Estado::Obtida);
     int pronto[2];
     ASSERT_EQ(::pipe(pronto), 0);
-    // The first saver's lock is not the other user's.
-    const pid_t outro = OutroUsuarioTrava(pronto[1], antigo);
+    const pid_t outro = OutroUsuarioTrava(pronto[1]);
     ASSERT_GE(outro, 0);
-    // The other user now waits for the file itself; meanwhile a saver who may
-    // write the folder makes the lock file and replaces the file.
     QThread::msleep(300);
-    const int fdTrava = ::open(trava.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    ASSERT_GE(fdTrava, 0);
-    ::fchmod(fdTrava, 0666);
-    ::close(fdTrava);
+    // The first saver replaces the file and lets go.
     const QByteArray novo = ini + ".novo";
     QFile::copy(QFile::decodeName(ini), QFile::decodeName(novo));
+    ASSERT_EQ(::chmod(novo.constData(), 0666), 0);
     ASSERT_EQ(::rename(novo.constData(), ini.constData()), 0);
-    ::close(antigo);
+    primeira.reset();
 
     char obtida = 0;
     ASSERT_EQ(::read(pronto[0], &obtida, 1), 1);
@@ -541,7 +540,9 @@ TEST_F(TravaEmPastaAlheia, TravaDoProprioArquivoPassaParaArquivoDeTravaFeitoNaEs
     ASSERT_TRUE(obtida) << "the other user got no lock";
     QElapsedTimer relogio;
     relogio.start();
-    const arquivo::Trava minha(trava, ini, &info);
+    struct stat atual {};
+    ASSERT_EQ(::stat(ini.constData(), &atual), 0);
+    const arquivo::Trava minha(ini, &atual);
     const qint64 esperou = relogio.elapsed();
     ::waitpid(outro, nullptr, 0);
     EXPECT_EQ(minha.estado(), arquivo::Trava::Estado::Obtida);

@@ -71,7 +71,19 @@ INSTANTIATE_TEST_SUITE_P(
         CasoArquivo{"chave_com_s_longo", B("[GadGetVendHora]\nPo\xC5\xBFX=1\n")},
         CasoArquivo{"bom_e_windows_1252", B("\xEF\xBB\xBF[GadGetVendHora]\nModo=\xE7\n")},
         CasoArquivo{"linhas_em_branco_no_fim_da_secao",
-                    B("[GadGetVendHora]\nPosX=1\n\n \t\n[Outro]\nA=1\n\n")}),
+                    B("[GadGetVendHora]\nPosX=1\n\n \t\n[Outro]\nA=1\n\n")},
+        // "[GadGetVendHora]\r\nPosX=1\r\n[Outro]\r\nA=\xE7\r\n", and a lone surrogate.
+        CasoArquivo{"utf16_little_endian",
+                    B("\xFF\xFE[\0G\0a\0d\0G\0e\0t\0V\0e\0n\0d\0H\0o\0r\0a\0]\0\r\0\n\0"
+                      "P\0o\0s\0X\0=\0\x31\0\r\0\n\0[\0O\0u\0t\0r\0o\0]\0\r\0\n\0A\0=\0\xE7\0"
+                      "\x00\xD8\r\0\n\0")},
+        CasoArquivo{"utf16_big_endian_sem_quebra_final",
+                    B("\xFE\xFF\0[\0O\0u\0t\0r\0o\0]\0\n\0A\0=\0\x31")},
+        // A value that begins with a byte order mark keeps it.
+        CasoArquivo{"valor_que_comeca_com_bom",
+                    B("[GadGetVendHora]\nModo=\xEF\xBB\xBF\"x\"\nPeriodo=\xEF\xBB\xBF\n")},
+        // An odd byte after the last code unit stays last.
+        CasoArquivo{"utf16_com_tamanho_impar", B("\xFF\xFE[\0A\0]")}),
     [](const testing::TestParamInfo<CasoArquivo>& i) { return std::string(i.param.nome); });
 
 } // namespace

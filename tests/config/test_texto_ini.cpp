@@ -1,5 +1,6 @@
 #include "config/texto_ini.h"
 #include "impressao_qt.h"
+#include "utf16_teste.h"
 
 #include "base/texto.h"
 
@@ -266,6 +267,44 @@ TEST(EscritaDeBytes, BytesSemLetraEmWindows1252VoltamIguais)
             valor)
             << arquivo;
     }
+}
+
+// Windows reads a file that begins with a UTF-16 byte order mark as UTF-16,
+// and writes it back so.
+TEST(Utf16, LeEGravaComoOWindows)
+{
+    // A lone surrogate on a line that is not edited stays as it was.
+    const QString antes = QStringLiteral("[Configuracoes]\r\nUsuario=Jo\u00E3o \U0001F600\r\n"
+                                         "Nota=")
+                          + QChar(0xD800) + QStringLiteral("\r\n[S]\r\nK=1\r\n[T]\r\nB=2");
+    for (const bool grande : {false, true}) {
+        SCOPED_TRACE(grande ? "big endian" : "little endian");
+        TextoIni ini(Utf16(antes, grande));
+        EXPECT_TRUE(ini.Utf8());
+        EXPECT_EQ(ini.Ler(QStringLiteral("Configuracoes"), QStringLiteral("Usuario")),
+                  QStringLiteral("Jo\u00E3o \U0001F600"));
+        ini.Escrever(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("\u20AC"));
+        ini.Escrever(QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("ç"));
+        ini.Escrever(QStringLiteral("U"), QStringLiteral("M"), QStringLiteral("x"));
+        bool unicode = false;
+        const QByteArray depois = ini.Conteudo(&unicode);
+        EXPECT_TRUE(unicode);
+        QString esperado = antes;
+        esperado.replace(QStringLiteral("K=1\r\n"), QStringLiteral("K=\u20AC\r\nN=ç\r\n"));
+        esperado += QStringLiteral("\r\n[U]\r\nM=x\r\n");
+        EXPECT_EQ(depois, Utf16(esperado, grande));
+        EXPECT_EQ(TextoIni(depois).Ler(QStringLiteral("S"), QStringLiteral("N")),
+                  QStringLiteral("ç"));
+    }
+}
+
+// A byte after the last whole code unit is no text: it stays at the end.
+TEST(Utf16, ByteImparFicaNoFim)
+{
+    TextoIni ini(Utf16(QStringLiteral("[S]\nK=v\n")) + 'X');
+    EXPECT_EQ(ini.Ler(QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("v"));
+    ini.Escrever(QStringLiteral("T"), QStringLiteral("N"), QStringLiteral("w"));
+    EXPECT_EQ(ini.Conteudo(), Utf16(QStringLiteral("[S]\nK=v\n[T]\nN=w\n")) + 'X');
 }
 
 } // namespace

@@ -133,7 +133,7 @@ protected:
 
     QString NoArquivo(const char* chave) const
     {
-        return LerArquivoIni(ini).Ler(SECAO, QLatin1String(chave));
+        return LerArquivoIni(ini).texto.Ler(SECAO, QLatin1String(chave));
     }
 
     // Clicks a button of the strip, which shows while the pointer is over the

@@ -134,7 +134,7 @@ protected:
 
     QString NoArquivo(const char* chave) const
     {
-        return LerArquivoIni(ini).Ler(QStringLiteral("GadGetVendHora"), QLatin1String(chave));
+        return LerArquivoIni(ini).texto.Ler(QStringLiteral("GadGetVendHora"), QLatin1String(chave));
     }
 
     static inline QTemporaryDir* pasta = nullptr;

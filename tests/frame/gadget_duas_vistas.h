@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/config.h"
+#include "config/fila_gravacao.h"
 #include "frame/gadget_res_det.h"
 #include "frame/retangulo.h"
 #include "frame/rotulo.h"
@@ -47,6 +48,7 @@ public:
     void RAboutClick(QObject*) override { ++sobre; }
 
     using TGadget::AjustaGadget;
+    using TGadget::ColocaEm;
     using TGadget::RetiraMaxMin;
     using TGadget::rtgAbout;
     using TGadget::rtgConfig;
@@ -69,8 +71,8 @@ public:
     int sobre = 0;
 };
 
-// A host window as large as a 1920 x 1080 primary screen, the gadget on it,
-// and a configuration over a file of its own.
+// A 1920 x 1080 primary screen, a host window for the gadget on it, and a
+// configuration over a file of its own.
 class FrameTeste : public ::testing::Test {
 protected:
     void SetUp() override
@@ -122,8 +124,12 @@ protected:
     }
 
     // The gadget's section as a fresh record reads it from the file.
+    // The file as the saves asked so far left it (they run on their own
+    // thread), their results delivered.
     std::unique_ptr<TConfig> Relido()
     {
+        TFilaGravacao::Programa().Aguardar();
+        QCoreApplication::processEvents();
         auto relido = std::make_unique<TConfig>(QStringLiteral("GadGetVendHora"));
         relido->CarregarIni();
         return relido;

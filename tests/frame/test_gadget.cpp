@@ -46,7 +46,7 @@ TEST_F(FrameTeste, PosicionaGadGetUsaAPosicaoSalvaEnquantoAVistaPodeSerPega)
         config->setPosY(caso.posY);
         gadget->setConfig(caso.comConfig ? config.get() : nullptr);
         gadget->PosicionaGadGet();
-        EXPECT_EQ(gadget->rtgGadget->pos(), caso.esperado);
+        EXPECT_EQ(gadget->PosicaoNaTela(), caso.esperado);
     }
 }
 
@@ -114,12 +114,12 @@ TEST_F(FrameTeste, AjustaGadgetComRetiraMaxMin)
 
 TEST_F(FrameTeste, BotaoDireitoNaoArrastaMasASoltura_LigaARenovacaoESalvaAPosicao)
 {
-    gadget->rtgGadget->move(300, 200);
+    gadget->ColocaEm({300, 200});
     cursor = QPoint(400, 250);
     QTest::mousePress(gadget->rtgResumo, Qt::RightButton, {}, QPoint(50, 50));
     cursor = QPoint(500, 350);
     QTest::qWait(50);
-    EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(300, 200));
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(300, 200));
     QTest::mouseRelease(gadget->rtgResumo, Qt::RightButton, {}, QPoint(50, 50));
 
     EXPECT_TRUE(gadget->tmrPrincipal->Enabled());
@@ -131,7 +131,7 @@ TEST_F(FrameTeste, BotaoDireitoNaoArrastaMasASoltura_LigaARenovacaoESalvaAPosica
 
 TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
 {
-    gadget->rtgGadget->move(1000, 100);
+    gadget->ColocaEm({1000, 100});
     gadget->tmrPrincipal->setEnabled(true);
     cursor = QPoint(1200, 160);
     // The label inside the summary view is a handle too.
@@ -139,11 +139,10 @@ TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
     EXPECT_FALSE(gadget->tmrPrincipal->Enabled());
 
     cursor = QPoint(1100, 220);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(900, 160); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(900, 160); }, 2000));
     // Partly off the screen is allowed.
     cursor = QPoint(150, 60);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-50, 0); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(-50, 0); }, 2000));
 
     QTest::mouseRelease(gadget->rotulo, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(gadget->tmrPrincipal->Enabled());
@@ -154,21 +153,21 @@ TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
     // After the release the cursor no longer drags the frame.
     cursor = QPoint(600, 600);
     QTest::qWait(30);
-    EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(-50, 0));
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(-50, 0));
 }
 
 TEST_F(FrameTeste, ArrastoQueDeixaAVistaForaDaTelaVoltaAoLugarPadrao)
 {
-    gadget->rtgGadget->move(300, 200);
+    gadget->ColocaEm({300, 200});
     cursor = QPoint(400, 250);
     QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
     // The lower left, where only the frame's empty left part would stay.
     cursor = QPoint(400 - 700, 250 + 504);
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(-400, 704); }, 2000));
+        QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(-400, 704); }, 2000));
     QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
 
-    EXPECT_EQ(gadget->rtgGadget->pos(), QPoint(1498, 20));
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(1498, 20));
     const auto relido = Relido();
     EXPECT_EQ(relido->PosX(), QStringLiteral("1498"));
     EXPECT_EQ(relido->PosY(), QStringLiteral("20"));
@@ -182,7 +181,7 @@ struct CasoMonitores {
     QPoint esperado;
 };
 
-// Places on the desktop: the host covers every screen from their corner.
+// Places on the desktop, with monitors at either side of the primary.
 TEST_F(FrameTeste, LugarPadraoEAlcanceSeguemAsAreasDisponiveisDeCadaTela)
 {
     const QRect esquerda(0, 0, 1920, 1080);
@@ -211,15 +210,77 @@ TEST_F(FrameTeste, LugarPadraoEAlcanceSeguemAsAreasDisponiveisDeCadaTela)
     }
 }
 
+// The gadget's monitor goes away and comes back while it runs: the frame
+// goes where a start would put it, from the position the user saved, which
+// stays as it is; during a drag nothing moves.
+TEST_F(FrameTeste, TelasQueMudamRecolocamOQuadroPelaPosicaoSalvaSemGravaLa)
+{
+    const QList<QRect> dois = {QRect(1920, 0, 1920, 1080), QRect(0, 0, 1920, 1080)};
+    const QList<QRect> soAPrincipal = {QRect(0, 0, 1920, 1080)};
+    QList<QRect> areas = dois;
+    plataforma::ganchos().areasDisponiveis = [&] { return areas; };
+    config->setPosX(QStringLiteral("2000"));
+    config->setPosY(QStringLiteral("300"));
+    gadget->PosicionaGadGet();
+    ASSERT_EQ(gadget->PosicaoNaTela(), QPoint(2000, 300));
+
+    areas = soAPrincipal;
+    gadget->TelasMudaram();
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(1498, 20));
+    EXPECT_EQ(host->geometry(), QRect(1498 + 102, 20, 315, 210));
+
+    areas = dois;
+    gadget->TelasMudaram();
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(2000, 300));
+    EXPECT_EQ(config->PosX(), QStringLiteral("2000"));
+    EXPECT_EQ(Relido()->PosX(), QString()) << "the file is not written";
+
+    cursor = QPoint(2100, 350);
+    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    areas = soAPrincipal;
+    gadget->TelasMudaram();
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(2000, 300));
+    QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(1498, 20));
+}
+
+// The host window is as large as the view shown and the strip beside it,
+// wherever the frame is, through drags and view changes.
+TEST_F(FrameTeste, HostTemOTamanhoDaVistaEDaFaixaESegueOQuadro)
+{
+    const auto naTela = [&](QWidget* w) { return host->pos() + w->mapTo(host.get(), QPoint()); };
+    gadget->ColocaEm({1000, 100});
+    EXPECT_EQ(host->geometry(), QRect(1102, 100, 315, 210));
+    EXPECT_EQ(naTela(gadget->rtgResumo), QPoint(1102, 100));
+    EXPECT_EQ(naTela(gadget->rtgMenu), QPoint(1394, 100));
+
+    gadget->rtgMax->show();
+    gadget->RMaximizarClick(gadget->rtgMax);
+    EXPECT_EQ(host->geometry(), QRect(1000, 100, 417, 236));
+    EXPECT_EQ(naTela(gadget->rtgDetalhe), QPoint(1000, 100));
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(1000, 100));
+
+    cursor = QPoint(1100, 150);
+    QTest::mousePress(gadget->rtgDetalhe, Qt::LeftButton, {}, QPoint(5, 5));
+    cursor = QPoint(1050, 190);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host->pos() == QPoint(950, 140); }, 2000));
+    EXPECT_EQ(host->size(), QSize(417, 236));
+    QTest::mouseRelease(gadget->rtgDetalhe, Qt::LeftButton, {}, QPoint(5, 5));
+
+    gadget->RMinimizarClick(gadget->rtgMin);
+    EXPECT_EQ(host->geometry(), QRect(1052, 140, 315, 210));
+    EXPECT_EQ(naTela(gadget->rtgResumo), QPoint(1052, 140));
+    EXPECT_EQ(Relido()->PosX(), QStringLiteral("950"));
+}
+
 TEST_F(FrameTeste, BotaoMoverArrasta)
 {
-    gadget->rtgGadget->move(500, 500);
+    gadget->ColocaEm({500, 500});
     Entra(gadget->rtgResumo);
     cursor = QPoint(0, 0);
     QTest::mousePress(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
     cursor = QPoint(7, -3);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return gadget->rtgGadget->pos() == QPoint(507, 497); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(507, 497); }, 2000));
     QTest::mouseRelease(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(Relido()->PosX(), QStringLiteral("507"));
 }
@@ -348,10 +409,11 @@ TEST_F(FrameTeste, FecharDesligaOInicioAutomaticoTiraOIconeSalvaEFechaOHost)
 
     EXPECT_EQ(chamadas, QStringList({QStringLiteral("IniciarComWindows(Teste, false)"),
                                      QStringLiteral("DestroiIcone")}));
+    // The host closes once the file holds it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !host->isVisible(); }, 5000));
     QFile arquivo(arquivoIni);
     ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
     EXPECT_TRUE(arquivo.readAll().contains("\r\nIniWindows=0\r\n"));
-    EXPECT_FALSE(host->isVisible());
 }
 
 TEST_F(FrameTeste, BotoesDeConfigurarESobreChamamASubclasse)
@@ -406,7 +468,7 @@ TEST_F(FrameTeste, VerificaPosFormCentraODialogoSobreOConteudo)
 {
     for (const CasoDialogo& caso : CASOS_DIALOGO) {
         SCOPED_TRACE(caso.larguraDialogo);
-        gadget->rtgGadget->move(caso.gx, caso.gy);
+        gadget->ColocaEm({caso.gx, caso.gy});
         auto* conteudo = new TRetangulo(gadget->rtgGadget);
         conteudo->setGeometry(caso.conteudo);
         QDialog dialogo;
@@ -453,7 +515,7 @@ TEST_F(FrameTeste, VerificaMargensUsaAAreaDisponivelDaTelaDoDialogo)
 
 TEST_F(FrameTeste, DialogoLargoPertoDaBordaDireita)
 {
-    gadget->rtgGadget->move(1700, 20);
+    gadget->ColocaEm({1700, 20});
     QDialog dialogo;
     dialogo.resize(380, 300);
     gadget->VerificaPosForm(&dialogo, gadget->rtgResumo);

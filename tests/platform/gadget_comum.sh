@@ -29,15 +29,9 @@ iniciar_gadget() {
   pids+=("$gadget")
 }
 
-# The host window: the largest of the program's windows.
+# The host window: the program's window titled with the gadget's title.
 host() {
-  local w maior=0 escolhida=
-  for w in $(xdotool search --pid "$gadget" 2>/dev/null); do
-    local area
-    area=$(xwininfo -id "$w" 2>/dev/null | awk '/Width:/ {l=$2} /Height:/ {a=$2} END {print l*a+0}')
-    if [ "$area" -gt "$maior" ]; then maior=$area; escolhida=$w; fi
-  done
-  echo "$escolhida"
+  xdotool search --all --pid "$gadget" --name '^Vendas por Hora$' 2>/dev/null | head -n1
 }
 
 # What of the host takes the pointer, as WxH+X+Y on the screen: the gadget's

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Screenshots of the real program under a bare X server (no window manager,
-# no compositor, white root window) at scale 1 and 2: the rounded corners of
-# the views, the menu strip and the about box show no black pixels, and no
-# line runs along the charts' edges. The screenshots (also hovered, with the
-# calendar and the configuration lists open) stay in $CAPTURAS when it is set.
+# white root window) at scale 1 and 2, without and with a compositor
+# (xcompmgr): the rounded corners of the views, the menu strip and the about
+# box show no black pixels, and no line runs along the charts' edges; with
+# the compositor the corners are drawn smooth, not cut in whole pixels.
+# Either way the pointer goes through the see-through corners. The
+# screenshots (also hovered, with the calendar and the configuration lists
+# open) stay in $CAPTURAS when it is set.
 # Usage: verifica_aparencia.sh PROGRAM DEMO_DB_MAKER CHECKER
 set -uo pipefail
 programa=$1 fazer_banco=$2 verificar=$3
-for p in Xvfb xdotool import; do
+for p in Xvfb xdotool import xcompmgr; do
   command -v "$p" >/dev/null || { echo "SKIP: $p is not installed"; exit 77; }
 done
 
@@ -47,7 +50,8 @@ verifica() {
   sed "s|^|  $2: |" <<<"$saida"
 }
 
-for escala in 1 2; do
+for caso in "1 sem" "2 sem" "1 com" "2 com"; do
+  read -r escala composicao <<<"$caso"
   # Display numbers 80 to 89 are this check's own.
   tela=
   for n in 80 81 82 83 84 85 86 87 88 89; do
@@ -59,15 +63,23 @@ for escala in 1 2; do
   done
   [ -n "$tela" ] || { echo "FAIL: no free display among :80-:89"; exit 1; }
   export DISPLAY=:$tela
+  compositor=
+  if [ "$composicao" = com ]; then
+    xcompmgr >"$tmp/xcompmgr$escala.log" 2>&1 &
+    compositor=$!
+    pids+=($compositor)
+    sleep 1
+    kill -0 "$compositor" 2>/dev/null || { echo "FAIL: xcompmgr did not start"; cat "$tmp/xcompmgr$escala.log"; exit 1; }
+  fi
 
-  ini=$tmp/ConfigGadGet$escala.Ini
+  ini=$tmp/ConfigGadGet$escala$composicao.Ini
   printf '%s\r\n' '[Configuracoes]' 'LocRem=L' 'Servidor=' 'Protocolo=0' \
     "CaminhoBanco=$tmp/loja.fdb" 'Usuario=SYSDBA' 'Senha=masterkey' >"$ini"
-  VANTREL_GADGETS_INI=$ini QT_SCALE_FACTOR=$escala "$programa" >"$tmp/programa$escala.log" 2>&1 &
+  VANTREL_GADGETS_INI=$ini QT_SCALE_FACTOR=$escala "$programa" >"$tmp/programa$escala$composicao.log" 2>&1 &
   gadget=$!
   pids+=($gadget)
   if ! timeout 20 xdotool search --sync --onlyvisible --class vendas-por-hora >/dev/null; then
-    echo "FAIL scale $escala: the gadget did not show"; cat "$tmp/programa$escala.log"; falhas=1; continue
+    echo "FAIL scale $escala: the gadget did not show"; cat "$tmp/programa$escala$composicao.log"; falhas=1; continue
   fi
   sleep 3
 
@@ -76,13 +88,28 @@ for escala in 1 2; do
   ponto() { echo $(( ($1) * escala )) $(( ($2) * escala )); }
   mover() { xdotool mousemove $(ponto "$1" "$2"); sleep "${3:-1}"; }
   clicar() { mover "$1" "$2" 0.3; xdotool click 1; sleep "${3:-1}"; }
-  foto() { import -window root "$capturas/$1-${escala}x.png"; echo "$capturas/$1-${escala}x.png"; }
+  foto() {
+    local arquivo=$capturas/$1-${escala}x$([ "$composicao" = com ] && echo -compositor).png
+    import -window root "$arquivo"
+    echo "$arquivo"
+  }
+  # The window under the pointer at a place of the screen.
+  sob() { xdotool mousemove $(ponto "$1" "$2") getmouselocation --shell | sed -n 's/^WINDOW=//p'; }
 
-  echo "scale $escala"
+  echo "scale $escala, $([ "$composicao" = com ] && echo with || echo without) a compositor"
   mover 5 800
   f=$(foto resumo)
   verifica cantos "$f" "$escala" $((gx + 102)) $gy 287 210 10
   verifica beiras "$f" "$escala" $((gx + 102)) $gy 286 186 baixo
+  [ "$composicao" = com ] && verifica suaves "$f" "$escala" $((gx + 102)) $gy 287 210 10
+  host=$(xdotool search --all --pid "$gadget" --name '^Vendas por Hora$' | head -n1)
+  canto=$(sob $((gx + 102)) $gy) meio=$(sob $((gx + 102 + 143)) $((gy + 105)))
+  if [ "$canto" != "$host" ] && [ "$meio" = "$host" ]; then
+    echo "  ok: the pointer goes through the view's corner to the desktop, not through its middle"
+  else
+    echo "  FAIL: under the view's corner $canto, under its middle $meio; the gadget is $host"; falhas=1
+  fi
+  mover 5 800
   mover $((gx + 102 + 143)) $((gy + 90))
   f=$(foto resumo-marcas)
   verifica cantos "$f" "$escala" $((gx + 394)) $gy 23 107 5
@@ -93,6 +120,7 @@ for escala in 1 2; do
     eval "$(xdotool getwindowgeometry --shell "$sobre")"
     f=$(foto sobre)
     verifica cantos "$f" "$escala" $((X / escala)) $((Y / escala)) 380 204 10
+    [ "$composicao" = com ] && verifica suaves "$f" "$escala" $((X / escala)) $((Y / escala)) 380 204 10
     xdotool key Return
     sleep 0.5
   else
@@ -105,6 +133,7 @@ for escala in 1 2; do
   f=$(foto detalhe)
   verifica cantos "$f" "$escala" $gx $gy 389 252 10
   verifica beiras "$f" "$escala" $gx $gy 389 214
+  [ "$composicao" = com ] && verifica suaves "$f" "$escala" $gx $gy 389 236 10
   mover $((gx + 194)) $((gy + 100))
   foto detalhe-marcas >/dev/null
   clicar $((gx + 111)) $((gy + 237))
@@ -135,8 +164,9 @@ for escala in 1 2; do
   kill "$gadget" 2>/dev/null
   for _ in $(seq 50); do kill -0 "$gadget" 2>/dev/null || break; sleep 0.1; done
   kill -9 "$gadget" 2>/dev/null
+  [ -n "$compositor" ] && kill "$compositor" 2>/dev/null
   kill "$xvfb" 2>/dev/null
-  wait "$gadget" "$xvfb" 2>/dev/null
+  wait "$gadget" $compositor "$xvfb" 2>/dev/null
 done
 [ -n "${CAPTURAS:-}" ] && echo "screenshots in $capturas"
 exit $falhas

@@ -1,26 +1,37 @@
 #!/usr/bin/env bash
-# The real program on Xvfb with openbox, driven with the pointer as a user
-# would, one case at a time:
+# The real program on Xvfb with openbox (or $GERENCIADOR), driven with the
+# pointer as a user would, one case at a time:
 #   fechar           the close tile ends the program, also with always-on-top
 #   posicao          a saved or dragged place that leaves too little of the
 #                    view on the desktop gives way to the default place
 #   incompleto       incomplete database settings: after the box nothing is
 #                    left on the screen and a new start works
-#   mostrar_desktop  after show-desktop the gadget comes back, by itself and
-#                    by a click on the tray icon (tint2's); it is on every
-#                    workspace
+#   mostrar_desktop  not always on top, the gadget stays below ordinary
+#                    windows, also after a click on it, until a click on the
+#                    tray icon (tint2's) brings it in front; always on top, it
+#                    stays above them; either way show-desktop leaves it on
+#                    view, and it is on every workspace, off the taskbar and
+#                    the pager
+#   bandeja_apos_dialogo  after "Sempre Visível" is changed in the dialog (on,
+#                    and on then off), a click on the tray icon still brings
+#                    the gadget back after show-desktop
 #   faixa            the strip fades after a day picked in the calendar; a
 #                    ">" disabled under the pointer loses its hover face
 #   icone            a refresh keeps the tray icon (trayer's) it has
 #   nomes            the host's title; the about box and the dialog stay off
 #                    the taskbar
-# Usage: verifica_gadget_x11.sh CASE PROGRAM DATABASE [janela_auxiliar]
+#   trava            while another user who may write the configuration file
+#                    holds its lock, the save at the end of a drag waits
+#                    without holding the window: the strip fades, the gadget
+#                    repaints and drags again; both saves land, in order
+# Usage: [GERENCIADOR=xfwm4] verifica_gadget_x11.sh CASE PROGRAM DATABASE [janela_auxiliar]
 set -uo pipefail
 caso=$1 programa_gadget=$2 banco=$3 auxiliar=${4-}
 extras=(xdotool)
 case $caso in
-  mostrar_desktop) extras+=(tint2 wmctrl) ;;
+  mostrar_desktop | bandeja_apos_dialogo) extras+=(tint2 wmctrl) ;;
   faixa) extras+=(import) ;;
+  trava) extras+=(import flock) ;;
   icone) extras+=(trayer) ;;
 esac
 source "$(dirname "$0")/xvfb_comum.sh" "${extras[@]}"
@@ -178,46 +189,149 @@ caso_incompleto() {
   fi
 }
 
+# Clicks the program's icon in the tray.
+clicar_icone() {
+  local icone ix iy il ia
+  icone=$(icone_na_bandeja | head -n1)
+  [ -n "$icone" ] || return 1
+  eval "$(xwininfo -id "$icone" | awk '/Absolute upper-left X/ {print "ix=" $4} /Absolute upper-left Y/ {print "iy=" $4} /Width/ {print "il=" $2} /Height/ {print "ia=" $2}')"
+  xdotool mousemove $((ix + il / 2)) $((iy + ia / 2)) click 1
+}
+
+# In the dialog opened from the strip, clicks "Sempre Visível" and "Salvar".
+mudar_sempre_visivel() {
+  apontar_tile "$CONFIG_Y" || return 1
+  xdotool click 1
+  esperar janela_dialogo >/dev/null || return 1
+  local dialogo dx dy
+  dialogo=$(janela_dialogo)
+  eval "$(xwininfo -id "$dialogo" | awk '/Absolute upper-left X/ {print "dx=" $4} /Absolute upper-left Y/ {print "dy=" $4}')"
+  # The box at (5, 228), 120 x 19; "Salvar" at (21, 265), 80 x 22.
+  xdotool mousemove $((dx + 15)) $((dy + 237)) click 1
+  sleep 0.3
+  xdotool mousemove $((dx + 61)) $((dy + 276)) click 1
+  esperar sh -c "! xwininfo -id $dialogo 2>/dev/null | grep -q IsViewable"
+}
+
+ativa() { [ "$(xprop -root _NET_ACTIVE_WINDOW | awk '{print $5}' | tr -d ,)" = "$(printf '0x%x' "$1")" ]; }
+
+caso_bandeja_apos_dialogo() {
+  tint2 >"$tmp/tint2.log" 2>&1 &
+  pids+=($!)
+  local mudancas
+  for mudancas in ${MUDANCAS:-0 1 2}; do
+    escrever_ini SempreVisivel=0 PosX=100 PosY=100
+    iniciar_gadget
+    esperar gadget_em "$VISTA" || { falhar "the gadget did not show"; relatar; parar_gadget; continue; }
+    esperar test -n "$(icone_na_bandeja)" || { falhar "no tray icon in tint2"; parar_gadget; continue; }
+    local vez
+    for vez in $(seq "$mudancas"); do
+      mudar_sempre_visivel || falhar "$mudancas change(s): the dialog did not save"
+      sleep 1
+    done
+    local esperado=$((mudancas % 2))
+    tr -d '\r' <"$VANTREL_GADGETS_INI" | grep -qx "SempreVisivel=$esperado" \
+      || falhar "$mudancas change(s): SempreVisivel is not $esperado"
+    xdotool mousemove 900 700
+    local h
+    h=$(host)
+    wmctrl -k on
+    sleep 0.5
+    clicar_icone || falhar "$mudancas change(s): no tray icon"
+    if esperar de_volta "$h" && esperar ativa "$h"; then
+      echo "ok $mudancas change(s) of Sempre Visível: the tray icon brings the gadget back"
+    else
+      falhar "$mudancas change(s) of Sempre Visível: after show-desktop and a click on the tray icon the host is $(estado_wm "$h"), active: $(xprop -root _NET_ACTIVE_WINDOW)"
+      relatar
+    fi
+    wmctrl -k off
+    parar_gadget
+  done
+}
+
+# Where a window stands among the managed ones: higher is further up.
+altura() {
+  xprop -root _NET_CLIENT_LIST_STACKING | tr -d , | awk -v w="$(printf '0x%x' "$1")" \
+    '{for (i = 5; i <= NF; i++) if ($i == w) print i}'
+}
+acima() { [ "$(altura "$1")" -gt "$(altura "$2")" ]; }
+abaixo() { ! acima "$1" "$2"; }
+
 caso_mostrar_desktop() {
   tint2 >"$tmp/tint2.log" 2>&1 &
   pids+=($!)
-  escrever_ini PosX=100 PosY=500
-  iniciar_gadget
-  esperar gadget_em || { falhar "the gadget did not show"; relatar; return; }
-  local h
-  h=$(host)
-  esperar test -n "$(icone_na_bandeja)" || { falhar "no tray icon in tint2"; return; }
-  [ "$(xprop -id "$h" _NET_WM_DESKTOP | awk '{print $3}')" = 4294967295 ] \
-    || falhar "not on every workspace: $(xprop -id "$h" _NET_WM_DESKTOP)"
-
+  # Another program's window over the right part of the view, which shows at
+  # 202..488 x 500..709.
   "$auxiliar" nenhuma >"$tmp/aux.id" 2>"$tmp/aux.log" &
   pids+=($!)
   esperar test -s "$tmp/aux.id" || { falhar "the other window did not start"; return; }
-  local outra
+  local outra topo h
   outra=$(head -n1 "$tmp/aux.id")
+  xdotool windowmove "$outra" 300 450
+  for topo in 0 1; do
+    escrever_ini "SempreVisivel=$topo" PosX=100 PosY=500
+    iniciar_gadget
+    if ! esperar gadget_em 287x210+202+500; then
+      falhar "SempreVisivel=$topo: the gadget did not show"; relatar; parar_gadget; continue
+    fi
+    h=$(host)
+    esperar test -n "$(icone_na_bandeja)" || falhar "SempreVisivel=$topo: no tray icon in tint2"
+    local estados
+    estados=$(xprop -id "$h" _NET_WM_STATE)
+    grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$estados" && grep -q _NET_WM_STATE_SKIP_PAGER <<<"$estados" \
+      || falhar "SempreVisivel=$topo: on the taskbar or the pager: $estados"
+    [ "$(xprop -id "$h" _NET_WM_DESKTOP | awk '{print $3}')" = 4294967295 ] \
+      || falhar "SempreVisivel=$topo: not on every workspace: $(xprop -id "$h" _NET_WM_DESKTOP)"
 
-  wmctrl -k on
-  esperar escondida "$h" || falhar "show-desktop did not hide the gadget"
-  # A taskbar button brings back its own window and ends show-desktop.
-  xdotool windowactivate "$outra" 2>/dev/null
-  sleep 0.5
-  if esperar de_volta "$h"; then
-    echo "ok: back after show-desktop and a taskbar click"
-  else
-    falhar "the host stays $(estado_wm "$h") after show-desktop and a taskbar click"
-  fi
+    xdotool windowactivate "$outra"
+    sleep 0.5
+    if [ "$topo" = 1 ]; then
+      acima "$h" "$outra" && echo "ok always on top: above the window activated after it" \
+        || falhar "always on top, yet below the window activated after it"
+    else
+      abaixo "$h" "$outra" || falhar "on the desktop, yet above the window activated after it"
+      # A click on the view uncovered (a day back) leaves it below.
+      xdotool mousemove 223 698 click 1
+      sleep 0.5
+      xdotool mousemove 900 100
+      if abaixo "$h" "$outra"; then
+        echo "ok on the desktop: below an ordinary window, also after a click on it"
+      else
+        falhar "on the desktop, a click on it brings it above the other window"
+      fi
+    fi
 
-  wmctrl -k on
-  esperar escondida "$h" || falhar "show-desktop did not hide the gadget"
-  local icone
-  icone=$(icone_na_bandeja | head -n1)
-  eval "$(xwininfo -id "$icone" | awk '/Absolute upper-left X/ {print "ix=" $4} /Absolute upper-left Y/ {print "iy=" $4} /Width/ {print "il=" $2} /Height/ {print "ia=" $2}')"
-  xdotool mousemove $((ix + il / 2)) $((iy + ia / 2)) click 1
-  if esperar de_volta "$h"; then
-    echo "ok: a click on the tray icon brings it back"
-  else
-    falhar "the host stays $(estado_wm "$h") after a click on the tray icon"
-  fi
+    # The strip fades once the pointer is gone.
+    esperar gadget_em 287x210+202+500
+    wmctrl -k on
+    sleep 0.5
+    if escondida "$outra" && de_volta "$h" && gadget_em 287x210+202+500; then
+      echo "ok SempreVisivel=$topo: show-desktop leaves the gadget on view"
+    else
+      falhar "SempreVisivel=$topo: show-desktop left the host $(estado_wm "$h"), shape '$(visivel)'"
+    fi
+    wmctrl -k off
+    sleep 0.5
+
+    if [ "$topo" = 0 ]; then
+      xdotool windowactivate "$outra"
+      sleep 0.3
+      clicar_icone || falhar "no tray icon to click"
+      if esperar ativa "$h" && esperar acima "$h" "$outra"; then
+        echo "ok a click on the tray icon brings it in front"
+      else
+        falhar "after a click on the tray icon: above the other window: $(acima "$h" "$outra" && echo yes || echo no), $(xprop -root _NET_ACTIVE_WINDOW)"
+      fi
+      xdotool windowactivate "$outra"
+      if esperar abaixo "$h" "$outra"; then
+        echo "ok back on the desktop once another window is activated"
+      else
+        falhar "still in front after another window was activated"
+      fi
+      esperar gadget_em 287x210+202+500 || falhar "the view takes the pointer at '$(visivel)'"
+    fi
+    parar_gadget
+  done
 }
 
 # Red, green and blue of one pixel of the screen.
@@ -316,6 +430,82 @@ caso_nomes() {
     esperar sh -c "! xwininfo -id $janela 2>/dev/null | grep -q IsViewable" \
       || falhar "$nome: Escape did not close it"
   done
+}
+
+# Drags the gadget whose view stands at (x, y) by the move tile, by (dx, dy).
+arrastar_de() {
+  local x=$1 y=$2 dx=$3 dy=$4 passo
+  xdotool mousemove 900 700
+  sleep 0.2
+  xdotool mousemove $((x + 100)) $((y + 100))
+  esperar gadget_em "315x210+$x+$y" || return 1
+  xdotool mousemove $((x + TILE_X - 202)) $((y + MOVER_Y - 100))
+  sleep 0.3
+  xdotool mousedown 1
+  for passo in 1 2 3 4 5; do
+    xdotool mousemove $((x + TILE_X - 202 + dx * passo / 5)) $((y + MOVER_Y - 100 + dy * passo / 5))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+}
+
+# md5 of a piece of the screen, WxH+X+Y.
+recorte() {
+  import -window root -crop "$1" -depth 8 rgb:- 2>/dev/null | md5sum
+}
+
+caso_trava() {
+  escrever_ini PosX=100 PosY=100
+  iniciar_gadget
+  esperar gadget_em "$VISTA" || { falhar "the gadget did not show"; relatar; return; }
+  local trava=$VANTREL_GADGETS_INI.lock quem=(env)
+  # As root, the lock is held by another user of the file's group.
+  if [ "$(id -u)" -eq 0 ] && "$(dirname "$0")/../../scripts/usuarios-teste.sh"; then
+    chgrp vphgrupo "$tmp" "$VANTREL_GADGETS_INI" "$trava" && chmod 0750 "$tmp" \
+      && chmod 0660 "$VANTREL_GADGETS_INI" "$trava" \
+      || { falhar "cannot share the file with the group"; return; }
+    quem=(setpriv --reuid=vphoutro --regid=vphoutro --groups=vphgrupo --inh-caps=-all)
+  fi
+  # One process that holds the lock until it is killed.
+  "${quem[@]}" bash -c 'exec 9>>"$1" && flock -x 9 && exec sleep 60' _ "$trava" >/dev/null 2>&1 &
+  local dono=$!
+  pids+=("$dono")
+  esperar sh -c "! flock -n '$trava' true" || { falhar "the other user got no lock"; return; }
+  # Where the second drag will bring the view: the desktop before it.
+  local onde=287x210+252+380 antes
+  antes=$(recorte "$onde")
+
+  arrastar_de 202 100 -50 100 || { falhar "first drag: no strip"; return; }
+  local solto=$SECONDS
+  # The save waits for the lock; meanwhile the strip fades and the gadget
+  # drags and repaints.
+  xdotool mousemove 900 700
+  if esperar gadget_em 287x210+152+200 && [ $((SECONDS - solto)) -le 4 ]; then
+    echo "ok: the strip faded $((SECONDS - solto)) s after the release, the save waiting"
+  else
+    falhar "the strip did not fade while the save waited: $(visivel)"
+  fi
+  arrastar_de 152 200 100 180 || falhar "second drag during the wait: no strip"
+  xdotool mousemove 900 700
+  # Before the ten seconds after which a save that held the window would give up.
+  if esperar gadget_em "$onde" && [ "$(recorte "$onde")" != "$antes" ] \
+    && [ $((SECONDS - solto)) -le 9 ]; then
+    import -window root "$tmp/durante.png"
+    echo "ok: dragged again and repainted at $onde $((SECONDS - solto)) s after the first release"
+  else
+    falhar "no second drag or no repaint while the save waited: $(visivel)"
+  fi
+  kill -0 "$dono" 2>/dev/null || falhar "the lock was let go before the checks ended"
+  kill "$dono"
+  local salvo
+  esperar sh -c "tr -d '\r' <'$VANTREL_GADGETS_INI' | grep -qx PosY=380"
+  salvo=$(tr -d '\r' <"$VANTREL_GADGETS_INI" | grep -E '^Pos[XY]=' | tr '\n' ' ')
+  if [ "$salvo" = "PosX=150 PosY=380 " ] && [ ! -s "$VANTREL_MESSAGE_LOG" ]; then
+    echo "ok: once the lock was free both saves landed, the last one last: $salvo"
+  else
+    falhar "saved '$salvo'"; relatar
+  fi
 }
 
 "caso_$caso"

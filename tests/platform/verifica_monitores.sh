@@ -58,7 +58,10 @@ done
 
 # DUMMY1 on the left, the primary DUMMY0 on its right.
 xrandr --addmode DUMMY1 1024x768
-xrandr --output DUMMY1 --mode 1024x768 --pos 0x0 --output DUMMY0 --mode 1024x768 --pos 1024x0 --primary
+dois_monitores() {
+  xrandr --output DUMMY1 --mode 1024x768 --pos 0x0 --output DUMMY0 --mode 1024x768 --pos 1024x0 --primary
+}
+dois_monitores
 export HOME=$tmp XDG_CACHE_HOME=$tmp/cache XDG_RUNTIME_DIR=$tmp
 openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
 pids+=($!)
@@ -99,4 +102,31 @@ for c in "${casos[@]}"; do
   fi
   parar_gadget
 done
+
+# While the gadget runs on the primary monitor, the one on its left goes
+# away: the primary moves to x = 0 and the saved place is on no monitor any
+# more, so the view goes to the default place. The file keeps the place the
+# user chose, and when the monitor comes back the view goes back there.
+dois_monitores
+escrever_ini PosX=1300 PosY=300
+iniciar_gadget
+salvo() { tr -d '\r' <"$VANTREL_GADGETS_INI" | grep -E '^Pos[XY]=' | tr '\n' ' '; }
+if ! esperar gadget_em 287x210+1402+300; then
+  echo "FAIL two monitors, PosX=1300 PosY=300: view at '$(visivel)'"; relatar; falhas=1
+else
+  xrandr --output DUMMY1 --off
+  if esperar gadget_em 287x210+704+50 && [ "$(salvo)" = "PosX=1300 PosY=300 " ]; then
+    echo "ok the left monitor went away: view at the default place, the file keeps $(salvo)"
+  else
+    echo "FAIL the left monitor went away: view at '$(visivel)', not 287x210+704+50; file: $(salvo)"
+    falhas=1
+  fi
+  dois_monitores
+  if esperar gadget_em 287x210+1402+300; then
+    echo "ok the monitor came back: view back at the saved place"
+  else
+    echo "FAIL the monitor came back: view at '$(visivel)', not 287x210+1402+300"; falhas=1
+  fi
+fi
+parar_gadget
 exit $falhas

@@ -1,7 +1,11 @@
-# Sourced by the X11 checks: starts Xvfb on a free display and openbox on it,
-# with every file in a temporary folder, and stops them on exit.
+# Sourced by the X11 checks: starts Xvfb on a free display and a window
+# manager on it ($GERENCIADOR: openbox, the default, or xfwm4), with every
+# file in a temporary folder, and stops them on exit.
 # Exits 77 (skipped) when a needed program is missing.
-for programa in Xvfb openbox xprop xwininfo "$@"; do
+gerenciador=${GERENCIADOR:-openbox}
+extras_gerenciador=()
+[ "$gerenciador" = xfwm4 ] && extras_gerenciador=(dbus-daemon)
+for programa in Xvfb "$gerenciador" "${extras_gerenciador[@]}" xprop xwininfo "$@"; do
   command -v "$programa" >/dev/null || { echo "SKIP: $programa is not installed"; exit 77; }
 done
 
@@ -19,7 +23,17 @@ unset WAYLAND_DISPLAY
 # must not reset the server under the window manager's connection).
 esperar xdpyinfo >/dev/null 2>&1 || { echo "Xvfb does not answer on $DISPLAY"; cat "$tmp/xvfb.log"; exit 1; }
 
-openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+if [ "$gerenciador" = xfwm4 ]; then
+  # Its settings come from xfconfd, which a session bus of its own starts
+  # and which ends with that bus.
+  dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$tmp/bus.endereco" 4>"$tmp/bus.pid" \
+    || { echo "no session bus for xfwm4"; exit 1; }
+  pids+=("$(cat "$tmp/bus.pid")")
+  DBUS_SESSION_BUS_ADDRESS=$(cat "$tmp/bus.endereco") NO_AT_BRIDGE=1 \
+    xfwm4 --compositor=off >"$tmp/$gerenciador.log" 2>&1 &
+else
+  openbox --sm-disable >"$tmp/$gerenciador.log" 2>&1 &
+fi
 pids+=($!)
 esperar sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-  || { echo "openbox did not start"; cat "$tmp/openbox.log"; exit 1; }
+  || { echo "$gerenciador did not start"; cat "$tmp/$gerenciador.log"; exit 1; }

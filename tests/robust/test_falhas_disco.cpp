@@ -1,6 +1,7 @@
 // The save at the end of a drag on a disk that refuses it: the file stays as
 // it was, a box names it, and the gadget goes on.
 
+#include "config/fila_gravacao.h"
 #include "tests/config/arquivo_teste.h"
 #include "tests/config/falhas_sistema.h"
 #include "tests/sales_per_hour/gadget_vendas_hora.h"
@@ -38,13 +39,18 @@ protected:
     void Arrastar(QPoint deslocamento, const std::function<void(std::function<void()>)>& soltura)
     {
         QWidget* vista = Controle<QWidget>("rtgResumo");
-        const QPoint destino = Controle<QWidget>("rtgGadget")->pos() + deslocamento;
+        const QPoint destino = gadget->PosicaoNaTela() + deslocamento;
         cursor = QPoint(500, 500);
         QTest::mousePress(vista, Qt::LeftButton, {}, QPoint(5, 5));
         cursor += deslocamento;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return Controle<QWidget>("rtgGadget")->pos() == destino; }, 2000));
-        soltura([&] { QTest::mouseRelease(vista, Qt::LeftButton, {}, QPoint(5, 5)); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == destino; }, 2000));
+        // The save runs on its own thread: it ends inside soltura, and its box
+        // comes back here.
+        soltura([&] {
+            QTest::mouseRelease(vista, Qt::LeftButton, {}, QPoint(5, 5));
+            TFilaGravacao::Programa().Aguardar();
+        });
+        QCoreApplication::processEvents();
     }
 
     ArquivoTeste arquivo;
@@ -92,7 +98,7 @@ TEST_F(ArrastoSemDisco, ArquivoFicaComoEstavaEACaixaONomeia)
         mensagens.clear();
         Arrastar(QPoint(10, 10), [](std::function<void()> soltar) { soltar(); });
         EXPECT_EQ(mensagens, QStringList());
-        const QPoint onde = Controle<QWidget>("rtgGadget")->pos();
+        const QPoint onde = gadget->PosicaoNaTela();
         TConfig relido(QStringLiteral("GadGetVendHora"));
         relido.CarregarIni();
         EXPECT_EQ(relido.PosX(), QString::number(onde.x()));

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QThread>
@@ -25,9 +26,11 @@
 
 namespace {
 
-QString Registro(const QString& titulo, const QString& texto)
+QString Registro(const QString& titulo, const QString& texto, const QString& motivo = {})
 {
-    return titulo + u'\n' + texto + QStringLiteral("\n--\n");
+    return titulo + u'\n' + texto + u'\n'
+           + (motivo.isEmpty() ? QString() : QStringLiteral("Motivo: ") + motivo + u'\n')
+           + QStringLiteral("--\n");
 }
 
 QByteArray IniComum(const QByteArray& caminho, const QByteArray& usuario, const QByteArray& senha)
@@ -53,6 +56,7 @@ TEST(Inicio, SemArquivoAvisaETerminaSemEscrever)
 struct NaoArquivo {
     const char* nome;
     std::function<bool(const QString&)> criar;
+    const char* motivo; // after the path
 };
 
 void PrintTo(const NaoArquivo& caso, std::ostream* saida)
@@ -63,7 +67,8 @@ void PrintTo(const NaoArquivo& caso, std::ostream* saida)
 class InicioSemArquivoComum : public ::testing::TestWithParam<NaoArquivo> {};
 
 // A FIFO would block the start for good and a device would be read as a
-// file without settings: neither is a configuration file.
+// file without settings: neither is a configuration file. The box keeps its
+// text; standard error and the message log say why.
 TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
 {
     Programa prog;
@@ -78,7 +83,12 @@ TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
     ASSERT_TRUE(p->waitForFinished(5000)) << prog.mensagens().toStdString();
     EXPECT_LT(relogio.elapsed(), 5000);
     EXPECT_EQ(p->exitCode(), 0);
-    EXPECT_EQ(prog.mensagens(), Registro(QStringLiteral("Warning"), MSG_GADGETS_NAO_CONFIGURADAS));
+    const QString motivo = prog.caminhoIni() + QStringLiteral(": ") + GetParam().motivo;
+    EXPECT_EQ(prog.mensagens(),
+              Registro(QStringLiteral("Warning"), MSG_GADGETS_NAO_CONFIGURADAS, motivo));
+    const QString erros = QString::fromLocal8Bit(p->readAllStandardError());
+    EXPECT_TRUE(erros.contains(QStringLiteral("vendas-por-hora: ") + motivo + u'\n'))
+        << erros.toStdString();
     QStringList depois =
         QDir(prog.caminho(QString()))
             .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -89,16 +99,40 @@ TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, InicioSemArquivoComum,
-    ::testing::Values(NaoArquivo{"Fifo",
-                                 [](const QString& c) {
-                                     return mkfifo(QFile::encodeName(c).constData(), 0600) == 0;
-                                 }},
-                      NaoArquivo{"Pasta", [](const QString& c) { return QDir().mkdir(c); }},
-                      NaoArquivo{"Dispositivo",
-                                 [](const QString& c) {
-                                     return QFile::link(QStringLiteral("/dev/zero"), c);
-                                 }}),
+    ::testing::Values(
+        NaoArquivo{
+            "Fifo",
+            [](const QString& c) { return mkfifo(QFile::encodeName(c).constData(), 0600) == 0; },
+            "não é um arquivo comum: é um FIFO"},
+        NaoArquivo{"Pasta", [](const QString& c) { return QDir().mkdir(c); },
+                   "não é um arquivo comum: é uma pasta"},
+        NaoArquivo{"Dispositivo",
+                   [](const QString& c) { return QFile::link(QStringLiteral("/dev/zero"), c); },
+                   "não é um arquivo comum: é um dispositivo"},
+        NaoArquivo{"LacoDeLinks",
+                   [](const QString& c) { return QFile::link(QFileInfo(c).fileName(), c); },
+                   "links simbólicos demais (um laço de links)"}),
     [](const auto& info) { return std::string(info.param.nome); });
+
+// A file that is there but cannot be read gives message 2, as a file without
+// the settings does, and says why.
+TEST(Inicio, ArquivoIlegivelAvisaComOMotivo)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads any file; the ordinary user's run checks this";
+    Programa prog;
+    prog.escreverIni(IniComum("/tmp/x.fdb", "SYSDBA", "x"));
+    ASSERT_EQ(chmod(QFile::encodeName(prog.caminhoIni()).constData(), 0), 0);
+    QProcess* p = prog.iniciar();
+    ASSERT_TRUE(p->waitForFinished(15000));
+    EXPECT_EQ(p->exitCode(), 0);
+    const QString motivo = prog.caminhoIni() + QStringLiteral(": permissão negada");
+    EXPECT_EQ(prog.mensagens(),
+              Registro(QStringLiteral("Warning"), MSG_BANCO_NAO_INFORMADO, motivo));
+    const QString erros = QString::fromLocal8Bit(p->readAllStandardError());
+    EXPECT_TRUE(erros.contains(QStringLiteral("vendas-por-hora: ") + motivo + u'\n'))
+        << erros.toStdString();
+}
 
 struct ConfiguracaoIncompleta {
     const char* nome;
