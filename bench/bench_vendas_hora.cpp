@@ -4,12 +4,16 @@
 // resident memory. Otherwise prints the time from the process's start
 // ($VPH_BENCH_INICIO_NS, wall clock) to the first chart painted with data,
 // then the time of a refresh (from the call to the new chart) and the UI
-// thread's longest stall meanwhile: the worst lateness of a 10 ms timer.
+// thread's longest stall meanwhile: the worst lateness of a 10 ms timer;
+// then, in the same run, refreshes of today with each comparison: none,
+// the week before with the past days kept (warm) and the mean of four weeks
+// with them read anew (cold, the clock moved on 16 minutes each time).
 // Writes the sales statement, its date written in, for isql-fb.
 
 #include "base/brasil.h"
 #include "bench/dados_bench.h"
 #include "config/config.h"
+#include "config/indicadores.h"
 #include "data/conexao.h"
 #include "data/fila_banco.h"
 #include "platform/seams.h"
@@ -39,6 +43,9 @@ namespace {
 
 int VEZES = 10;
 constexpr int PERIODO_MS = 10;
+
+// Today's time of day for the gadget: moved on to let kept days go stale.
+QDateTime AGORA_BENCH(DIA_BENCH, QTime(9, 0));
 
 // The worst lateness of a 10 ms timer on the UI thread while it runs.
 class Vigia {
@@ -122,13 +129,55 @@ private:
     bool FVisto = false;
 };
 
+// Rounds of three refreshes of today, one per comparison, so that the
+// machine's drift touches all three alike: the mean of four weeks after the
+// clock moved past the 15 minutes days are kept, then none, then the week
+// before, whose day the first one has just read.
+void MedeComparacoes(TVendasHora* gadget, TConfig& config)
+{
+    struct Modo {
+        const char* nome;
+        TComparacao comparacao;
+        std::vector<double> tempos;
+        double pior = 0;
+    };
+    Modo modos[] = {{"mean of 4 weeks, cold", TComparacao::Media4Semanas, {}, 0},
+                    {"none", TComparacao::Nada, {}, 0},
+                    {"week before, warm", TComparacao::SemanaPassada, {}, 0}};
+    for (int i = 0; i < VEZES; ++i) {
+        AGORA_BENCH = AGORA_BENCH.addSecs(16 * 60);
+        for (Modo& modo : modos) {
+            config.setComparacao(ValorComparacao(modo.comparacao));
+            const Vigia vigia;
+            QElapsedTimer tempo;
+            tempo.start();
+            Atualiza(gadget);
+            modo.tempos.push_back(tempo.nsecsElapsed() / 1e6);
+            modo.pior = std::max(modo.pior, vigia.pior());
+        }
+    }
+    for (const Modo& modo : modos)
+        std::printf("refresh of today, comparison %s: median of %d %.1f ms (min %.1f), UI "
+                    "thread's longest stall %.1f ms\n",
+                    modo.nome, VEZES, Mediana(modo.tempos),
+                    *std::min_element(modo.tempos.begin(), modo.tempos.end()), modo.pior);
+    const double nada = Mediana(modos[1].tempos);
+    const double semana = Mediana(modos[2].tempos) / nada;
+    const double media4 = Mediana(modos[0].tempos) / nada;
+    std::printf("  week before warm / none = %.2f (goal: at most 1.05) %s\n", semana,
+                semana <= 1.05 ? "ok" : "SLOWER");
+    std::printf("  mean of 4 weeks cold / none = %.2f (goal: at most 2.0) %s\n", media4,
+                media4 <= 2.0 ? "ok" : "SLOWER");
+    config.setComparacao(QString());
+}
+
 void EscreveConsulta(const QString& arquivo, const TConfig& config)
 {
     const QString texto =
         TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"),
-                            !config.Empresa().isEmpty())
+                            !config.Empresa().isEmpty(), 1)
             .join(u'\n')
-            .replace(QStringLiteral(":PDataIni"), u'\'' + DIA_BENCH.toString(Qt::ISODate) + u'\'');
+            .replace(u':' + ParametroDia(0), u'\'' + DIA_BENCH.toString(Qt::ISODate) + u'\'');
     QFile saida(arquivo);
     if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(arquivo));
@@ -154,6 +203,7 @@ int main(int argc, char** argv)
         VEZES = std::max(1, std::atoi(argv[2]));
     plataforma::TomarSinais();
     plataforma::ganchos().hoje = [] { return DIA_BENCH; };
+    plataforma::ganchos().agora = [] { return AGORA_BENCH; };
     TAplicacao aplicacao(argc, argv);
     plataforma::EncerrarComSinais();
     TfrmVendasHora janela;
@@ -204,6 +254,8 @@ int main(int argc, char** argv)
             std::vector<double> atualizacao;
             double pior = 0;
             {
+                // The day alone, as isql-fb reads it.
+                config.setComparacao(ValorComparacao(TComparacao::Nada));
                 const Vigia vigia;
                 atualizacao = Mede([&] { Atualiza(gadget); });
                 pior = vigia.pior();
@@ -227,6 +279,7 @@ int main(int argc, char** argv)
                         Mediana(consulta), *std::min_element(consulta.begin(), consulta.end()));
             std::printf("  day's total over %lld hours: %.2f\n",
                         static_cast<long long>(dados.CdsTemp().linhas().size()), soma);
+            MedeComparacoes(gadget, config);
             EscreveConsulta(QString::fromLocal8Bit(argv[1]), config);
             resultado = soma > 0 ? 0 : 1;
             aplicacao.quit();

@@ -14,7 +14,14 @@ enum class TSecaoIni {
     Gadget, // the record's own
 };
 
-enum class TEscrita { Nunca, Sempre, SeNaoVazia };
+enum class TEscrita {
+    Nunca,
+    Sempre,
+    SeNaoVazia,
+    // When it differs from the file's: a value this program cannot use stays
+    // as the user or another program left it.
+    SeMudou,
+};
 
 } // namespace
 
@@ -64,6 +71,9 @@ const TConfig::TChave TConfig::CHAVES[] = {
     {"Modo", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FModo},
     // The application title, which this program leaves empty.
     {"GadGet", TSecaoIni::Gadget, false, TEscrita::Sempre, nullptr},
+    // This gadget's own additions, unknown to the rest of the family.
+    {"Comparacao", TSecaoIni::Gadget, true, TEscrita::SeMudou, &TConfig::FComparacao},
+    {"MetaDia", TSecaoIni::Gadget, true, TEscrita::SeMudou, &TConfig::FMetaDia},
 };
 
 TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
@@ -90,6 +100,11 @@ void TConfig::CarregarIni()
         const QStringList valores = ini.Ler(secao, nomes);
         for (std::size_t i = 0; i < campos.size(); ++i)
             this->*campos[i] = valores[static_cast<qsizetype>(i)];
+    }
+    FNoArquivo.clear();
+    for (const TChave& chave : CHAVES) {
+        if (chave.Escrita == TEscrita::SeMudou)
+            FNoArquivo.insert(QLatin1String(chave.Nome), this->*chave.Campo);
     }
     if (FSecao.isEmpty())
         return;
@@ -147,10 +162,12 @@ TConfig::TGravacao TConfig::Gravacao() const
     TGravacao g;
     g.FSecao = FSecao;
     for (const TChave& chave : CHAVES) {
+        const QString nome = QLatin1String(chave.Nome);
         const QString valor = chave.Campo ? this->*chave.Campo : QString();
         if (chave.Escrita == TEscrita::Sempre
-            || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty()))
-            g.FChaves.emplace_back(QLatin1String(chave.Nome), valor);
+            || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty())
+            || (chave.Escrita == TEscrita::SeMudou && valor != FNoArquivo.value(nome)))
+            g.FChaves.emplace_back(nome, valor);
     }
     if (!FBytesEmpresa.isNull() && DecodificarTexto(FBytesEmpresa) == FEmpresa)
         g.FBytesEmpresa = FBytesEmpresa;
@@ -176,6 +193,10 @@ void TConfig::TGravacao::Gravar()
 void TConfig::GravacaoFeita(const TGravacao& gravacao)
 {
     FArquivoUtf8 = gravacao.FUtf8;
+    for (const auto& [chave, valor] : gravacao.FChaves) {
+        if (FNoArquivo.contains(chave))
+            FNoArquivo.insert(chave, valor);
+    }
     // The code is what the file reads, unless the user chose another since.
     if (!gravacao.FBytesEmpresa.isNull() && FBytesEmpresa == gravacao.FBytesEmpresa) {
         FEmpresa = gravacao.FEmpresaGravada;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <utility>
 #include <vector>
@@ -112,6 +113,8 @@ private:                                                                        
     VPH_PROPRIEDADE(HoraFimExp)
     VPH_PROPRIEDADE(MostraPedidos)
     VPH_PROPRIEDADE(PedidosImportados)
+    VPH_PROPRIEDADE(Comparacao)
+    VPH_PROPRIEDADE(MetaDia)
 
 #undef VPH_PROPRIEDADE
 
@@ -123,6 +126,9 @@ private:
     QString RetornaContasCaixa() const;
 
     bool FArquivoUtf8 = true;
+    // The keys written only when changed, as the file had them when read or
+    // last saved.
+    QHash<QString, QString> FNoArquivo;
     QByteArray FBytesEmpresa; // null: none given since the last save
     QString FMotivoSemLeitura;
 };

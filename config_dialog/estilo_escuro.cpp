@@ -95,6 +95,14 @@ QSpinBox {
     selection-background-color: rgba(246, 158, 45, 112);
     selection-color: #eaeaea;
 }
+QLineEdit#edtMetaDia {
+    background: #333333;
+    border: 1px solid #202020;
+    color: #eaeaea;
+    padding: 0px 3px;
+    selection-background-color: rgba(246, 158, 45, 112);
+    selection-color: #eaeaea;
+}
 QSpinBox::up-button, QSpinBox::down-button {
     subcontrol-origin: padding;
     width: 18px;

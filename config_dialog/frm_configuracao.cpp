@@ -1,9 +1,12 @@
 #include "config_dialog/frm_configuracao.h"
 
 #include "base/conversao.h"
+#include "base/dinheiro.h"
+#include "base/erro.h"
 #include "base/texto.h"
 #include "config/config.h"
 #include "config/fila_gravacao.h"
+#include "config/indicadores.h"
 #include "config_dialog/estilo_escuro.h"
 #include "config_dialog/fundo_configuracao.h"
 #include "data/conexao.h"
@@ -19,9 +22,12 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScopeGuard>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +41,12 @@ const QStringList OPACIDADES = {QStringLiteral("100%"), QStringLiteral("  80%"),
 const QStringList TRANSPARENCIAS = {QStringLiteral("100"), QStringLiteral("80"),
                                     QStringLiteral("60"), QStringLiteral("40"),
                                     QStringLiteral("20")};
+
+// The comparison list's entries, in this order.
+const TComparacao COMPARACOES[] = {TComparacao::Nada, TComparacao::SemanaPassada,
+                                   TComparacao::Media4Semanas};
+const QStringList NOMES_COMPARACOES = {QStringLiteral("Nada"), QStringLiteral("Semana passada"),
+                                       QStringLiteral("Média de 4 semanas")};
 
 // The dialog's texts, in Segoe UI on Windows. Elsewhere one family chosen for
 // them rather than the system's substitute, which need not fit them (DejaVu
@@ -89,6 +101,18 @@ QSpinBox* Hora(QWidget* pai, const char* nome, int x, int valor)
     return spin;
 }
 
+// Only what may become an amount in the Brazilian form can be typed; whether
+// it is one is checked on saving.
+QLineEdit* Valor(QWidget* pai, const char* nome, int x, int y, int largura, int altura)
+{
+    QLineEdit* campo = Coloca(new QLineEdit(pai), nome, x, y, largura, altura);
+    campo->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9.]{0,17}(,[0-9]{0,2})?")), campo));
+    campo->setPlaceholderText(QStringLiteral("sem meta"));
+    BrilhoFocoEscuro(campo);
+    return campo;
+}
+
 QPushButton* Botao(QWidget* pai, const char* nome, int x, const QString& texto)
 {
     QPushButton* botao = Coloca(new QPushButton(texto, pai), nome, x, 270, 80, 22);
@@ -119,6 +143,13 @@ TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Con
       chkConsideraPedidosImportados(
           Coloca(new TCaixaMarcacao(QStringLiteral("Considerar Pedidos Importados"), tbiConf),
                  "chkConsideraPedidosImportados", 2, 107, 207, 19)),
+      tbiIndicadores(new QWidget(TabControl1)),
+      lblComparacao(
+          Rotulo(tbiIndicadores, "lblComparacao", 3, 3, 120, 15, QStringLiteral("Comparar com"))),
+      ppbComparacao(Coloca(new TListaEscura(tbiIndicadores), "ppbComparacao", 3, 17, 207, 21)),
+      lblMetaDia(
+          Rotulo(tbiIndicadores, "lblMetaDia", 3, 47, 201, 15, QStringLiteral("Meta do dia (R$)"))),
+      edtMetaDia(Valor(tbiIndicadores, "edtMetaDia", 3, 61, 207, 21)),
       Line1(Coloca(new QFrame(RConfig), "Line1", 12, 193, 210, 10)),
       lblOpacidade(Rotulo(RConfig, "lblOpacidade", 10, 196, 120, 15, QStringLiteral("Opacidade"))),
       ppbOpacidade(Coloca(new TListaEscura(RConfig), "ppbOpacidade", 10, 211, 210, 21)),
@@ -145,7 +176,10 @@ TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Con
     RConfig->setSemContorno();
 
     TabControl1->addTab(tbiConf, QStringLiteral("Configurações"));
+    TabControl1->addTab(tbiIndicadores, QStringLiteral("Indicadores"));
     TabControl1->setCurrentWidget(tbiConf);
+    ppbComparacao->addItems(NOMES_COMPARACOES);
+    ppbComparacao->setCurrentIndex(1);
     Label4->setAlignment(Qt::AlignCenter);
     ppbOpacidade->addItems(OPACIDADES);
     ppbOpacidade->setCurrentIndex(0);
@@ -199,6 +233,12 @@ void TFrmConfiguracao::FormCreate(const TConfig& Config, TConexao& Conexao)
         break;
     }
     chkConsideraPedidosImportados->setChecked(Config.PedidosImportados() == QLatin1String("1"));
+    ppbComparacao->setCurrentIndex(
+        static_cast<int>(std::find(std::begin(COMPARACOES), std::end(COMPARACOES),
+                                   LerComparacao(Config.Comparacao()))
+                         - std::begin(COMPARACOES)));
+    if (const std::optional<double> meta = LerMetaDia(Config.MetaDia()))
+        edtMetaDia->setText(TextoDinheiro(*meta, true));
 }
 
 void TFrmConfiguracao::CriaQueryBusca(TConexao& Conexao)
@@ -252,6 +292,7 @@ void TFrmConfiguracao::btnSalvarConfClick()
         return;
     btnSalvarConf->setEnabled(false);
     const auto reativa = qScopeGuard([this] { btnSalvarConf->setEnabled(true); });
+    const std::optional<double> meta = MetaDigitada();
     TFilaBanco& fila = TFilaBanco::Programa();
     TConfig& config = *ggtVendasHora->Config();
     if (ppbEmpresas->currentIndex() <= 0) {
@@ -274,6 +315,12 @@ void TFrmConfiguracao::btnSalvarConfClick()
         config.setTransparencia(TRANSPARENCIAS.at(opacidade));
     config.setSempreVisivel(ckbSempreVisivel->isChecked() ? QStringLiteral("1")
                                                           : QStringLiteral("0"));
+    // A stored text that means what is shown stays as it is.
+    const TComparacao comparacao = COMPARACOES[std::max(ppbComparacao->currentIndex(), 0)];
+    if (LerComparacao(config.Comparacao()) != comparacao)
+        config.setComparacao(ValorComparacao(comparacao));
+    if (LerMetaDia(config.MetaDia()) != meta)
+        config.setMetaDia(ValorMetaDia(meta));
     // The dialog waits for its save with its events turning.
     if (!TFilaGravacao::Programa().SalvarEsperando(config))
         return;
@@ -286,6 +333,22 @@ void TFrmConfiguracao::btnSalvarConfClick()
                                                                            : QStringLiteral("0"));
     ggtVendasHora->IniciarGadget(ggtVendasHora);
     close();
+}
+
+std::optional<double> TFrmConfiguracao::MetaDigitada()
+{
+    const QString texto = edtMetaDia->text().trimmed();
+    if (texto.isEmpty())
+        return std::nullopt;
+    const std::optional<double> meta = LerDinheiro(texto, false);
+    if (meta && *meta > 0)
+        return meta;
+    TabControl1->setCurrentWidget(tbiIndicadores);
+    edtMetaDia->setFocus();
+    edtMetaDia->selectAll();
+    throw Erro(QStringLiteral("Meta do dia inválida: \"%1\". Informe um valor em reais maior que "
+                              "zero, como 1.500,00, ou deixe o campo vazio para não ter meta.")
+                   .arg(texto));
 }
 
 void TFrmConfiguracao::BtnCancelarConfClick()

@@ -3,11 +3,13 @@
 #include <QDialog>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -19,7 +21,8 @@ class TRetangulo;
 
 // The dialog in which the user chooses, for the running gadget, the branch,
 // the business hours, whether imported orders count, the opacity and
-// always-on-top. One instance serves the whole run: it is filled from the
+// always-on-top, and on a second tab what each day is compared with and
+// the daily goal. One instance serves the whole run: it is filled from the
 // record once, when made, and later openings show the controls as the user
 // left them, saved or cancelled.
 class TFrmConfiguracao : public QDialog {
@@ -39,7 +42,8 @@ public:
 
     // Stores the choices in the gadget's record and file, reconnects,
     // restarts the gadget and closes. An error stops the steps where it
-    // happens and leaves the dialog open.
+    // happens and leaves the dialog open; a goal that is no amount stops it
+    // before anything changes.
     void btnSalvarConfClick();
     // Closes; the controls keep what the user changed.
     void BtnCancelarConfClick();
@@ -56,6 +60,11 @@ public:
     QSpinBox* const SbHoraFim;
     QLabel* const Label8;
     QCheckBox* const chkConsideraPedidosImportados;
+    QWidget* const tbiIndicadores;
+    QLabel* const lblComparacao;
+    QComboBox* const ppbComparacao;
+    QLabel* const lblMetaDia;
+    QLineEdit* const edtMetaDia;
     QFrame* const Line1;
     QLabel* const lblOpacidade;
     QComboBox* const ppbOpacidade;
@@ -71,6 +80,9 @@ private:
     void CriaQueryBusca(TConexao& Conexao);
     // False when the program began to end while the list was read.
     bool CarregaEmpresas();
+    // The goal typed, none when empty; throws Erro, showing the field, when
+    // it is no amount above zero.
+    std::optional<double> MetaDigitada();
 
     std::unique_ptr<TQuery> qryBusca;
     TGadget* ggtVendasHora = nullptr;

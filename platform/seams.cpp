@@ -18,6 +18,11 @@ QDate Hoje()
     return ganchos().hoje ? ganchos().hoje() : QDate::currentDate();
 }
 
+QDateTime Agora()
+{
+    return ganchos().agora ? ganchos().agora() : QDateTime::currentDateTime();
+}
+
 QString CaminhoArquivoIni()
 {
     const QString nomeado = qEnvironmentVariable("VANTREL_GADGETS_INI");

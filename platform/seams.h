@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -20,6 +21,8 @@ enum class Caixa {
 // What tests control. An empty function means "ask the system".
 struct Ganchos {
     std::function<QDate()> hoje;
+    // Set with hoje, so that both name the same day.
+    std::function<QDateTime()> agora;
     std::function<QSize()> tamanhoTela;
     std::function<QList<QRect>()> areasDisponiveis;
     std::function<QPoint()> posicaoCursor;
@@ -47,6 +50,8 @@ private:
 };
 
 QDate Hoje();
+// The date and time of day now.
+QDateTime Agora();
 
 // The shared configuration file: $VANTREL_GADGETS_INI when set, else
 // $XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config by default).

@@ -1,6 +1,7 @@
 #include "sales_per_hour/exportar_csv.h"
 
 #include "base/brasil.h"
+#include "base/dinheiro.h"
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
@@ -15,21 +16,31 @@
 
 const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa] [--hora-ini H] [--hora-fim H]\n"
+    "                           [--detalhado [--comparar nada|semana|media4]]\n"
     "                           [--tempo-limite S]\n"
     "       vendas-por-hora-csv --help | --version\n"
     "\n"
     "Imprime as vendas de um dia, hora a hora, em CSV para planilha: o cabeçalho\n"
     "HORA;VALOR e uma linha por hora, com vírgula decimal e duas casas (08;1234,50).\n"
-    "O banco de dados, a filial (\"Empresa\") e os pedidos importados\n"
-    "(\"PedidosImportados\") vêm do arquivo de configuração das gadgets, seção\n"
-    "\"GadGetVendHora\": $VANTREL_GADGETS_INI quando definido, senão\n"
-    "$XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config por padrão).\n"
-    "Nada é gravado.\n"
+    "O banco de dados, a filial (\"Empresa\"), os pedidos importados\n"
+    "(\"PedidosImportados\") e a comparação (\"Comparacao\") vêm do arquivo de\n"
+    "configuração das gadgets, seção \"GadGetVendHora\": $VANTREL_GADGETS_INI quando\n"
+    "definido, senão $XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config por\n"
+    "padrão). Nada é gravado.\n"
+    "\n"
+    "Com --detalhado, o cabeçalho é HORA;VALOR;VENDAS;TICKET;REFERENCIA: o número de\n"
+    "vendas da hora, o valor médio por venda (vazio sem vendas) e o valor da hora\n"
+    "no dia de referência (vazio sem comparação); a última linha, TOTAL, traz o dia\n"
+    "inteiro, também o da referência.\n"
     "\n"
     "Opções:\n"
     "  --dia dd/mm/aaaa  dia das vendas (padrão: hoje)\n"
     "  --hora-ini H      primeira hora, inteiro de 0 a 23 (padrão: 8)\n"
     "  --hora-fim H      última hora, inteiro de 0 a 23 (padrão: 18)\n"
+    "  --detalhado       acrescenta vendas, ticket, referência e a linha TOTAL\n"
+    "  --comparar C      referência de --detalhado: nada, semana (o mesmo dia da\n"
+    "                    semana anterior) ou media4 (a média do mesmo dia nas quatro\n"
+    "                    semanas anteriores); padrão: a da configuração, senão semana\n"
     "  --tempo-limite S  segundos que a leitura do banco pode levar; passado o\n"
     "                    limite ela é interrompida (padrão: 50; 0: sem limite)\n"
     "  --help            mostra esta ajuda\n"
@@ -52,6 +63,19 @@ QString Hora(const QString& opcao, const QString& texto)
         throw ErroDeUso(QStringLiteral("hora inválida em %1: \"%2\", use um inteiro de 0 a 23")
                             .arg(opcao, texto));
     return QString::number(texto.toInt());
+}
+
+TComparacao Comparar(const QString& texto)
+{
+    if (texto == QLatin1String("nada"))
+        return TComparacao::Nada;
+    if (texto == QLatin1String("semana"))
+        return TComparacao::SemanaPassada;
+    if (texto == QLatin1String("media4"))
+        return TComparacao::Media4Semanas;
+    throw ErroDeUso(
+        QStringLiteral("comparação inválida em --comparar: \"%1\", use nada, semana ou media4")
+            .arg(texto));
 }
 
 std::chrono::seconds TempoLimite(const QString& texto)
@@ -115,6 +139,7 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     config.setHoraIni(opcoes.horaIni);
     config.setHoraFim(opcoes.horaFim);
 
+    const TComparacao comparacao = opcoes.comparar.value_or(LerComparacao(config.Comparacao()));
     // On a database thread with a limit, as the gadget reads: a network gone
     // silent or a statement that runs for ever end at the limit.
     TFilaBanco fila(opcoes.tempoLimite);
@@ -134,11 +159,17 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
             const TLiberacaoEmbutido liberacao(conexao);
             TVendasHoraDados dados;
             try {
-                dados.ValorDasVendas(config, conexao, opcoes.dia);
+                if (opcoes.detalhado)
+                    dados.ValorDasVendas(config, conexao, opcoes.dia, comparacao, nullptr, QDate(),
+                                         QDateTime());
+                else
+                    dados.ValorDasVendas(config, conexao, opcoes.dia);
             } catch (const Erro& e) {
                 throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
             }
-            tabela = TextoCsv(dados.CdsTemp());
+            tabela = opcoes.detalhado ? TextoCsvDetalhado(
+                         dados.CdsTemp(), dados.Indicadores(std::nullopt), comparacao)
+                                      : TextoCsv(dados.CdsTemp());
         } catch (...) {
             // Closed from outside at the limit: nothing of it can be asked.
             if (fila.AbortouTrabalhoAtual())
@@ -161,9 +192,11 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     const QCommandLineOption dia(QStringLiteral("dia"), QString(), QStringLiteral("dd/mm/aaaa"));
     const QCommandLineOption horaIni(QStringLiteral("hora-ini"), QString(), QStringLiteral("H"));
     const QCommandLineOption horaFim(QStringLiteral("hora-fim"), QString(), QStringLiteral("H"));
+    const QCommandLineOption detalhado(QStringLiteral("detalhado"), QString());
+    const QCommandLineOption comparar(QStringLiteral("comparar"), QString(), QStringLiteral("C"));
     const QCommandLineOption tempoLimite(QStringLiteral("tempo-limite"), QString(),
                                          QStringLiteral("S"));
-    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, tempoLimite});
+    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, detalhado, comparar, tempoLimite});
     // Only the long forms exist: "-dia" is no abbreviation of anything.
     leitor.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -194,6 +227,9 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
         opcoes.horaIni = Hora(QStringLiteral("--hora-ini"), leitor.value(horaIni));
     if (leitor.isSet(horaFim))
         opcoes.horaFim = Hora(QStringLiteral("--hora-fim"), leitor.value(horaFim));
+    opcoes.detalhado = leitor.isSet(detalhado);
+    if (leitor.isSet(comparar))
+        opcoes.comparar = Comparar(leitor.value(comparar));
     if (leitor.isSet(tempoLimite))
         opcoes.tempoLimite = TempoLimite(leitor.value(tempoLimite));
     return opcoes;
@@ -202,13 +238,34 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
 QString TextoCsv(const TTabelaVendasHora& tabela)
 {
     QString texto = QStringLiteral("HORA;VALOR\n");
-    for (const TTabelaVendasHora::Linha& linha : tabela.linhas()) {
-        // + 0.0 turns a negative zero into "0,00".
-        QString valor = QString::number(linha.VALOR + 0.0, 'f', 2);
-        valor.replace(u'.', u',');
-        texto += linha.HORA + u';' + valor + u'\n';
-    }
+    for (const TTabelaVendasHora::Linha& linha : tabela.linhas())
+        texto += linha.HORA + u';' + TextoDinheiro(linha.VALOR, false) + u'\n';
     return texto;
+}
+
+QString TextoCsvDetalhado(const TTabelaVendasHora& tabela, const TIndicadores& indicadores,
+                          TComparacao comparacao)
+{
+    const auto dinheiro = [](std::optional<double> valor) {
+        return valor ? TextoDinheiro(*valor, false) : QString();
+    };
+    const auto linha = [&](const QString& hora, double valor, int vendas,
+                           std::optional<double> ticket, std::optional<double> referencia) {
+        return QStringList{hora, TextoDinheiro(valor, false), QString::number(vendas),
+                           dinheiro(ticket),
+                           comparacao == TComparacao::Nada ? QString() : dinheiro(referencia)}
+                   .join(u';')
+               + u'\n';
+    };
+    QString texto = QStringLiteral("HORA;VALOR;VENDAS;TICKET;REFERENCIA\n");
+    for (size_t i = 0; i < tabela.linhas().size(); ++i) {
+        const TTabelaVendasHora::Linha& hora = tabela.linhas()[i];
+        texto += linha(hora.HORA, hora.VALOR, hora.VENDAS, indicadores.Horas[i].Ticket,
+                       indicadores.Horas[i].Referencia);
+    }
+    return texto
+           + linha(QStringLiteral("TOTAL"), indicadores.Total, indicadores.Vendas,
+                   indicadores.Ticket, indicadores.Referencia);
 }
 
 int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, QTextStream& erros)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "base/erro.h"
+#include "config/indicadores.h"
 #include "data/fila_banco.h"
+#include "sales_per_hour/indicadores_dia.h"
 #include "sales_per_hour/tabela_vendas_hora.h"
 
 #include <QString>
@@ -25,6 +27,8 @@ struct OpcoesCsv {
     QString dia; // "dd/MM/yyyy"
     QString horaIni = QStringLiteral("8");
     QString horaFim = QStringLiteral("18");
+    bool detalhado = false;
+    std::optional<TComparacao> comparar; // none: the configuration's
     std::chrono::seconds tempoLimite = LIMITE_LEITURA; // 0: none
     bool ajuda = false;
     bool versao = false;
@@ -36,6 +40,13 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos);
 
 // "HORA;VALOR", then "08;1234,50" for each row.
 QString TextoCsv(const TTabelaVendasHora& tabela);
+
+// "HORA;VALOR;VENDAS;TICKET;REFERENCIA", a row for each hour ("08;1234,50;
+// 3;411,50;1000,00") and the day's "TOTAL" row, whose reference is the
+// reference's whole day. TICKET is empty without sales, REFERENCIA
+// without comparison.
+QString TextoCsvDetalhado(const TTabelaVendasHora& tabela, const TIndicadores& indicadores,
+                          TComparacao comparacao);
 
 // The whole command: the table goes to saida, any error as one line to
 // erros. Returns the exit code: 0, 1 for a usage error, 2 for any other.

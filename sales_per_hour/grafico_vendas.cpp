@@ -7,12 +7,15 @@
 #include <QChart>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
+#include <QHelpEvent>
 #include <QLineSeries>
 #include <QPainter>
 #include <QTextDocument>
+#include <QToolTip>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -20,6 +23,11 @@
 namespace {
 
 const QColor AZUL = QColor::fromRgba(0xFF0000FF);
+// The reference line: quieter than the day's, dashed.
+const QColor CINZA_REFERENCIA = QColor::fromRgba(0xFF6E6E6E);
+// Inside a hollow point: the light end of the view's gradient.
+const QColor FUNDO_PONTO_ABERTO = QColor::fromRgba(0xFFE8E8E8);
+const QColor TRILHO_DESTAQUE = QColor::fromRgba(0x500000FF);
 
 // Distances from the panel's edges to the axes, in percent of its size.
 constexpr double MARGEM_ESQUERDA = 0.03;
@@ -33,6 +41,13 @@ constexpr int PASSOS_VALORES = 4;
 constexpr double TOPO_SEM_VENDAS = 1000;
 constexpr int PIXELS_ROTULOS_EIXOS = 11;
 constexpr int PIXELS_MARCAS = 9;
+constexpr int PIXELS_DESTAQUE = 11;
+constexpr double ALTURA_BARRA_DESTAQUE = 3;
+constexpr double RAIO_PONTO_ABERTO = 3.5;
+// The least gap between the title and the text at the top right.
+constexpr double ESPACO_DESTAQUE = 12;
+// How far above and below the plot a pointer still reaches its hour.
+constexpr double FOLGA_DICA = 8;
 
 // The least of 1, 2 or 5 times a power of ten, and at least 1, that is no
 // less than bruto.
@@ -61,7 +76,11 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool
     setRubberBand(QChartView::NoRubberBand);
     setFrameShape(QFrame::NoFrame);
     setBackgroundBrush(Qt::NoBrush);
-    setStyleSheet(QStringLiteral("background: transparent"));
+    // The points' tooltips take their look from here too: they must not
+    // become see-through with the chart, and look like the marks.
+    setStyleSheet(QStringLiteral("* { background: transparent; }"
+                                 "QToolTip { background: #ffffe1; color: black;"
+                                 " border: 1px solid #808080; padding: 1px; }"));
     viewport()->setAutoFillBackground(false);
 
     QChart* grafico = chart();
@@ -84,6 +103,20 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool
     FTitulo->setFont(fonteTitulo);
     FTitulo->setBrush(AZUL);
     FTitulo->setText(Titulo);
+
+    FDestaque = new QGraphicsSimpleTextItem(grafico);
+    QFont fonteDestaque = font();
+    fonteDestaque.setPixelSize(PIXELS_DESTAQUE);
+    fonteDestaque.setBold(true);
+    FDestaque->setFont(fonteDestaque);
+    FDestaque->setBrush(AZUL);
+    FTrilhoDestaque = new QGraphicsRectItem(grafico);
+    FTrilhoDestaque->setPen(Qt::NoPen);
+    FTrilhoDestaque->setBrush(TRILHO_DESTAQUE);
+    FBarraDestaque = new QGraphicsRectItem(grafico);
+    FBarraDestaque->setPen(Qt::NoPen);
+    FBarraDestaque->setBrush(AZUL);
+    setDestaque(QString(), std::nullopt);
 
     FEixoHoras->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     FEixoHoras->setStartValue(-0.5);
@@ -129,11 +162,23 @@ void TGraficoVendas::setTamanhoRotulosEixos(int Tamanho)
     DistribuiRotulos();
 }
 
-QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome)
+QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome, bool ComReferencia)
 {
-    if (FSerie) {
-        chart()->removeSeries(FSerie);
-        delete FSerie;
+    for (QLineSeries** serie : {&FSerie, &FReferencia}) {
+        if (*serie) {
+            chart()->removeSeries(*serie);
+            delete *serie;
+            *serie = nullptr;
+        }
+    }
+    // Added first, so that it is drawn behind the day's line.
+    if (ComReferencia) {
+        FReferencia = new QLineSeries;
+        FReferencia->setObjectName(Nome + QStringLiteral("Referencia"));
+        FReferencia->setPen(QPen(CINZA_REFERENCIA, 1.5, Qt::DashLine));
+        chart()->addSeries(FReferencia);
+        FReferencia->attachAxis(FEixoHoras);
+        FReferencia->attachAxis(FEixoValores);
     }
     FSerie = new QLineSeries;
     FSerie->setObjectName(Nome);
@@ -144,13 +189,16 @@ QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome)
     FSerie->attachAxis(FEixoHoras);
     FSerie->attachAxis(FEixoValores);
     FMarcasVisiveis = false;
+    FPontoAberto.reset();
+    FDicas.clear();
     viewport()->update();
     return FSerie;
 }
 
-void TGraficoVendas::MostraSerie(const QStringList& Rotulos)
+void TGraficoVendas::MostraSerie(const QStringList& Rotulos, const QStringList& Dicas)
 {
     FRotulos = Rotulos;
+    FDicas = Dicas;
     FEixoHoras->setRange(-0.5, std::max<qsizetype>(FRotulos.size(), 1) - 0.5);
     AjustaEscala();
     FPassoRotulos = 0;
@@ -158,13 +206,100 @@ void TGraficoVendas::MostraSerie(const QStringList& Rotulos)
     viewport()->update();
 }
 
-// Whole, round steps from 0, wide enough for every value.
+void TGraficoVendas::setPontoAberto(std::optional<int> Indice)
+{
+    if (FSerie && FPontoAberto)
+        FSerie->clearPointConfiguration(*FPontoAberto);
+    FPontoAberto.reset();
+    if (FSerie && Indice && *Indice >= 0 && *Indice < FSerie->count()) {
+        FPontoAberto = Indice;
+        // Its solid dot gives way to the ring drawn over the line.
+        FSerie->setPointConfiguration(*Indice, QXYSeries::PointConfiguration::Visibility, false);
+    }
+    viewport()->update();
+}
+
+void TGraficoVendas::setDestaque(const QString& Texto, std::optional<double> Fracao)
+{
+    FDestaque->setText(Texto);
+    FFracaoDestaque = Texto.isEmpty() ? std::nullopt : Fracao;
+    PosicionaDestaque();
+    viewport()->update();
+}
+
+bool TGraficoVendas::DestaqueVisivel() const
+{
+    return FDestaque->isVisible();
+}
+
+QString TGraficoVendas::Destaque() const
+{
+    return FDestaque->text();
+}
+
+// Right-aligned on the title's line, as far from the right edge as the
+// title is from the left; the bar under the text, as wide. A text that would
+// come close to the title is left out.
+void TGraficoVendas::PosicionaDestaque()
+{
+    const double margem = FTitulo->pos().x();
+    const QRectF texto = FDestaque->boundingRect();
+    const double esquerda = width() - margem - texto.width();
+    const double topo = FTitulo->pos().y() + 1;
+    const bool visivel = !FDestaque->text().isEmpty()
+                         && esquerda >= margem + FTitulo->boundingRect().width() + ESPACO_DESTAQUE;
+    FDestaque->setVisible(visivel);
+    FTrilhoDestaque->setVisible(visivel && FFracaoDestaque);
+    FBarraDestaque->setVisible(visivel && FFracaoDestaque);
+    FDestaque->setPos(esquerda, topo);
+    const QRectF trilho(esquerda, topo + texto.height() + 1, texto.width(), ALTURA_BARRA_DESTAQUE);
+    FTrilhoDestaque->setRect(trilho);
+    QRectF barra = trilho;
+    barra.setWidth(trilho.width() * std::clamp(FFracaoDestaque.value_or(0.0), 0.0, 1.0));
+    FBarraDestaque->setRect(barra);
+}
+
+std::optional<int> TGraficoVendas::PontoEm(const QPoint& Posicao, QRect* Coluna) const
+{
+    if (!FSerie || FSerie->count() == 0)
+        return std::nullopt;
+    const QRectF area = chart()->mapRectToScene(chart()->plotArea());
+    const QPointF ponto = mapToScene(Posicao);
+    const double largura = area.width() / FSerie->count();
+    if (largura <= 0 || ponto.x() < area.left() || ponto.x() >= area.right()
+        || ponto.y() < area.top() - FOLGA_DICA || ponto.y() > area.bottom() + FOLGA_DICA)
+        return std::nullopt;
+    const int indice = std::min(static_cast<int>((ponto.x() - area.left()) / largura),
+                                static_cast<int>(FSerie->count()) - 1);
+    const QRectF coluna(area.left() + indice * largura, area.top() - FOLGA_DICA, largura,
+                        area.height() + 2 * FOLGA_DICA);
+    *Coluna = mapFromScene(coluna).boundingRect();
+    return indice;
+}
+
+bool TGraficoVendas::viewportEvent(QEvent* evento)
+{
+    if (evento->type() != QEvent::ToolTip)
+        return QChartView::viewportEvent(evento);
+    const auto* ajuda = static_cast<QHelpEvent*>(evento);
+    QRect coluna;
+    const std::optional<int> ponto = PontoEm(ajuda->pos(), &coluna);
+    if (ponto && *ponto < FDicas.size() && !FDicas.at(*ponto).isEmpty())
+        QToolTip::showText(ajuda->globalPos(), FDicas.at(*ponto), viewport(), coluna);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+// Whole, round steps from 0, wide enough for every value of both lines.
 void TGraficoVendas::AjustaEscala()
 {
     double menor = 0;
     double maior = 0;
-    if (FSerie) {
-        for (const QPointF& ponto : FSerie->points()) {
+    for (const QLineSeries* serie : {FSerie, FReferencia}) {
+        if (!serie)
+            continue;
+        for (const QPointF& ponto : serie->points()) {
             menor = std::min(menor, ponto.y());
             maior = std::max(maior, ponto.y());
         }
@@ -263,12 +398,26 @@ QList<QRectF> TGraficoVendas::CaixasRotulos() const
     }
     if (!FTitulo->text().isEmpty())
         caixas << FTitulo->sceneBoundingRect();
+    if (FDestaque->isVisible())
+        caixas << FDestaque->sceneBoundingRect();
+    if (FTrilhoDestaque->isVisible())
+        caixas << FTrilhoDestaque->sceneBoundingRect();
     return caixas;
 }
 
 void TGraficoVendas::drawForeground(QPainter* pintor, const QRectF& area)
 {
     QChartView::drawForeground(pintor, area);
+    if (FSerie && FPontoAberto && *FPontoAberto < FSerie->count()) {
+        const QPointF centro =
+            chart()->mapToScene(chart()->mapToPosition(FSerie->at(*FPontoAberto), FSerie));
+        pintor->save();
+        pintor->setRenderHint(QPainter::Antialiasing);
+        pintor->setPen(QPen(AZUL, 1.5));
+        pintor->setBrush(FUNDO_PONTO_ABERTO);
+        pintor->drawEllipse(centro, RAIO_PONTO_ABERTO, RAIO_PONTO_ABERTO);
+        pintor->restore();
+    }
     if (!FMarcasVisiveis || !FSerie)
         return;
     const QList<QRectF> caixas = CaixasMarcas();
@@ -303,4 +452,5 @@ void TGraficoVendas::AjustaMargens()
         acimaTitulo + qRound(FTitulo->boundingRect().height()) + qRound(height() * MARGEM_TOPO);
     chart()->setMargins(
         QMargins(esquerda, topo, qRound(width() * MARGEM_DIREITA), qRound(height() * MARGEM_BASE)));
+    PosicionaDestaque();
 }

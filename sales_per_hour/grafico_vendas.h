@@ -3,9 +3,11 @@
 #include <QChartView>
 #include <QLocale>
 #include <QStringList>
+#include <optional>
 
 class QCategoryAxis;
 class QFont;
+class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QLineSeries;
 class QValueAxis;
@@ -13,7 +15,9 @@ class QValueAxis;
 // One view's chart of a day's sales by hour: blue points joined by a line
 // over hour labels, the title at the top left, on a transparent panel with
 // rounded corners so that the view's gradient shows through. The points'
-// values (the marks) show only while asked for.
+// values (the marks) show only while asked for. Behind the blue line a
+// quieter grey one may show a reference day; a point may be drawn hollow
+// (an hour still running); each point may have a tooltip.
 class TGraficoVendas : public QChartView {
     Q_OBJECT
 
@@ -30,11 +34,25 @@ public:
     void setTamanhoRotulosEixos(int Tamanho);
 
     // Deletes the series and puts a new, empty one named Nome in its place,
-    // with its marks hidden.
-    QLineSeries* NovaSerie(const QString& Nome);
+    // with its marks hidden; with ComReferencia, an empty reference line
+    // behind it, else none.
+    QLineSeries* NovaSerie(const QString& Nome, bool ComReferencia);
     QLineSeries* Serie() const { return FSerie; }
-    // Shows the series once filled; Rotulos names its points in order.
-    void MostraSerie(const QStringList& Rotulos);
+    QLineSeries* Referencia() const { return FReferencia; }
+    // Shows the series (and the reference) once filled; Rotulos names its
+    // points in order, Dicas gives each its tooltip (none when empty).
+    void MostraSerie(const QStringList& Rotulos, const QStringList& Dicas);
+    const QStringList& Dicas() const { return FDicas; }
+    // The point drawn hollow; none: every point solid.
+    void setPontoAberto(std::optional<int> Indice);
+    std::optional<int> PontoAberto() const { return FPontoAberto; }
+    // A text at the top right, on the title's line, with a thin bar under it
+    // filled to Fracao (0 to 1) when there is one. It shows only where it
+    // keeps clear of the title; an empty text shows nothing.
+    void setDestaque(const QString& Texto, std::optional<double> Fracao);
+    QString Destaque() const;
+    bool DestaqueVisivel() const;
+    std::optional<double> FracaoDestaque() const { return FFracaoDestaque; }
     const QStringList& Rotulos() const { return FRotulos; }
     // The hour labels on the bottom axis now, left to right.
     QStringList RotulosVisiveis() const;
@@ -55,10 +73,15 @@ public:
 protected:
     void drawForeground(QPainter* pintor, const QRectF& area) override;
     void resizeEvent(QResizeEvent* evento) override;
+    bool viewportEvent(QEvent* evento) override;
 
 private:
     QFont FonteMarcas() const;
     void AjustaMargens();
+    void PosicionaDestaque();
+    // The point whose hour column holds Posicao (viewport coordinates) and
+    // that column; none outside the plot.
+    std::optional<int> PontoEm(const QPoint& Posicao, QRect* Coluna) const;
     void AjustaEscala();
     void DistribuiRotulos();
 
@@ -68,7 +91,14 @@ private:
     QCategoryAxis* FEixoHoras;
     QValueAxis* FEixoValores;
     QLineSeries* FSerie = nullptr;
+    QLineSeries* FReferencia = nullptr;
     QStringList FRotulos;
+    QStringList FDicas;
+    std::optional<int> FPontoAberto;
+    QGraphicsSimpleTextItem* FDestaque;
+    QGraphicsRectItem* FTrilhoDestaque; // the bar's track
+    QGraphicsRectItem* FBarraDestaque; // and its fill
+    std::optional<double> FFracaoDestaque;
     int FPassoRotulos = 0; // every how many points a label shows; 0: none placed
     bool FMarcasVisiveis = false;
 };

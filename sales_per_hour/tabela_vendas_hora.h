@@ -9,6 +9,8 @@ public:
     struct Linha {
         QString HORA; // two-digit hour key, "08"
         double VALOR; // the hour's net sales, in cents precision
+        int VENDAS = 0; // the hour's sales: orders whose operation counts in the sales map
+        long double Exato = 0; // VALOR before rounding, for sums over hours
     };
 
     // Rebuilds the table with a zero row for every hour from horaIni to

@@ -1,6 +1,7 @@
 #include "sales_per_hour/vendas_hora.h"
 
 #include "base/brasil.h"
+#include "base/dinheiro.h"
 #include "base/erro.h"
 #include "config/config.h"
 #include "config_dialog/frm_configuracao.h"
@@ -19,7 +20,9 @@
 #include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/seams.h"
+#include "sales_per_hour/dias_lidos.h"
 #include "sales_per_hour/grafico_vendas.h"
+#include "sales_per_hour/textos_indicadores.h"
 
 #include <QDate>
 #include <QLineSeries>
@@ -56,16 +59,46 @@ QString DiaDaSemana(const QString& data)
         LOCALE_BRASIL.dayName(DataDe(data).dayOfWeek(), QLocale::LongFormat));
 }
 
+// The line of totals in its font of 10 pixels, or a smaller one down to 8
+// when a large shop's figures would not fit; past that it is cut.
+void MostraTotais(QLabel* rotulo, const QString& texto)
+{
+    QFont fonte = rotulo->font();
+    for (int tamanho = 10; tamanho >= 8; --tamanho) {
+        fonte.setPixelSize(tamanho);
+        if (QFontMetrics(fonte).horizontalAdvance(texto) <= rotulo->contentsRect().width())
+            break;
+    }
+    rotulo->setFont(fonte);
+    rotulo->setText(texto);
+}
+
 } // namespace
 
 // What a reading brings back from the database thread. The branch text is
 // set once the connection worked, so that it shows even when the sales
 // query then fails.
 struct TVendasHora::TLeitura {
-    TLeitura(const TConfig& Config, const QString& Data) : Config(Config), Data(Data) {}
+    TLeitura(const TConfig& Config, const QString& Data)
+        : Config(Config),
+          Data(Data),
+          Comparacao(LerComparacao(Config.Comparacao())),
+          Hoje(plataforma::Hoje()),
+          Agora(plataforma::Agora())
+    {
+    }
+
+    // The time of day the figures are "so far" at, when the day is today.
+    std::optional<QTime> AgoraSeHoje() const
+    {
+        return DataDe(Data) == Hoje ? std::optional<QTime>(Agora.time()) : std::nullopt;
+    }
 
     TConfig Config;
     QString Data;
+    TComparacao Comparacao;
+    QDate Hoje;
+    QDateTime Agora;
     std::optional<QString> NomeFilial;
     std::unique_ptr<TVendasHoraDados> Dados = std::make_unique<TVendasHoraDados>();
 };
@@ -79,6 +112,7 @@ struct TVendasHora::TControlesVista {
     int LarguraNomeFilial;
     QPoint Periodo;
     int LarguraPeriodo;
+    std::optional<QPoint> Totais; // none: no line of totals
     QString TituloGrafico;
     QSize Grafico;
     int SeparacaoRotulos;
@@ -92,31 +126,36 @@ struct TVendasHora::TControlesVista {
     TBotao* TVendasHora::*BtnAvancar;
     QLabel* TVendasHora::*LblNomeFilial;
     QLabel* TVendasHora::*LblPeriodo;
+    QLabel* TVendasHora::*LblTotais; // null: none
     TGraficoVendas* TVendasHora::*ChGrafico;
     QLabel* TVendasHora::*ImgLogo; // null: kept by none
     TDataEdit* TVendasHora::*CleGraf;
 };
 
+// The line of totals stands right under the chart; the rows that stood there
+// move down by its height.
 const TVendasHora::TControlesVista TVendasHora::DETALHE = {
     .Vista = &TVendasHora::rtgDetalhe,
-    .Voltar = {17, 211},
-    .Avancar = {117, 211},
-    .NomeFilial = {0, 194},
+    .Voltar = {17, 227},
+    .Avancar = {117, 227},
+    .NomeFilial = {0, 210},
     .LarguraNomeFilial = 389,
-    .Periodo = {132, 214},
+    .Periodo = {132, 230},
     .LarguraPeriodo = 197,
+    .Totais = QPoint(0, 194),
     .TituloGrafico = QStringLiteral("Gráfico Maximizado"),
     .Grafico = {389, 214},
     .SeparacaoRotulos = 20,
     .MarcasCurtas = false,
     .TamanhoRotulosEixos = std::nullopt,
-    .Logo = {329, 196},
-    .DataEdit = {31, 211},
+    .Logo = {329, 212},
+    .DataEdit = {31, 227},
     .Sufixo = QStringLiteral("Max"),
     .BtnVoltar = &TVendasHora::btnVoltMax,
     .BtnAvancar = &TVendasHora::btnAvanMax,
     .LblNomeFilial = &TVendasHora::lblNomeFilialMax,
     .LblPeriodo = &TVendasHora::lblPeriodoMax,
+    .LblTotais = &TVendasHora::lblTotaisMax,
     .ChGrafico = &TVendasHora::ChGraficoMax,
     .ImgLogo = nullptr,
     .CleGraf = &TVendasHora::cleGrafMax,
@@ -130,6 +169,7 @@ const TVendasHora::TControlesVista TVendasHora::RESUMO = {
     .LarguraNomeFilial = 287,
     .Periodo = {129, 191},
     .LarguraPeriodo = 97,
+    .Totais = std::nullopt,
     .TituloGrafico = QStringLiteral("Gráfico Minimizado"),
     .Grafico = {286, 186},
     // The charting component's usual gap between axis labels; whole values
@@ -144,6 +184,7 @@ const TVendasHora::TControlesVista TVendasHora::RESUMO = {
     .BtnAvancar = &TVendasHora::btnAvanMin,
     .LblNomeFilial = &TVendasHora::lblNomeFilialMin,
     .LblPeriodo = &TVendasHora::lblPeriodoMin,
+    .LblTotais = nullptr,
     .ChGrafico = &TVendasHora::ChGraficoMin,
     .ImgLogo = &TVendasHora::imgLogoDet,
     .CleGraf = &TVendasHora::cleGrafMin,
@@ -151,7 +192,8 @@ const TVendasHora::TControlesVista TVendasHora::RESUMO = {
 
 TVendasHora::TVendasHora(QWidget* AOwner)
     : TGadgetResDet(AOwner),
-      FDados(std::make_unique<TVendasHoraDados>())
+      FDados(std::make_unique<TVendasHoraDados>()),
+      FCache(std::make_shared<TCacheDias>())
 {
     setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET,
                    QStringLiteral("Lotrapex - Relatório Totalização de Vendas"),
@@ -169,7 +211,7 @@ TVendasHora::TVendasHora(QWidget* AOwner)
         vista->setSemContorno();
         vista->setRaios(10, 10);
     }
-    rtgDetalhe->resize(389, 236);
+    rtgDetalhe->resize(389, 252);
     rtgResumo->setGeometry(102, 0, 287, 210);
     rtgDetalhe->hide();
 
@@ -177,6 +219,9 @@ TVendasHora::TVendasHora(QWidget* AOwner)
         CriaControles(*controles);
 
     AjustaGadget(rtgDetalhe, false);
+    // A gadget is glanced at, seldom clicked: its tooltips show though its
+    // window is not the active one.
+    AOwner->window()->setAttribute(Qt::WA_AlwaysShowToolTips);
     AssociaEventosComuns(rtgDetalhe);
     AssociaEventosComuns(rtgResumo);
 
@@ -239,6 +284,12 @@ void TVendasHora::CriaControles(const TControlesVista& C)
     ConfigLabel(periodo, FONTE_ROTULOS, QStringLiteral("22/04/2013"), 10, {}, C.Periodo.x(),
                 C.Periodo.y(), C.LarguraPeriodo, Qt::AlignHCenter, false, false);
     this->*C.LblPeriodo = periodo;
+    if (C.Totais) {
+        QLabel* totais = CriaRotulo(Vista, nome("lblTotais"), true);
+        ConfigLabel(totais, FONTE_ROTULOS, QString(), 10, {}, C.Totais->x(), C.Totais->y(),
+                    C.LarguraNomeFilial, Qt::AlignHCenter, false, false);
+        this->*C.LblTotais = totais;
+    }
     TGraficoVendas* grafico = CriaGrafico(Vista, nome("ChGrafico"), C.TituloGrafico, C.Grafico,
                                           C.SeparacaoRotulos, C.MarcasCurtas);
     if (C.TamanhoRotulosEixos)
@@ -355,7 +406,7 @@ void TVendasHora::Ler()
     TConexao* conexao = FConexao;
     FLeitura = TFilaBanco::Programa().Enfileirar(
         this,
-        [leitura, conexao] {
+        [leitura, conexao, cache = FCache] {
             try {
                 conexao->conectarBanco();
                 const TLiberacaoEmbutido liberacao(*conexao);
@@ -364,7 +415,9 @@ void TVendasHora::Ler()
                     empresa.isEmpty()
                         ? TODAS_AS_FILIAIS
                         : NomeFilial(empresa).value_or(FILIAL_NAO_ENCONTRADA.arg(empresa));
-                leitura->Dados->ValorDasVendas(leitura->Config, *conexao, leitura->Data);
+                leitura->Dados->ValorDasVendas(leitura->Config, *conexao, leitura->Data,
+                                               leitura->Comparacao, cache.get(), leitura->Hoje,
+                                               leitura->Agora);
             } catch (...) {
                 if (TFilaBanco::Programa().AbortouTrabalhoAtual())
                     conexao->descartar();
@@ -419,20 +472,38 @@ void TVendasHora::MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro)
     FEsperaTiques = 0;
     FDados = std::move(Leitura.Dados);
 
-    Serie = ChGraficoMin->NovaSerie(QStringLiteral("LineGraf"));
-    SerieMax = ChGraficoMax->NovaSerie(QStringLiteral("LineGrafMax"));
+    const TComparacao comparacao = FDados->Comparacao();
+    Serie = ChGraficoMin->NovaSerie(QStringLiteral("LineGraf"), comparacao != TComparacao::Nada);
+    SerieMax =
+        ChGraficoMax->NovaSerie(QStringLiteral("LineGrafMax"), comparacao != TComparacao::Nada);
+    const std::optional<QTime> agora = Leitura.AgoraSeHoje();
+    const TIndicadores indicadores = FDados->Indicadores(agora);
+    const std::vector<TTabelaVendasHora::Linha>& linhas = FDados->CdsTemp().linhas();
     QStringList rotulos;
-    for (const TTabelaVendasHora::Linha& linha : FDados->CdsTemp().linhas()) {
-        const qreal x = rotulos.size();
-        Serie->append(x, linha.VALOR);
-        SerieMax->append(x, linha.VALOR);
-        rotulos << linha.HORA + u'h';
+    QStringList dicas;
+    for (int i = 0; i < static_cast<int>(linhas.size()); ++i) {
+        Serie->append(i, linhas[i].VALOR);
+        SerieMax->append(i, linhas[i].VALOR);
+        if (const std::optional<double> referencia = indicadores.Horas[i].Referencia) {
+            ChGraficoMin->Referencia()->append(i, *referencia);
+            ChGraficoMax->Referencia()->append(i, *referencia);
+        }
+        rotulos << linhas[i].HORA + u'h';
+        dicas << DicaDaHora(FDados->CdsTemp(), indicadores, comparacao, i, agora);
     }
     const QString diaDaSemana = DiaDaSemana(Leitura.Data);
     for (TGraficoVendas* grafico : {ChGraficoMin, ChGraficoMax}) {
-        grafico->MostraSerie(rotulos);
+        grafico->MostraSerie(rotulos, dicas);
+        grafico->setPontoAberto(indicadores.HoraCorrente);
         grafico->setTitulo(NOME_GGT_VENDAS_HORA);
     }
+    MostraTotais(lblTotaisMax, LinhaDeTotais(indicadores, comparacao));
+    ChGraficoMin->setDestaque(TextoReais(indicadores.Total), std::nullopt);
+    if (const std::optional<double> meta = LerMetaDia(Leitura.Config.MetaDia()))
+        ChGraficoMax->setDestaque(TextoMeta(PercentualMeta(indicadores.Total, *meta)),
+                                  indicadores.Total / *meta);
+    else
+        ChGraficoMax->setDestaque(QString(), std::nullopt);
     lblPeriodoMin->setText(diaDaSemana);
     lblPeriodoMax->setText(diaDaSemana);
     if (diaAnterior) {

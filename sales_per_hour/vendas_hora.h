@@ -15,13 +15,17 @@ class QDate;
 class QLabel;
 class QLineSeries;
 class TBotao;
+class TCacheDias;
 class TDataEdit;
 class TGraficoVendas;
 
 // The sales-per-hour gadget: for one day, a line chart of the sales of each
 // business hour, in a summary view and a larger detail view that always show
 // the same day, each with the branch name, the weekday, "<" and ">" buttons
-// and a date edit to change the day.
+// and a date edit to change the day. Beside the day's line a grey one shows
+// the day it is compared with; the detail view adds a line of totals and how
+// far the day is from its goal, the summary view the day's total; each
+// point's tooltip gives its hour's figures.
 class TVendasHora : public TGadgetResDet {
     Q_OBJECT
 
@@ -73,6 +77,7 @@ private:
     struct TLeitura;
     void Ler();
     void MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro);
+    void MostraIndicadores(const TLeitura& Leitura);
     void AbandonaLeitura();
     void EsperaMaisPelaProximaTentativa();
 
@@ -84,6 +89,7 @@ private:
     QLabel* lblNomeFilialMax;
     QLabel* lblPeriodoMin;
     QLabel* lblPeriodoMax;
+    QLabel* lblTotaisMax; // the day's totals under the detail chart
     TBotao* btnVoltMax;
     TBotao* btnAvanMax;
     TBotao* btnVoltMin;
@@ -96,6 +102,9 @@ private:
     TDataEdit* cleGrafMin;
     // The hourly sales table and the sales query of the day on view.
     std::unique_ptr<TVendasHoraDados> FDados;
+    // Past days read, for the refreshes to come; shared with the database
+    // thread's jobs.
+    std::shared_ptr<TCacheDias> FCache;
     quint64 FLeitura = 0; // the database job of the reading under way
     // After readings cut by the time limit: how many ticks of the refresh
     // timer the next automatic try waits (0 when none was cut), and how many

@@ -6,6 +6,7 @@
 #include "data/query.h"
 #include "sales_per_hour/arredondamento.h"
 #include "sales_per_hour/consulta_vendas.h"
+#include "sales_per_hour/dias_lidos.h"
 
 #include <map>
 
@@ -27,30 +28,93 @@ void TVendasHoraDados::CriarClientDataSet(const TConfig& config)
 
 void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao, const QString& Data)
 {
-    QryVendas = std::make_unique<TQuery>(conexao.getBancoDados(), conexao.getTransaction());
+    ValorDasVendas(config, conexao, Data, TComparacao::Nada, nullptr, QDate(), QDateTime());
+}
+
+void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao, const QString& Data,
+                                      TComparacao comparacao, TCacheDias* cache, const QDate& hoje,
+                                      const QDateTime& agora)
+{
+    const QDate dia = DataDoDia(Data);
+    const bool excluirImportados = config.PedidosImportados() == QStringLiteral("0");
     const bool filtrarEmpresa = !config.Empresa().isEmpty();
-    QryVendas->setSQL(
-        TextoConsultaVendas(config.PedidosImportados() == QStringLiteral("0"), filtrarEmpresa));
-    QryVendas->setParam(QStringLiteral("PdataIni"), DataDoDia(Data));
-    if (filtrarEmpresa)
-        QryVendas->setParam(QStringLiteral("CodEmpresa"), config.BytesNoArquivo(config.Empresa()));
-    QryVendas->open();
+
+    // The day shown first, then its reference days; a day may be both when
+    // one is shown whose reference is another's.
+    std::vector<QDate> dias{dia};
+    for (const QDate& referencia : DiasDeReferencia(dia, comparacao))
+        dias.push_back(referencia);
+    const auto chave = [&](const QDate& d) {
+        return TCacheDias::TChave{d, config.Empresa(), config.HoraIni(), config.HoraFim(),
+                                  excluirImportados};
+    };
+    std::map<QDate, std::shared_ptr<const TDiaLido>> lidos;
+    std::map<QDate, std::shared_ptr<TDiaLido>> aLer;
+    for (const QDate& d : dias) {
+        if (lidos.contains(d) || aLer.contains(d))
+            continue;
+        std::shared_ptr<const TDiaLido> guardado =
+            cache && d < hoje ? cache->Procurar(chave(d), agora) : nullptr;
+        if (guardado)
+            lidos[d] = std::move(guardado);
+        else
+            aLer[d] = std::make_shared<TDiaLido>();
+    }
+
+    if (!aLer.empty()) {
+        QryVendas = std::make_unique<TQuery>(conexao.getBancoDados(), conexao.getTransaction());
+        QryVendas->setSQL(
+            TextoConsultaVendas(excluirImportados, filtrarEmpresa, static_cast<int>(aLer.size())));
+        int i = 0;
+        for (const auto& [d, lido] : aLer)
+            QryVendas->setParam(ParametroDia(i++), d);
+        if (filtrarEmpresa)
+            QryVendas->setParam(QStringLiteral("CodEmpresa"),
+                                config.BytesNoArquivo(config.Empresa()));
+        QryVendas->open();
+        for (int linha = 0; linha < QryVendas->linhas(); ++linha) {
+            const auto alvo =
+                aLer.find(QryVendas->value(linha, QStringLiteral("DataPedido")).toDate());
+            if (alvo == aLer.end())
+                continue;
+            // Several groups reach one hour when it is written in different
+            // ways (null, "", "00:30"; "7", "07:10"); its value is their sum,
+            // rounded once: a cent rounded in each group would add up to
+            // more. A long double holds the groups of a day without loss.
+            alvo->second->Somar(
+                QryVendas->asString(linha, QStringLiteral("Hora")),
+                QryVendas->asString(linha, QStringLiteral("Minuto")),
+                static_cast<long double>(QryVendas->asFloat(linha, QStringLiteral("TotalPedido")))
+                    - QryVendas->asFloat(linha, QStringLiteral("TotalDevolvido")),
+                static_cast<int>(QryVendas->value(linha, QStringLiteral("Vendas")).toLongLong()));
+        }
+        for (auto& [d, lido] : aLer) {
+            if (cache && d < hoje)
+                cache->Guardar(chave(d), lido, agora);
+            lidos[d] = std::move(lido);
+        }
+    }
 
     CriarClientDataSet(config);
-    // Several groups reach one key when the hour is written in different
-    // ways (null, "", "00:30"; "7", "07:10"). The hour's value is their sum,
-    // rounded once: a cent rounded in each group would add up to more. A
-    // long double holds the few groups of an hour without loss.
-    std::map<TTabelaVendasHora::Linha*, long double> somas;
-    for (int i = 0; i < QryVendas->linhas(); ++i) {
-        const QString hora = QryVendas->asString(i, QStringLiteral("Hora"));
-        auto* linha = FCdsTemp.Localizar(ChaveHora(hora));
-        if (!linha)
-            continue;
-        somas[linha] +=
-            static_cast<long double>(QryVendas->asFloat(i, QStringLiteral("TotalPedido")))
-            - QryVendas->asFloat(i, QStringLiteral("TotalDevolvido"));
+    const TDiaLido& doDia = *lidos.at(dia);
+    // Each row of the new table, found by its key, takes its hour's figures.
+    for (const TTabelaVendasHora::Linha& zerada : FCdsTemp.linhas()) {
+        TTabelaVendasHora::Linha* linha = FCdsTemp.Localizar(zerada.HORA);
+        const int h = linha->HORA.toInt();
+        linha->Exato = doDia.Valor(h);
+        linha->VALOR = ArredondarCentavos(static_cast<double>(linha->Exato));
+        linha->VENDAS = doDia.Vendas(h);
     }
-    for (const auto& [linha, soma] : somas)
-        linha->VALOR = ArredondarCentavos(static_cast<double>(soma));
+    FComparacao = comparacao;
+    FReferencias.clear();
+    for (const QDate& referencia : DiasDeReferencia(dia, comparacao))
+        FReferencias.push_back(lidos.at(referencia));
+}
+
+TIndicadores TVendasHoraDados::Indicadores(std::optional<QTime> agora) const
+{
+    std::vector<const TDiaLido*> referencias;
+    for (const auto& dia : FReferencias)
+        referencias.push_back(dia.get());
+    return CalcularIndicadores(FCdsTemp, referencias, agora);
 }

@@ -6,8 +6,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <sys/stat.h>
 
 namespace {
@@ -56,6 +59,14 @@ TEST_F(Configuracao, ControlesETextosFixos)
         EXPECT_TRUE(d.windowFlags().testFlag(Qt::FramelessWindowHint));
         EXPECT_EQ(Entradas(d.ppbOpacidade),
                   QStringList({"100%", "  80%", "  60%", "  40%", "  20%"}));
+        ASSERT_EQ(d.TabControl1->count(), 2);
+        EXPECT_EQ(d.TabControl1->tabText(0), QStringLiteral("Configurações"));
+        EXPECT_EQ(d.TabControl1->tabText(1), QStringLiteral("Indicadores"));
+        EXPECT_EQ(d.TabControl1->currentIndex(), 0);
+        EXPECT_EQ(d.lblComparacao->text(), QStringLiteral("Comparar com"));
+        EXPECT_EQ(Entradas(d.ppbComparacao),
+                  QStringList({"Nada", "Semana passada", "Média de 4 semanas"}));
+        EXPECT_EQ(d.lblMetaDia->text(), QStringLiteral("Meta do dia (R$)"));
         for (QSpinBox* hora : {d.SbHoraIni, d.SbHoraFim}) {
             EXPECT_EQ(hora->minimum(), 0);
             EXPECT_EQ(hora->maximum(), 23);
@@ -139,6 +150,134 @@ INSTANTIATE_TEST_SUITE_P(
         CasoGuardado{"SempreVisivel1", "SempreVisivel=1", "SempreVisivel", "checked", "1"}),
     [](const auto& info) { return std::string(info.param.nome); });
 
+// The rest of the file: a comment, another gadget's section with a key of
+// the same name, an unknown key in ours; all of it stays byte for byte.
+const QString OUTRAS = QStringLiteral("; mantido pelo painel\r\n"
+                                      "[GadGetMetaVendas]\r\nMeta=150000\r\nComparacao=9\r\n");
+
+struct CasoIndicadores {
+    const char* nome;
+    const char* linhas; // of the gadget's section, after the usual ones
+    const char* comparacao; // shown
+    const char* meta; // shown
+    std::function<void(TFrmConfiguracao&)> muda;
+    const char* depois; // the same lines after "Salvar"
+};
+
+void PrintTo(const CasoIndicadores& c, std::ostream* os)
+{
+    *os << c.nome;
+}
+
+class Indicadores : public DialogoTeste, public ::testing::WithParamInterface<CasoIndicadores> {};
+
+TEST_P(Indicadores, MostraGuardaComAsOutrasChavesEMantemORestoDoArquivo)
+{
+    const CasoIndicadores& c = GetParam();
+    const QString comum =
+        QStringLiteral("Transparencia=100\r\nSempreVisivel=0\r\nAtualizaDados=5\r\n"
+                       "PedidosImportados=0\r\nChaveDesconhecida = x \r\n");
+    EscreverIniBanco(ini, banco->acesso(),
+                     OUTRAS + QStringLiteral("[GadGetVendHora]\r\n") + comum
+                         + QString::fromUtf8(c.linhas));
+    config.CarregarIni();
+    config.InstanciaVariaveis(QStringLiteral("GVH"));
+    // As the start-up leaves it.
+    config.SalvarIni();
+    const QByteArray antes = Arquivo();
+
+    EXPECT_TRUE(Configura([&](TFrmConfiguracao& d) {
+        EXPECT_EQ(d.ppbComparacao->currentText(), QString::fromUtf8(c.comparacao));
+        EXPECT_EQ(d.edtMetaDia->text(), QString::fromUtf8(c.meta));
+        d.ppbOpacidade->setCurrentIndex(1);
+        c.muda(d);
+        Clica(d.btnSalvarConf);
+        EXPECT_FALSE(d.isVisible());
+    }));
+    EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join('\n').toStdString();
+    // Keys not yet in the file go to the end of the section, the file's last.
+    QByteArray esperado = QByteArray(antes).replace("Transparencia=100", "Transparencia=80");
+    if (*c.linhas)
+        esperado.replace(c.linhas, c.depois);
+    else
+        esperado += c.depois;
+    EXPECT_EQ(Arquivo().toStdString(), esperado.toStdString());
+    EXPECT_EQ(gadget->inicios, QList<QObject*>{gadget});
+
+    TConfig relido(SECAO);
+    relido.CarregarIni();
+    EXPECT_EQ(relido.Comparacao(), config.Comparacao());
+    EXPECT_EQ(relido.MetaDia(), config.MetaDia());
+}
+
+const auto NADA_MUDA = [](TFrmConfiguracao&) {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, Indicadores,
+    ::testing::Values(
+        CasoIndicadores{"Ausentes", "", "Semana passada", "", NADA_MUDA, ""},
+        CasoIndicadores{"AusentesEscolhidas", "", "Semana passada", "",
+                        [](TFrmConfiguracao& d) {
+                            d.ppbComparacao->setCurrentIndex(2);
+                            d.edtMetaDia->setText(QStringLiteral("2.500,5"));
+                        },
+                        "Comparacao=4\r\nMetaDia=2500,50\r\n"},
+        CasoIndicadores{"Trocadas", "Comparacao=4\r\nMetaDia=1500\r\n", "Média de 4 semanas",
+                        "1.500,00",
+                        [](TFrmConfiguracao& d) {
+                            d.ppbComparacao->setCurrentIndex(0);
+                            d.edtMetaDia->setText(QStringLiteral(" 99,9 "));
+                        },
+                        "Comparacao=0\r\nMetaDia=99,90\r\n"},
+        CasoIndicadores{"MetaApagada", "MetaDia=1500.5\r\n", "Semana passada", "1.500,50",
+                        [](TFrmConfiguracao& d) { d.edtMetaDia->clear(); }, "MetaDia=\r\n"},
+        // Written as a user writes by hand, or unreadable: what they mean is
+        // shown, and saving what they mean leaves them as they are.
+        CasoIndicadores{"EscritasAMao", " Comparacao = 0 \r\nMetaDia = 1.500 \r\n", "Nada",
+                        "1.500,00", NADA_MUDA, " Comparacao = 0 \r\nMetaDia = 1.500 \r\n"},
+        CasoIndicadores{"Ilegiveis", "Comparacao=todas\r\nMetaDia=muito\r\n", "Semana passada", "",
+                        NADA_MUDA, "Comparacao=todas\r\nMetaDia=muito\r\n"}),
+    [](const auto& info) { return std::string(info.param.nome); });
+
+TEST_F(Configuracao, MetaQueNaoEhValorRecusadaComUmaMensagemSemMudarNada)
+{
+    const QByteArray antes = Arquivo();
+    for (const char* meta : {"1.5", "0", "0,00", "12.34", "1.2345", "1.500.0", "1,5,0"}) {
+        SCOPED_TRACE(meta);
+        mensagens.clear();
+        EXPECT_TRUE(Configura([&](TFrmConfiguracao& d) {
+            d.TabControl1->setCurrentIndex(0);
+            d.ppbOpacidade->setCurrentIndex(2);
+            d.ppbComparacao->setCurrentIndex(2);
+            d.edtMetaDia->setText(QString::fromLatin1(meta));
+            Clica(d.btnSalvarConf);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(d.TabControl1->currentWidget(), d.tbiIndicadores) << "the field is shown";
+            ASSERT_EQ(mensagens.size(), 1);
+            EXPECT_EQ(mensagens[0].toStdString(),
+                      QStringLiteral("Meta do dia inválida: \"%1\". Informe um valor em reais "
+                                     "maior que zero, como 1.500,00, ou deixe o campo vazio para "
+                                     "não ter meta.")
+                          .arg(QString::fromLatin1(meta))
+                          .toStdString());
+        }));
+        EXPECT_EQ(Arquivo(), antes);
+        EXPECT_EQ(config.Transparencia(), QStringLiteral("100"));
+        EXPECT_EQ(config.Comparacao(), QString());
+        EXPECT_TRUE(gadget->inicios.isEmpty());
+    }
+}
+
+TEST_F(Configuracao, CampoDaMetaSoAceitaOQuePodeSerUmValor)
+{
+    EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
+        d.TabControl1->setCurrentWidget(d.tbiIndicadores);
+        d.edtMetaDia->setFocus();
+        QTest::keyClicks(d.edtMetaDia, QStringLiteral("1a.5b00-,7 59"));
+        EXPECT_EQ(d.edtMetaDia->text(), QStringLiteral("1.500,75"));
+    }));
+}
+
 TEST_F(Configuracao, PrimeiraAberturaMostraAsHorasPadraoEGuardaAsHorasComoMostradas)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
@@ -165,9 +304,13 @@ TEST_F(Configuracao, CancelarMantemAsEscolhasSoNaTelaEOProximoSalvarAsGuarda)
         d.ppbOpacidade->setCurrentIndex(3);
         d.ckbSempreVisivel->setChecked(true);
         d.chkConsideraPedidosImportados->setChecked(true);
+        d.ppbComparacao->setCurrentIndex(0);
+        d.edtMetaDia->setText(QStringLiteral("300"));
         Clica(d.BtnCancelarConf);
         EXPECT_FALSE(d.isVisible());
     }));
+    EXPECT_EQ(config.Comparacao(), QString());
+    EXPECT_EQ(config.MetaDia(), QString());
     EXPECT_EQ(Arquivo(), antes);
     EXPECT_TRUE(gadget->inicios.isEmpty());
     EXPECT_EQ(config.Empresa(), QString());
@@ -186,8 +329,12 @@ TEST_F(Configuracao, CancelarMantemAsEscolhasSoNaTelaEOProximoSalvarAsGuarda)
         EXPECT_EQ(d.ppbOpacidade->currentText(), QStringLiteral("  40%"));
         EXPECT_TRUE(d.ckbSempreVisivel->isChecked());
         EXPECT_TRUE(d.chkConsideraPedidosImportados->isChecked());
+        EXPECT_EQ(d.ppbComparacao->currentText(), QStringLiteral("Nada"));
+        EXPECT_EQ(d.edtMetaDia->text(), QStringLiteral("300"));
         Clica(d.btnSalvarConf);
     }));
+    EXPECT_EQ(NoArquivo("Comparacao"), QStringLiteral("0"));
+    EXPECT_EQ(NoArquivo("MetaDia"), QStringLiteral("300"));
     EXPECT_EQ(host.findChildren<TFrmConfiguracao*>().size(), 1);
     EXPECT_EQ(NoArquivo("Empresa"), QStringLiteral("003"));
     EXPECT_EQ(NoArquivo("Transparencia"), QStringLiteral("40"));

@@ -91,8 +91,8 @@ TEST_F(TextosCabem, CaixaSobre)
 TEST_F(TextosCabem, DialogoDeConfiguracao)
 {
     EXPECT_TRUE(Configura([](TFrmConfiguracao& d) {
-        for (const QLabel* rotulo :
-             {d.Label1, d.lblFilial, d.Label4, d.Label3, d.Label8, d.lblOpacidade}) {
+        for (const QLabel* rotulo : {d.Label1, d.lblFilial, d.Label4, d.Label3, d.Label8,
+                                     d.lblOpacidade, d.lblComparacao, d.lblMetaDia}) {
             // Segoe UI where the system has it, else the family chosen for it.
             EXPECT_EQ(QFontInfo(rotulo->font()).family(), FONTE_ROTULOS)
                 << rotulo->objectName().toStdString();
@@ -106,8 +106,17 @@ TEST_F(TextosCabem, DialogoDeConfiguracao)
             ExpectCabe({botao->objectName(), botao->font(), botao->text(),
                         QRectF(botao->rect()).adjusted(1, 1, -1, -1)});
         const QTabBar* abas = d.TabControl1->tabBar();
-        ExpectCabe({QStringLiteral("tbiConf"), abas->font(), abas->tabText(0),
-                    QRectF(abas->tabRect(0)).adjusted(1, 1, -1, 0)});
+        for (int aba = 0; aba < abas->count(); ++aba)
+            ExpectCabe({abas->tabText(aba), abas->font(), abas->tabText(aba),
+                        QRectF(abas->tabRect(aba)).adjusted(1, 1, -1, 0)});
+        // Left of the strip with the two triangles.
+        for (int i = 0; i < d.ppbComparacao->count(); ++i)
+            ExpectCabe({d.ppbComparacao->objectName(), d.ppbComparacao->font(),
+                        d.ppbComparacao->itemText(i),
+                        QRectF(d.ppbComparacao->rect()).adjusted(4, 1, -16, -1)});
+        ExpectCabe({d.edtMetaDia->objectName(), d.edtMetaDia->font(),
+                    QStringLiteral("9.999.999,99"),
+                    QRectF(d.edtMetaDia->rect()).adjusted(4, 1, -4, -1)});
     }));
 }
 
@@ -129,6 +138,14 @@ TEST_F(TextosCabem, Vistas)
         for (const char* nome : {"btnVolt", "btnAvan"}) {
             const auto* botao = static_cast<QPushButton*>(controle(nome));
             ExpectCabe({botao->objectName(), botao->font(), botao->text(), botao->rect()});
+        }
+        if (QLatin1String(vista) == QLatin1String("Max")) {
+            // A busy day of a good-sized shop, in the line's own size.
+            const auto* totais = static_cast<QLabel*>(controle("lblTotais"));
+            for (const char* texto :
+                 {"Total R$ 99.999,99 · 1.234 vendas · ticket R$ 81,04 · +108% sem. passada",
+                  "Total R$ 99.999,99 · 1.234 vendas · ticket R$ 81,04 · -100% média 4 sem."})
+                ExpectCabe(DoRotulo(totais, QString::fromUtf8(texto)));
         }
         // The line edit keeps 2 pixels free on each side.
         const auto* data = static_cast<QDateEdit*>(controle("cleGraf"));

@@ -131,12 +131,12 @@ for caso in "1 sem" "2 sem" "1 com" "2 com"; do
   clicar $((gx + 405)) $((gy + 32))
   mover $((gx + 230)) $((gy + 225))
   f=$(foto detalhe)
-  verifica cantos "$f" "$escala" $gx $gy 389 236 10
+  verifica cantos "$f" "$escala" $gx $gy 389 252 10
   verifica beiras "$f" "$escala" $gx $gy 389 214
-  [ "$composicao" = com ] && verifica suaves "$f" "$escala" $gx $gy 389 236 10
+  [ "$composicao" = com ] && verifica suaves "$f" "$escala" $gx $gy 389 252 10
   mover $((gx + 194)) $((gy + 100))
   foto detalhe-marcas >/dev/null
-  clicar $((gx + 111)) $((gy + 221))
+  clicar $((gx + 111)) $((gy + 237))
   foto calendario >/dev/null
   xdotool key Escape
   sleep 0.5

@@ -27,8 +27,10 @@ const Modelo DETALHE{"detail", {389, 214}, 20, false, 0};
 
 class GraficoTeste : public ::testing::Test {
 protected:
-    // A new chart on a new host, as the gadget makes it before it is shown.
-    TGraficoVendas* Grafico(const Modelo& m, const QList<double>& valores)
+    // A new chart on a new host, as the gadget makes it before it is shown;
+    // with a reference line when referencia has values.
+    TGraficoVendas* Grafico(const Modelo& m, const QList<double>& valores,
+                            const QList<double>& referencia = {}, const QStringList& dicas = {})
     {
         hosts.push_back(std::make_unique<QWidget>());
         QWidget& host = *hosts.back();
@@ -36,13 +38,15 @@ protected:
         grafico->setGeometry(QRect(QPoint(0, 0), m.tamanho));
         if (m.pixelsEixos)
             grafico->setTamanhoRotulosEixos(m.pixelsEixos);
-        QLineSeries* serie = grafico->NovaSerie(QStringLiteral("s"));
+        QLineSeries* serie = grafico->NovaSerie(QStringLiteral("s"), !referencia.isEmpty());
         QStringList rotulos;
         for (double v : valores) {
             serie->append(rotulos.size(), v);
             rotulos << QStringLiteral("%1h").arg(8 + rotulos.size(), 2, 10, QLatin1Char('0'));
         }
-        grafico->MostraSerie(rotulos);
+        for (qsizetype i = 0; i < referencia.size(); ++i)
+            grafico->Referencia()->append(i, referencia[i]);
+        grafico->MostraSerie(rotulos, dicas);
         grafico->setTitulo(QStringLiteral("Vendas por Hora"));
         host.resize(400, 230);
         host.show();
@@ -215,6 +219,89 @@ TEST_F(GraficoTeste, RotuloDeCadaHoraOndeCabe)
         EXPECT_EQ(grafico->RotulosVisiveis().join(u' ').toStdString(),
                   esperados.join(u' ').toStdString())
             << c.modelo.nome;
+    }
+}
+
+TEST_F(GraficoTeste, ReferenciaAtrasDaLinhaDoDiaNaMesmaEscala)
+{
+    for (const Modelo& m : {RESUMO, DETALHE}) {
+        TGraficoVendas* grafico = Grafico(m, {100, 200, 50}, {1500, 0, -300});
+        EXPECT_EQ(RotulosValores(grafico), QStringList({"-500", "0", "500", "1.000", "1.500"}))
+            << m.nome << ": the axis covers both lines";
+        EXPECT_EQ(grafico->chart()->series(),
+                  (QList<QAbstractSeries*>{grafico->Referencia(), grafico->Serie()}))
+            << m.nome << ": drawn first, behind";
+        EXPECT_EQ(grafico->Referencia()->pen().style(), Qt::DashLine) << m.nome;
+        EXPECT_FALSE(grafico->Referencia()->pointsVisible()) << m.nome;
+        EXPECT_NE(grafico->Referencia()->color(), grafico->Serie()->color()) << m.nome;
+
+        grafico->NovaSerie(QStringLiteral("s"), false);
+        EXPECT_EQ(grafico->Referencia(), nullptr) << m.nome;
+        EXPECT_EQ(grafico->chart()->series().size(), 1) << m.nome;
+    }
+}
+
+// The running hour's point is a ring: its middle shows no blue.
+TEST_F(GraficoTeste, PontoAbertoSoUmAnel)
+{
+    for (const Modelo& m : {RESUMO, DETALHE}) {
+        TGraficoVendas* grafico = Grafico(m, {100, 200, 50});
+        const auto meio = [&](int i) {
+            const QPointF ponto =
+                grafico->chart()->mapToPosition(grafico->Serie()->at(i), grafico->Serie());
+            const QPoint onde = grafico->mapFromScene(grafico->chart()->mapToScene(ponto));
+            return grafico->viewport()->grab().toImage().pixelColor(onde);
+        };
+        const auto azul = [](const QColor& cor) {
+            return cor.blue() > 200 && cor.red() < 100 && cor.green() < 100;
+        };
+        grafico->setPontoAberto(1);
+        EXPECT_EQ(grafico->PontoAberto(), 1) << m.nome;
+        EXPECT_FALSE(azul(meio(1))) << m.nome << ": " << meio(1).name().toStdString();
+        EXPECT_TRUE(azul(meio(0))) << m.nome << ": " << meio(0).name().toStdString();
+        grafico->setPontoAberto(std::nullopt);
+        EXPECT_TRUE(azul(meio(1))) << m.nome << ": solid again";
+        grafico->setPontoAberto(3);
+        EXPECT_EQ(grafico->PontoAberto(), std::nullopt) << m.nome << ": no such point";
+    }
+}
+
+// The text at the top right (the day's total, how far the goal is) stays
+// clear of the title and of the marks, inside the chart.
+TEST_F(GraficoTeste, DestaqueNoCantoLivreDasMarcas)
+{
+    for (const Modelo& m : {RESUMO, DETALHE}) {
+        TGraficoVendas* grafico = Grafico(m, {1500, 200, 100, 50, 20, 10, 20, 50, 100, 1400, 1500});
+        grafico->setDestaque(QStringLiteral("R$ 1.234.567,89"), 0.62);
+        grafico->setMarcasVisiveis(true);
+        EXPECT_EQ(grafico->Destaque(), QStringLiteral("R$ 1.234.567,89"));
+        const QList<QRectF> rotulos = grafico->CaixasRotulos();
+        QRectF titulo;
+        QRectF destaque;
+        for (const QRectF& caixa : rotulos) {
+            if (caixa.top() < 10 && caixa.left() < 20)
+                titulo = caixa;
+            else if (caixa.top() < 10)
+                destaque = caixa;
+        }
+        ASSERT_FALSE(titulo.isEmpty()) << m.nome;
+        ASSERT_FALSE(destaque.isEmpty()) << m.nome;
+        EXPECT_FALSE(destaque.intersects(titulo)) << m.nome;
+        EXPECT_LE(destaque.right(), grafico->width() - 5) << m.nome;
+        for (const QRectF& marca : grafico->CaixasMarcas())
+            for (const QRectF& rotulo : rotulos)
+                EXPECT_FALSE(marca.intersects(rotulo)) << m.nome;
+
+        EXPECT_TRUE(grafico->DestaqueVisivel()) << m.nome;
+
+        grafico->setDestaque(QString(), 0.5);
+        EXPECT_EQ(grafico->FracaoDestaque(), std::nullopt) << m.nome << ": no text, no bar";
+        EXPECT_EQ(grafico->CaixasRotulos().size(), rotulos.size() - 2) << m.nome;
+
+        grafico->setDestaque(QStringLiteral("R$ 123.456.789.012,34 até agora, na semana passada"),
+                             0.5);
+        EXPECT_FALSE(grafico->DestaqueVisivel()) << m.nome << ": it would reach the title";
+        EXPECT_EQ(grafico->CaixasRotulos().size(), rotulos.size() - 2) << m.nome;
     }
 }
 

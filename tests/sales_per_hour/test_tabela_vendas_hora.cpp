@@ -83,12 +83,20 @@ TEST(ConsultaVendas, LinhasCondicionais)
     const QString empresa = QStringLiteral("AND PedidoC.CodEmpresa = :CodEmpresa");
     const struct {
         bool excluir, filtrar;
+        int dias;
         int linhas;
-    } casos[] = {{false, false, 2}, {true, false, 3}, {false, true, 3}, {true, true, 4}};
+        const char* datas;
+    } casos[] = {{false, false, 1, 2, "IN (:PDia0)"},
+                 {true, false, 1, 3, "IN (:PDia0)"},
+                 {false, true, 5, 3, "IN (:PDia0, :PDia1, :PDia2, :PDia3, :PDia4)"},
+                 {true, true, 2, 4, "IN (:PDia0, :PDia1)"}};
     for (const auto& c : casos) {
-        const QStringList texto = TextoConsultaVendas(c.excluir, c.filtrar);
+        const QStringList texto = TextoConsultaVendas(c.excluir, c.filtrar, c.dias);
         ASSERT_EQ(texto.size(), c.linhas);
         EXPECT_TRUE(texto.first().startsWith(QStringLiteral("SELECT PedidoC.DataPedido,")));
+        EXPECT_TRUE(texto.first().contains(QStringLiteral("WHERE PedidoC.DataPedido ")
+                                           + QLatin1String(c.datas) + QStringLiteral(" AND")))
+            << texto.first().toStdString();
         EXPECT_TRUE(texto.last().startsWith(QStringLiteral("Group By")));
         EXPECT_EQ(texto.contains(importados), c.excluir);
         EXPECT_EQ(texto.contains(empresa), c.filtrar);

@@ -83,13 +83,16 @@ TEST_F(VendasHoraTeste, ControlesNasVistas)
         QString texto;
     };
     const Caso casos[] = {
-        {"rtgDetalhe", "rtgGadget", {0, 0, 389, 236}, {}},
+        // The line of totals under the detail chart moves the rows below it
+        // down by its height.
+        {"rtgDetalhe", "rtgGadget", {0, 0, 389, 252}, {}},
         {"rtgResumo", "rtgGadget", {102, 0, 287, 210}, {}},
-        {"btnVoltMax", "rtgDetalhe", {17, 211, 15, 20}, "<"},
-        {"btnAvanMax", "rtgDetalhe", {117, 211, 15, 20}, ">"},
-        {"cleGrafMax", "rtgDetalhe", {31, 211, 87, 20}, {}},
-        {"lblNomeFilialMax", "rtgDetalhe", {0, 194, 389, 15}, "Todas as Filiais"},
-        {"lblPeriodoMax", "rtgDetalhe", {132, 214, 197, 15}, "22/04/2013"},
+        {"btnVoltMax", "rtgDetalhe", {17, 227, 15, 20}, "<"},
+        {"btnAvanMax", "rtgDetalhe", {117, 227, 15, 20}, ">"},
+        {"cleGrafMax", "rtgDetalhe", {31, 227, 87, 20}, {}},
+        {"lblTotaisMax", "rtgDetalhe", {0, 194, 389, 15}, ""},
+        {"lblNomeFilialMax", "rtgDetalhe", {0, 210, 389, 15}, "Todas as Filiais"},
+        {"lblPeriodoMax", "rtgDetalhe", {132, 230, 197, 15}, "22/04/2013"},
         {"ChGraficoMax", "rtgDetalhe", {0, 0, 389, 214}, {}},
         {"btnVoltMin", "rtgResumo", {14, 188, 15, 20}, "<"},
         {"btnAvanMin", "rtgResumo", {114, 188, 15, 20}, ">"},
@@ -110,7 +113,7 @@ TEST_F(VendasHoraTeste, ControlesNasVistas)
             EXPECT_EQ(rotulo->text(), c.texto) << c.nome;
         }
     }
-    EXPECT_EQ(Controle<TRetangulo>("rtgGadget")->size(), QSize(422, 246));
+    EXPECT_EQ(Controle<TRetangulo>("rtgGadget")->size(), QSize(422, 262));
 
     struct Fonte {
         const char* rotulo;
@@ -118,7 +121,8 @@ TEST_F(VendasHoraTeste, ControlesNasVistas)
         bool negrito;
     };
     for (const Fonte& f : {Fonte{"lblNomeFilialMax", 12, true}, Fonte{"lblNomeFilialMin", 12, true},
-                           Fonte{"lblPeriodoMax", 10, false}, Fonte{"lblPeriodoMin", 10, false}}) {
+                           Fonte{"lblPeriodoMax", 10, false}, Fonte{"lblPeriodoMin", 10, false},
+                           Fonte{"lblTotaisMax", 10, false}}) {
         const QFont fonte = Controle<QLabel>(f.rotulo)->font();
         EXPECT_EQ(fonte.family(), QStringLiteral("Tahoma")) << f.rotulo;
         EXPECT_EQ(fonte.pixelSize(), f.tamanho) << f.rotulo;
@@ -143,7 +147,11 @@ TEST_F(VendasHoraTeste, InicioMostraHojeComOAvancoDesabilitado)
         EXPECT_EQ(grafico->Titulo(), QStringLiteral("Vendas por Hora")) << nome;
         ExpectValores(grafico, Esperado(0, 8, 18), nome);
         EXPECT_EQ(grafico->Rotulos(), Horas(8, 18)) << nome;
-        EXPECT_EQ(grafico->chart()->series().size(), 1) << nome;
+        // The day a week earlier, behind the day's line.
+        ASSERT_NE(grafico->Referencia(), nullptr) << nome;
+        EXPECT_EQ(grafico->chart()->series(),
+                  (QList<QAbstractSeries*>{grafico->Referencia(), grafico->Serie()}))
+            << nome;
         EXPECT_FALSE(grafico->chart()->legend()->isVisible()) << nome;
         EXPECT_FALSE(grafico->MarcasVisiveis()) << nome;
         EXPECT_EQ(grafico->Serie()->color(), QColor::fromRgba(0xFF0000FF)) << nome;
@@ -638,7 +646,7 @@ TEST_F(VendasHoraTeste, CadaAtualizacaoTrocaAsSeriesSemAcumular)
     EXPECT_TRUE(primeira.isNull());
     EXPECT_TRUE(primeiraMax.isNull());
     for (TGraficoVendas* grafico : {Resumo(), Detalhe()})
-        EXPECT_EQ(grafico->chart()->series().size(), 1);
+        EXPECT_EQ(grafico->chart()->series().size(), 2) << "the day and its reference";
     EXPECT_EQ(Controle<TRetangulo>("rtgGadget")->findChildren<QObject*>().size(), objetos);
     EXPECT_EQ(Resumo()->scene()->items().size(), itens);
 }
@@ -668,6 +676,160 @@ TEST_F(VendasHoraTeste, InicioAutomaticoQueFalhaNaoImpedeOGadget)
     QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
     EsperaLeitura();
     EXPECT_EQ(Texto("lblPeriodoMin"), Nome(-1));
+}
+
+} // namespace
+
+namespace {
+
+// Today at 10:30: the hour 10 runs; its reference counts up to then.
+class IndicadoresNaVista : public VendasHoraTeste {
+protected:
+    void SetUp() override
+    {
+        VendasHoraTeste::SetUp();
+        plataforma::ganchos().agora = [] { return QDateTime(HOJE, QTime(10, 30)); };
+    }
+
+    static QList<double> Pontos(const QLineSeries* serie)
+    {
+        QList<double> valores;
+        for (const QPointF& ponto : serie->points())
+            valores << ponto.y();
+        return valores;
+    }
+};
+
+TEST_F(IndicadoresNaVista, ReferenciaTotaisEMetaConformeAConfiguracao)
+{
+    const QList<double> semana = {100, 0, 40, 0, 200, 0, 0, 0, 0, 0, 0};
+    const QList<double> media4 = {40, 5, 10, 0, 50, 0, 0, 0, 0, 0, 0};
+    const QString totais = QStringLiteral("Total R$ 485,66 · 5 vendas · ticket R$ 97,13");
+    struct Caso {
+        const char* nome;
+        const char* comparacao;
+        const char* meta;
+        std::optional<QList<double>> referencia;
+        QString totais;
+        QString meta_;
+        std::optional<double> fracao;
+    };
+    const Caso casos[] = {
+        // So far: 100 a week before, (100 + 60 + 20) / 4 = 45 in the mean.
+        {"default", "", "", semana, totais + QStringLiteral(" · +386% sem. passada"), {}, {}},
+        {"week", "1", "500", semana, totais + QStringLiteral(" · +386% sem. passada"),
+         QStringLiteral("97% da meta"), 485.66 / 500},
+        {"mean", "4", "1.000,00", media4, totais + QStringLiteral(" · +979% média 4 sem."),
+         QStringLiteral("48% da meta"), 485.66 / 1000},
+        {"none", "0", "300", std::nullopt, totais, QStringLiteral("161% da meta"), 485.66 / 300},
+        {"unreadable values",
+         "semana",
+         "muito",
+         semana,
+         totais + QStringLiteral(" · +386% sem. passada"),
+         {},
+         {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        config.setComparacao(QString::fromLatin1(c.comparacao));
+        config.setMetaDia(QString::fromUtf8(c.meta));
+        Inicia();
+        for (TGraficoVendas* grafico : {Resumo(), Detalhe()}) {
+            const std::string nome = grafico->objectName().toStdString();
+            ExpectValores(grafico, Esperado(0, 8, 18), nome);
+            if (c.referencia) {
+                ASSERT_NE(grafico->Referencia(), nullptr) << nome;
+                EXPECT_EQ(Pontos(grafico->Referencia()), *c.referencia) << nome;
+                EXPECT_EQ(grafico->Referencia()->pen().style(), Qt::DashLine) << nome;
+            } else {
+                EXPECT_EQ(grafico->Referencia(), nullptr) << nome;
+            }
+            EXPECT_EQ(grafico->PontoAberto(), 2) << nome << ": 10h still runs";
+            EXPECT_EQ(grafico->Dicas().size(), 11) << nome;
+        }
+        EXPECT_EQ(Texto("lblTotaisMax").toStdString(), c.totais.toStdString());
+        EXPECT_EQ(Resumo()->Destaque(), QStringLiteral("R$ 485,66"));
+        EXPECT_EQ(Resumo()->FracaoDestaque(), std::nullopt);
+        EXPECT_EQ(Detalhe()->Destaque(), c.meta_);
+        EXPECT_EQ(Detalhe()->FracaoDestaque(), c.fracao);
+    }
+
+    // Yesterday is over: every point solid, the reference whole.
+    config.setComparacao(QString());
+    QTest::mouseClick(Controle<TBotao>("btnVoltMin"), Qt::LeftButton);
+    EsperaLeitura();
+    for (TGraficoVendas* grafico : {Resumo(), Detalhe()})
+        EXPECT_EQ(grafico->PontoAberto(), std::nullopt) << grafico->objectName().toStdString();
+    EXPECT_EQ(Texto("lblTotaisMax").toStdString(),
+              "Total R$ 113,42 · 3 vendas · ticket R$ 37,81 · sem. passada R$ 0,00");
+    EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join(u'|').toStdString();
+}
+
+TEST_F(IndicadoresNaVista, TotaisDeUmaGrandeLojaCabemNaLinha)
+{
+    Inicia();
+    auto* totais = Controle<TRotuloCortado>("lblTotaisMax");
+    ASSERT_NE(totais, nullptr);
+    EXPECT_EQ(totais->font().pixelSize(), 10);
+    Controle<TDataEdit>("cleGrafMax")->setDate(HOJE.addDays(3));
+    EsperaLeitura();
+    EXPECT_EQ(totais->text().toStdString(),
+              "Total R$ 98.765.432.109,87 · 1 venda · ticket R$ 98.765.432.109,87 · sem. "
+              "passada R$ 0,00");
+    EXPECT_LT(totais->font().pixelSize(), 10);
+    EXPECT_GE(totais->font().pixelSize(), 8);
+    EXPECT_EQ(totais->TextoVisivel(), totais->text()) << "smaller, not cut";
+    QTest::mouseClick(Controle<TBotao>("btnVoltMax"), Qt::LeftButton);
+    EsperaLeitura();
+    EXPECT_EQ(totais->font().pixelSize(), 10) << "a shorter line, the usual size";
+}
+
+TEST_F(IndicadoresNaVista, DicaDaHoraSobreOPontoEmAmbasAsVistas)
+{
+    Inicia();
+    const struct {
+        int ponto;
+        const char* dica;
+    } casos[] = {
+        {0, "08h\nValor: R$ 120,10\nVendas: 2 · ticket R$ 60,05\nSemana passada: R$ 100,00 "
+            "(+20%)"},
+        {2, "10h (em andamento)\nValor: R$ 0,00\nVendas: 0\nSemana passada até 10:30: R$ 0,00"},
+        {4, "12h (ainda não começou)\nValor: R$ 300,00\nVendas: 1 · ticket R$ 300,00\n"
+            "Semana passada: R$ 200,00"},
+    };
+    // A tooltip hidden goes away later; gone, it takes the next one along.
+    const auto semDica = [] {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    for (TGraficoVendas* grafico : {Resumo(), Detalhe()}) {
+        if (grafico == Detalhe())
+            gadget->RMaximizarClick(gadget);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(grafico->window()));
+        for (const auto& c : casos) {
+            // Halfway up the plot, in the point's hour column.
+            const QRectF area = grafico->chart()->plotArea();
+            const double largura = area.width() / grafico->Serie()->count();
+            const QPoint onde = grafico->mapFromScene(grafico->chart()->mapToScene(
+                QPointF(area.left() + (c.ponto + 0.3) * largura, area.center().y())));
+            semDica();
+            QHelpEvent dica(QEvent::ToolTip, onde, grafico->viewport()->mapToGlobal(onde));
+            QCoreApplication::sendEvent(grafico->viewport(), &dica);
+            EXPECT_TRUE(QToolTip::isVisible()) << grafico->objectName().toStdString();
+            EXPECT_EQ(QToolTip::text().toStdString(), c.dica)
+                << grafico->objectName().toStdString();
+        }
+        // Off the plot, none.
+        semDica();
+        QHelpEvent fora(QEvent::ToolTip, QPoint(2, 2),
+                        grafico->viewport()->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(grafico->viewport(), &fora);
+        EXPECT_FALSE(QToolTip::isVisible()) << grafico->objectName().toStdString();
+    }
+    EXPECT_TRUE(host.window()->testAttribute(Qt::WA_AlwaysShowToolTips))
+        << "tooltips on a window the user never clicked";
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
+#include "platform/seams.h"
 #include "sales_per_hour/exportar_csv.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "tests/fixtures/banco_varejo.h"
 #include "tests/robust/rede_teste.h"
+#include "tests/sales_per_hour/dia_com_referencias.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -262,6 +265,101 @@ INSTANTIATE_TEST_SUITE_P(MotorEmbutidoEServidor, ImprimeATabela,
                              return info.param == BancoVarejo::Onde::Local ? "Local" : "Servidor";
                          });
 
+// The fixture's day of known figures, branch 01, from 8 to 12.
+const std::string DETALHADO_SEMANA = "HORA;VALOR;VENDAS;TICKET;REFERENCIA\n"
+                                     "08;150,15;2;75,08;60,00\n"
+                                     "09;-80,00;1;-80,00;40,00\n"
+                                     "10;42,00;2;21,00;71,00\n"
+                                     "11;0,00;0;;5,00\n"
+                                     "12;7,00;1;7,00;0,00\n"
+                                     "TOTAL;119,15;6;19,86;176,00\n";
+const std::string DETALHADO_MEDIA4 = "HORA;VALOR;VENDAS;TICKET;REFERENCIA\n"
+                                     "08;150,15;2;75,08;25,00\n"
+                                     "09;-80,00;1;-80,00;10,01\n"
+                                     "10;42,00;2;21,00;18,50\n"
+                                     "11;0,00;0;;1,25\n"
+                                     "12;7,00;1;7,00;2,25\n"
+                                     "TOTAL;119,15;6;19,86;57,01\n";
+const std::string DETALHADO_NADA = "HORA;VALOR;VENDAS;TICKET;REFERENCIA\n"
+                                   "08;150,15;2;75,08;\n"
+                                   "09;-80,00;1;-80,00;\n"
+                                   "10;42,00;2;21,00;\n"
+                                   "11;0,00;0;;\n"
+                                   "12;7,00;1;7,00;\n"
+                                   "TOTAL;119,15;6;19,86;\n";
+
+TEST(VendasPorHoraCsv, DetalhadoComVendasTicketEReferencia)
+{
+    const QString secao =
+        QStringLiteral("[GadGetVendHora]\r\nEmpresa=01\r\nPedidosImportados=0\r\n");
+    const QStringList dia = {"--dia", "15/05/2024", "--hora-fim", "12"};
+    const CasoSaida casos[] = {
+        {"the week before by default", secao, dia + QStringList{"--detalhado"}, DETALHADO_SEMANA},
+        {"the mean of four weeks", secao + "Comparacao=4\r\n", dia + QStringList{"--detalhado"},
+         DETALHADO_MEDIA4},
+        {"no comparison", secao + "Comparacao=0\r\n", dia + QStringList{"--detalhado"},
+         DETALHADO_NADA},
+        {"a value that cannot be read: the week before", secao + "Comparacao=abc\r\n",
+         dia + QStringList{"--detalhado"}, DETALHADO_SEMANA},
+        {"--comparar over the file", secao + "Comparacao=0\r\n",
+         dia + QStringList{"--detalhado", "--comparar", "media4"}, DETALHADO_MEDIA4},
+        {"--comparar=nada", secao + "Comparacao=4\r\n",
+         dia + QStringList{"--comparar=nada", "--detalhado"}, DETALHADO_NADA},
+        {"--comparar semana", secao, dia + QStringList{"--detalhado", "--comparar", "semana"},
+         DETALHADO_SEMANA},
+        {"without --detalhado, as ever", secao + "Comparacao=4\r\nMetaDia=100\r\n",
+         dia + QStringList{"--comparar", "media4"},
+         "HORA;VALOR\n08;150,15\n09;-80,00\n10;42,00\n11;0,00\n12;7,00\n"},
+    };
+    const Comando comando;
+    AcessoBanco acesso;
+    {
+        BancoVarejo banco(comando.caminho("loja.fdb"));
+        OrdensDoDiaComReferencias(banco);
+        acesso = banco.acesso();
+    }
+    for (const CasoSaida& c : casos) {
+        SCOPED_TRACE(c.nome);
+        EscreverIniBanco(comando.ini(), acesso, c.secao);
+        const Resultado r = comando.executar(c.argumentos);
+        EXPECT_EQ(r.codigo, 0) << Str(r.erros);
+        EXPECT_EQ(Str(r.saida), c.csv);
+        EXPECT_TRUE(r.erros.isEmpty()) << Str(r.erros);
+    }
+}
+
+// On the day itself, late in the morning: the reference is still the whole
+// day, as the rows are whole hours.
+TEST(VendasPorHoraCsv, DetalhadoDeHojeTemAReferenciaDoDiaInteiro)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    {
+        BancoVarejo banco(dir.filePath(QStringLiteral("loja.fdb")));
+        OrdensDoDiaComReferencias(banco);
+        EscreverIniBanco(dir.filePath(QStringLiteral("ConfigGadGet.Ini")), banco.acesso(),
+                         QStringLiteral("[GadGetVendHora]\r\nEmpresa=01\r\n"));
+    }
+    const IniDoProcesso ini(dir.filePath(QStringLiteral("ConfigGadGet.Ini")));
+    // The command waits for its database thread in an event loop, as its own
+    // main gives it one.
+    int argc = 1;
+    char nome[] = "vendas-por-hora-csv";
+    char* argv[] = {nome, nullptr};
+    const QCoreApplication aplicacao(argc, argv);
+    const plataforma::GanchosRestaurados ganchos;
+    plataforma::ganchos().hoje = [] { return DIA; };
+    plataforma::ganchos().agora = [] { return AGORA; };
+    QString saida;
+    QString erros;
+    QTextStream fluxoSaida(&saida);
+    QTextStream fluxoErros(&erros);
+    EXPECT_EQ(ExecutarVendasPorHoraCsv({"--hora-fim", "12", "--detalhado"}, fluxoSaida, fluxoErros),
+              0)
+        << erros.toStdString();
+    EXPECT_EQ(saida.toStdString(), DETALHADO_SEMANA);
+}
+
 // Another process on the same local file while the gadget holds it: both go
 // through the server of this machine, which shares the file.
 TEST(VendasPorHoraCsv, ArquivoLocalQueOGadgetTemAberto)
@@ -378,6 +476,17 @@ TEST(VendasPorHoraCsv, ErrosNumaLinhaComOCodigoCertoESemSaida)
         {"negative hour", valido, {"--hora-fim", "-1"}, 1, "\"-1\""},
         {"hour with a fraction", valido, {"--hora-ini", "8.5"}, 1, "\"8.5\""},
         {"hour that is no number", valido, {"--hora-fim", "oito"}, 1, "\"oito\""},
+        {"unknown comparison",
+         valido,
+         {"--detalhado", "--comparar", "mes"},
+         1,
+         "comparação inválida em --comparar: \"mes\", use nada, semana ou media4"},
+        {"comparison in capitals", valido, {"--comparar=Semana"}, 1, "\"Semana\""},
+        {"missing comparison",
+         valido,
+         {"--detalhado", "--comparar"},
+         1,
+         "falta o valor de --comparar"},
         {"negative time limit",
          valido,
          {"--tempo-limite", "-1"},
