@@ -68,33 +68,45 @@ void TFilaBanco::setLimite(std::chrono::milliseconds limite)
 
 quint64 TFilaBanco::Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim)
 {
-    QPointer<QObject> alvo(contexto);
-    QObject* receptor = FReceptor.get();
-    auto entregar = [alvo, receptor, fim = std::move(fim)](std::exception_ptr erro) {
-        QMetaObject::invokeMethod(
-            receptor,
-            [alvo, fim, erro] {
-                if (alvo)
-                    fim(erro);
-            },
-            Qt::QueuedConnection);
-    };
     quint64 numero = 0;
     {
         const std::lock_guard trava(FTrava);
         if (FFase != TFase::Aberta)
             return 0;
         numero = ++FUltimo;
-        FFila.push_back({numero, std::move(trabalho), std::move(entregar)});
+        FFila.push_back({numero, std::move(trabalho), Entrega(numero, contexto, std::move(fim))});
     }
     FMudou.notify_all();
     return numero;
+}
+
+// Posts fim to the thread that made the queue; there it runs unless the job
+// was abandoned after it ended, or contexto is gone.
+std::function<void(std::exception_ptr)> TFilaBanco::Entrega(quint64 numero, QObject* contexto,
+                                                            Fim fim)
+{
+    QPointer<QObject> alvo(contexto);
+    return [this, numero, alvo, fim = std::move(fim)](std::exception_ptr erro) {
+        QMetaObject::invokeMethod(
+            FReceptor.get(),
+            [this, numero, alvo, fim, erro] {
+                bool querida = false;
+                {
+                    const std::lock_guard trava(FTrava);
+                    querida = FEmEntrega.erase(numero) > 0;
+                }
+                if (querida && alvo)
+                    fim(erro);
+            },
+            Qt::QueuedConnection);
+    };
 }
 
 void TFilaBanco::Abandonar(quint64 numero)
 {
     {
         const std::lock_guard trava(FTrava);
+        FEmEntrega.erase(numero);
         if (numero != FAtual.numero) {
             std::erase_if(FFila, [numero](const Item& item) { return item.numero == numero; });
             return;
@@ -226,6 +238,8 @@ void TFilaBanco::Concluir(Item& item, std::exception_ptr erro)
         if (cortado)
             erro = std::make_exception_ptr(ErroTempoEsgotado(FLimiteAtual));
         item.entregar = std::move(FAtual.entregar);
+        if (item.entregar)
+            FEmEntrega.insert(item.numero);
         FAtual = {};
         FEtapa = TEtapa::Livre;
     }

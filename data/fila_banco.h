@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 
 // How long a job may run before it is cut, unless told otherwise: below the
@@ -48,13 +49,14 @@ public:
     void setLimite(std::chrono::milliseconds limite);
 
     // Queues trabalho; when it ends, fim runs with its error (null when it
-    // worked) as a queued call on contexto's thread, unless contexto is gone
-    // or the job was abandoned. Returns the job's number; 0 once the queue is
-    // closed, and then nothing runs.
+    // worked) as a queued call on the thread that made the queue, unless
+    // contexto is gone or the job was abandoned. Returns the job's number; 0
+    // once the queue is closed, and then nothing runs.
     quint64 Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim);
 
     // Nobody wants job `numero` any more: it leaves the queue, or, when it
-    // runs, its statement is cancelled; its fim never runs.
+    // runs, its statement is cancelled; its fim never runs, not even when the
+    // job has ended and its result is on its way.
     void Abandonar(quint64 numero);
 
     // Blocks until job `numero` is neither queued nor running.
@@ -94,6 +96,7 @@ private:
     using Relogio = std::chrono::steady_clock;
     enum class TParada { Nenhuma, Cancelar, Abortar };
 
+    std::function<void(std::exception_ptr)> Entrega(quint64 numero, QObject* contexto, Fim fim);
     void Laco();
     std::optional<Item> Proximo();
     std::exception_ptr Rodar(const Item& item);
@@ -109,6 +112,8 @@ private:
     std::chrono::milliseconds FLimite;
     TFase FFase = TFase::Aberta;
     Trabalho FUltimoTrabalho;
+    // Jobs whose results are on their way to the thread that made the queue.
+    std::set<quint64> FEmEntrega;
     // The running job: its number and delivery, how far its stop has gone,
     // when its limit cuts it and when its connections are to be closed.
     Item FAtual;
