@@ -15,7 +15,8 @@ std::chrono::milliseconds Tolerancia(std::chrono::milliseconds limite)
     return std::min<std::chrono::milliseconds>(limite / 10, std::chrono::seconds(5));
 }
 
-// How often an abandoned job is asked again to stop.
+// How often the watchdog looks at the running job, and asks again the job
+// it stops.
 constexpr std::chrono::milliseconds REPETICAO_CANCELAMENTO(50);
 
 } // namespace
@@ -207,9 +208,9 @@ std::optional<TFilaBanco::Item> TFilaBanco::Proximo()
     FFila.pop_front();
     FAtual = {item.numero, {}, std::move(item.entregar)};
     FEtapa = TEtapa::Rodando;
-    FInicio = Relogio::now();
     FLimiteAtual = FLimite;
-    FCortarEm = FLimiteAtual.count() > 0 ? FInicio + FLimiteAtual : Relogio::time_point::max();
+    FCortarEm =
+        FLimiteAtual.count() > 0 ? Relogio::now() + FLimiteAtual : Relogio::time_point::max();
     FAbortarEm = Relogio::time_point::max();
     fb::DefinirPrazoDaLinha(FLimiteAtual.count() > 0 ? fb::Prazo(FCortarEm) : std::nullopt);
     FMudou.notify_all();
@@ -302,7 +303,7 @@ TFilaBanco::TParada TFilaBanco::Passo(Relogio::time_point agora)
         return TParada::Nenhuma;
     if (agora >= FCortarEm) {
         // No statement to cancel (a detach waiting on a silent network, say):
-        // nothing but closing ends the wait.
+        // nothing but closing the connections ends the wait.
         if (!fb::HaExecucoes()) {
             FEtapa = TEtapa::Abortado;
             return TParada::Abortar;

@@ -119,7 +119,6 @@ private:
     Item FAtual;
     TEtapa FEtapa = TEtapa::Livre;
     std::chrono::milliseconds FLimiteAtual{0};
-    Relogio::time_point FInicio;
     Relogio::time_point FCortarEm;
     Relogio::time_point FAbortarEm;
     // Lives on the thread that made the queue; results are delivered there.
