@@ -15,7 +15,8 @@ std::chrono::milliseconds Tolerancia(std::chrono::milliseconds limite)
     return std::min<std::chrono::milliseconds>(limite / 10, std::chrono::seconds(5));
 }
 
-// How often an abandoned job is asked again to stop.
+// How often the watchdog looks at the running job, and asks again the job
+// it stops.
 constexpr std::chrono::milliseconds REPETICAO_CANCELAMENTO(50);
 
 } // namespace
@@ -68,41 +69,52 @@ void TFilaBanco::setLimite(std::chrono::milliseconds limite)
 
 quint64 TFilaBanco::Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim)
 {
+    quint64 numero = 0;
+    {
+        const std::lock_guard trava(FTrava);
+        if (FFase != TFase::Aberta)
+            return 0;
+        numero = ++FUltimo;
+        FFila.push_back({numero, std::move(trabalho), Entrega(numero, contexto, std::move(fim))});
+    }
+    FMudou.notify_all();
+    return numero;
+}
+
+// Posts fim to the thread that made the queue; there it runs unless the job
+// was abandoned after it ended, or contexto is gone.
+std::function<void(std::exception_ptr)> TFilaBanco::Entrega(quint64 numero, QObject* contexto,
+                                                            Fim fim)
+{
     QPointer<QObject> alvo(contexto);
-    QObject* receptor = FReceptor.get();
-    auto entregar = [alvo, receptor, fim = std::move(fim)](std::exception_ptr erro) {
+    return [this, numero, alvo, fim = std::move(fim)](std::exception_ptr erro) {
         QMetaObject::invokeMethod(
-            receptor,
-            [alvo, fim, erro] {
-                if (alvo)
+            FReceptor.get(),
+            [this, numero, alvo, fim, erro] {
+                bool querida = false;
+                {
+                    const std::lock_guard trava(FTrava);
+                    querida = FEmEntrega.erase(numero) > 0;
+                }
+                if (querida && alvo)
                     fim(erro);
             },
             Qt::QueuedConnection);
     };
-    quint64 numero = 0;
-    {
-        const std::lock_guard trava(FTrava);
-        if (FFechada)
-            return 0;
-        numero = ++FUltimo;
-        FFila.push_back({numero, std::move(trabalho), std::move(entregar)});
-    }
-    FMudou.notify_all();
-    return numero;
 }
 
 void TFilaBanco::Abandonar(quint64 numero)
 {
     {
         const std::lock_guard trava(FTrava);
-        if (numero != FRodando) {
+        FEmEntrega.erase(numero);
+        if (numero != FAtual.numero) {
             std::erase_if(FFila, [numero](const Item& item) { return item.numero == numero; });
             return;
         }
-        FAbandonado = true;
+        FAtual.entregar = nullptr;
     }
     FMudou.notify_all();
-    fb::CancelarExecucoes();
 }
 
 void TFilaBanco::Aguardar(quint64 numero)
@@ -111,7 +123,7 @@ void TFilaBanco::Aguardar(quint64 numero)
         return;
     std::unique_lock trava(FTrava);
     FMudou.wait(trava, [&] {
-        return FRodando != numero
+        return FAtual.numero != numero
                && std::none_of(FFila.begin(), FFila.end(),
                                [numero](const Item& item) { return item.numero == numero; });
     });
@@ -120,7 +132,7 @@ void TFilaBanco::Aguardar(quint64 numero)
 bool TFilaBanco::AbortouTrabalhoAtual() const
 {
     const std::lock_guard trava(FTrava);
-    return FAbortado;
+    return FEtapa == TEtapa::Abortado;
 }
 
 bool TFilaBanco::Executar(Trabalho trabalho)
@@ -152,170 +164,153 @@ bool TFilaBanco::Executar(Trabalho trabalho)
 
 bool TFilaBanco::Encerrar(std::chrono::milliseconds prazo, Trabalho ultimo)
 {
-    const auto inicio = std::chrono::steady_clock::now();
-    bool rodando = false;
-    {
-        const std::lock_guard trava(FTrava);
-        if (FFechada && FTerminou) {
-            if (FLinha.joinable())
-                FLinha.join();
-            if (FVigia.joinable())
-                FVigia.join();
-            return true;
-        }
-        FFechada = true;
+    const auto agora = Relogio::now();
+    std::unique_lock trava(FTrava);
+    if (FFase == TFase::Aberta) {
+        FFase = TFase::Fechada;
         FFila.clear();
         FUltimoTrabalho = std::move(ultimo);
-        rodando = FRodando != 0;
-        FAbandonado = true;
+        // The running job is abandoned; the watchdog stops it.
+        FAtual.entregar = nullptr;
+        FAbortarEm = std::min(FAbortarEm, agora + prazo / 3);
     }
     FMudou.notify_all();
-    // Asked again and again: a job that was still attaching when first asked
-    // starts its statement later.
-    std::unique_lock trava(FTrava);
-    while (!FTerminou) {
-        const auto agora = std::chrono::steady_clock::now();
-        if (agora >= inicio + prazo)
-            return false;
-        const bool abortar = rodando && agora >= inicio + prazo / 3;
-        if (rodando && FRodando != 0) {
-            FAbortado = FAbortado || abortar;
-            trava.unlock();
-            if (abortar)
-                fb::AbortarAnexos();
-            else
-                fb::CancelarExecucoes();
-            trava.lock();
-        }
-        FMudou.wait_for(trava, std::chrono::milliseconds(50), [&] { return FTerminou; });
-    }
+    if (!FMudou.wait_until(trava, agora + prazo, [&] { return FFase == TFase::Terminada; }))
+        return false;
     trava.unlock();
-    FLinha.join();
-    FVigia.join();
+    if (FLinha.joinable())
+        FLinha.join();
+    if (FVigia.joinable())
+        FVigia.join();
     return true;
 }
 
 void TFilaBanco::Laco()
 {
-    for (;;) {
-        Item item;
-        {
-            std::unique_lock trava(FTrava);
-            FMudou.wait(trava, [&] { return FFechada || !FFila.empty(); });
-            if (FFila.empty())
-                break;
-            item = std::move(FFila.front());
-            FFila.pop_front();
-            FRodando = item.numero;
-            FAbandonado = FEsgotado = FAbortado = false;
-            FInicio = std::chrono::steady_clock::now();
-            FLimiteTrabalho = FLimite;
-            fb::DefinirPrazoDaLinha(
-                FLimiteTrabalho.count() > 0 ? fb::Prazo(FInicio + FLimiteTrabalho) : std::nullopt);
-        }
-        FMudou.notify_all();
-        std::exception_ptr erro;
-        try {
-            item.trabalho();
-        } catch (...) {
-            erro = std::current_exception();
-        }
-        bool entregar = false;
-        {
-            const std::lock_guard trava(FTrava);
-            // A job that failed past its time (an attach given up when the
-            // time ran out) was cut by the limit as much as one cancelled.
-            const bool foraDoPrazo =
-                erro && FLimiteTrabalho.count() > 0
-                && std::chrono::steady_clock::now() >= FInicio + FLimiteTrabalho;
-            if (FEsgotado || foraDoPrazo)
-                erro = std::make_exception_ptr(ErroTempoEsgotado(FLimiteTrabalho));
-            entregar = !FAbandonado;
-            FRodando = 0;
-        }
-        fb::DefinirPrazoDaLinha(std::nullopt);
-        FMudou.notify_all();
-        if (entregar)
-            item.entregar(erro);
+    while (std::optional<Item> item = Proximo())
+        Concluir(*item, Rodar(*item));
+    RodarUltimo();
+    {
+        const std::lock_guard trava(FTrava);
+        FFase = TFase::Terminada;
     }
+    FMudou.notify_all();
+}
+
+// The next job, once one waits; none once the queue is closed.
+std::optional<TFilaBanco::Item> TFilaBanco::Proximo()
+{
+    std::unique_lock trava(FTrava);
+    FMudou.wait(trava, [&] { return FFase != TFase::Aberta || !FFila.empty(); });
+    if (FFila.empty())
+        return std::nullopt;
+    Item item = std::move(FFila.front());
+    FFila.pop_front();
+    FAtual = {item.numero, {}, std::move(item.entregar)};
+    FEtapa = TEtapa::Rodando;
+    FLimiteAtual = FLimite;
+    FCortarEm =
+        FLimiteAtual.count() > 0 ? Relogio::now() + FLimiteAtual : Relogio::time_point::max();
+    FAbortarEm = Relogio::time_point::max();
+    fb::DefinirPrazoDaLinha(FLimiteAtual.count() > 0 ? fb::Prazo(FCortarEm) : std::nullopt);
+    FMudou.notify_all();
+    return item;
+}
+
+std::exception_ptr TFilaBanco::Rodar(const Item& item)
+{
+    try {
+        item.trabalho();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+// Decides what the job's end tells, and to whom, then frees the thread.
+void TFilaBanco::Concluir(Item& item, std::exception_ptr erro)
+{
+    fb::DefinirPrazoDaLinha(std::nullopt);
+    {
+        const std::lock_guard trava(FTrava);
+        // A job that failed past its time (an attach given up when the time
+        // ran out) was cut by the limit as much as one cancelled.
+        const bool cortado = FEtapa != TEtapa::Rodando || (erro && Relogio::now() >= FCortarEm);
+        if (cortado)
+            erro = std::make_exception_ptr(ErroTempoEsgotado(FLimiteAtual));
+        item.entregar = std::move(FAtual.entregar);
+        if (item.entregar)
+            FEmEntrega.insert(item.numero);
+        FAtual = {};
+        FEtapa = TEtapa::Livre;
+    }
+    FMudou.notify_all();
+    if (item.entregar)
+        item.entregar(erro);
+}
+
+// The program is ending: what fails in letting go has no one left to be
+// shown to.
+void TFilaBanco::RodarUltimo()
+{
     Trabalho ultimo;
     {
         const std::lock_guard trava(FTrava);
         ultimo = std::move(FUltimoTrabalho);
     }
-    if (ultimo) {
-        // The program is ending: what fails in letting go has no one left
-        // to be shown to.
-        try {
-            ultimo();
-        } catch (...) {
-        }
+    if (!ultimo)
+        return;
+    try {
+        ultimo();
+    } catch (...) {
     }
-    {
-        const std::lock_guard trava(FTrava);
-        FTerminou = true;
-    }
-    FMudou.notify_all();
 }
 
+// Looks at the running job every REPETICAO_CANCELAMENTO, and at once when
+// something changes; the calls that stop it run outside the lock, since over
+// a silent network they may take a while.
 void TFilaBanco::Vigiar()
 {
     std::unique_lock trava(FTrava);
-    while (!FTerminou) {
-        if (FRodando == 0) {
+    while (FFase != TFase::Terminada) {
+        if (FEtapa == TEtapa::Livre) {
             FMudou.wait(trava);
             continue;
         }
-        const quint64 numero = FRodando;
-        if (FAbortado) {
-            // Again until the job ends: one still attaching when first asked
-            // opens its connection later.
-            if (!FMudou.wait_for(trava, REPETICAO_CANCELAMENTO,
-                                 [&] { return FRodando != numero; })) {
-                trava.unlock();
-                fb::AbortarAnexos();
-                trava.lock();
-            }
-            continue;
-        }
-        // Once the queue is closing, Encerrar asks the job itself.
-        const bool pedirDeNovo = FAbandonado && !FFechada;
-        if (FLimiteTrabalho.count() == 0 && !pedirDeNovo) {
-            FMudou.wait(trava);
-            continue;
-        }
-        const auto prazo =
-            FLimiteTrabalho.count() == 0
-                ? std::chrono::steady_clock::time_point::max()
-                : FInicio + FLimiteTrabalho
-                      + (FEsgotado ? Tolerancia(FLimiteTrabalho) : std::chrono::milliseconds(0));
-        const auto acordar =
-            pedirDeNovo ? std::min(prazo, std::chrono::steady_clock::now() + REPETICAO_CANCELAMENTO)
-                        : prazo;
-        if (FMudou.wait_until(trava, acordar) == std::cv_status::no_timeout || FRodando != numero)
-            continue;
-        if (std::chrono::steady_clock::now() < prazo) {
-            if (!pedirDeNovo)
-                continue;
-            // Asked again and again: a job that was still attaching when it
-            // was abandoned starts its statement later.
-            trava.unlock();
+        const TParada parada = Passo(Relogio::now());
+        trava.unlock();
+        if (parada == TParada::Cancelar)
             fb::CancelarExecucoes();
-            trava.lock();
-            continue;
-        }
-        if (!FEsgotado && fb::HaExecucoes()) {
-            FEsgotado = true;
-            trava.unlock();
-            fb::CancelarExecucoes();
-        } else {
-            // No statement to cancel (a detach waiting on a silent
-            // network, say): nothing but closing ends the wait.
-            FEsgotado = true;
-            FAbortado = true;
-            trava.unlock();
+        else if (parada == TParada::Abortar)
             fb::AbortarAnexos();
-        }
         trava.lock();
+        FMudou.wait_for(trava, REPETICAO_CANCELAMENTO);
     }
+}
+
+// How the running job is to be stopped now, if at all. Asked again and
+// again: a job still attaching when first asked starts its statement, or
+// opens its connection, later.
+TFilaBanco::TParada TFilaBanco::Passo(Relogio::time_point agora)
+{
+    if (FEtapa == TEtapa::Abortado)
+        return TParada::Abortar;
+    if (agora >= FAbortarEm) {
+        FEtapa = TEtapa::Abortado;
+        return TParada::Abortar;
+    }
+    if (FEtapa == TEtapa::Esgotado)
+        return TParada::Nenhuma;
+    if (agora >= FCortarEm) {
+        // No statement to cancel (a detach waiting on a silent network, say):
+        // nothing but closing the connections ends the wait.
+        if (!fb::HaExecucoes()) {
+            FEtapa = TEtapa::Abortado;
+            return TParada::Abortar;
+        }
+        FEtapa = TEtapa::Esgotado;
+        FAbortarEm = std::min(FAbortarEm, agora + Tolerancia(FLimiteAtual));
+        return TParada::Cancelar;
+    }
+    return FAtual.entregar ? TParada::Nenhuma : TParada::Cancelar;
 }

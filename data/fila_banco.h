@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <thread>
 
 // How long a job may run before it is cut, unless told otherwise: below the
@@ -20,11 +22,14 @@ inline constexpr std::chrono::seconds LIMITE_LEITURA(50);
 
 // The program's database thread. Every call into the client library is a job
 // run here, one after another, so that the UI thread never waits on the
-// database. A job that runs longer than the limit is cancelled, and its
-// connections closed when the cancel does not reach the server (a network
-// gone silent keeps the socket open and answers nothing) or when no
+// database; only the stopping of a job (cancel, abort) comes from the
+// watchdog, a second thread. A job nobody wants any more has its statement
+// cancelled again and again; one that runs past its limit is cancelled, and
+// its connections closed when the cancel does not reach the server (a
+// network gone silent keeps the socket open and answers nothing) or when no
 // statement runs to cancel (a detach waiting on such a network); an attach
-// is given no more than the time left. It then ends with ErroTempoEsgotado.
+// is given no more than the time left. Such a job ends with
+// ErroTempoEsgotado. The README's "How a refresh runs" tells the whole story.
 class TFilaBanco {
 public:
     using Trabalho = std::function<void()>;
@@ -44,13 +49,14 @@ public:
     void setLimite(std::chrono::milliseconds limite);
 
     // Queues trabalho; when it ends, fim runs with its error (null when it
-    // worked) as a queued call on contexto's thread, unless contexto is gone
-    // or the job was abandoned. Returns the job's number; 0 once the queue is
-    // closed, and then nothing runs.
+    // worked) as a queued call on the thread that made the queue, unless
+    // contexto is gone or the job was abandoned. Returns the job's number; 0
+    // once the queue is closed, and then nothing runs.
     quint64 Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim);
 
     // Nobody wants job `numero` any more: it leaves the queue, or, when it
-    // runs, its statement is cancelled; its fim never runs.
+    // runs, its statement is cancelled; its fim never runs, not even when the
+    // job has ended and its result is on its way.
     void Abandonar(quint64 numero);
 
     // Blocks until job `numero` is neither queued nor running.
@@ -74,28 +80,47 @@ public:
 
 private:
     struct Item {
-        quint64 numero;
+        quint64 numero = 0;
         Trabalho trabalho;
+        // Empty once nobody wants the result.
         std::function<void(std::exception_ptr)> entregar;
     };
+    // How far the stop of the running job has gone.
+    enum class TEtapa {
+        Livre, // no job runs
+        Rodando, // not cut by its limit (it may be abandoned)
+        Esgotado, // past its limit: its statement was cancelled
+        Abortado, // its connections were closed
+    };
+    enum class TFase { Aberta, Fechada, Terminada };
+    using Relogio = std::chrono::steady_clock;
+    enum class TParada { Nenhuma, Cancelar, Abortar };
 
+    std::function<void(std::exception_ptr)> Entrega(quint64 numero, QObject* contexto, Fim fim);
     void Laco();
+    std::optional<Item> Proximo();
+    std::exception_ptr Rodar(const Item& item);
+    void Concluir(Item& item, std::exception_ptr erro);
+    void RodarUltimo();
     void Vigiar();
+    TParada Passo(Relogio::time_point agora);
 
     mutable std::mutex FTrava;
     std::condition_variable FMudou;
     std::deque<Item> FFila;
     quint64 FUltimo = 0;
-    quint64 FRodando = 0; // the job running now, 0 when idle
-    bool FAbandonado = false;
-    bool FEsgotado = false;
-    bool FAbortado = false;
-    std::chrono::steady_clock::time_point FInicio;
     std::chrono::milliseconds FLimite;
-    std::chrono::milliseconds FLimiteTrabalho{0}; // the running job's
-    bool FFechada = false;
-    bool FTerminou = false;
+    TFase FFase = TFase::Aberta;
     Trabalho FUltimoTrabalho;
+    // Jobs whose results are on their way to the thread that made the queue.
+    std::set<quint64> FEmEntrega;
+    // The running job: its number and delivery, how far its stop has gone,
+    // when its limit cuts it and when its connections are to be closed.
+    Item FAtual;
+    TEtapa FEtapa = TEtapa::Livre;
+    std::chrono::milliseconds FLimiteAtual{0};
+    Relogio::time_point FCortarEm;
+    Relogio::time_point FAbortarEm;
     // Lives on the thread that made the queue; results are delivered there.
     std::unique_ptr<QObject> FReceptor;
     std::thread FLinha;

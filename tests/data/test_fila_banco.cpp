@@ -151,6 +151,20 @@ TEST_F(FilaBanco, TrabalhoAbandonadoNaoEntregaEAConsultaECancelada)
     }));
 }
 
+// Ended, its result still among the events of the UI thread, as when a day
+// change is handled before it.
+TEST_F(FilaBanco, TrabalhoAbandonadoDepoisDeTerminarNaoEntrega)
+{
+    TFilaBanco fila(60s);
+    bool entregue = false;
+    const quint64 numero = fila.Enfileirar(
+        &contexto, [] {}, [&entregue](std::exception_ptr) { entregue = true; });
+    fila.Aguardar(numero);
+    fila.Abandonar(numero);
+    QTest::qWait(100);
+    EXPECT_FALSE(entregue);
+}
+
 TEST_F(FilaBanco, TrabalhoQuePassaDoLimiteTerminaComOErroDoTempo)
 {
     TFilaBanco fila(1s);
