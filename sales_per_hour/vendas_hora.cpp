@@ -295,7 +295,8 @@ TVendasHora::TVendasHora(QWidget* AOwner)
                 AbreListaFiliais(rotulo);
         };
         rotulo->setCursor(Qt::PointingHandCursor);
-        rotulo->setToolTip(QStringLiteral("Clique para escolher a filial"));
+        // The chart's box reaches over it: clicks on its text are the label's.
+        rotulo->raise();
     }
 
     // After the drag handlers, which the date edits must not get.

@@ -492,10 +492,14 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    // Clicks the label and waits for the branches to be read.
+    // Clicks the label's text, through the window as the pointer does (the
+    // chart's box reaches over the label), and waits for the branches.
     QMenu* AbreLista(const char* rotulo)
     {
-        QTest::mouseClick(Controle<QLabel>(rotulo), Qt::LeftButton);
+        const QLabel* r = Controle<QLabel>(rotulo);
+        QCoreApplication::processEvents(); // the window's shape follows the view
+        QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {},
+                          r->mapTo(&host, r->rect().center()));
         auto* lista = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!lista)
             return nullptr;
