@@ -13,7 +13,7 @@ constexpr int RAIO = 6;
 
 const char* const FOLHA = R"(
 QMenu {
-    background: rgba(38, 38, 38, 225);
+    background: rgba(38, 38, 38, 238);
     border: 1px solid rgba(120, 120, 120, 160);
     border-radius: 6px;
     padding: 4px 0px;
