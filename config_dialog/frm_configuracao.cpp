@@ -11,6 +11,7 @@
 #include "config_dialog/fundo_configuracao.h"
 #include "data/conexao.h"
 #include "data/fila_banco.h"
+#include "data/filiais.h"
 #include "data/query.h"
 #include "frame/fonte_rotulos.h"
 #include "frame/gadget.h"
@@ -248,35 +249,27 @@ void TFrmConfiguracao::CriaQueryBusca(TConexao& Conexao)
 
 bool TFrmConfiguracao::CarregaEmpresas()
 {
-    // Read on the database thread: the query's rows are copied there, since
-    // a refresh may reconnect (and close the query) while they are shown.
-    struct TFilial {
-        QByteArray codigo; // as the database holds it
-        QString nome;
-    };
     auto filiais = std::make_shared<QList<TFilial>>();
     TQuery* busca = qryBusca.get();
-    const bool lidas = TFilaBanco::Programa().Executar([busca, filiais] {
-        busca->close();
-        busca->setSQL({QStringLiteral("SELECT CODEMPRESA, NOMEEMPRESA FROM FILIAIS"),
-                       QStringLiteral("WHERE FILIALATIVA <> 'N'                 ")});
-        busca->open();
-        for (int linha = 0; linha < busca->linhas(); ++linha)
-            filiais->append({busca->asBytes(linha, QStringLiteral("CODEMPRESA")),
-                             busca->asString(linha, QStringLiteral("NOMEEMPRESA"))});
-    });
+    const bool lidas =
+        TFilaBanco::Programa().Executar([busca, filiais] { *filiais = LerFiliaisAtivas(*busca); });
     if (!lidas)
         return false;
     ppbEmpresas->addItem(TODAS_AS_FILIAIS);
     // The entry keeps its code whole: cutting it from the text would lose
     // codes longer than two characters.
     for (const TFilial& filial : std::as_const(*filiais)) {
-        const QString codigo = DecodificarTexto(filial.codigo);
-        ppbEmpresas->addItem(codigo + QStringLiteral(" - ") + filial.nome, codigo);
-        ppbEmpresas->setItemData(ppbEmpresas->count() - 1, filial.codigo, BYTES_CODIGO);
+        ppbEmpresas->addItem(filial.Texto(), DecodificarTexto(filial.Codigo));
+        ppbEmpresas->setItemData(ppbEmpresas->count() - 1, filial.Codigo, BYTES_CODIGO);
     }
     ppbEmpresas->setCurrentIndex(0);
     return true;
+}
+
+void TFrmConfiguracao::MostraEmpresa(const QByteArray& Codigo)
+{
+    ppbEmpresas->setCurrentIndex(
+        Codigo.isNull() ? 0 : std::max(0, ppbEmpresas->findData(Codigo, BYTES_CODIGO)));
 }
 
 void TFrmConfiguracao::AdicionaGadget(TGadget* Gadget)

@@ -40,6 +40,10 @@ public:
     // before each opening.
     void AdicionaGadget(TGadget* Gadget);
 
+    // Shows the branch chosen elsewhere (null: all of them), so that the
+    // next "Salvar" keeps it.
+    void MostraEmpresa(const QByteArray& Codigo);
+
     // Stores the choices in the gadget's record and file, reconnects,
     // restarts the gadget and closes. An error stops the steps where it
     // happens and leaves the dialog open; a goal that is no amount stops it

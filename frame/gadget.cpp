@@ -7,9 +7,11 @@
 #include "frame/eventos.h"
 #include "frame/imagens_icones.h"
 #include "frame/mascara.h"
+#include "frame/menu_escuro.h"
 #include "frame/posicao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
+#include "platform/area_trabalho.h"
 #include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/tela.h"
@@ -83,13 +85,41 @@ TGadget::TGadget(QWidget* AOwner) : QObject(AOwner), frmPrincipal(AOwner)
     tmrPrincipal = new TTemporizador(
         1000, [this] { IniciarGadget(tmrPrincipal); }, this);
 
+    auto* bandeja = new TMenuEscuro(frmPrincipal);
+    // What a click on the icon does.
+    connect(
+        bandeja->addAction(QStringLiteral("&Mostrar")), &QAction::triggered, this,
+        [this] { plataforma::Tratando([this] { plataforma::Restaurar(frmPrincipal); }); },
+        Qt::QueuedConnection);
+    AcrescentaAcoesDoFrame(bandeja);
+    FMenuBandeja = bandeja;
+    plataforma::DefinirMenuBandeja(bandeja);
+
     AtualizaMascara(frmPrincipal);
     plataforma::AoMudarTelas(this, [this] { TelasMudaram(); });
 }
 
 TGadget::~TGadget()
 {
+    delete FMenuBandeja.data();
     delete FQuadro.data();
+}
+
+// Queued: a dialog opened from inside the menu's own event handling would
+// run its loop there.
+void TGadget::AcrescentaAcoesDoFrame(QMenu* Menu)
+{
+    const auto acao = [this, Menu](const QString& texto, auto manipulador) {
+        QAction* a = Menu->addAction(texto);
+        connect(
+            a, &QAction::triggered, this,
+            [this, a, manipulador] { plataforma::Tratando([&] { (this->*manipulador)(a); }); },
+            Qt::QueuedConnection);
+    };
+    acao(QStringLiteral("C&onfigurar"), &TGadget::RConfClick);
+    acao(QStringLiteral("&Sobre"), &TGadget::RAboutClick);
+    Menu->addSeparator();
+    acao(QStringLiteral("&Fechar"), &TGadget::RFecharClick);
 }
 
 TRetangulo* TGadget::CriaBotao(const QImage& icone, int y)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <utility>
 
+class QMenu;
 class QWidget;
 class TConexao;
 class TConfig;
@@ -108,6 +109,10 @@ protected:
     // rtgComp, its top on the gadget's top.
     void VerificaPosForm(QWidget* Form, QWidget* rtgComp);
 
+    // Adds the strip's "Configurar" and "Sobre" and, after a separator, its
+    // "Fechar" to Menu; each runs once the menu has closed.
+    void AcrescentaAcoesDoFrame(QMenu* Menu);
+
     // Whether the pointer is over a visible view or the strip. A popup or a
     // modal window that closes elsewhere leaves the gadget without a leave
     // event; its caller asks this to know whether the strip should fade.
@@ -161,6 +166,8 @@ private:
     void MoveParaAlcance(QPoint posicao);
     // rtgGadget belongs to the host, which may have deleted it already.
     QPointer<TRetangulo> FQuadro;
+    // The tray icon's; the host owns it too.
+    QPointer<QMenu> FMenuBandeja;
     // The frame's top-left corner on the desktop.
     QPoint FPosicao;
 };

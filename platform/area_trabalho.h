@@ -5,6 +5,7 @@
 #include <functional>
 
 class QIcon;
+class QMenu;
 class QObject;
 class QRegion;
 class QWidget;
@@ -18,9 +19,14 @@ namespace plataforma {
 // The program's one notification-area icon, made once and afterwards only
 // changed where its picture or tip differ (trays show every new icon as a
 // new entry). janela owns the icon; where no tray exists yet, it shows once
-// one appears. A click on it brings janela back with Restaurar.
+// one appears. A click on it brings janela back with Restaurar; a right
+// click opens the menu DefinirMenuBandeja gave, if any.
 void MostrarIconeBandeja(QWidget* janela, const QIcon& icone, const QString& dica);
 void RemoverIconeBandeja();
+
+// The menu of the notification-area icon, now and of those made later; its
+// owner keeps it.
+void DefinirMenuBandeja(QMenu* menu);
 
 // The window that stands for the application on the desktop.
 void DefinirJanelaPrincipal(QWidget* janela);

@@ -7,6 +7,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QPointer>
 #include <QRegion>
 #include <QSystemTrayIcon>
@@ -29,6 +30,12 @@ QPointer<QSystemTrayIcon>& IconeBandeja()
 {
     static QPointer<QSystemTrayIcon> icone;
     return icone;
+}
+
+QPointer<QMenu>& MenuBandeja()
+{
+    static QPointer<QMenu> menu;
+    return menu;
 }
 
 QPointer<QWidget>& JanelaRegistrada()
@@ -301,10 +308,23 @@ void MostrarIconeBandeja(QWidget* janela, const QIcon& icone, const QString& dic
     RemoverIconeBandeja();
     auto* novo = new QSystemTrayIcon(icone, janela);
     novo->setToolTip(dica);
+    novo->setContextMenu(MenuBandeja());
+    // A right click opens the menu; bringing the gadget forward at the same
+    // time would take the focus from it.
     QObject::connect(novo, &QSystemTrayIcon::activated, janela,
-                     [janela] { Tratando([&] { Restaurar(janela); }); });
+                     [janela](QSystemTrayIcon::ActivationReason motivo) {
+                         if (motivo != QSystemTrayIcon::Context)
+                             Tratando([&] { Restaurar(janela); });
+                     });
     novo->show();
     IconeBandeja() = novo;
+}
+
+void DefinirMenuBandeja(QMenu* menu)
+{
+    MenuBandeja() = menu;
+    if (IconeBandeja())
+        IconeBandeja()->setContextMenu(menu);
 }
 
 void RemoverIconeBandeja()

@@ -27,6 +27,9 @@ struct Ganchos {
     std::function<QList<QRect>()> areasDisponiveis;
     std::function<QPoint()> posicaoCursor;
     std::function<void(Caixa, const QString& texto)> mensagem;
+    // The save dialog: the path chosen, empty when cancelled.
+    std::function<QString(const QString& titulo, const QString& sugerido, const QString& filtro)>
+        arquivoParaSalvar;
     std::function<QString()> arquivoPrograma;
     // The desktop routines of rotinas_desktop.h.
     std::function<void(const QString& gadget, bool adicionar)> iniciarComWindows;

@@ -3,8 +3,10 @@
 #include "frame/gadget_res_det.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 
+#include <QByteArray>
 #include <QPoint>
 #include <QPointF>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <exception>
@@ -18,6 +20,8 @@ class TBotao;
 class TCacheDias;
 class TDataEdit;
 class TGraficoVendas;
+class TMenuEscuro;
+class TRetangulo;
 
 // The sales-per-hour gadget: for one day, a line chart of the sales of each
 // business hour, in a summary view and a larger detail view that always show
@@ -55,6 +59,24 @@ public:
     void MouseEnterGrafico(QObject* Sender);
     void MouseLeaveGrafico(QObject* Sender);
 
+    // The right-click menu's work, on the day on view: the table on the
+    // clipboard as text and as HTML; a PNG of the view Vista as painted; the
+    // detailed CSV the companion command prints for the day. Each file
+    // through the desktop's save dialog; nothing happens when it is
+    // cancelled, or while no day has been read.
+    void CopiaTabela();
+    void SalvaImagem(QWidget* Vista);
+    void ExportaCsv();
+
+    // Applies the branch chosen in the branch list (null: all of them) and
+    // saves it as the configuration dialog does; the gadget reloads once the
+    // file holds it.
+    void EscolheFilial(const QByteArray& Codigo);
+
+protected:
+    // Right clicks on the views open the menu.
+    bool eventFilter(QObject* Objeto, QEvent* Evento) override;
+
 private:
     struct TControlesVista;
     static const TControlesVista DETALHE;
@@ -80,6 +102,13 @@ private:
     void MostraIndicadores(const TLeitura& Leitura);
     void AbandonaLeitura();
     void EsperaMaisPelaProximaTentativa();
+
+    // Sends the views' right clicks to eventFilter; the date edits keep
+    // their own menu.
+    void RecebeCliqueDireito(QWidget* Controle);
+    void AbreMenuContexto(QWidget* Vista, QPoint Posicao);
+    // A click on a branch label: the branches, read anew, in a list under it.
+    void AbreListaFiliais(QLabel* Rotulo);
 
     QString DataAtual; // the day shown, "dd/mm/yyyy"
     QPointF PosGradIni;
@@ -114,4 +143,14 @@ private:
     // While a day change waits for its reading: the day on view before it,
     // which comes back if the reading fails.
     std::optional<QString> FDiaAnterior;
+    // The day FDados holds and its branch; empty before the first reading.
+    QString FDiaDados;
+    QString FEmpresaDados;
+    QPointer<TMenuEscuro> FMenuContexto;
+    QPointer<QWidget> FVistaDoMenu; // the view the menu was opened on
+    // The list of branches open now, and the reading that fills it.
+    QPointer<TMenuEscuro> FListaFiliais;
+    quint64 FLeituraFiliais = 0;
+    // Where a press on a branch label began: a drag is no click.
+    QPoint FPressaoRotulo;
 };

@@ -1,3 +1,4 @@
+#include "base/brasil.h"
 #include "config/fila_gravacao.h"
 #include "data/fila_banco.h"
 #include "platform/icone_programa.h"
@@ -9,6 +10,9 @@
 #include "shell/linha_comando.h"
 #include "shell/plataforma_grafica.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,6 +49,12 @@ int main(int argc, char** argv)
     TAplicacao app(argc, argv);
     plataforma::EncerrarComSinais();
     QApplication::setWindowIcon(plataforma::IconePrograma());
+    // Qt's own windows (the save dialog where the desktop has none of its
+    // own, the edits' menus) in Portuguese too.
+    QTranslator traducaoQt;
+    if (traducaoQt.load(LOCALE_BRASIL, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traducaoQt);
     AvisarLimitesDaPlataforma();
     std::unique_ptr<TfrmVendasHora> janela;
     try {
