@@ -133,7 +133,7 @@ for caso in "1 sem" "2 sem" "1 com" "2 com"; do
   f=$(foto detalhe)
   verifica cantos "$f" "$escala" $gx $gy 389 252 10
   verifica beiras "$f" "$escala" $gx $gy 389 214
-  [ "$composicao" = com ] && verifica suaves "$f" "$escala" $gx $gy 389 236 10
+  [ "$composicao" = com ] && verifica suaves "$f" "$escala" $gx $gy 389 252 10
   mover $((gx + 194)) $((gy + 100))
   foto detalhe-marcas >/dev/null
   clicar $((gx + 111)) $((gy + 237))

@@ -9,6 +9,7 @@
 #include "tests/sales_per_hour/comando_csv.h"
 #include "tests/sales_per_hour/dia_com_referencias.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -262,6 +263,12 @@ TEST(VendasPorHoraCsv, DetalhadoDeHojeTemAReferenciaDoDiaInteiro)
                          QStringLiteral("[GadGetVendHora]\r\nEmpresa=01\r\n"));
     }
     const IniDoProcesso ini(dir.filePath(QStringLiteral("ConfigGadGet.Ini")));
+    // The command waits for its database thread in an event loop, as its own
+    // main gives it one.
+    int argc = 1;
+    char nome[] = "vendas-por-hora-csv";
+    char* argv[] = {nome, nullptr};
+    const QCoreApplication aplicacao(argc, argv);
     const plataforma::GanchosRestaurados ganchos;
     plataforma::ganchos().hoje = [] { return DIA; };
     plataforma::ganchos().agora = [] { return AGORA; };
