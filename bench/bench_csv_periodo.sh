@@ -48,7 +48,7 @@ compara() { # title, database name for isql
   for _ in 1 2 3 4 5; do
     m=$("$medir" "$csv" "${periodo[@]}")
     comando+=("${m% *}")
-    m=$("$medir" "$(command -v isql-fb)" -q -u SYSDBA -p "$senha" "$2" -i "$tmp/consulta.sql")
+    m=$("$medir" "$(command -v isql-fb)" -q -u SYSDBA -p "$senha" "$2" -i "$tmp/consulta.sql" 2>/dev/null)
     isql+=("${m% *}")
   done
   local c i
@@ -82,7 +82,7 @@ echo "vendas-por-hora-csv over a period by branch, $(basename "$banco"), $(sed -
 echo "$de to $ate, 3 branches: $linhas lines of output"
 # The server may hold the file it served: the embedded engine gets a copy.
 cp "$banco" "$tmp/embutido.fdb"
-isql-fb -q -u SYSDBA -p "$senha" "$tmp/embutido.fdb" -i "$tmp/consulta.sql" >/dev/null
+isql-fb -q -u SYSDBA -p "$senha" "$tmp/embutido.fdb" -i "$tmp/consulta.sql" >/dev/null 2>&1
 echo "embedded engine:"
 export VANTREL_SERVIDOR_LOCAL=127.0.0.1/1
 ini L "" "$tmp/embutido.fdb"
@@ -92,7 +92,7 @@ if (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; then
   echo "local server (127.0.0.1):"
   unset VANTREL_SERVIDOR_LOCAL
   ini R 127.0.0.1 "$banco"
-  isql-fb -q -u SYSDBA -p "$senha" "127.0.0.1:$banco" -i "$tmp/consulta.sql" >/dev/null
+  isql-fb -q -u SYSDBA -p "$senha" "127.0.0.1:$banco" -i "$tmp/consulta.sql" >/dev/null 2>&1
   compara "server" "127.0.0.1:$banco"
   memoria
 else

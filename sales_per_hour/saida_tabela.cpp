@@ -40,7 +40,9 @@ QString NumeroJson(double valor)
 } // namespace
 
 TSaidaTabela::TSaidaTabela(QTextStream& saida, TFormatoSaida formato, TColunasSaida colunas)
-    : FSaida(saida), FFormato(formato), FColunas(colunas)
+    : FSaida(saida),
+      FFormato(formato),
+      FColunas(colunas)
 {
 }
 
@@ -66,9 +68,8 @@ void TSaidaTabela::Comecar()
     FSaida << cabecalho.join(u';') << '\n';
 }
 
-void TSaidaTabela::Linha(const QDate& dia, const QString& filial, const QString& hora,
-                         double valor, int vendas, std::optional<double> ticket,
-                         std::optional<double> referencia)
+void TSaidaTabela::Linha(const QDate& dia, const QString& filial, const QString& hora, double valor,
+                         int vendas, std::optional<double> ticket, std::optional<double> referencia)
 {
     Comecar();
     if (FFormato == TFormatoSaida::Csv) {

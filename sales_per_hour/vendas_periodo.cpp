@@ -14,7 +14,11 @@ class TLeitor {
 public:
     TLeitor(const TConfig& config, const QDate& de, const QDate& ate,
             const std::function<void(const TBlocoVendas&)>& aCadaBloco)
-        : FConfig(config), FAte(ate), FProximo(de), FInicio(de), FACadaBloco(aCadaBloco)
+        : FConfig(config),
+          FAte(ate),
+          FProximo(de),
+          FInicio(de),
+          FACadaBloco(aCadaBloco)
     {
     }
 
@@ -95,9 +99,8 @@ QByteArray ChaveFilial(QByteArray bytes)
 
 } // namespace
 
-void LerVendasPeriodo(const TConfig& config, TConexao& conexao, const QDate& de,
-                      const QDate& ate, bool porFilial,
-                      const std::function<void(const TBlocoVendas&)>& aCadaBloco)
+void LerVendasPeriodo(const TConfig& config, TConexao& conexao, const QDate& de, const QDate& ate,
+                      bool porFilial, const std::function<void(const TBlocoVendas&)>& aCadaBloco)
 {
     const bool excluirImportados = config.PedidosImportados() == QStringLiteral("0");
     const bool filtrarEmpresa = !porFilial && !config.Empresa().isEmpty();

@@ -26,6 +26,5 @@ struct TBlocoVendas {
 // days for each branch in code order, every active branch of FILIAIS and
 // every branch with orders in the period, the configured branch ignored.
 // Nothing of the period is kept: memory stays the same for any length.
-void LerVendasPeriodo(const TConfig& config, TConexao& conexao, const QDate& de,
-                      const QDate& ate, bool porFilial,
-                      const std::function<void(const TBlocoVendas&)>& aCadaBloco);
+void LerVendasPeriodo(const TConfig& config, TConexao& conexao, const QDate& de, const QDate& ate,
+                      bool porFilial, const std::function<void(const TBlocoVendas&)>& aCadaBloco);

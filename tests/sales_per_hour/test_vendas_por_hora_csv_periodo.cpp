@@ -103,16 +103,14 @@ struct CasoTabela {
 TEST_F(Periodo, CadaDiaCadaHoraEmOrdem)
 {
     const CasoTabela casos[] = {
-        {"all branches; a day without orders and the turn of month and year",
-         SEM_SECAO,
+        {"all branches; a day without orders and the turn of month and year", SEM_SECAO,
          PERIODO + QStringList{"--hora-ini", "7", "--hora-fim", "9"},
          "DATA;HORA;VALOR\n"
          "30/12/2023;07;0,00\n30/12/2023;08;100,30\n30/12/2023;09;50,00\n"
          "31/12/2023;07;0,00\n31/12/2023;08;0,00\n31/12/2023;09;0,00\n"
          "01/01/2024;07;42,34\n01/01/2024;08;1,00\n01/01/2024;09;0,00\n"
          "02/01/2024;07;0,00\n02/01/2024;08;0,30\n02/01/2024;09;20,00\n"},
-        {"detailed: sales, ticket and each day's total",
-         SEM_SECAO,
+        {"detailed: sales, ticket and each day's total", SEM_SECAO,
          PERIODO + QStringList{"--hora-ini=7", "--hora-fim=9", "--detalhado"},
          "DATA;HORA;VALOR;VENDAS;TICKET\n"
          "30/12/2023;07;0,00;0;\n30/12/2023;08;100,30;2;50,15\n30/12/2023;09;50,00;1;50,00\n"
@@ -123,8 +121,7 @@ TEST_F(Periodo, CadaDiaCadaHoraEmOrdem)
          "01/01/2024;TOTAL;43,34;3;14,45\n"
          "02/01/2024;07;0,00;0;\n02/01/2024;08;0,30;2;0,15\n02/01/2024;09;20,00;1;20,00\n"
          "02/01/2024;TOTAL;20,30;3;6,77\n"},
-        {"the configured branch, imported orders counted",
-         FILIAL_01,
+        {"the configured branch, imported orders counted", FILIAL_01,
          PERIODO + QStringList{"--hora-ini", "7", "--hora-fim", "9"},
          "DATA;HORA;VALOR\n"
          "30/12/2023;07;0,00\n30/12/2023;08;100,30\n30/12/2023;09;0,00\n"
@@ -135,14 +132,11 @@ TEST_F(Periodo, CadaDiaCadaHoraEmOrdem)
          SEM_SECAO,
          {"--de", "2/1/2024", "--ate", "02/01/2024", "--hora-ini", "8", "--hora-fim", "9"},
          "DATA;HORA;VALOR\n02/01/2024;08;0,30\n02/01/2024;09;20,00\n"},
-        {"hours the other way round: the header alone",
-         SEM_SECAO,
-         PERIODO + QStringList{"--hora-ini", "9", "--hora-fim", "8"},
-         "DATA;HORA;VALOR\n"},
+        {"hours the other way round: the header alone", SEM_SECAO,
+         PERIODO + QStringList{"--hora-ini", "9", "--hora-fim", "8"}, "DATA;HORA;VALOR\n"},
         {"by branch: the inactive one with orders, the active one without, the one missing "
          "from FILIAIS; the configured branch ignored",
-         FILIAL_01,
-         PERIODO + QStringList{"--por-filial", "--hora-ini", "8", "--hora-fim", "9"},
+         FILIAL_01, PERIODO + QStringList{"--por-filial", "--hora-ini", "8", "--hora-fim", "9"},
          "DATA;FILIAL;HORA;VALOR\n"
          "30/12/2023;01;08;100,30\n30/12/2023;01;09;0,00\n"
          "31/12/2023;01;08;0,00\n31/12/2023;01;09;20,00\n"
@@ -234,23 +228,20 @@ TEST_F(Periodo, JsonTrazOsMesmosNumerosQueOCsv)
         QStringList argumentos;
     } casos[] = {
         {"period", SEM_SECAO, PERIODO + QStringList{"--hora-ini", "7"}},
-        {"period by branch, detailed",
-         SEM_SECAO,
-         PERIODO + QStringList{"--hora-ini", "7", "--hora-fim", "10", "--por-filial",
-                               "--detalhado"}},
+        {"period by branch, detailed", SEM_SECAO,
+         PERIODO
+             + QStringList{"--hora-ini", "7", "--hora-fim", "10", "--por-filial", "--detalhado"}},
         {"one day, detailed, with reference",
          FILIAL_01,
          {"--dia", "02/01/2024", "--hora-ini", "7", "--detalhado", "--comparar", "semana"}},
         {"one day", SEM_SECAO, {"--dia", "01/01/2024", "--hora-ini", "7"}},
         {"one day by branch", SEM_SECAO, {"--dia", "01/01/2024", "--por-filial"}},
-        {"hours the other way round: no rows",
-         SEM_SECAO,
+        {"hours the other way round: no rows", SEM_SECAO,
          PERIODO + QStringList{"--hora-ini", "9", "--hora-fim", "8"}},
     };
     const QRegularExpression dinheiro(
         QStringLiteral("\"(valor|ticket|referencia)\":(-?[0-9]+\\.[0-9]{2}|null)[,}]"));
-    const QRegularExpression chaveComValor(
-        QStringLiteral("\"(valor|ticket|referencia)\":"));
+    const QRegularExpression chaveComValor(QStringLiteral("\"(valor|ticket|referencia)\":"));
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
         const Resultado csv = ExecutarBem(c.secao, c.argumentos);
@@ -311,8 +302,8 @@ TEST_F(Periodo, CadaDiaIgualASuaPropriaExecucao)
     for (const QString dia : {"30/12/2023", "31/12/2023", "01/01/2024", "02/01/2024"}) {
         SCOPED_TRACE(dia.toStdString());
         EXPECT_EQ(doDia(todas, dia, QString()),
-                  semReferencia(ExecutarBem(secao.arg(QString()), horas + QStringList{"--dia", dia})
-                                    .saida));
+                  semReferencia(
+                      ExecutarBem(secao.arg(QString()), horas + QStringList{"--dia", dia}).saida));
         for (const QString filial : {"01", "02", "03", "04"}) {
             SCOPED_TRACE(filial.toStdString());
             EXPECT_EQ(doDia(porFilial, dia, filial),
@@ -328,15 +319,13 @@ TEST_F(Periodo, AteHojeEOPeriodoMaisLongo)
     const QDate hoje = QDate::currentDate();
     const QString inicio = hoje.addDays(-2).toString(QStringLiteral("dd/MM/yyyy"));
     const Resultado ateHoje = ExecutarBem(SEM_SECAO, {"--de", inicio, "--hora-fim", "8"});
-    const QStringList linhas =
-        QString::fromUtf8(ateHoje.saida).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList linhas = QString::fromUtf8(ateHoje.saida).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(linhas.size(), 4) << Str(ateHoje.saida);
     EXPECT_TRUE(linhas.last().startsWith(hoje.toString(QStringLiteral("dd/MM/yyyy"))))
         << Str(ateHoje.saida);
 
-    const Resultado longo =
-        ExecutarBem(SEM_SECAO, {"--de", "01/01/2015", "--ate", "07/01/2025", "--hora-ini", "8",
-                                "--hora-fim", "8"});
+    const Resultado longo = ExecutarBem(SEM_SECAO, {"--de", "01/01/2015", "--ate", "07/01/2025",
+                                                    "--hora-ini", "8", "--hora-fim", "8"});
     const QStringList dias = QString::fromUtf8(longo.saida).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(dias.size(), 3660 + 1);
     EXPECT_EQ(dias[1], QStringLiteral("01/01/2015;08;0,00"));
