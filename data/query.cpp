@@ -41,6 +41,26 @@ void TQuery::setParam(const QString& nome, const QVariant& valor)
 void TQuery::open()
 {
     close();
+    QList<QList<QVariant>> linhas;
+    QStringList colunas =
+        Executar([&](const QStringList&, const QList<QVariant>& linha) { linhas.append(linha); });
+    FColunas = std::move(colunas);
+    FLinhas = std::move(linhas);
+    FGeracaoAberta = FBanco.geracao();
+    FAberta = true;
+}
+
+void TQuery::Percorrer(const std::function<void(const TLinhaQuery&)>& aCadaLinha)
+{
+    close();
+    Executar([&](const QStringList& colunas, const QList<QVariant>& linha) {
+        aCadaLinha(TLinhaQuery(colunas, linha));
+    });
+}
+
+QStringList
+TQuery::Executar(const std::function<void(const QStringList&, const QList<QVariant>&)>& aCadaLinha)
+{
     // Between refreshes an embedded attachment is let go (a query of the
     // configuration dialog, say, comes then): it goes again after the query.
     const bool soParaEsta = FBanco.prepararConsulta();
@@ -59,7 +79,6 @@ void TQuery::open()
     }
 
     FTransacao.iniciar(FBanco);
-    QList<QList<QVariant>> linhas;
     QStringList colunas;
     try {
         fb::Status status;
@@ -74,15 +93,15 @@ void TQuery::open()
         MensagemEntrada entrada(descricaoEntrada.get(), valores);
         fb::Ref<Firebird::IMessageMetadata> descricaoSaida(comando->getOutputMetadata(&status));
         MensagemSaida saida(descricaoSaida.get());
+        colunas = saida.colunas();
 
         fb::Ref<Firebird::IResultSet> cursor(
             comando->openCursor(&status, FTransacao.transacao(), entrada.metadados(),
                                 entrada.dados(), descricaoSaida.get(), 0));
         while (cursor->fetchNext(&status, saida.dados()) == Firebird::IStatus::RESULT_OK)
-            linhas.append(saida.linha());
+            aCadaLinha(colunas, saida.linha());
         fb::Fechar(cursor);
         fb::Liberar(comando);
-        colunas = saida.colunas();
         FTransacao.encerrar();
     } catch (...) {
         // The query's own error is the one to report; a rollback that fails
@@ -93,11 +112,7 @@ void TQuery::open()
         }
         throw;
     }
-
-    FColunas = std::move(colunas);
-    FLinhas = std::move(linhas);
-    FGeracaoAberta = FBanco.geracao();
-    FAberta = true;
+    return colunas;
 }
 
 void TQuery::close()
@@ -117,17 +132,48 @@ int TQuery::linhas() const
     return isOpen() ? int(FLinhas.size()) : 0;
 }
 
+namespace {
+
+QVariant Decodificado(const QVariant& v)
+{
+    return v.typeId() == QMetaType::QByteArray ? QVariant(DecodificarTexto(v.toByteArray())) : v;
+}
+
+QString ComoTexto(const QVariant& bruto)
+{
+    const QVariant v = Decodificado(bruto);
+    return v.isValid() ? v.toString() : QString();
+}
+
+QByteArray ComoBytes(const QVariant& v)
+{
+    if (v.isValid() && v.typeId() != QMetaType::QByteArray)
+        return v.toString().toUtf8();
+    return v.toByteArray();
+}
+
+double ComoNumero(const QVariant& bruto)
+{
+    const QVariant v = Decodificado(bruto);
+    return v.isValid() ? v.toDouble() : 0.0;
+}
+
+qsizetype IndiceColuna(const QStringList& colunas, const QString& coluna)
+{
+    for (qsizetype i = 0; i < colunas.size(); ++i) {
+        if (colunas[i].compare(coluna, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw Erro(QStringLiteral("Campo %1 não encontrado").arg(coluna));
+}
+
+} // namespace
+
 QVariant TQuery::Bruto(int linha, const QString& coluna) const
 {
     if (!isOpen())
         throw Erro(QStringLiteral("A consulta está fechada"));
-    qsizetype encontrada = -1;
-    for (qsizetype i = 0; i < FColunas.size() && encontrada < 0; ++i) {
-        if (FColunas[i].compare(coluna, Qt::CaseInsensitive) == 0)
-            encontrada = i;
-    }
-    if (encontrada < 0)
-        throw Erro(QStringLiteral("Campo %1 não encontrado").arg(coluna));
+    const qsizetype encontrada = IndiceColuna(FColunas, coluna);
     if (linha < 0 || linha >= FLinhas.size())
         return {};
     return FLinhas[linha][encontrada];
@@ -135,26 +181,40 @@ QVariant TQuery::Bruto(int linha, const QString& coluna) const
 
 QVariant TQuery::value(int linha, const QString& coluna) const
 {
-    const QVariant v = Bruto(linha, coluna);
-    return v.typeId() == QMetaType::QByteArray ? QVariant(DecodificarTexto(v.toByteArray())) : v;
+    return Decodificado(Bruto(linha, coluna));
 }
 
 QString TQuery::asString(int linha, const QString& coluna) const
 {
-    const QVariant v = value(linha, coluna);
-    return v.isValid() ? v.toString() : QString();
+    return ComoTexto(Bruto(linha, coluna));
 }
 
 QByteArray TQuery::asBytes(int linha, const QString& coluna) const
 {
-    const QVariant v = Bruto(linha, coluna);
-    if (v.isValid() && v.typeId() != QMetaType::QByteArray)
-        return v.toString().toUtf8();
-    return v.toByteArray();
+    return ComoBytes(Bruto(linha, coluna));
 }
 
 double TQuery::asFloat(int linha, const QString& coluna) const
 {
-    const QVariant v = value(linha, coluna);
-    return v.isValid() ? v.toDouble() : 0.0;
+    return ComoNumero(Bruto(linha, coluna));
+}
+
+QVariant TLinhaQuery::value(const QString& coluna) const
+{
+    return Decodificado(FValores[IndiceColuna(FColunas, coluna)]);
+}
+
+QString TLinhaQuery::asString(const QString& coluna) const
+{
+    return ComoTexto(FValores[IndiceColuna(FColunas, coluna)]);
+}
+
+QByteArray TLinhaQuery::asBytes(const QString& coluna) const
+{
+    return ComoBytes(FValores[IndiceColuna(FColunas, coluna)]);
+}
+
+double TLinhaQuery::asFloat(const QString& coluna) const
+{
+    return ComoNumero(FValores[IndiceColuna(FColunas, coluna)]);
 }

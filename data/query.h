@@ -7,6 +7,26 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
+
+// One row of a result read through TQuery::Percorrer, valid during the call
+// that hands it over. Reads as TQuery's rows read.
+class TLinhaQuery {
+public:
+    TLinhaQuery(const QStringList& colunas, const QList<QVariant>& valores)
+        : FColunas(colunas),
+          FValores(valores)
+    {
+    }
+    QVariant value(const QString& coluna) const;
+    QString asString(const QString& coluna) const;
+    QByteArray asBytes(const QString& coluna) const;
+    double asFloat(const QString& coluna) const;
+
+private:
+    const QStringList& FColunas;
+    const QList<QVariant>& FValores;
+};
 
 // A SELECT with named parameters (":Nome") on a connection's database and
 // transaction. open() runs it in a transaction of its own, fetches the whole
@@ -30,6 +50,10 @@ public:
     void setParam(const QString& nome, const QVariant& valor);
 
     void open();
+    // Runs the statement as open() does, but hands each row to aCadaLinha as
+    // it is fetched and keeps none: memory does not grow with the result.
+    // The query stays closed.
+    void Percorrer(const std::function<void(const TLinhaQuery&)>& aCadaLinha);
     void close();
     bool isOpen() const;
 
@@ -46,6 +70,9 @@ public:
 
 private:
     QVariant Bruto(int linha, const QString& coluna) const;
+    // Runs the statement in a transaction of its own; returns the columns.
+    QStringList
+    Executar(const std::function<void(const QStringList&, const QList<QVariant>&)>& aCadaLinha);
 
     TBancoDados& FBanco;
     TTransacao& FTransacao;

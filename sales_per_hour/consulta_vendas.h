@@ -15,3 +15,10 @@ QStringList TextoConsultaVendas(bool excluirImportados, bool filtrarEmpresa, int
 
 // "PDia0", "PDia1"...
 QString ParametroDia(int indice);
+
+// The same orders and sums over the days from :PDe to :PAte, grouped by day
+// and hour (columns DataPedido, Hora, TotalPedido, TotalDevolvido, Vendas)
+// and in that order. With porFilial, grouped by branch first (column Filial,
+// the branch's order), the configured branch is not asked, and every active
+// branch of FILIAIS comes first in its block as a row with a null day.
+QStringList TextoConsultaPeriodo(bool excluirImportados, bool filtrarEmpresa, bool porFilial);

@@ -1,5 +1,6 @@
 #include "sales_per_hour/dias_lidos.h"
 
+#include "sales_per_hour/arredondamento.h"
 #include "sales_per_hour/tabela_vendas_hora.h"
 
 #include <algorithm>
@@ -76,6 +77,18 @@ long double TDiaLido::ValorAte(int ini, int fim, int hh, int mm) const
             soma += grupo.Valor;
     }
     return soma;
+}
+
+void PreencherTabela(TTabelaVendasHora& tabela, const TDiaLido& dia)
+{
+    // Each row, found by its key, takes its hour's figures.
+    for (const TTabelaVendasHora::Linha& zerada : tabela.linhas()) {
+        TTabelaVendasHora::Linha* linha = tabela.Localizar(zerada.HORA);
+        const int h = linha->HORA.toInt();
+        linha->Exato = dia.Valor(h);
+        linha->VALOR = ArredondarCentavos(static_cast<double>(linha->Exato));
+        linha->VENDAS = dia.Vendas(h);
+    }
 }
 
 bool TCacheDias::Valida(const TEntrada& entrada, const QDateTime& agora)

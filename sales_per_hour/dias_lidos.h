@@ -36,6 +36,12 @@ private:
     std::vector<TGrupo> FGrupos;
 };
 
+class TTabelaVendasHora;
+
+// Puts each hour's figures of the day into the table's rows, the value
+// rounded to cents once.
+void PreencherTabela(TTabelaVendasHora& tabela, const TDiaLido& dia);
+
 // Days read before today, kept for a while: they change rarely (a late
 // return, a sale invoiced later), and the reference days of every refresh
 // and a past day that is paged to again need not be read each time. An

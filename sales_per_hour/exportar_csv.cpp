@@ -9,15 +9,18 @@
 #include "frame/gadget.h"
 #include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
+#include "sales_per_hour/vendas_periodo.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <functional>
 
 const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
-    "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa] [--hora-ini H] [--hora-fim H]\n"
+    "Uso: vendas-por-hora-csv [--dia dd/mm/aaaa | --de dd/mm/aaaa [--ate dd/mm/aaaa]]\n"
+    "                           [--hora-ini H] [--hora-fim H] [--por-filial]\n"
     "                           [--detalhado [--comparar nada|semana|media4]]\n"
-    "                           [--tempo-limite S]\n"
+    "                           [--formato csv|json] [--tempo-limite S]\n"
     "       vendas-por-hora-csv --help | --version\n"
     "\n"
     "Imprime as vendas de um dia, hora a hora, em CSV para planilha: o cabeçalho\n"
@@ -33,21 +36,46 @@ const QString USO_VENDAS_POR_HORA_CSV = QStringLiteral(
     "no dia de referência (vazio sem comparação); a última linha, TOTAL, traz o dia\n"
     "inteiro, também o da referência.\n"
     "\n"
+    "Com --de, imprime o período de --de a --ate, os dois inclusive (sem --ate, até\n"
+    "hoje; no máximo 3660 dias): o cabeçalho DATA;HORA;VALOR e, dia a dia em ordem,\n"
+    "uma linha por hora, também as sem vendas (13/05/2024;08;1234,50). Com\n"
+    "--detalhado seguem VENDAS;TICKET e cada dia termina com a sua linha TOTAL.\n"
+    "\n"
+    "Com --por-filial, a coluna FILIAL vem logo depois de DATA (ou primeiro, para\n"
+    "um dia) e há um bloco por filial, em ordem de código, com todos os dias e\n"
+    "todas as horas: cada filial ativa de FILIAIS e cada filial com vendas no\n"
+    "período, mesmo inativa ou fora de FILIAIS. A filial da configuração\n"
+    "(\"Empresa\") é ignorada.\n"
+    "\n"
+    "Um período e --por-filial não têm REFERENCIA: --comparar vale só para um dia\n"
+    "sem --por-filial.\n"
+    "\n"
+    "Com --formato json, as mesmas linhas saem como um documento JSON: uma lista de\n"
+    "objetos com os nomes das colunas em minúsculas (data, filial, hora, valor,\n"
+    "vendas, ticket, referencia), valores com duas casas decimais, datas\n"
+    "aaaa-mm-dd e ticket null sem vendas.\n"
+    "\n"
     "Opções:\n"
     "  --dia dd/mm/aaaa  dia das vendas (padrão: hoje)\n"
+    "  --de dd/mm/aaaa   primeiro dia de um período; não combina com --dia\n"
+    "  --ate dd/mm/aaaa  último dia do período (padrão: hoje); só com --de\n"
     "  --hora-ini H      primeira hora, inteiro de 0 a 23 (padrão: 8)\n"
     "  --hora-fim H      última hora, inteiro de 0 a 23 (padrão: 18)\n"
+    "  --por-filial      um bloco por filial, sem a filial da configuração\n"
     "  --detalhado       acrescenta vendas, ticket, referência e a linha TOTAL\n"
     "  --comparar C      referência de --detalhado: nada, semana (o mesmo dia da\n"
     "                    semana anterior) ou media4 (a média do mesmo dia nas quatro\n"
     "                    semanas anteriores); padrão: a da configuração, senão semana\n"
+    "  --formato F       csv (padrão) ou json\n"
     "  --tempo-limite S  segundos que a leitura do banco pode levar; passado o\n"
     "                    limite ela é interrompida (padrão: 50; 0: sem limite)\n"
     "  --help            mostra esta ajuda\n"
     "  --version         mostra a versão\n"
     "Cada opção com valor aceita também a forma --opcao=valor (--dia=13/05/2024).\n"
     "\n"
-    "A conexão desiste em alguns segundos quando o servidor não responde.\n"
+    "A conexão desiste em alguns segundos quando o servidor não responde. Um dia\n"
+    "sem --por-filial em CSV só é impresso depois de lido inteiro; o resto sai à\n"
+    "medida que é lido, e uma falha no meio deixa a saída incompleta.\n"
     "\n"
     "Código de saída: 0 quando imprime a tabela; 1 para opções inválidas; 2 para\n"
     "qualquer outro erro (configuração, conexão, consulta, tempo limite).\n");
@@ -88,15 +116,28 @@ std::chrono::seconds TempoLimite(const QString& texto)
     return std::chrono::seconds(texto.toInt());
 }
 
-QString Dia(const QString& texto)
+QDate Data(const QString& opcao, const QString& texto)
 {
     try {
-        return DataDoDia(texto).toString(FORMATO_DATA);
+        return DataDoDia(texto);
     } catch (const Erro&) {
         throw ErroDeUso(
-            QStringLiteral("data inválida em --dia: \"%1\", use dd/mm/aaaa").arg(texto));
+            QStringLiteral("data inválida em %1: \"%2\", use dd/mm/aaaa").arg(opcao, texto));
     }
 }
+
+TFormatoSaida Formato(const QString& texto)
+{
+    if (texto == QLatin1String("csv"))
+        return TFormatoSaida::Csv;
+    if (texto == QLatin1String("json"))
+        return TFormatoSaida::Json;
+    throw ErroDeUso(
+        QStringLiteral("formato inválido em --formato: \"%1\", use csv ou json").arg(texto));
+}
+
+// Ten years: a mistyped year (20240 for 2024) reads as no period.
+constexpr qint64 MAXIMO_DIAS = 3660;
 
 // Server texts come in several lines ("Table unknown\n-PEDIDOC"): the
 // error must stay on one.
@@ -133,17 +174,12 @@ TConfig ConfiguracaoDoArquivo()
     return config;
 }
 
-QString TabelaDoDia(const OpcoesCsv& opcoes)
+// On a database thread with a limit, as the gadget reads: a network gone
+// silent or a statement that runs for ever end at the limit.
+void LerNoBanco(const TConfig& config, std::chrono::seconds limite,
+                const std::function<void(TConexao&)>& ler)
 {
-    TConfig config = ConfiguracaoDoArquivo();
-    config.setHoraIni(opcoes.horaIni);
-    config.setHoraFim(opcoes.horaFim);
-
-    const TComparacao comparacao = opcoes.comparar.value_or(LerComparacao(config.Comparacao()));
-    // On a database thread with a limit, as the gadget reads: a network gone
-    // silent or a statement that runs for ever end at the limit.
-    TFilaBanco fila(opcoes.tempoLimite);
-    QString tabela;
+    TFilaBanco fila(limite);
     const bool lida = fila.Executar([&] {
         TConexao conexao;
         ConfigurarConexao(conexao, config);
@@ -157,19 +193,11 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
                            + e.texto());
             }
             const TLiberacaoEmbutido liberacao(conexao);
-            TVendasHoraDados dados;
             try {
-                if (opcoes.detalhado)
-                    dados.ValorDasVendas(config, conexao, opcoes.dia, comparacao, nullptr, QDate(),
-                                         QDateTime());
-                else
-                    dados.ValorDasVendas(config, conexao, opcoes.dia);
+                ler(conexao);
             } catch (const Erro& e) {
                 throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
             }
-            tabela = opcoes.detalhado ? TextoCsvDetalhado(
-                         dados.CdsTemp(), dados.Indicadores(std::nullopt), comparacao)
-                                      : TextoCsv(dados.CdsTemp());
         } catch (...) {
             // Closed from outside at the limit: nothing of it can be asked.
             if (fila.AbortouTrabalhoAtual())
@@ -179,7 +207,62 @@ QString TabelaDoDia(const OpcoesCsv& opcoes)
     });
     if (!lida)
         throw Erro(QStringLiteral("a leitura foi interrompida"));
-    return tabela;
+}
+
+TConfig ConfiguracaoDaExecucao(const OpcoesCsv& opcoes)
+{
+    TConfig config = ConfiguracaoDoArquivo();
+    config.setHoraIni(opcoes.horaIni);
+    config.setHoraFim(opcoes.horaFim);
+    return config;
+}
+
+// One day of the configured branches, with its reference, printed once read.
+void TabelaDoDia(const OpcoesCsv& opcoes, QTextStream& saida)
+{
+    const TConfig config = ConfiguracaoDaExecucao(opcoes);
+    const TComparacao comparacao = opcoes.comparar.value_or(LerComparacao(config.Comparacao()));
+    TVendasHoraDados dados;
+    LerNoBanco(config, opcoes.tempoLimite, [&](TConexao& conexao) {
+        if (opcoes.detalhado)
+            dados.ValorDasVendas(config, conexao, opcoes.dia, comparacao, nullptr, QDate(),
+                                 QDateTime());
+        else
+            dados.ValorDasVendas(config, conexao, opcoes.dia);
+    });
+    if (opcoes.formato == TFormatoSaida::Csv) {
+        // Built whole before any of it goes out: a failure prints nothing.
+        saida << (opcoes.detalhado ? TextoCsvDetalhado(dados.CdsTemp(),
+                                                       dados.Indicadores(std::nullopt), comparacao)
+                                   : TextoCsv(dados.CdsTemp()));
+        return;
+    }
+    TSaidaTabela tabela(saida, opcoes.formato,
+                        {.Detalhado = opcoes.detalhado, .Referencia = opcoes.detalhado});
+    tabela.Bloco(DataDoDia(opcoes.dia), QString(), dados.CdsTemp(),
+                 dados.Indicadores(std::nullopt));
+    tabela.Fim();
+}
+
+// A period, or a day by branch: each day goes out as soon as it is read.
+void TabelaEmFluxo(const OpcoesCsv& opcoes, QTextStream& saida)
+{
+    const TConfig config = ConfiguracaoDaExecucao(opcoes);
+    const bool periodo = opcoes.de.isValid();
+    const QDate de = periodo ? opcoes.de : DataDoDia(opcoes.dia);
+    const QDate ate = periodo ? opcoes.ate : de;
+    TSaidaTabela tabela(
+        saida, opcoes.formato,
+        {.Data = periodo, .Filial = opcoes.porFilial, .Detalhado = opcoes.detalhado});
+    LerNoBanco(config, opcoes.tempoLimite, [&](TConexao& conexao) {
+        LerVendasPeriodo(config, conexao, de, ate, opcoes.porFilial,
+                         [&](const TBlocoVendas& bloco) {
+                             tabela.Bloco(bloco.Dia, bloco.Filial.value_or(QString()), bloco.Tabela,
+                                          bloco.Indicadores);
+                             saida.flush();
+                         });
+    });
+    tabela.Fim();
 }
 
 } // namespace
@@ -196,7 +279,12 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     const QCommandLineOption comparar(QStringLiteral("comparar"), QString(), QStringLiteral("C"));
     const QCommandLineOption tempoLimite(QStringLiteral("tempo-limite"), QString(),
                                          QStringLiteral("S"));
-    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, detalhado, comparar, tempoLimite});
+    const QCommandLineOption de(QStringLiteral("de"), QString(), QStringLiteral("dd/mm/aaaa"));
+    const QCommandLineOption ate(QStringLiteral("ate"), QString(), QStringLiteral("dd/mm/aaaa"));
+    const QCommandLineOption porFilial(QStringLiteral("por-filial"), QString());
+    const QCommandLineOption formato(QStringLiteral("formato"), QString(), QStringLiteral("F"));
+    leitor.addOptions({ajuda, versao, dia, horaIni, horaFim, detalhado, comparar, tempoLimite, de,
+                       ate, porFilial, formato});
     // Only the long forms exist: "-dia" is no abbreviation of anything.
     leitor.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -221,15 +309,49 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     if (!leitor.positionalArguments().isEmpty())
         throw ErroDeUso(QStringLiteral("argumento inesperado: \"%1\"")
                             .arg(leitor.positionalArguments().first()));
-    opcoes.dia =
-        leitor.isSet(dia) ? Dia(leitor.value(dia)) : plataforma::Hoje().toString(FORMATO_DATA);
+    const QDate hoje = plataforma::Hoje();
+    opcoes.dia = (leitor.isSet(dia) ? Data(QStringLiteral("--dia"), leitor.value(dia)) : hoje)
+                     .toString(FORMATO_DATA);
+    if (leitor.isSet(de) && leitor.isSet(dia))
+        throw ErroDeUso(
+            QStringLiteral("a opção --dia não combina com --de e --ate: use um ou outro"));
+    if (leitor.isSet(ate) && !leitor.isSet(de))
+        throw ErroDeUso(QStringLiteral("a opção --ate precisa de --de, o primeiro dia do período"));
+    if (leitor.isSet(de)) {
+        opcoes.de = Data(QStringLiteral("--de"), leitor.value(de));
+        opcoes.ate = leitor.isSet(ate) ? Data(QStringLiteral("--ate"), leitor.value(ate)) : hoje;
+        const QString inicio = opcoes.de.toString(FORMATO_DATA);
+        const QString fim = opcoes.ate.toString(FORMATO_DATA);
+        if (opcoes.ate < opcoes.de && !leitor.isSet(ate))
+            throw ErroDeUso(QStringLiteral("o período começa depois de hoje: --de %1, hoje é %2")
+                                .arg(inicio, fim));
+        if (opcoes.ate < opcoes.de)
+            throw ErroDeUso(
+                QStringLiteral("o período termina antes de começar: --ate %1 é anterior a --de %2")
+                    .arg(fim, inicio));
+        const qint64 dias = opcoes.de.daysTo(opcoes.ate) + 1;
+        if (dias > MAXIMO_DIAS)
+            throw ErroDeUso(QStringLiteral("período longo demais: %1 dias de %2 a %3; o máximo "
+                                           "é %4 dias")
+                                .arg(dias)
+                                .arg(inicio, fim)
+                                .arg(MAXIMO_DIAS));
+    }
+    opcoes.porFilial = leitor.isSet(porFilial);
+    if (leitor.isSet(formato))
+        opcoes.formato = Formato(leitor.value(formato));
     if (leitor.isSet(horaIni))
         opcoes.horaIni = Hora(QStringLiteral("--hora-ini"), leitor.value(horaIni));
     if (leitor.isSet(horaFim))
         opcoes.horaFim = Hora(QStringLiteral("--hora-fim"), leitor.value(horaFim));
     opcoes.detalhado = leitor.isSet(detalhado);
-    if (leitor.isSet(comparar))
+    if (leitor.isSet(comparar)) {
         opcoes.comparar = Comparar(leitor.value(comparar));
+        if (opcoes.de.isValid() || opcoes.porFilial)
+            throw ErroDeUso(QStringLiteral(
+                "a opção --comparar vale só para um dia sem --por-filial: um período e as filiais "
+                "não têm referência"));
+    }
     if (leitor.isSet(tempoLimite))
         opcoes.tempoLimite = TempoLimite(leitor.value(tempoLimite));
     return opcoes;
@@ -290,8 +412,10 @@ int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, 
         return 2;
     };
     try {
-        // Built whole before any of it goes out: a failure prints nothing.
-        saida << TabelaDoDia(opcoes);
+        if (opcoes.de.isValid() || opcoes.porFilial)
+            TabelaEmFluxo(opcoes, saida);
+        else
+            TabelaDoDia(opcoes, saida);
         saida.flush();
         return 0;
     } catch (const ErroTempoEsgotado& e) {

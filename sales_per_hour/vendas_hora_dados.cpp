@@ -4,7 +4,6 @@
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/query.h"
-#include "sales_per_hour/arredondamento.h"
 #include "sales_per_hour/consulta_vendas.h"
 #include "sales_per_hour/dias_lidos.h"
 
@@ -96,15 +95,7 @@ void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao, 
     }
 
     CriarClientDataSet(config);
-    const TDiaLido& doDia = *lidos.at(dia);
-    // Each row of the new table, found by its key, takes its hour's figures.
-    for (const TTabelaVendasHora::Linha& zerada : FCdsTemp.linhas()) {
-        TTabelaVendasHora::Linha* linha = FCdsTemp.Localizar(zerada.HORA);
-        const int h = linha->HORA.toInt();
-        linha->Exato = doDia.Valor(h);
-        linha->VALOR = ArredondarCentavos(static_cast<double>(linha->Exato));
-        linha->VENDAS = doDia.Vendas(h);
-    }
+    PreencherTabela(FCdsTemp, *lidos.at(dia));
     FComparacao = comparacao;
     FReferencias.clear();
     for (const QDate& referencia : DiasDeReferencia(dia, comparacao))

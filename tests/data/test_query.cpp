@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// GCC 12 warns about every member that a designated initializer leaves to
+// its default.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace {
 
 class Consulta : public ::testing::Test {
@@ -250,6 +254,45 @@ TEST_F(Consulta, ErrosChegamComOTextoDoServidor)
         EXPECT_FALSE(query->isOpen()) << c.nome;
     }
     EXPECT_EQ(banco->addPedido({}), 1) << "nothing was deleted";
+}
+
+// Rows handed over one by one read as the rows open() keeps; an error of
+// the reader ends the statement and its transaction, so the next runs.
+TEST_F(Consulta, PercorrerEntregaAsLinhasDeOpenUmaAUma)
+{
+    for (int i = 0; i < 3; ++i)
+        banco->addPedido({.codEmpresa = QStringLiteral("0%1").arg(i),
+                          .dataPedido = QDate(2024, 3, 15 + i),
+                          .hora = i == 1 ? QVariant() : QVariant(QStringLiteral("Ação")),
+                          .totalPedido = 1.5 * i});
+    auto query = consulta({QStringLiteral("SELECT CODEMPRESA, DATAPEDIDO, HORA, TOTALPEDIDO "
+                                          "FROM PEDIDOC ORDER BY CODEMPRESA")});
+    query->open();
+    ASSERT_EQ(query->linhas(), 3);
+    const QStringList colunas = {"codempresa", "DataPedido", "HORA", "TotalPedido"};
+    int linha = 0;
+    auto percorrida = consulta({query->textoSQL()});
+    percorrida->Percorrer([&](const TLinhaQuery& lida) {
+        for (const QString& coluna : colunas) {
+            EXPECT_EQ(lida.value(coluna), query->value(linha, coluna)) << coluna.toStdString();
+            EXPECT_EQ(lida.asString(coluna), query->asString(linha, coluna));
+            EXPECT_EQ(lida.asBytes(coluna), query->asBytes(linha, coluna));
+        }
+        EXPECT_EQ(lida.asFloat(QStringLiteral("TOTALPEDIDO")), 1.5 * linha);
+        EXPECT_TRUE(ErroDe([&] { lida.value(QStringLiteral("NAOHA")); }).contains("NAOHA"));
+        ++linha;
+    });
+    EXPECT_EQ(linha, 3);
+    EXPECT_FALSE(percorrida->isOpen());
+
+    EXPECT_EQ(ErroDe([&] {
+                  percorrida->Percorrer(
+                      [](const TLinhaQuery&) { throw Erro(QStringLiteral("parou")); });
+              }),
+              QStringLiteral("parou"));
+    linha = 0;
+    percorrida->Percorrer([&](const TLinhaQuery&) { ++linha; });
+    EXPECT_EQ(linha, 3);
 }
 
 TEST_F(Consulta, ConexaoNuncaAnexadaNaoAbre)
