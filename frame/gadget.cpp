@@ -323,6 +323,9 @@ void TGadget::tmrMoverTimer(QObject*)
 
 void TGadget::RMoverMouseUp(QObject*, Qt::MouseButton, Qt::MouseButtons, qreal, qreal)
 {
+    // A busy window may not have polled since the pointer's last move: the
+    // drop lands where the button was let go, not one poll behind.
+    tmrMoverTimer(tmrMover);
     Capturar = false;
     tmrMover->setEnabled(false);
     tmrPrincipal->setEnabled(true);

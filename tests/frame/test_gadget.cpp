@@ -156,6 +156,21 @@ TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
     EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(-50, 0));
 }
 
+TEST_F(FrameTeste, SolturaAntesDaProximaLeituraDoCursorTerminaOndeOBotaoFoiSolto)
+{
+    gadget->ColocaEm({500, 500});
+    cursor = QPoint(600, 550);
+    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    // Moved and let go with no turn of the event loop in between, as when the
+    // window is busy painting.
+    cursor = QPoint(400, 700);
+    QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+
+    EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(300, 650));
+    EXPECT_EQ(Relido()->PosX(), QStringLiteral("300"));
+    EXPECT_EQ(Relido()->PosY(), QStringLiteral("650"));
+}
+
 TEST_F(FrameTeste, ArrastoQueDeixaAVistaForaDaTelaVoltaAoLugarPadrao)
 {
     gadget->ColocaEm({300, 200});
