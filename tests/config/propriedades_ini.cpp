@@ -84,7 +84,7 @@ struct Arquivo {
 
 Arquivo::Arquivo(const QByteArray& arquivo) : bytes(arquivo)
 {
-    for (const QByteArray marca :
+    for (const QByteArray& marca :
          {QByteArray("\xEF\xBB\xBF"), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF")}) {
         if (bytes.startsWith(marca)) {
             bom = marca;
