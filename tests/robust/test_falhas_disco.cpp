@@ -2,9 +2,9 @@
 // it was, a box names it, and the gadget goes on.
 
 #include "config/fila_gravacao.h"
-#include "tests/config/arquivo_teste.h"
-#include "tests/config/falhas_sistema.h"
-#include "tests/sales_per_hour/gadget_vendas_hora.h"
+#include "tests/support/arquivo_teste.h"
+#include "tests/support/falhas_sistema.h"
+#include "tests/support/gadget_vendas_hora.h"
 
 #include <QFile>
 #include <cstdio>
