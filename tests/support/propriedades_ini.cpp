@@ -1,4 +1,4 @@
-#include "propriedades_ini.h"
+#include "tests/support/propriedades_ini.h"
 
 #include "base/texto.h"
 #include "config/config.h"
