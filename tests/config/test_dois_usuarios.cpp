@@ -9,7 +9,7 @@
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "impressao_qt.h"
-#include "platform/seams.h"
+#include "platform/caminhos.h"
 #include "usuarios_teste.h"
 
 #include <QDir>
