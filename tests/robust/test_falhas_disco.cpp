@@ -40,7 +40,7 @@ protected:
     {
         QWidget* vista = Controle<QWidget>("rtgResumo");
         const QPoint destino = gadget->PosicaoNaTela() + deslocamento;
-        cursor = QPoint(500, 500);
+        cursor = vista->mapToGlobal(QPoint(5, 5));
         QTest::mousePress(vista, Qt::LeftButton, {}, QPoint(5, 5));
         cursor += deslocamento;
         ASSERT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == destino; }, 2000));
