@@ -25,6 +25,7 @@ public:
 
     // Image fill, tiled from the top-left corner. Replaces the brush fill.
     void setImagem(const QImage& imagem);
+    const QImage& Imagem() const { return FImagem; }
 
     // Outline; a width of 0 or a fully transparent colour draws none.
     void setContorno(const QColor& cor, qreal largura = 1);
