@@ -12,7 +12,7 @@
 // step added, in MB and as a multiple of the file's size.
 #include "config/config.h"
 #include "config/fila_gravacao.h"
-#include "platform/seams.h"
+#include "platform/caminhos.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "base/texto.h"
 #include "config/arquivo_atomico.h"
 #include "config/arquivo_ini.h"
-#include "platform/seams.h"
+#include "platform/caminhos.h"
 
 #include <QFile>
 

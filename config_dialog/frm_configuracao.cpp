@@ -17,8 +17,8 @@
 #include "frame/gadget.h"
 #include "frame/mascara.h"
 #include "frame/retangulo.h"
+#include "platform/caminhos.h"
 #include "platform/mensagens.h"
-#include "platform/seams.h"
 
 #include <QFileInfo>
 #include <QFrame>

@@ -2,8 +2,8 @@
 
 #include "base/erro.h"
 #include "data/cancelamento.h"
+#include "platform/caminhos.h"
 #include "platform/limite_rede.h"
-#include "platform/seams.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>

@@ -9,7 +9,7 @@
 class TConexao {
 public:
     TConexao() = default;
-    virtual ~TConexao();
+    ~TConexao();
     TConexao(const TConexao&) = delete;
     TConexao& operator=(const TConexao&) = delete;
 

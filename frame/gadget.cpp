@@ -20,7 +20,6 @@
 #include <QScopeGuard>
 #include <QThread>
 #include <QWidget>
-#include <cmath>
 #include <typeinfo>
 
 namespace {
@@ -381,37 +380,12 @@ void TGadget::RFecharClick(QObject*)
 
 void TGadget::VerificaPosForm(QWidget* Form, QWidget* rtgComp)
 {
-    const double gx = PosicaoNaTela().x();
-    const double gy = PosicaoNaTela().y();
-    const double rx = rtgComp->x();
-    const double ry = rtgComp->y();
-    const double rW = rtgComp->width();
-    const double fW = Form->frameGeometry().width();
-    double esquerda = gx + rx;
-    double topo = gy;
-    if (fW > rW)
-        esquerda -= (fW - rW) / 2;
-    else if (fW < rW)
-        esquerda += (rW - fW) / 2;
-    else
-        topo += ry;
-    // nearbyint under the default rounding mode takes halves to even.
-    Form->move(static_cast<int>(std::nearbyint(esquerda)), static_cast<int>(std::nearbyint(topo)));
+    Form->move(
+        PosicaoSobreConteudo(PosicaoNaTela(), rtgComp->geometry(), Form->frameGeometry().width()));
 }
 
 void TGadget::VerificaMargens(QWidget* Form)
 {
     const QRect janela = Form->frameGeometry();
-    const QRect tela = plataforma::AreaDisponivelDe(janela);
-    int esquerda = janela.x();
-    int topo = janela.y();
-    if (esquerda < tela.left())
-        esquerda = tela.left();
-    if (esquerda + janela.width() > tela.x() + tela.width())
-        esquerda = tela.x() + tela.width() - janela.width();
-    if (topo < tela.top())
-        topo = tela.top();
-    if (topo + janela.height() > tela.y() + tela.height())
-        topo = tela.y() + tela.height() - janela.height();
-    Form->move(esquerda, topo);
+    Form->move(PosicaoDentroDaArea(janela, plataforma::AreaDisponivelDe(janela)));
 }

@@ -14,11 +14,6 @@ class TConfig;
 class TRetangulo;
 class TTemporizador;
 
-// The version that the sales gadget reports.
-inline const QString VERSAO_GADGET = QStringLiteral("21.08ru");
-// Titles of the family's gadgets.
-inline const QString NOME_GGT_VENDAS_HORA = QStringLiteral("Vendas por Hora");
-
 // The frame that every gadget of the family shares: a rectangle on the host
 // window holding the gadget's content, beside it a strip of six buttons that
 // shows on hover and fades out, dragging with the saved position, closing,

@@ -1,49 +1,15 @@
 #include "frame/mascara.h"
 
+#include "frame/agenda_mascara.h"
 #include "frame/retangulo.h"
 #include "platform/area_trabalho.h"
 
 #include <QPainterPath>
-#include <QPointer>
 #include <QRegion>
-#include <QTimer>
 #include <QWindow>
 #include <QtMath>
 
 namespace {
-
-// Lives on a host that has a managed mask and folds the updates that many
-// moves in one pass ask for into one.
-class TAgendaMascara : public QObject {
-public:
-    explicit TAgendaMascara(QWidget* host) : QObject(host), FHost(host)
-    {
-        plataforma::AoMudarComposicao(this, [this] { Agenda(); });
-    }
-
-    void Agenda()
-    {
-        if (FPendente)
-            return;
-        FPendente = true;
-        QTimer::singleShot(0, this, [this] {
-            FPendente = false;
-            AtualizaMascara(FHost);
-        });
-    }
-
-private:
-    QWidget* FHost;
-    bool FPendente = false;
-};
-
-TAgendaMascara* AgendaDe(const QWidget* host)
-{
-    for (QObject* filho : host->children())
-        if (auto* agenda = dynamic_cast<TAgendaMascara*>(filho))
-            return agenda;
-    return nullptr;
-}
 
 void setTransparenteAEntrada(QWidget* host, bool transparente)
 {
@@ -93,8 +59,7 @@ QRegion RegiaoVisivel(const QWidget* host, qreal Escala)
 
 void AtualizaMascara(QWidget* host)
 {
-    if (!AgendaDe(host))
-        new TAgendaMascara(host);
+    InstalaAgendaMascara(host, AtualizaMascara);
     const QRegion regiao = RegiaoVisivel(host);
     if (regiao.isEmpty()) {
         host->clearMask();
@@ -124,12 +89,4 @@ void AtualizaMascara(QWidget* host)
         host->setMask(CobreEmPixelsLogicos(pixels, escala));
         plataforma::DefinirFormaJanela(host, pixels);
     }
-}
-
-void AgendaMascara(QWidget* host)
-{
-    if (!host)
-        return;
-    if (TAgendaMascara* agenda = AgendaDe(host))
-        agenda->Agenda();
 }

@@ -19,9 +19,5 @@ QRegion RegiaoVisivel(const QWidget* host, qreal Escala = 1);
 // channel drawing the rest; when nothing is visible, a host that is
 // transparent for input (an empty mask would make the whole window take
 // clicks). From the first call on, the host also follows its rectangles and
-// compositors that start or stop.
+// compositors that start or stop (see agenda_mascara.h).
 void AtualizaMascara(QWidget* host);
-
-// Asks for one update on the next pass of the event loop; does nothing for a
-// window that never had AtualizaMascara.
-void AgendaMascara(QWidget* host);

@@ -1,6 +1,6 @@
 #include "frame/retangulo.h"
 
-#include "frame/mascara.h"
+#include "frame/agenda_mascara.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>

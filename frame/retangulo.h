@@ -22,7 +22,6 @@ public:
     // Colour or gradient fill; gradients in QGradient::ObjectMode span the
     // rectangle. Replaces an image fill.
     void setPreenchimento(const QBrush& preenchimento);
-    const QBrush& Preenchimento() const { return FPreenchimento; }
 
     // Image fill, tiled from the top-left corner. Replaces the brush fill.
     void setImagem(const QImage& imagem);
@@ -31,7 +30,6 @@ public:
     // Outline; a width of 0 or a fully transparent colour draws none.
     void setContorno(const QColor& cor, qreal largura = 1);
     void setSemContorno() { setContorno(Qt::transparent, 0); }
-    QColor CorContorno() const { return FCorContorno; }
     qreal LarguraContorno() const { return FLarguraContorno; }
 
     // Paints in place of what lies beneath instead of over it, in whole device
@@ -41,8 +39,6 @@ public:
     void setSubstituiOQueCobre(bool substitui);
 
     void setRaios(qreal raioX, qreal raioY);
-    qreal RaioX() const { return FRaioX; }
-    qreal RaioY() const { return FRaioY; }
 
     // 0 (invisible) to 1 (opaque); children are drawn with it too.
     void setOpacity(qreal opacidade);

@@ -1,23 +1,17 @@
-// Tray icon and taskbar hint on freedesktop systems; the window state goes
-// through X11 when Qt runs on xcb and is left to Qt::Tool elsewhere.
+// The window state on freedesktop systems: through X11 when Qt runs on xcb,
+// left to Qt::Tool elsewhere.
 #include "platform/area_trabalho.h"
 
 #include "platform/mensagens.h"
+#include "platform/x11.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QIcon>
-#include <QMenu>
 #include <QPointer>
-#include <QRegion>
-#include <QSystemTrayIcon>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <qguiapplication_platform.h>
 
-#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <memory>
@@ -26,46 +20,10 @@ namespace plataforma {
 
 namespace {
 
-QPointer<QSystemTrayIcon>& IconeBandeja()
-{
-    static QPointer<QSystemTrayIcon> icone;
-    return icone;
-}
-
-QPointer<QMenu>& MenuBandeja()
-{
-    static QPointer<QMenu> menu;
-    return menu;
-}
-
 QPointer<QWidget>& JanelaRegistrada()
 {
     static QPointer<QWidget> janela;
     return janela;
-}
-
-xcb_connection_t* ConexaoX11()
-{
-    const auto* x11 =
-        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-// janela's native window as it is now. A change of flags can make Qt put a
-// new native window under the same QWindow, and QWidget::winId goes on
-// giving the old one.
-xcb_window_t JanelaX(QWidget* janela)
-{
-    QWindow* nativa = janela->windowHandle();
-    return nativa ? static_cast<xcb_window_t>(nativa->winId()) : xcb_window_t(XCB_WINDOW_NONE);
-}
-
-xcb_atom_t Atomo(xcb_connection_t* conexao, const char* nome)
-{
-    const auto pedido = xcb_intern_atom(conexao, false, static_cast<uint16_t>(qstrlen(nome)), nome);
-    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> resposta(
-        xcb_intern_atom_reply(conexao, pedido, nullptr), &free);
-    return resposta ? resposta->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 struct EstadosPular {
@@ -108,15 +66,6 @@ void EnviarAoGerenciador(xcb_connection_t* conexao, xcb_window_t raiz, xcb_windo
     xcb_send_event(conexao, false, raiz,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&mensagem));
-}
-
-QList<xcb_rectangle_t> Retangulos(const QRegion& regiao)
-{
-    QList<xcb_rectangle_t> retangulos;
-    for (const QRect& r : regiao)
-        retangulos.append({static_cast<int16_t>(r.x()), static_cast<int16_t>(r.y()),
-                           static_cast<uint16_t>(r.width()), static_cast<uint16_t>(r.height())});
-    return retangulos;
 }
 
 // Whether the window manager is showing the desktop (_NET_SHOWING_DESKTOP).
@@ -233,104 +182,7 @@ TCamada* CamadaDe(const QWidget* janela)
     return nullptr;
 }
 
-// Whether some screen of the display has a compositing manager: the owner of
-// its _NET_WM_CM_Sn selection.
-bool TemComposicao(xcb_connection_t* conexao)
-{
-    const int telas = xcb_setup_roots_length(xcb_get_setup(conexao));
-    for (int n = 0; n < telas; ++n) {
-        const QByteArray nome = "_NET_WM_CM_S" + QByteArray::number(n);
-        const auto pedido = xcb_get_selection_owner(conexao, Atomo(conexao, nome.constData()));
-        const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&free)> dono(
-            xcb_get_selection_owner_reply(conexao, pedido, nullptr), &free);
-        if (dono && dono->owner != XCB_WINDOW_NONE)
-            return true;
-    }
-    return false;
-}
-
-// Qt asks the X server (through XFixes) to tell it when a compositing
-// manager takes or leaves its selection; this sees the same events.
-class TObservaComposicao : public QObject, public QAbstractNativeEventFilter {
-public:
-    TObservaComposicao(QObject* contexto, xcb_connection_t* conexao, std::function<void()> aoMudar)
-        : QObject(contexto),
-          FConexao(conexao),
-          FAtiva(TemComposicao(conexao)),
-          FAoMudar(std::move(aoMudar))
-    {
-        static const char NOME[] = "XFIXES";
-        const auto pedido = xcb_query_extension(conexao, sizeof NOME - 1, NOME);
-        const std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> extensao(
-            xcb_query_extension_reply(conexao, pedido, nullptr), &free);
-        if (extensao && extensao->present)
-            FEventoSelecao = extensao->first_event; // XFixesSelectionNotify
-        QCoreApplication::instance()->installNativeEventFilter(this);
-    }
-
-    ~TObservaComposicao() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
-
-    bool nativeEventFilter(const QByteArray& tipo, void* mensagem, qintptr*) override
-    {
-        if (FEventoSelecao < 0 || tipo != QByteArrayLiteral("xcb_generic_event_t"))
-            return false;
-        const auto* evento = static_cast<const xcb_generic_event_t*>(mensagem);
-        if ((evento->response_type & 0x7F) != FEventoSelecao)
-            return false;
-        const bool ativa = TemComposicao(FConexao);
-        if (ativa != FAtiva) {
-            FAtiva = ativa;
-            // Not from inside Qt's event handling.
-            QTimer::singleShot(0, this, [this] { Tratando(FAoMudar); });
-        }
-        return false;
-    }
-
-private:
-    xcb_connection_t* FConexao;
-    int FEventoSelecao = -1;
-    bool FAtiva;
-    std::function<void()> FAoMudar;
-};
-
 } // namespace
-
-void MostrarIconeBandeja(QWidget* janela, const QIcon& icone, const QString& dica)
-{
-    if (QSystemTrayIcon* atual = IconeBandeja(); atual && atual->parent() == janela) {
-        const QSize lado(16, 16);
-        if (atual->icon().pixmap(lado).toImage() != icone.pixmap(lado).toImage())
-            atual->setIcon(icone);
-        if (atual->toolTip() != dica)
-            atual->setToolTip(dica);
-        return;
-    }
-    RemoverIconeBandeja();
-    auto* novo = new QSystemTrayIcon(icone, janela);
-    novo->setToolTip(dica);
-    novo->setContextMenu(MenuBandeja());
-    // A right click opens the menu; bringing the gadget forward at the same
-    // time would take the focus from it.
-    QObject::connect(novo, &QSystemTrayIcon::activated, janela,
-                     [janela](QSystemTrayIcon::ActivationReason motivo) {
-                         if (motivo != QSystemTrayIcon::Context)
-                             Tratando([&] { Restaurar(janela); });
-                     });
-    novo->show();
-    IconeBandeja() = novo;
-}
-
-void DefinirMenuBandeja(QMenu* menu)
-{
-    MenuBandeja() = menu;
-    if (IconeBandeja())
-        IconeBandeja()->setContextMenu(menu);
-}
-
-void RemoverIconeBandeja()
-{
-    delete IconeBandeja().data();
-}
 
 void DefinirJanelaPrincipal(QWidget* janela)
 {
@@ -379,47 +231,6 @@ void TirarDaBarraTarefas(QWidget* janela)
     marcada = janela->windowHandle()->winId();
     PedirAoGerenciador(conexao, static_cast<xcb_window_t>(marcada), estados);
     xcb_flush(conexao);
-}
-
-void DefinirFormaJanela(QWidget* janela, const QRegion& pixels)
-{
-    xcb_connection_t* conexao = ConexaoX11();
-    if (!conexao || !janela->windowHandle())
-        return;
-    const QList<xcb_rectangle_t> retangulos = Retangulos(pixels);
-    xcb_shape_rectangles(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                         XCB_CLIP_ORDERING_YX_BANDED, JanelaX(janela), 0, 0,
-                         static_cast<uint32_t>(retangulos.size()), retangulos.constData());
-    xcb_flush(conexao);
-}
-
-void DefinirEntradaJanela(QWidget* janela, const QRegion& pixels)
-{
-    xcb_connection_t* conexao = ConexaoX11();
-    if (!conexao || !janela->windowHandle())
-        return;
-    if (pixels.isEmpty()) {
-        xcb_shape_mask(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, JanelaX(janela), 0, 0,
-                       XCB_PIXMAP_NONE);
-    } else {
-        const QList<xcb_rectangle_t> retangulos = Retangulos(pixels);
-        xcb_shape_rectangles(conexao, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
-                             XCB_CLIP_ORDERING_YX_BANDED, JanelaX(janela), 0, 0,
-                             static_cast<uint32_t>(retangulos.size()), retangulos.constData());
-    }
-    xcb_flush(conexao);
-}
-
-bool ComposicaoAtiva()
-{
-    xcb_connection_t* conexao = ConexaoX11();
-    return conexao && TemComposicao(conexao);
-}
-
-void AoMudarComposicao(QObject* contexto, std::function<void()> aoMudar)
-{
-    if (xcb_connection_t* conexao = ConexaoX11())
-        new TObservaComposicao(contexto, conexao, std::move(aoMudar));
 }
 
 void ForaDaBarraAoMostrar(QWidget* janela)

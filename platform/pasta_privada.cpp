@@ -1,6 +1,6 @@
 #include "platform/pasta_privada.h"
 
-#include "platform/seams.h"
+#include "platform/caminhos.h"
 
 #include <QFile>
 #include <cerrno>

@@ -56,26 +56,7 @@ QDate Hoje();
 // The date and time of day now.
 QDateTime Agora();
 
-// The shared configuration file: $VANTREL_GADGETS_INI when set, else
-// $XDG_CONFIG_HOME/TempVUX/ConfigGadGet.Ini (~/.config by default).
-QString CaminhoArquivoIni();
-
 // The running program file's full path.
 QString ArquivoPrograma();
-
-// Start-at-log-on folders: for all users, autostart/ under the first folder
-// of $XDG_CONFIG_DIRS (/etc/xdg by default); for this user, autostart/ under
-// $XDG_CONFIG_HOME (~/.config by default).
-QString DiretorioInicioAutomaticoGeral();
-QString DiretorioInicioAutomaticoUsuario();
-
-// Folder of per-session lock files: $XDG_RUNTIME_DIR, else a per-user
-// folder under /tmp.
-QString DiretorioLock();
-
-// Where the database server of this machine is asked for a local file, as the
-// host (or host/port) part of a database name: $VANTREL_SERVIDOR_LOCAL when
-// set, else "localhost", the client library's own choice.
-QString ServidorLocal();
 
 } // namespace plataforma

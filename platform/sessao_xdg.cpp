@@ -2,8 +2,8 @@
 #include "platform/sessao.h"
 
 #include "base/erro.h"
+#include "platform/caminhos.h"
 #include "platform/entrada_desktop.h"
-#include "platform/seams.h"
 
 #include <QDir>
 #include <QFile>

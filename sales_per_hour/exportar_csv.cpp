@@ -2,11 +2,12 @@
 
 #include "base/brasil.h"
 #include "base/dinheiro.h"
+#include "base/versao.h"
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
-#include "frame/gadget.h"
+#include "platform/caminhos.h"
 #include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "sales_per_hour/vendas_periodo.h"

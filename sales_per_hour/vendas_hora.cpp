@@ -3,6 +3,7 @@
 #include "base/brasil.h"
 #include "base/dinheiro.h"
 #include "base/erro.h"
+#include "base/versao.h"
 #include "config/config.h"
 #include "config/fila_gravacao.h"
 #include "config_dialog/frm_configuracao.h"

@@ -1,5 +1,6 @@
 #include "shell/host_window.h"
 
+#include "base/versao.h"
 #include "config/config.h"
 #include "platform/area_trabalho.h"
 #include "platform/rotinas_desktop.h"

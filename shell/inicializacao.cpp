@@ -7,6 +7,7 @@
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "data/fila_banco.h"
+#include "platform/caminhos.h"
 #include "platform/mensagens.h"
 #include "platform/rotinas_desktop.h"
 #include "platform/seams.h"

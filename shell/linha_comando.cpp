@@ -1,6 +1,6 @@
 #include "shell/linha_comando.h"
 
-#include "frame/gadget.h"
+#include "base/versao.h"
 
 #include <QCommandLineParser>
 

@@ -8,7 +8,7 @@
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "impressao_qt.h"
-#include "platform/seams.h"
+#include "platform/caminhos.h"
 #include "tests/support/arquivo_teste.h"
 #include "usuarios_teste.h"
 

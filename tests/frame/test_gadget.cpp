@@ -1,6 +1,7 @@
 #include "gadget_duas_vistas.h"
 
 #include "base/erro.h"
+#include "base/versao.h"
 
 #include <QDialog>
 

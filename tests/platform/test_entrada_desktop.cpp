@@ -1,6 +1,6 @@
 #include "ambiente.h"
+#include "platform/caminhos.h"
 #include "platform/entrada_desktop.h"
-#include "platform/seams.h"
 
 #include <QDir>
 
