@@ -6,20 +6,10 @@
 # twice isql-fb's time. Builds into build-bench/ (Release); the database is
 # made once and kept there.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BENCH_BUILD_DIR:-$root/build-bench}
-versao_banco=1 # raise when gerar_banco_bench.cpp or dados_bench.h change
 
 command -v isql-fb >/dev/null || { echo "isql-fb not found (package firebird3.0-utils)" >&2; exit 1; }
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target vph-bench-db vph-bench-view -j "$(nproc)" >/dev/null
-
-banco=$build/vendas-bench-v$versao_banco.fdb
-if [ ! -f "$banco" ]; then
-  echo "making $banco (once)..."
-  "$build/bench/vph-bench-db" "$banco.novo"
-  mv "$banco.novo" "$banco"
-fi
+# shellcheck source=bench/preparar_bench.sh
+source "$(dirname "$0")/preparar_bench.sh" vph-bench-view
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

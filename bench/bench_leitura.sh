@@ -14,20 +14,8 @@
 # BENCH_BUILD_DIR: a configured build (default build-bench, Release);
 # BENCH_DB: an existing benchmark database (default: made once in the build).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BENCH_BUILD_DIR:-$root/build-bench}
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$build" --target vph-bench-db vph-bench-view vph-bench-base vendas-por-hora -j 2 >/dev/null
-banco=${BENCH_DB:-$build/vendas-bench-v1.fdb}
-if [ ! -f "$banco" ]; then
-  echo "making $banco (once)..."
-  "$build/bench/vph-bench-db" "$banco.novo"
-  mv "$banco.novo" "$banco"
-fi
-senha=$(cat /etc/firebird/3.0/SYSDBA.password 2>/dev/null | sed -n 's/^ISC_PASSWORD="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p')
-senha=${senha:-masterkey}
+# shellcheck source=bench/preparar_bench.sh
+source "$(dirname "$0")/preparar_bench.sh" vph-bench-view vph-bench-base vendas-por-hora
 
 tmp=$(mktemp -d)
 pids=()

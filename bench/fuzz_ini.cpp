@@ -2,7 +2,7 @@
 // gadget's load, save and reload (see VerificarSalvamento). Built by
 // bench/fuzz_ini.sh with clang and the address and undefined-behaviour
 // sanitizers.
-#include "tests/config/propriedades_ini.h"
+#include "tests/support/propriedades_ini.h"
 
 #include <QDir>
 #include <QTemporaryDir>

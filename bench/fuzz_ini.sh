@@ -44,11 +44,11 @@ fontes=(
   platform/seams.cpp
   platform/sinais.cpp
   base/texto.cpp
-  tests/config/propriedades_ini.cpp
+  tests/support/propriedades_ini.cpp
   "$principal"
 )
 dependencias=("${fontes[@]}" config/*.h base/texto.h platform/*.h base/erro.h
-  tests/config/propriedades_ini.h bench/fuzz_ini.sh)
+  tests/support/propriedades_ini.h bench/fuzz_ini.sh)
 
 alvo=$saida/fuzz_ini_$alvoNome
 cd "$root"

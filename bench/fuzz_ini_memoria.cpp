@@ -2,7 +2,7 @@
 // in memory by the INI text engine alone (see VerificarEdicao); no file is
 // touched, so it runs far more inputs than bench/fuzz_ini.cpp. Built by
 // bench/fuzz_ini.sh.
-#include "tests/config/propriedades_ini.h"
+#include "tests/support/propriedades_ini.h"
 
 #include <cstdint>
 #include <cstdio>

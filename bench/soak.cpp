@@ -16,6 +16,7 @@
 #include "shell/aplicacao.h"
 #include "shell/estilos_host.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/support/ambiente_qt.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,30 +95,12 @@ void CriarVendas(BancoVarejo& banco)
     banco.addPedidos(pedidos);
 }
 
-QtMessageHandler anterior = nullptr;
-
-// The offscreen platform warns at every change of the host's mask, and the
-// tray icon that each refresh makes again has no tray to go to.
-void Mensagem(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto)
-{
-    if (texto.startsWith(QLatin1String("This plugin does not support"))
-        || texto.startsWith(QLatin1String("QSystemTrayIcon"))
-        || texto.contains(QLatin1String("systemTrayWindowChanged")))
-        return;
-    anterior(tipo, contexto, texto);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir pasta;
-    // The gadget registers itself to start at log-on: keep that in here.
-    qputenv("XDG_CONFIG_HOME", pasta.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_CONFIG_DIRS", pasta.filePath(QStringLiteral("xdg")).toLocal8Bit());
-    anterior = qInstallMessageHandler(Mensagem);
+    PrepararAmbienteQt(pasta);
     TAplicacao aplicacao(argc, argv);
     const int total = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000;
     if (total < AQUECIMENTO) {

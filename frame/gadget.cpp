@@ -303,7 +303,8 @@ void TGadget::tmrEscMenuTimer(QObject*)
     tmrEscMenu->setEnabled(false);
 }
 
-void TGadget::RMoverMouseDown(QObject*, Qt::MouseButton, Qt::MouseButtons Shift, qreal, qreal)
+void TGadget::RMoverMouseDown(QObject* Sender, Qt::MouseButton, Qt::MouseButtons Shift, qreal X,
+                              qreal Y)
 {
     if (!Shift.testFlag(Qt::LeftButton))
         return;
@@ -311,7 +312,10 @@ void TGadget::RMoverMouseDown(QObject*, Qt::MouseButton, Qt::MouseButtons Shift,
     tmrMover->setEnabled(true);
     tmrPrincipal->setEnabled(false);
     PosIniObjeto = FPosicao;
-    MouseDownInic = plataforma::PosicaoCursor();
+    // Where the button went down, not where the pointer is now: a busy window
+    // handles the press after the pointer has moved on, and the gadget would
+    // lag behind it for the whole drag.
+    MouseDownInic = static_cast<QWidget*>(Sender)->mapToGlobal(QPointF(X, Y)).toPoint();
 }
 
 void TGadget::tmrMoverTimer(QObject*)

@@ -1,7 +1,7 @@
-#include "arquivo_teste.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "impressao_qt.h"
+#include "tests/support/arquivo_teste.h"
 
 #include <QProcess>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "arquivo_teste.h"
 #include "config/config.h"
 #include "impressao_qt.h"
+#include "tests/support/arquivo_teste.h"
 #include "utf16_teste.h"
 
 #include <QFile>

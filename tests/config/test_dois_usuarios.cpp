@@ -3,13 +3,13 @@
 // one of them made never locks the other out, a user who may only read the
 // file never delays a save, and a save in place killed at any system call
 // leaves the old contents or the new ones.
-#include "arquivo_teste.h"
 #include "base/erro.h"
 #include "config/arquivo_ini.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "impressao_qt.h"
 #include "platform/seams.h"
+#include "tests/support/arquivo_teste.h"
 #include "usuarios_teste.h"
 
 #include <QDir>
@@ -175,8 +175,9 @@ TEST_P(LeitorComTrava, NaoAtrasaASalvacaoDaDona)
     ASSERT_EQ(::read(pronto[0], &segura, 1), 1);
     ::close(pronto[0]);
     ::close(pronto[1]);
-    if (!c.arquivoDeTrava)
+    if (!c.arquivoDeTrava) {
         ASSERT_TRUE(segura) << "a reader can lock the file he reads";
+    }
 
     QElapsedTimer relogio;
     relogio.start();
@@ -333,8 +334,9 @@ protected:
     void VistaDuranteOutraGravacao(const QByteArray& antigo, const QByteArray& novo) const
     {
         const int trava = ::open(QFile::encodeName(this->trava).constData(), O_RDWR);
-        if (trava >= 0)
+        if (trava >= 0) {
             ASSERT_EQ(::flock(trava, LOCK_EX), 0);
+        }
         const int ini = ::open(QFile::encodeName(arquivo.caminho()).constData(), O_RDONLY);
         struct flock trecho {};
         trecho.l_type = F_RDLCK;

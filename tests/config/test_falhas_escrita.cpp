@@ -1,8 +1,8 @@
-#include "arquivo_teste.h"
 #include "base/erro.h"
 #include "config/config.h"
-#include "falhas_sistema.h"
 #include "impressao_qt.h"
+#include "tests/support/arquivo_teste.h"
+#include "tests/support/falhas_sistema.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "arquivo_teste.h"
 #include "base/dinheiro.h"
 #include "config/config.h"
 #include "config/indicadores.h"
 #include "impressao_qt.h"
+#include "tests/support/arquivo_teste.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,12 +1,12 @@
 // The configuration file among other local users: who may read what a save
 // leaves in the folder, whose file it stays, and what a kill leaves behind.
-#include "arquivo_teste.h"
 #include "base/erro.h"
 #include "config/config.h"
 #include "config/texto_ini.h"
 #include "config/trava_arquivo.h"
-#include "falhas_sistema.h"
 #include "impressao_qt.h"
+#include "tests/support/arquivo_teste.h"
+#include "tests/support/falhas_sistema.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "arquivo_teste.h"
 #include "impressao_qt.h"
-#include "propriedades_ini.h"
+#include "tests/support/arquivo_teste.h"
+#include "tests/support/propriedades_ini.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "base/erro.h"
 #include "config_dialog/estilo_escuro.h"
-#include "tests/config/falhas_sistema.h"
+#include "tests/support/falhas_sistema.h"
 
 #include <QCheckBox>
 #include <QComboBox>

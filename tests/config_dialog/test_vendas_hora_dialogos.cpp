@@ -12,6 +12,7 @@
 #include "shell/estilos_host.h"
 #include "tests/config_dialog/dialogo_teste.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/support/filial_latina.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,21 +53,8 @@ protected:
         outraFilial.hora = QStringLiteral("11:00");
         outraFilial.totalPedido = 30;
         banco->addPedidos({normal, importado, outraFilial});
-        // A branch whose code the shop's system stored in Windows-1252.
-        banco->executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA, "
-                                       "FILIALATIVA) VALUES (?, 'Loja Estação', 'S')"),
-                        {CODIGO_LATINO});
-        Pedido latina = normal;
-        latina.codEmpresa = QStringLiteral("XX");
-        latina.hora = QStringLiteral("12:00");
-        latina.totalPedido = 40;
-        banco->addPedido(latina);
-        banco->executar(QStringLiteral("UPDATE PEDIDOC SET CODEMPRESA = ? WHERE CODEMPRESA = 'XX'"),
-                        {CODIGO_LATINO});
+        AdicionarFilialLatina(*banco, HOJE);
     }
-
-    static inline const QByteArray CODIGO_LATINO = QByteArrayLiteral("\xC9"
-                                                                     "1"); // "É1"
 
     static void TearDownTestSuite()
     {
@@ -206,7 +194,7 @@ TEST_F(DialogosVendasHora, FilialGravadaEmOutraCodificacaoSeConsertaAoSalvar)
     EXPECT_TRUE(mensagens.isEmpty()) << mensagens.join('\n').toStdString();
     QFile arquivo(ini);
     ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(arquivo.readAll().contains("\r\nEmpresa=" + CODIGO_LATINO + "\r\n"));
+    EXPECT_TRUE(arquivo.readAll().contains("\r\nEmpresa=" + CODIGO_FILIAL_LATINA + "\r\n"));
     EXPECT_EQ(rotulo(), QStringLiteral("Loja Estação"));
     EXPECT_DOUBLE_EQ(ValorAs(12), 40);
     EXPECT_DOUBLE_EQ(ValorAs(10), 0);

@@ -1,8 +1,8 @@
 // The embedded engine as the shop's user runs it: it must open a local file,
 // and never while another engine (the server, another user's gadget) has
 // that file open.
-#include "erro_de.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/support/erro_de.h"
 
 #include <QDir>
 #include <QElapsedTimer>

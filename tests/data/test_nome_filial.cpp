@@ -1,8 +1,8 @@
 #include "data/conexao.h"
 #include "data/nome_filial.h"
 #include "data/query.h"
-#include "tests/data/erro_de.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/support/erro_de.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

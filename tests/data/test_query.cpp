@@ -1,7 +1,7 @@
 #include "data/conexao.h"
 #include "data/query.h"
-#include "tests/data/erro_de.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/support/erro_de.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>

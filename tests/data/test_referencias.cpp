@@ -3,8 +3,8 @@
 // behaviour our holders rely on, counting references on the real library.
 
 #include "data/firebird.h"
-#include "tests/data/erro_de.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/support/erro_de.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

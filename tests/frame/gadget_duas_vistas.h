@@ -141,6 +141,15 @@ protected:
         QApplication::sendEvent(w, &evento);
     }
 
+    // Presses the left button at a point of w, the pointer there; returns that
+    // point on the screen.
+    QPoint Pressiona(QWidget* w, QPoint local)
+    {
+        cursor = w->mapToGlobal(local);
+        QTest::mousePress(w, Qt::LeftButton, {}, local);
+        return cursor;
+    }
+
     static void Sai(QWidget* w)
     {
         QEvent evento(QEvent::Leave);

@@ -133,15 +133,14 @@ TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
 {
     gadget->ColocaEm({1000, 100});
     gadget->tmrPrincipal->setEnabled(true);
-    cursor = QPoint(1200, 160);
     // The label inside the summary view is a handle too.
-    QTest::mousePress(gadget->rotulo, Qt::LeftButton, {}, QPoint(5, 5));
+    const QPoint inicio = Pressiona(gadget->rotulo, QPoint(5, 5));
     EXPECT_FALSE(gadget->tmrPrincipal->Enabled());
 
-    cursor = QPoint(1100, 220);
+    cursor = inicio + QPoint(-100, 60);
     EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(900, 160); }, 2000));
     // Partly off the screen is allowed.
-    cursor = QPoint(150, 60);
+    cursor = inicio + QPoint(-1050, -100);
     EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(-50, 0); }, 2000));
 
     QTest::mouseRelease(gadget->rotulo, Qt::LeftButton, {}, QPoint(5, 5));
@@ -156,15 +155,17 @@ TEST_F(FrameTeste, ArrastoSegueOCursorPausaARenovacaoESalvaNaSoltura)
     EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(-50, 0));
 }
 
-TEST_F(FrameTeste, SolturaAntesDaProximaLeituraDoCursorTerminaOndeOBotaoFoiSolto)
+// A window busy painting handles the press after the pointer has moved on,
+// and may not poll the pointer again before the release: the drag still
+// follows the pointer from where the button went down to where it was let go.
+TEST_F(FrameTeste, ArrastoDeUmaJanelaOcupadaTerminaOndeOBotaoFoiSolto)
 {
     gadget->ColocaEm({500, 500});
-    cursor = QPoint(600, 550);
-    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
-    // Moved and let go with no turn of the event loop in between, as when the
-    // window is busy painting.
-    cursor = QPoint(400, 700);
-    QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    const QPoint local(5, 5);
+    cursor = gadget->rtgResumo->mapToGlobal(local) + QPoint(-20, 40);
+    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, local);
+    cursor += QPoint(-180, 110);
+    QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, local);
 
     EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(300, 650));
     EXPECT_EQ(Relido()->PosX(), QStringLiteral("300"));
@@ -174,10 +175,9 @@ TEST_F(FrameTeste, SolturaAntesDaProximaLeituraDoCursorTerminaOndeOBotaoFoiSolto
 TEST_F(FrameTeste, ArrastoQueDeixaAVistaForaDaTelaVoltaAoLugarPadrao)
 {
     gadget->ColocaEm({300, 200});
-    cursor = QPoint(400, 250);
-    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
+    const QPoint inicio = Pressiona(gadget->rtgResumo, QPoint(50, 50));
     // The lower left, where only the frame's empty left part would stay.
-    cursor = QPoint(400 - 700, 250 + 504);
+    cursor = inicio + QPoint(-700, 504);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(-400, 704); }, 2000));
     QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(50, 50));
@@ -250,8 +250,7 @@ TEST_F(FrameTeste, TelasQueMudamRecolocamOQuadroPelaPosicaoSalvaSemGravaLa)
     EXPECT_EQ(config->PosX(), QStringLiteral("2000"));
     EXPECT_EQ(Relido()->PosX(), QString()) << "the file is not written";
 
-    cursor = QPoint(2100, 350);
-    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    Pressiona(gadget->rtgResumo, QPoint(5, 5));
     areas = soAPrincipal;
     gadget->TelasMudaram();
     EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(2000, 300));
@@ -275,9 +274,8 @@ TEST_F(FrameTeste, HostTemOTamanhoDaVistaEDaFaixaESegueOQuadro)
     EXPECT_EQ(naTela(gadget->rtgDetalhe), QPoint(1000, 100));
     EXPECT_EQ(gadget->PosicaoNaTela(), QPoint(1000, 100));
 
-    cursor = QPoint(1100, 150);
-    QTest::mousePress(gadget->rtgDetalhe, Qt::LeftButton, {}, QPoint(5, 5));
-    cursor = QPoint(1050, 190);
+    const QPoint inicio = Pressiona(gadget->rtgDetalhe, QPoint(5, 5));
+    cursor = inicio + QPoint(-50, 40);
     EXPECT_TRUE(QTest::qWaitFor([&] { return host->pos() == QPoint(950, 140); }, 2000));
     EXPECT_EQ(host->size(), QSize(417, 236));
     QTest::mouseRelease(gadget->rtgDetalhe, Qt::LeftButton, {}, QPoint(5, 5));
@@ -292,9 +290,8 @@ TEST_F(FrameTeste, BotaoMoverArrasta)
 {
     gadget->ColocaEm({500, 500});
     Entra(gadget->rtgResumo);
-    cursor = QPoint(0, 0);
-    QTest::mousePress(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
-    cursor = QPoint(7, -3);
+    const QPoint inicio = Pressiona(gadget->rtgMover, QPoint(10, 10));
+    cursor = inicio + QPoint(7, -3);
     EXPECT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == QPoint(507, 497); }, 2000));
     QTest::mouseRelease(gadget->rtgMover, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(Relido()->PosX(), QStringLiteral("507"));
@@ -361,7 +358,7 @@ TEST_F(FrameTeste, VoltarAntesDoFimDoPrazoMantemAFaixa)
 TEST_F(FrameTeste, SairDuranteOArrastoNaoEscondeAFaixa)
 {
     Entra(gadget->rtgResumo);
-    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
+    Pressiona(gadget->rtgResumo, QPoint(5, 5));
     Sai(gadget->rtgResumo);
     QTest::qWait(1500);
     EXPECT_TRUE(gadget->rtgMenu->isVisible());

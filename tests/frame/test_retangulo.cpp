@@ -50,9 +50,8 @@ TEST_F(FrameTeste, MascaraAcompanhaOArrasto)
     gadget->ColocaEm({100, 100});
     QApplication::processEvents();
     const QRegion antes = host->mask();
-    cursor = QPoint(0, 0);
-    QTest::mousePress(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
-    cursor = QPoint(500, 300);
+    const QPoint inicio = Pressiona(gadget->rtgResumo, QPoint(5, 5));
+    cursor = inicio + QPoint(500, 300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return host->pos() == QPoint(600 + 102, 400); }, 2000));
     QTest::mouseRelease(gadget->rtgResumo, Qt::LeftButton, {}, QPoint(5, 5));
     QApplication::processEvents();

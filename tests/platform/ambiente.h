@@ -39,7 +39,7 @@ inline void GarantirAplicacao()
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
-    static char nome[] = "test_desktop";
+    static char nome[] = "test_platform";
     static char* argv[] = {nome, nullptr};
     new QApplication(argc, argv);
 }

@@ -1,7 +1,7 @@
 // A relay to the local database server for the slow-reading check: prints its
 // port, then SIGUSR1 delays everything by the argument's milliseconds and
 // SIGUSR2 makes it fast again, until SIGTERM or SIGINT.
-#include "tests/robust/rede_teste.h"
+#include "tests/support/rede_teste.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tests/robust/rede_teste.h"
-#include "tests/sales_per_hour/gadget_vendas_hora.h"
+#include "tests/support/gadget_vendas_hora.h"
+#include "tests/support/rede_teste.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -2,10 +2,10 @@
 // every failed refresh shows one box and the gadget goes on; the first
 // refresh that can reach the server again shows current data.
 
-#include "tests/robust/atualizacao.h"
-#include "tests/robust/rede_teste.h"
 #include "tests/robust/servidor_pela_rede.h"
-#include "tests/sales_per_hour/gadget_vendas_hora.h"
+#include "tests/support/atualizacao.h"
+#include "tests/support/gadget_vendas_hora.h"
+#include "tests/support/rede_teste.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -2,9 +2,9 @@
 // it was, a box names it, and the gadget goes on.
 
 #include "config/fila_gravacao.h"
-#include "tests/config/arquivo_teste.h"
-#include "tests/config/falhas_sistema.h"
-#include "tests/sales_per_hour/gadget_vendas_hora.h"
+#include "tests/support/arquivo_teste.h"
+#include "tests/support/falhas_sistema.h"
+#include "tests/support/gadget_vendas_hora.h"
 
 #include <QFile>
 #include <cstdio>
@@ -40,7 +40,7 @@ protected:
     {
         QWidget* vista = Controle<QWidget>("rtgResumo");
         const QPoint destino = gadget->PosicaoNaTela() + deslocamento;
-        cursor = QPoint(500, 500);
+        cursor = vista->mapToGlobal(QPoint(5, 5));
         QTest::mousePress(vista, Qt::LeftButton, {}, QPoint(5, 5));
         cursor += deslocamento;
         ASSERT_TRUE(QTest::qWaitFor([&] { return gadget->PosicaoNaTela() == destino; }, 2000));

@@ -8,10 +8,10 @@
 #include "frame/botao.h"
 #include "frame/retangulo.h"
 #include "frame/temporizador.h"
-#include "tests/robust/atualizacao.h"
-#include "tests/robust/rede_teste.h"
 #include "tests/robust/servidor_pela_rede.h"
-#include "tests/sales_per_hour/gadget_vendas_hora.h"
+#include "tests/support/atualizacao.h"
+#include "tests/support/gadget_vendas_hora.h"
+#include "tests/support/rede_teste.h"
 
 #include <QElapsedTimer>
 #include <QMap>

@@ -8,7 +8,8 @@
 #include "frame/menu_escuro.h"
 #include "platform/rotinas_desktop.h"
 #include "sales_per_hour/exportar_csv.h"
-#include "tests/sales_per_hour/gadget_vendas_hora.h"
+#include "tests/support/filial_latina.h"
+#include "tests/support/gadget_vendas_hora.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -441,22 +442,9 @@ protected:
     static void SetUpTestSuite()
     {
         VendasHoraTeste::SetUpTestSuite();
-        banco->executar(QStringLiteral("INSERT INTO FILIAIS (CODEMPRESA, NOMEEMPRESA, "
-                                       "FILIALATIVA) VALUES (?, 'Loja Estação', 'S')"),
-                        {CODIGO_LATINO});
+        AdicionarFilialLatina(*banco, HOJE);
         banco->addFilial(QStringLiteral("09"), QStringLiteral("Loja Fechada"), QStringLiteral("N"));
-        Pedido latina;
-        latina.codEmpresa = QStringLiteral("XX");
-        latina.dataPedido = HOJE;
-        latina.hora = QStringLiteral("12:00");
-        latina.totalPedido = 40;
-        banco->addPedido(latina);
-        banco->executar(QStringLiteral("UPDATE PEDIDOC SET CODEMPRESA = ? WHERE CODEMPRESA = 'XX'"),
-                        {CODIGO_LATINO});
     }
-
-    static inline const QByteArray CODIGO_LATINO = QByteArrayLiteral("\xC9"
-                                                                     "1"); // "É1"
 
     // A file as the family leaves it: sibling sections around the gadget's,
     // a comment, a byte of Windows-1252 in a sibling's value, CRLF lines.
@@ -527,7 +515,7 @@ TEST_F(ListaFiliais, EscolherSalvaAEmpresaComoODialogoEMantemOResto)
         {"another branch", "01", "lblNomeFilialMin", "01 - Loja Centro", "02 - Loja Dois", "02",
          "Loja Dois", 9, 55.55},
         {"a code in Windows-1252", "", "lblNomeFilialMax", "Todas as Filiais", "É1 - Loja Estação",
-         CODIGO_LATINO, "Loja Estação", 12, 40},
+         CODIGO_FILIAL_LATINA, "Loja Estação", 12, 40},
         {"all of them", "02", "lblNomeFilialMin", "02 - Loja Dois", "Todas as Filiais", "",
          "Todas as Filiais", 12, 340},
     };

@@ -1,5 +1,5 @@
-#include "tests/robust/atualizacao.h"
-#include "tests/sales_per_hour/gadget_vendas_hora.h"
+#include "tests/support/atualizacao.h"
+#include "tests/support/gadget_vendas_hora.h"
 
 #include "frame/imagens_icones.h"
 #include "frame/retangulo.h"

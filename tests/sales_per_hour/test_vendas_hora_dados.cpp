@@ -2,8 +2,8 @@
 #include "data/conexao.h"
 #include "data/nome_filial.h"
 #include "sales_per_hour/vendas_hora_dados.h"
-#include "tests/data/erro_de.h"
 #include "tests/fixtures/banco_varejo.h"
+#include "tests/support/erro_de.h"
 
 #include <QFile>
 #include <QTemporaryDir>

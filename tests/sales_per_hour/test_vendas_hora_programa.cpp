@@ -1,5 +1,5 @@
 #include "tests/fixtures/banco_varejo.h"
-#include "tests/shell/programa.h"
+#include "tests/support/programa.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -5,9 +5,9 @@
 #include "sales_per_hour/exportar_csv.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "tests/fixtures/banco_varejo.h"
-#include "tests/robust/rede_teste.h"
 #include "tests/sales_per_hour/comando_csv.h"
 #include "tests/sales_per_hour/dia_com_referencias.h"
+#include "tests/support/rede_teste.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -97,6 +97,18 @@ struct CasoSaida {
     std::string csv;
 };
 
+// Runs the command with the case's section over the database and checks that
+// it printed the case's table and nothing else.
+Resultado ExecutarCaso(const Comando& comando, const AcessoBanco& acesso, const CasoSaida& c)
+{
+    EscreverIniBanco(comando.ini(), acesso, c.secao);
+    const Resultado r = comando.executar(c.argumentos);
+    EXPECT_EQ(r.codigo, 0) << Str(r.erros);
+    EXPECT_EQ(Str(r.saida), c.csv);
+    EXPECT_TRUE(r.erros.isEmpty()) << Str(r.erros);
+    return r;
+}
+
 class ImprimeATabela : public ::testing::TestWithParam<BancoVarejo::Onde> {};
 
 TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
@@ -151,11 +163,7 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
 
     for (const CasoSaida& c : casos) {
         SCOPED_TRACE(c.nome);
-        EscreverIniBanco(comando.ini(), acesso, c.secao);
-        const Resultado r = comando.executar(c.argumentos);
-        EXPECT_EQ(r.codigo, 0) << Str(r.erros);
-        EXPECT_EQ(Str(r.saida), c.csv);
-        EXPECT_TRUE(r.erros.isEmpty()) << Str(r.erros);
+        const Resultado r = ExecutarCaso(comando, acesso, c);
 
         // The same table, built here as the gadget builds it.
         const OpcoesCsv opcoes = LerOpcoesCsv(c.argumentos);
@@ -242,11 +250,7 @@ TEST(VendasPorHoraCsv, DetalhadoComVendasTicketEReferencia)
     }
     for (const CasoSaida& c : casos) {
         SCOPED_TRACE(c.nome);
-        EscreverIniBanco(comando.ini(), acesso, c.secao);
-        const Resultado r = comando.executar(c.argumentos);
-        EXPECT_EQ(r.codigo, 0) << Str(r.erros);
-        EXPECT_EQ(Str(r.saida), c.csv);
-        EXPECT_TRUE(r.erros.isEmpty()) << Str(r.erros);
+        ExecutarCaso(comando, acesso, c);
     }
 }
 

@@ -1,8 +1,8 @@
-#include "programa.h"
+#include "tests/support/programa.h"
 
 #include "shell/mensagens_inicio.h"
 #include "tests/fixtures/banco_varejo.h"
-#include "tests/robust/rede_teste.h"
+#include "tests/support/rede_teste.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "arquivo_teste.h"
+#include "tests/support/arquivo_teste.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "propriedades_ini.h"
+#include "tests/support/propriedades_ini.h"
 
 #include "base/texto.h"
 #include "config/config.h"
@@ -84,7 +84,7 @@ struct Arquivo {
 
 Arquivo::Arquivo(const QByteArray& arquivo) : bytes(arquivo)
 {
-    for (const QByteArray marca :
+    for (const QByteArray& marca :
          {QByteArray("\xEF\xBB\xBF"), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF")}) {
         if (bytes.startsWith(marca)) {
             bom = marca;

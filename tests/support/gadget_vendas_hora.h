@@ -12,7 +12,7 @@
 #include "sales_per_hour/vendas_hora.h"
 #include "shell/estilos_host.h"
 #include "tests/fixtures/banco_varejo.h"
-#include "tests/principal_qt.h"
+#include "tests/support/principal_qt.h"
 
 #include <QDate>
 #include <QLabel>

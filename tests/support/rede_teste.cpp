@@ -1,4 +1,4 @@
-#include "tests/robust/rede_teste.h"
+#include "tests/support/rede_teste.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

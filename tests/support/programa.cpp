@@ -1,4 +1,4 @@
-#include "programa.h"
+#include "tests/support/programa.h"
 
 #include <QElapsedTimer>
 #include <QFile>
