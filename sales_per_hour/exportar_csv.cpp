@@ -7,7 +7,6 @@
 #include "data/conexao.h"
 #include "data/configurar_conexao.h"
 #include "platform/caminhos.h"
-#include "platform/seams.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 #include "sales_per_hour/vendas_periodo.h"
 
