@@ -1,9 +1,9 @@
 #include "sales_per_hour/grafico_vendas.h"
 
 #include "base/brasil.h"
+#include "sales_per_hour/eixos_grafico.h"
 #include "sales_per_hour/marcas_grafico.h"
 
-#include <QCategoryAxis>
 #include <QChart>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <QTextDocument>
 #include <QToolTip>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
@@ -35,11 +34,6 @@ constexpr double MARGEM_TOPO = 0.04;
 constexpr double MARGEM_DIREITA = 0.10;
 constexpr double MARGEM_BASE = 0.10;
 
-// The value axis is cut into about this many steps.
-constexpr int PASSOS_VALORES = 4;
-// A day without sales still shows a scale of money, not of fractions of it.
-constexpr double TOPO_SEM_VENDAS = 1000;
-constexpr int PIXELS_ROTULOS_EIXOS = 11;
 constexpr int PIXELS_MARCAS = 9;
 constexpr int PIXELS_DESTAQUE = 11;
 constexpr double ALTURA_BARRA_DESTAQUE = 3;
@@ -49,28 +43,12 @@ constexpr double ESPACO_DESTAQUE = 12;
 // How far above and below the plot a pointer still reaches its hour.
 constexpr double FOLGA_DICA = 8;
 
-// The least of 1, 2 or 5 times a power of ten, and at least 1, that is no
-// less than bruto.
-double PassoRedondo(double bruto)
-{
-    if (bruto <= 1)
-        return 1;
-    const double potencia = std::pow(10.0, std::floor(std::log10(bruto)));
-    for (double fator : {1.0, 2.0, 5.0, 10.0})
-        if (fator * potencia >= bruto * (1 - 1e-9))
-            return fator * potencia;
-    return 10 * potencia;
-}
-
 } // namespace
 
 TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool MarcasCurtas,
                                QWidget* parent)
     : QChartView(parent),
-      FSeparacaoRotulos(SeparacaoRotulos),
-      FMarcasCurtas(MarcasCurtas),
-      FEixoHoras(new QCategoryAxis),
-      FEixoValores(new QValueAxis)
+      FMarcasCurtas(MarcasCurtas)
 {
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::NoRubberBand);
@@ -118,23 +96,10 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool
     FBarraDestaque->setBrush(AZUL);
     setDestaque(QString(), std::nullopt);
 
-    FEixoHoras->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    FEixoHoras->setStartValue(-0.5);
-    FEixoHoras->setRange(-0.5, 0.5);
-    FEixoHoras->setGridLineVisible(false);
-    // The labels are spaced to fit (DistribuiRotulos); Qt's own cut would
-    // leave "..." where a label once did not fit.
-    FEixoHoras->setTruncateLabels(false);
-    grafico->addAxis(FEixoHoras, Qt::AlignBottom);
-    FEixoValores->setTickType(QValueAxis::TicksDynamic);
-    FEixoValores->setTickAnchor(0);
-    FEixoValores->setLabelFormat(QStringLiteral("%.0f"));
-    grafico->addAxis(FEixoValores, Qt::AlignLeft);
-    setTamanhoRotulosEixos(PIXELS_ROTULOS_EIXOS);
-    AjustaEscala();
+    FEixos = std::make_unique<TEixosGrafico>(grafico, SeparacaoRotulos);
 
     connect(grafico, &QChart::plotAreaChanged, this, [this] {
-        DistribuiRotulos();
+        FEixos->DistribuiRotulos();
         viewport()->update();
     });
 }
@@ -150,16 +115,11 @@ QString TGraficoVendas::Titulo() const
     return FTitulo->text();
 }
 
+TGraficoVendas::~TGraficoVendas() = default;
+
 void TGraficoVendas::setTamanhoRotulosEixos(int Tamanho)
 {
-    for (QAbstractAxis* eixo :
-         {static_cast<QAbstractAxis*>(FEixoHoras), static_cast<QAbstractAxis*>(FEixoValores)}) {
-        QFont fonte = eixo->labelsFont();
-        fonte.setPixelSize(Tamanho);
-        eixo->setLabelsFont(fonte);
-    }
-    FPassoRotulos = 0;
-    DistribuiRotulos();
+    FEixos->setTamanhoRotulos(Tamanho);
 }
 
 QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome, bool ComReferencia)
@@ -177,8 +137,7 @@ QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome, bool ComReferencia)
         FReferencia->setObjectName(Nome + QStringLiteral("Referencia"));
         FReferencia->setPen(QPen(CINZA_REFERENCIA, 1.5, Qt::DashLine));
         chart()->addSeries(FReferencia);
-        FReferencia->attachAxis(FEixoHoras);
-        FReferencia->attachAxis(FEixoValores);
+        FEixos->Prende(FReferencia);
     }
     FSerie = new QLineSeries;
     FSerie->setObjectName(Nome);
@@ -186,8 +145,7 @@ QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome, bool ComReferencia)
     FSerie->setPointsVisible(true);
     FSerie->setMarkerSize(3);
     chart()->addSeries(FSerie);
-    FSerie->attachAxis(FEixoHoras);
-    FSerie->attachAxis(FEixoValores);
+    FEixos->Prende(FSerie);
     FMarcasVisiveis = false;
     FPontoAberto.reset();
     FDicas.clear();
@@ -197,12 +155,8 @@ QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome, bool ComReferencia)
 
 void TGraficoVendas::MostraSerie(const QStringList& Rotulos, const QStringList& Dicas)
 {
-    FRotulos = Rotulos;
     FDicas = Dicas;
-    FEixoHoras->setRange(-0.5, std::max<qsizetype>(FRotulos.size(), 1) - 0.5);
-    AjustaEscala();
-    FPassoRotulos = 0;
-    DistribuiRotulos();
+    FEixos->Mostra(Rotulos, {FSerie, FReferencia});
     viewport()->update();
 }
 
@@ -291,55 +245,19 @@ bool TGraficoVendas::viewportEvent(QEvent* evento)
     return true;
 }
 
-// Whole, round steps from 0, wide enough for every value of both lines.
-void TGraficoVendas::AjustaEscala()
+const QStringList& TGraficoVendas::Rotulos() const
 {
-    double menor = 0;
-    double maior = 0;
-    for (const QLineSeries* serie : {FSerie, FReferencia}) {
-        if (!serie)
-            continue;
-        for (const QPointF& ponto : serie->points()) {
-            menor = std::min(menor, ponto.y());
-            maior = std::max(maior, ponto.y());
-        }
-    }
-    if (menor == 0 && maior == 0)
-        maior = TOPO_SEM_VENDAS;
-    const double passo = PassoRedondo((maior - menor) / PASSOS_VALORES);
-    FEixoValores->setTickInterval(passo);
-    FEixoValores->setRange(std::floor(menor / passo) * passo, std::ceil(maior / passo) * passo);
-}
-
-// Labels every point while they fit; otherwise every second, third... point.
-void TGraficoVendas::DistribuiRotulos()
-{
-    const qsizetype pontos = FRotulos.size();
-    int passo = 1;
-    const double largura = chart()->plotArea().width();
-    if (pontos > 0 && largura > 0) {
-        const QFontMetricsF medidas(FEixoHoras->labelsFont());
-        double maior = 0;
-        for (const QString& rotulo : FRotulos)
-            maior = std::max(maior, medidas.horizontalAdvance(rotulo));
-        const double necessario = maior * (1 + FSeparacaoRotulos / 100.0);
-        const double porPonto = largura / pontos;
-        while (passo < pontos && passo * porPonto < necessario)
-            ++passo;
-    }
-    if (passo == FPassoRotulos)
-        return;
-    FPassoRotulos = passo;
-    for (const QString& rotulo : FEixoHoras->categoriesLabels())
-        FEixoHoras->remove(rotulo);
-    FEixoHoras->setStartValue(-0.5);
-    for (qsizetype i = 0; i < pontos; i += passo)
-        FEixoHoras->append(FRotulos.at(i), i);
+    return FEixos->Rotulos();
 }
 
 QStringList TGraficoVendas::RotulosVisiveis() const
 {
-    return FEixoHoras->categoriesLabels();
+    return FEixos->RotulosVisiveis();
+}
+
+QValueAxis* TGraficoVendas::EixoValores() const
+{
+    return FEixos->Valores();
 }
 
 void TGraficoVendas::setMarcasVisiveis(bool Visiveis)

@@ -3,14 +3,15 @@
 #include <QChartView>
 #include <QLocale>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
-class QCategoryAxis;
 class QFont;
 class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QLineSeries;
 class QValueAxis;
+class TEixosGrafico;
 
 // One view's chart of a day's sales by hour: blue points joined by a line
 // over hour labels, the title at the top left, on a transparent panel with
@@ -27,6 +28,7 @@ public:
     // MarcasCurtas: marks without cents, for a chart too small for the full
     // values.
     TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool MarcasCurtas, QWidget* parent);
+    ~TGraficoVendas() override;
 
     void setTitulo(const QString& Titulo);
     QString Titulo() const;
@@ -53,10 +55,10 @@ public:
     QString Destaque() const;
     bool DestaqueVisivel() const;
     std::optional<double> FracaoDestaque() const { return FFracaoDestaque; }
-    const QStringList& Rotulos() const { return FRotulos; }
+    const QStringList& Rotulos() const;
     // The hour labels on the bottom axis now, left to right.
     QStringList RotulosVisiveis() const;
-    QValueAxis* EixoValores() const { return FEixoValores; }
+    QValueAxis* EixoValores() const;
 
     void setMarcasVisiveis(bool Visiveis);
     bool MarcasVisiveis() const { return FMarcasVisiveis; }
@@ -82,23 +84,17 @@ private:
     // The point whose hour column holds Posicao (viewport coordinates) and
     // that column; none outside the plot.
     std::optional<int> PontoEm(const QPoint& Posicao, QRect* Coluna) const;
-    void AjustaEscala();
-    void DistribuiRotulos();
 
-    int FSeparacaoRotulos;
     bool FMarcasCurtas;
     QGraphicsSimpleTextItem* FTitulo;
-    QCategoryAxis* FEixoHoras;
-    QValueAxis* FEixoValores;
+    std::unique_ptr<TEixosGrafico> FEixos;
     QLineSeries* FSerie = nullptr;
     QLineSeries* FReferencia = nullptr;
-    QStringList FRotulos;
     QStringList FDicas;
     std::optional<int> FPontoAberto;
     QGraphicsSimpleTextItem* FDestaque;
     QGraphicsRectItem* FTrilhoDestaque; // the bar's track
     QGraphicsRectItem* FBarraDestaque; // and its fill
     std::optional<double> FFracaoDestaque;
-    int FPassoRotulos = 0; // every how many points a label shows; 0: none placed
     bool FMarcasVisiveis = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/gadget_res_det.h"
+#include "sales_per_hour/leitura_vendas.h"
 #include "sales_per_hour/vendas_hora_dados.h"
 
 #include <QByteArray>
@@ -9,7 +10,6 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
-#include <exception>
 #include <memory>
 #include <optional>
 
@@ -17,7 +17,6 @@ class QDate;
 class QLabel;
 class QLineSeries;
 class TBotao;
-class TCacheDias;
 class TDataEdit;
 class TGraficoVendas;
 class TMenuEscuro;
@@ -48,7 +47,7 @@ public:
     void IniciarGadget(QObject* Sender) override;
 
     // Whether a reading of the database is under way.
-    bool Lendo() const { return FLeitura != 0; }
+    bool Lendo() const { return FLeitura.Lendo(); }
     void RConfClick(QObject* Sender) override;
     void RAboutClick(QObject* Sender) override;
 
@@ -83,26 +82,26 @@ private:
     static const TControlesVista RESUMO;
     // All but the date edit, in the order they stack in the view.
     void CriaControles(const TControlesVista& Controles);
+    // Made after the frame's drag handlers, which it must not get.
+    void CriaDataEdit(const TControlesVista& Controles);
     TBotao* CriaBotao(QWidget* Vista, const QString& Nome, const QString& Texto, QPoint Posicao);
     // Cortado: one that ends in "…" when its text is too long.
     QLabel* CriaRotulo(QWidget* Vista, const QString& Nome, bool Cortado = false);
     TGraficoVendas* CriaGrafico(QWidget* Vista, const QString& Nome, const QString& Titulo,
                                 QSize Tamanho, int SeparacaoRotulos, bool MarcasCurtas);
     QLabel* CriaLogo(QWidget* Vista, QPoint Posicao);
-    TDataEdit* CriaDataEdit(QWidget* Vista, const QString& Nome, QPoint Posicao);
 
     // Shows Dia: both date edits, a refresh, the forward buttons. When the
     // refresh fails the previous day comes back in DataAtual and the edits.
     void MudaDia(const QDate& Dia);
     void MostraDiaNasEdicoes(const QDate& Dia);
 
-    struct TLeitura;
-    void Ler();
+    // A reading's figures on both views; its error is thrown on, once the
+    // day before a failed day change is back.
     void MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro);
-    void MostraIndicadores(const TLeitura& Leitura);
-    void AbandonaLeitura();
-    void EsperaMaisPelaProximaTentativa();
 
+    // The right-click menu, and the branch list on the branch labels.
+    void CriaMenus();
     // Sends the views' right clicks to eventFilter; the date edits keep
     // their own menu.
     void RecebeCliqueDireito(QWidget* Controle);
@@ -131,15 +130,7 @@ private:
     TDataEdit* cleGrafMin;
     // The hourly sales table and the sales query of the day on view.
     std::unique_ptr<TVendasHoraDados> FDados;
-    // Past days read, for the refreshes to come; shared with the database
-    // thread's jobs.
-    std::shared_ptr<TCacheDias> FCache;
-    quint64 FLeitura = 0; // the database job of the reading under way
-    // After readings cut by the time limit: how many ticks of the refresh
-    // timer the next automatic try waits (0 when none was cut), and how many
-    // of them are still to come.
-    int FEsperaTiques = 0;
-    int FTiquesAPular = 0;
+    TLeituraVendas FLeitura; // of the day in DataAtual
     // While a day change waits for its reading: the day on view before it,
     // which comes back if the reading fails.
     std::optional<QString> FDiaAnterior;

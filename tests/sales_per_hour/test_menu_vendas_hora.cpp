@@ -453,6 +453,8 @@ protected:
         MenuVendasHora::SetUp();
         arquivo = saida.filePath(QStringLiteral("ConfigGadGet.Ini"));
         qputenv("VANTREL_GADGETS_INI", arquivo.toLocal8Bit());
+        // The offscreen platform has no pointer: it stands where the clicks are.
+        plataforma::ganchos().posicaoCursor = [this] { return ponteiro; };
     }
 
     void EscreveIni(const QByteArray& empresa)
@@ -486,8 +488,9 @@ protected:
     {
         const QLabel* r = Controle<QLabel>(rotulo);
         QCoreApplication::processEvents(); // the window's shape follows the view
-        QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {},
-                          r->mapTo(&host, r->rect().center()));
+        const QPoint centro = r->mapTo(&host, r->rect().center());
+        ponteiro = host.mapToGlobal(centro);
+        QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {}, centro);
         auto* lista = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!lista)
             return nullptr;
@@ -496,6 +499,7 @@ protected:
     }
 
     QString arquivo;
+    QPoint ponteiro;
 };
 
 TEST_F(ListaFiliais, EscolherSalvaAEmpresaComoODialogoEMantemOResto)
@@ -575,7 +579,8 @@ TEST_F(ListaFiliais, FecharSemEscolherNaoMudaNada)
 
     lista = AbreLista("lblNomeFilialMin");
     ASSERT_NE(lista, nullptr);
-    const QPoint fora = host.mapFromGlobal(lista->geometry().bottomRight() + QPoint(20, 20));
+    ponteiro = lista->geometry().bottomRight() + QPoint(20, 20);
+    const QPoint fora = host.mapFromGlobal(ponteiro);
     QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {}, fora);
     EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }, 5000));
 
