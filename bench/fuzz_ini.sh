@@ -28,7 +28,8 @@ case $alvoNome in
   memoria)
     principal=bench/fuzz_ini_memoria.cpp
     opcoes=(-O2 -DQT_FORCE_ASSERTS -D_GLIBCXX_ASSERTIONS)
-    guiados=(config/texto_ini.cpp)
+    guiados=(config/sintaxe_ini.cpp config/texto_ini.cpp config/texto_ini_montagem.cpp
+      config/utf16_ini.cpp)
     tamanhoMaximo=256 ;;
   *) echo "unknown target: $alvoNome (arquivo or memoria)" >&2; exit 2 ;;
 esac
@@ -37,8 +38,13 @@ fontes=(
   config/arquivo_atomico.cpp
   config/arquivo_ini.cpp
   config/config.cpp
+  config/escrita_direta.cpp
+  config/escrita_no_lugar.cpp
+  config/sintaxe_ini.cpp
   config/texto_ini.cpp
+  config/texto_ini_montagem.cpp
   config/trava_arquivo.cpp
+  config/utf16_ini.cpp
   platform/erro_sistema.cpp
   platform/pasta_privada.cpp
   platform/seams.cpp

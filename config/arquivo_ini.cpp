@@ -2,6 +2,7 @@
 
 #include "base/erro.h"
 #include "config/arquivo_atomico.h"
+#include "config/escrita_no_lugar.h"
 #include "config/trava_arquivo.h"
 #include "platform/erro_sistema.h"
 

@@ -31,6 +31,9 @@ struct TConfig::TChave {
     bool Lida; // false: filled otherwise, or never read
     TEscrita Escrita;
     QString TConfig::*Campo; // null: always written empty
+    // Bytes given for the key, written instead of its text while that is the
+    // text they stand for (null bytes: none given).
+    QByteArray TConfig::*Bytes = nullptr;
 };
 
 const TConfig::TChave TConfig::CHAVES[] = {
@@ -42,7 +45,8 @@ const TConfig::TChave TConfig::CHAVES[] = {
     {"Senha", TSecaoIni::Comum, true, TEscrita::Nunca, &TConfig::FSenha},
     {"SempreVisivel", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FSempreVisivel},
     {"Transparencia", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FTransparencia},
-    {"Empresa", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FEmpresa},
+    {"Empresa", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FEmpresa,
+     &TConfig::FBytesEmpresa},
     {"AtualizaDados", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FAtualizaDados},
     {"PosX", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FPosX},
     {"PosY", TSecaoIni::Gadget, true, TEscrita::Sempre, &TConfig::FPosY},
@@ -166,11 +170,15 @@ TConfig::TGravacao TConfig::Gravacao() const
         const QString valor = chave.Campo ? this->*chave.Campo : QString();
         if (chave.Escrita == TEscrita::Sempre
             || (chave.Escrita == TEscrita::SeNaoVazia && !valor.isEmpty())
-            || (chave.Escrita == TEscrita::SeMudou && valor != FNoArquivo.value(nome)))
-            g.FChaves.emplace_back(nome, valor);
+            || (chave.Escrita == TEscrita::SeMudou && valor != FNoArquivo.value(nome))) {
+            TGravacao::TChaveGravada& gravada = g.FChaves.emplace_back();
+            gravada.chave = &chave;
+            gravada.valor = valor;
+            if (chave.Bytes && !(this->*chave.Bytes).isNull()
+                && DecodificarTexto(this->*chave.Bytes) == valor)
+                gravada.bytes = this->*chave.Bytes;
+        }
     }
-    if (!FBytesEmpresa.isNull() && DecodificarTexto(FBytesEmpresa) == FEmpresa)
-        g.FBytesEmpresa = FBytesEmpresa;
     return g;
 }
 
@@ -180,27 +188,33 @@ void TConfig::TGravacao::Gravar()
     // of these keys written. A save can change the file's encoding (a line
     // that made it Windows-1252 replaced, bytes that are not UTF-8 written).
     FUtf8 = AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this](TextoIni& ini) {
-        for (const auto& [chave, valor] : FChaves) {
-            if (!FBytesEmpresa.isNull() && chave == QLatin1String("Empresa"))
-                ini.EscreverBytes(FSecao, chave, FBytesEmpresa);
+        for (const TChaveGravada& c : FChaves) {
+            const QString nome = QLatin1String(c.chave->Nome);
+            if (c.bytes)
+                ini.EscreverBytes(FSecao, nome, *c.bytes);
             else
-                ini.Escrever(FSecao, chave, valor);
+                ini.Escrever(FSecao, nome, c.valor);
         }
-        FEmpresaGravada = ini.Ler(FSecao, QStringLiteral("Empresa"));
+        for (TChaveGravada& c : FChaves) {
+            if (c.bytes)
+                c.lido = ini.Ler(FSecao, QLatin1String(c.chave->Nome));
+        }
     });
 }
 
 void TConfig::GravacaoFeita(const TGravacao& gravacao)
 {
     FArquivoUtf8 = gravacao.FUtf8;
-    for (const auto& [chave, valor] : gravacao.FChaves) {
-        if (FNoArquivo.contains(chave))
-            FNoArquivo.insert(chave, valor);
-    }
-    // The code is what the file reads, unless the user chose another since.
-    if (!gravacao.FBytesEmpresa.isNull() && FBytesEmpresa == gravacao.FBytesEmpresa) {
-        FEmpresa = gravacao.FEmpresaGravada;
-        FBytesEmpresa = QByteArray();
+    for (const TGravacao::TChaveGravada& c : gravacao.FChaves) {
+        const QString nome = QLatin1String(c.chave->Nome);
+        if (FNoArquivo.contains(nome))
+            FNoArquivo.insert(nome, c.valor);
+        // The value is what the file reads, unless the user chose another
+        // since.
+        if (c.bytes && this->*c.chave->Bytes == *c.bytes) {
+            this->*c.chave->Campo = c.lido;
+            this->*c.chave->Bytes = QByteArray();
+        }
     }
 }
 

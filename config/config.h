@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
-#include <utility>
+#include <optional>
 #include <vector>
 
 // Name of the configuration file's section shared by the whole family.
@@ -20,6 +20,8 @@ inline const QString TODAS_AS_FILIAIS = QStringLiteral("Todas as Filiais");
 // key of the gadget's own section, each held as the text the file has.
 class TConfig {
     QString FSecao; // empty: the record reads the shared section only
+    // Every key of the file that the record reads or writes, in write order.
+    struct TChave;
 
 public:
     explicit TConfig(const QString& Secao);
@@ -41,11 +43,15 @@ public:
 
     private:
         friend class TConfig;
+        struct TChaveGravada {
+            const TChave* chave = nullptr;
+            QString valor;
+            std::optional<QByteArray> bytes; // written as they are, not as the text
+            QString lido; // what the file reads after the bytes were written
+        };
         QString FSecao;
-        std::vector<std::pair<QString, QString>> FChaves;
-        QByteArray FBytesEmpresa; // null: Empresa written as text
+        std::vector<TChaveGravada> FChaves;
         bool FUtf8 = true;
-        QString FEmpresaGravada;
     };
     TGravacao Gravacao() const;
     // The file's encoding, and the branch code as it reads, after a save done
@@ -119,8 +125,6 @@ private:                                                                        
 #undef VPH_PROPRIEDADE
 
 private:
-    // Every key of the file that the record reads or writes, in write order.
-    struct TChave;
     static const TChave CHAVES[];
 
     QString RetornaContasCaixa() const;

@@ -54,8 +54,24 @@ private:
     };
 
     class TNome;
-    struct TLinha;
-    struct TResolucao;
+
+    // Where each write lands in the file.
+    struct TResolucao {
+        struct TLinhaChave {
+            qsizetype inicio = -1; // -1: the key is not in the section
+            qsizetype igual = 0;
+            qsizetype fim = 0;
+        };
+        struct TSecao {
+            bool achada = false;
+            // After the section's last non-blank line (or its header): where
+            // its new keys go.
+            qsizetype insercao = 0;
+            bool insercaoSemQuebra = false; // that line ends the file without a break
+            std::vector<TLinhaChave> chaves;
+        };
+        std::vector<TSecao> secoes;
+    };
 
     // The text as 8-bit bytes: the file's own after the byte order mark, or,
     // for UTF-16, each code unit as UTF-8 would write it (a surrogate too), so
@@ -64,8 +80,6 @@ private:
     QString Decodificar(QByteArrayView bytes) const;
     QByteArray Codificar(QStringView texto, bool utf8) const;
     QString ValorDaLinha(QByteArrayView linha) const;
-    template <class Funcao>
-    void ParaCadaLinha(Funcao&& f) const;
     const TChaveEscrita* Escrita(const QString& secao, const QString& chave) const;
     TChaveEscrita& Registro(const QString& secao, const QString& chave);
     // Whether every byte of the file and of the writes, but the line of that

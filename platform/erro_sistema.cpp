@@ -6,44 +6,44 @@
 
 namespace plataforma {
 
+namespace {
+
+struct TDescricaoErro {
+    int erro;
+    const char* descricao;
+};
+
+constexpr TDescricaoErro DESCRICOES_ERRO[] = {
+    {EACCES, "permissão negada"},
+    {EPERM, "permissão negada"},
+    {ENOENT, "arquivo ou pasta inexistente"},
+    {ELOOP, "links simbólicos demais (um laço de links)"},
+    {ENOTDIR, "uma parte do caminho não é uma pasta"},
+    {ENAMETOOLONG, "nome longo demais"},
+    {EISDIR, "é uma pasta"},
+    {EIO, "erro de entrada e saída"},
+    {ENXIO, "dispositivo inexistente"},
+    {ENODEV, "dispositivo inexistente"},
+    {EMFILE, "arquivos abertos demais"},
+    {ENFILE, "arquivos abertos demais"},
+    {ENOMEM, "memória insuficiente"},
+    {EFBIG, "arquivo grande demais"},
+    {EOVERFLOW, "arquivo grande demais"},
+    {ENOSPC, "disco cheio"},
+    {EROFS, "sistema de arquivos somente para leitura"},
+};
+
+} // namespace
+
 QString DescricaoErroSistema(int erro)
 {
-    switch (erro) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("permissão negada");
-    case ENOENT:
-        return QStringLiteral("arquivo ou pasta inexistente");
-    case ELOOP:
-        return QStringLiteral("links simbólicos demais (um laço de links)");
-    case ENOTDIR:
-        return QStringLiteral("uma parte do caminho não é uma pasta");
-    case ENAMETOOLONG:
-        return QStringLiteral("nome longo demais");
-    case EISDIR:
-        return QStringLiteral("é uma pasta");
-    case EIO:
-        return QStringLiteral("erro de entrada e saída");
-    case ENXIO:
-    case ENODEV:
-        return QStringLiteral("dispositivo inexistente");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("arquivos abertos demais");
-    case ENOMEM:
-        return QStringLiteral("memória insuficiente");
-    case EFBIG:
-    case EOVERFLOW:
-        return QStringLiteral("arquivo grande demais");
-    case ENOSPC:
-        return QStringLiteral("disco cheio");
-    case EROFS:
-        return QStringLiteral("sistema de arquivos somente para leitura");
-    default:
-        return QStringLiteral("erro do sistema %1 (%2)")
-            .arg(erro)
-            .arg(QString::fromLocal8Bit(std::strerror(erro)));
+    for (const TDescricaoErro& d : DESCRICOES_ERRO) {
+        if (d.erro == erro)
+            return QString::fromUtf8(d.descricao);
     }
+    return QStringLiteral("erro do sistema %1 (%2)")
+        .arg(erro)
+        .arg(QString::fromLocal8Bit(std::strerror(erro)));
 }
 
 QString DescricaoNaoArquivo(mode_t modo)
