@@ -45,6 +45,7 @@ fontes=(
   config/texto_ini_montagem.cpp
   config/trava_arquivo.cpp
   config/utf16_ini.cpp
+  platform/caminhos.cpp
   platform/erro_sistema.cpp
   platform/pasta_privada.cpp
   platform/seams.cpp
