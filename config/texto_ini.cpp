@@ -274,7 +274,7 @@ TTextoIni::TResolucao TTextoIni::Resolver() const
                     s.achada = true;
                     ++achadas;
                     s.insercao = l.proxima;
-                    s.insercaoSemQuebra = l.semQuebra();
+                    s.insercaoSemQuebra = l.SemQuebra();
                     dentro = static_cast<int>(i);
                     break;
                 }
@@ -286,7 +286,7 @@ TTextoIni::TResolucao TTextoIni::Resolver() const
         TResolucao::TSecao& s = r.secoes[dentro];
         if (!Branca(linha)) {
             s.insercao = l.proxima;
-            s.insercaoSemQuebra = l.semQuebra();
+            s.insercaoSemQuebra = l.SemQuebra();
         }
         if (a.tipo != TTipo::Chave)
             return true;

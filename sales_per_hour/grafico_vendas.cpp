@@ -119,7 +119,7 @@ TGraficoVendas::~TGraficoVendas() = default;
 
 void TGraficoVendas::SetTamanhoRotulosEixos(int Tamanho)
 {
-    FEixos->setTamanhoRotulos(Tamanho);
+    FEixos->SetTamanhoRotulos(Tamanho);
 }
 
 QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome, bool ComReferencia)
