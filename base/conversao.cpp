@@ -7,6 +7,6 @@ int StrToInt(const QString& texto)
     bool ok = false;
     const int valor = texto.trimmed().toInt(&ok, 10);
     if (!ok)
-        throw Erro(QStringLiteral("\"%1\" não é um valor inteiro válido").arg(texto));
+        throw TErro(QStringLiteral("\"%1\" não é um valor inteiro válido").arg(texto));
     return valor;
 }

@@ -202,12 +202,12 @@ int main(int argc, char** argv)
     if (argc == 3)
         VEZES = std::max(1, std::atoi(argv[2]));
     plataforma::TomarSinais();
-    plataforma::ganchos().hoje = [] { return DIA_BENCH; };
-    plataforma::ganchos().agora = [] { return AGORA_BENCH; };
+    plataforma::Ganchos().hoje = [] { return DIA_BENCH; };
+    plataforma::Ganchos().agora = [] { return AGORA_BENCH; };
     TAplicacao aplicacao(argc, argv);
     plataforma::EncerrarComSinais();
     TfrmVendasHora janela;
-    if (!janela.inicializacao()->getConexao()) {
+    if (!janela.Inicializacao()->GetConexao()) {
         std::fprintf(stderr, "the program did not start: see the message log\n");
         return 1;
     }
@@ -249,8 +249,8 @@ int main(int argc, char** argv)
         std::printf("start to first chart painted: %.0f ms\n", (AgoraNs() - inicio) / 1e6);
         QTimer::singleShot(0, &aplicacao, [&] {
             TVendasHora* gadget = janela.findChild<TVendasHora*>();
-            TConfig& config = *janela.inicializacao()->getConfiguracao();
-            TConexao& conexao = *janela.inicializacao()->getConexao();
+            TConfig& config = *janela.Inicializacao()->GetConfiguracao();
+            TConexao& conexao = *janela.Inicializacao()->GetConexao();
             std::vector<double> atualizacao;
             double pior = 0;
             {
@@ -264,12 +264,12 @@ int main(int argc, char** argv)
             const QString dia = DIA_BENCH.toString(FORMATO_DATA);
             const std::vector<double> consulta = Mede([&] {
                 TFilaBanco::Programa().Executar([&] {
-                    conexao.conectarBanco();
+                    conexao.ConectarBanco();
                     dados.ValorDasVendas(config, conexao, dia);
                 });
             });
             double soma = 0;
-            for (const TTabelaVendasHora::Linha& linha : dados.CdsTemp().linhas())
+            for (const TTabelaVendasHora::TLinha& linha : dados.CdsTemp().Linhas())
                 soma += linha.VALOR;
             std::printf("refresh (IniciarGadget), median of %d: %.1f ms (min %.1f)\n", VEZES,
                         Mediana(atualizacao),
@@ -278,7 +278,7 @@ int main(int argc, char** argv)
             std::printf("  of which reconnect + sales query + table: %.1f ms (min %.1f)\n",
                         Mediana(consulta), *std::min_element(consulta.begin(), consulta.end()));
             std::printf("  day's total over %lld hours: %.2f\n",
-                        static_cast<long long>(dados.CdsTemp().linhas().size()), soma);
+                        static_cast<long long>(dados.CdsTemp().Linhas().size()), soma);
             MedeComparacoes(gadget, config);
             EscreveConsulta(QString::fromLocal8Bit(argv[1]), config);
             resultado = soma > 0 ? 0 : 1;

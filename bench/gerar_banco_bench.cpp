@@ -105,8 +105,8 @@ int main(int argc, char** argv)
                                       " PRIMARY KEY (CODOPER)"));
         std::printf("%d orders (%d on %s) written in %.1f s\n", PEDIDOS_AO_TODO, PEDIDOS_NO_DIA,
                     qPrintable(DIA_BENCH.toString(FORMATO_DATA)), tempo.elapsed() / 1000.0);
-    } catch (const Erro& erro) {
-        std::fprintf(stderr, "%s\n", qPrintable(erro.texto()));
+    } catch (const TErro& erro) {
+        std::fprintf(stderr, "%s\n", qPrintable(erro.Texto()));
         return 1;
     }
     return 0;

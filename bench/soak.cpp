@@ -61,12 +61,12 @@ public:
 
     int contar()
     {
-        FConexao.conectarBanco(); // the monitoring tables hold per transaction
-        TQuery query(FConexao.getBancoDados(), FConexao.getTransaction());
-        query.setSQL({QStringLiteral(
+        FConexao.ConectarBanco(); // the monitoring tables hold per transaction
+        TQuery query(FConexao.GetBancoDados(), FConexao.GetTransaction());
+        query.SetSQL({QStringLiteral(
             "SELECT COUNT(*) AS N FROM MON$ATTACHMENTS WHERE MON$SYSTEM_FLAG = 0")});
-        query.open();
-        return query.value(0, QStringLiteral("N")).toInt();
+        query.Open();
+        return query.Value(0, QStringLiteral("N")).toInt();
     }
 
 private:
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     }
 
     int falhas = 0;
-    plataforma::ganchos().mensagem = [&](plataforma::Caixa, const QString& texto) {
+    plataforma::Ganchos().mensagem = [&](plataforma::TCaixa, const QString& texto) {
         if (falhas++ == 0)
             std::fprintf(stderr, "refresh failed: %s\n", qPrintable(texto));
     };
@@ -133,8 +133,8 @@ int main(int argc, char** argv)
     AplicaEstilosHost(&host);
     host.show();
     auto* gadget = new TVendasHora(&host);
-    gadget->setConfig(&config);
-    gadget->setConexao(&conexao);
+    gadget->SetConfig(&config);
+    gadget->SetConexao(&conexao);
     gadget->PosicionaGadGet();
 
     Anexos anexos(banco.acesso());

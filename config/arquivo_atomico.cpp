@@ -48,9 +48,9 @@ bool EhTemporario(const QByteArray& nome, const QByteArray& base)
 
 } // namespace
 
-Leitura Ler(const QByteArray& caminho)
+TLeitura Ler(const QByteArray& caminho)
 {
-    Leitura l;
+    TLeitura l;
     const int fd = ::open(caminho.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         l.erro = errno;
@@ -136,41 +136,42 @@ void RemoverTemporarios(const QByteArray& destino)
     ::closedir(dir);
 }
 
-Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes, const struct stat* anterior)
+TGravacao Substituir(const QByteArray& destino, const QByteArray& bytes,
+                     const struct stat* anterior)
 {
     QByteArray temporario;
     const int fd = CriarTemporario(destino, temporario);
     if (fd < 0)
-        return errno == EACCES || errno == EROFS || errno == EPERM ? Gravacao::SemSubstituir
-                                                                   : Gravacao::Falhou;
-    const auto desistir = [&](Gravacao g) {
+        return errno == EACCES || errno == EROFS || errno == EPERM ? TGravacao::SemSubstituir
+                                                                   : TGravacao::Falhou;
+    const auto desistir = [&](TGravacao g) {
         ::close(fd);
         ::unlink(temporario.constData());
         return g;
     };
     if (!EscreverTudo(fd, bytes) || ::fsync(fd) != 0)
-        return desistir(Gravacao::Falhou);
+        return desistir(TGravacao::Falhou);
 
     struct stat novo {};
     if (::fstat(fd, &novo) != 0)
-        return desistir(Gravacao::Falhou);
+        return desistir(TGravacao::Falhou);
     if (anterior && (novo.st_uid != anterior->st_uid || novo.st_gid != anterior->st_gid)
         && ::fchown(fd, anterior->st_uid, anterior->st_gid) != 0)
-        return desistir(Gravacao::SemSubstituir);
+        return desistir(TGravacao::SemSubstituir);
     if (::fchmod(fd, anterior ? anterior->st_mode & 07777 : ModoSemUmask()) != 0)
-        return desistir(Gravacao::Falhou);
+        return desistir(TGravacao::Falhou);
 
     if (!Fechar(fd)) {
         ::unlink(temporario.constData());
-        return Gravacao::Falhou;
+        return TGravacao::Falhou;
     }
     if (::rename(temporario.constData(), destino.constData()) != 0) {
         const int erro = errno;
         ::unlink(temporario.constData());
         // A sticky folder lets only the file's owner replace it.
-        return erro == EPERM || erro == EACCES ? Gravacao::SemSubstituir : Gravacao::Falhou;
+        return erro == EPERM || erro == EACCES ? TGravacao::SemSubstituir : TGravacao::Falhou;
     }
-    return Gravacao::Feita;
+    return TGravacao::Feita;
 }
 
 } // namespace arquivo

@@ -7,7 +7,7 @@
 // when the process is killed at any step.
 namespace arquivo {
 
-struct Leitura {
+struct TLeitura {
     bool lida = false; // false: the file exists but cannot be read, or is no regular file
     bool existe = false;
     int erro = 0; // the system's reason when the file could not be opened or read
@@ -17,7 +17,7 @@ struct Leitura {
 
 // A missing file is read as existing=false and no bytes. Never blocks: a FIFO
 // or a device is no file to read.
-Leitura Ler(const QByteArray& caminho);
+TLeitura Ler(const QByteArray& caminho);
 
 // The file that a write must replace: the target of a symbolic link, so that
 // the link stays a link.
@@ -30,7 +30,7 @@ mode_t ModoSemUmask();
 // beside it. Only for the holder of destino's lock.
 void RemoverTemporarios(const QByteArray& destino);
 
-enum class Gravacao { Feita, Falhou, SemSubstituir };
+enum class TGravacao { Feita, Falhou, SemSubstituir };
 
 // Writes the bytes into a new file beside the destination (no access for
 // others until it is complete), flushes it to disk and renames it over the
@@ -38,7 +38,7 @@ enum class Gravacao { Feita, Falhou, SemSubstituir };
 // SemSubstituir: the folder takes no new file, or the owner or group cannot be
 // kept; then nothing was changed and the file must be written in place. On
 // failure the destination is untouched and the new file is removed.
-Gravacao Substituir(const QByteArray& destino, const QByteArray& bytes,
-                    const struct stat* anterior);
+TGravacao Substituir(const QByteArray& destino, const QByteArray& bytes,
+                     const struct stat* anterior);
 
 } // namespace arquivo

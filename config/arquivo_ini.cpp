@@ -16,7 +16,7 @@ namespace {
 
 [[noreturn]] void FalhaEscrita(const QString& caminho)
 {
-    throw Erro(QStringLiteral("Unable to write to %1").arg(caminho));
+    throw TErro(QStringLiteral("Unable to write to %1").arg(caminho));
 }
 
 bool PodeGravar(const QByteArray& destino)
@@ -24,7 +24,7 @@ bool PodeGravar(const QByteArray& destino)
     return ::faccessat(AT_FDCWD, destino.constData(), W_OK, AT_EACCESS) == 0;
 }
 
-QString Motivo(const QString& caminho, const arquivo::Leitura& l)
+QString Motivo(const QString& caminho, const arquivo::TLeitura& l)
 {
     if (l.lida)
         return {};
@@ -38,24 +38,24 @@ QString Motivo(const QString& caminho, const arquivo::Leitura& l)
 TLeituraIni LerArquivoIni(const QString& caminho)
 {
     const QByteArray destino = arquivo::Destino(QFile::encodeName(caminho));
-    arquivo::Leitura l = arquivo::Ler(destino);
+    arquivo::TLeitura l = arquivo::Ler(destino);
     if (!l.lida)
-        return {TextoIni(QByteArray()), Motivo(caminho, l)};
+        return {TTextoIni(QByteArray()), Motivo(caminho, l)};
     if (l.existe && arquivo::HaCopia(destino, l.info)) {
         // Put back by whoever may write the file, when no save runs now.
         if (PodeGravar(destino)) {
-            const arquivo::Trava trava(destino, &l.info, 0);
-            if (trava.estado() == arquivo::Trava::Estado::Obtida
+            const arquivo::TTrava trava(destino, &l.info, 0);
+            if (trava.Estado() == arquivo::TTrava::TEstado::Obtida
                 && arquivo::RestaurarCopia(destino, l.info))
                 l = arquivo::Ler(destino);
         }
         // Until it is, what the file held before the killed write is what it
         // holds.
-        arquivo::Copia copia = arquivo::LerCopia(destino, l);
+        arquivo::TCopia copia = arquivo::LerCopia(destino, l);
         if (copia.existe)
             l.bytes = std::move(copia.anterior);
     }
-    return {TextoIni(std::move(l.bytes)), {}};
+    return {TTextoIni(std::move(l.bytes)), {}};
 }
 
 bool ArquivoIniUtilizavel(const QString& caminho)
@@ -76,7 +76,7 @@ QString MotivoArquivoIniInutilizavel(const QString& caminho)
     return caminho + QStringLiteral(": ") + plataforma::DescricaoNaoArquivo(info.st_mode);
 }
 
-bool AlterarArquivoIni(const QString& caminho, const std::function<void(TextoIni&)>& edita)
+bool AlterarArquivoIni(const QString& caminho, const std::function<void(TTextoIni&)>& edita)
 {
     // A link and its target share one lock, and the link stays a link.
     const QByteArray destino = arquivo::Destino(QFile::encodeName(caminho));
@@ -85,17 +85,17 @@ bool AlterarArquivoIni(const QString& caminho, const std::function<void(TextoIni
     // Nothing is made beside a folder, a FIFO or a device in the file's place.
     if ((existe && !S_ISREG(modelo.st_mode)) || (!existe && errno != ENOENT))
         FalhaEscrita(caminho);
-    const arquivo::Trava trava(destino, existe ? &modelo : nullptr);
-    if (trava.estado() == arquivo::Trava::Estado::Ocupada)
-        throw Erro(QStringLiteral("Não foi possível gravar %1: outro programa o mantém bloqueado "
-                                  "há mais de %2 segundos. Nada foi alterado.")
-                       .arg(caminho)
-                       .arg(arquivo::ESPERA_TRAVA_MS / 1000));
-    if (trava.estado() != arquivo::Trava::Estado::Obtida) {
+    const arquivo::TTrava trava(destino, existe ? &modelo : nullptr);
+    if (trava.Estado() == arquivo::TTrava::TEstado::Ocupada)
+        throw TErro(QStringLiteral("Não foi possível gravar %1: outro programa o mantém bloqueado "
+                                   "há mais de %2 segundos. Nada foi alterado.")
+                        .arg(caminho)
+                        .arg(arquivo::ESPERA_TRAVA_MS / 1000));
+    if (trava.Estado() != arquivo::TTrava::TEstado::Obtida) {
         // Only those who may write the file get its lock; a save that changes
         // nothing needs none.
-        const arquivo::Leitura atual = arquivo::Ler(destino);
-        TextoIni texto(atual.bytes);
+        const arquivo::TLeitura atual = arquivo::Ler(destino);
+        TTextoIni texto(atual.bytes);
         edita(texto);
         bool utf8 = true;
         if (atual.lida && atual.existe && texto.Conteudo(&utf8) == atual.bytes)
@@ -108,12 +108,12 @@ bool AlterarArquivoIni(const QString& caminho, const std::function<void(TextoIni
     if (existe && !arquivo::RestaurarCopia(destino, modelo))
         FalhaEscrita(caminho);
 
-    arquivo::Leitura atual = arquivo::Ler(destino);
+    arquivo::TLeitura atual = arquivo::Ler(destino);
     // Writing over a file that could not be read would lose its other sections.
     if (!atual.lida)
         FalhaEscrita(caminho);
 
-    TextoIni texto(atual.bytes);
+    TTextoIni texto(atual.bytes);
     edita(texto);
     bool utf8 = true;
     const QByteArray novo = texto.Conteudo(&utf8);
@@ -123,14 +123,14 @@ bool AlterarArquivoIni(const QString& caminho, const std::function<void(TextoIni
     if (atual.existe && !PodeGravar(destino))
         FalhaEscrita(caminho);
     switch (arquivo::Substituir(destino, novo, atual.existe ? &atual.info : nullptr)) {
-    case arquivo::Gravacao::Feita:
+    case arquivo::TGravacao::Feita:
         return utf8;
-    case arquivo::Gravacao::SemSubstituir:
+    case arquivo::TGravacao::SemSubstituir:
         // A folder we may not write, or a file whose owner we could not keep.
         if (atual.existe && arquivo::EscreverNoLugar(destino, atual, novo))
             return utf8;
         break;
-    case arquivo::Gravacao::Falhou:
+    case arquivo::TGravacao::Falhou:
         break;
     }
     FalhaEscrita(caminho);

@@ -6,7 +6,7 @@
 #include <functional>
 
 struct TLeituraIni {
-    TextoIni texto;
+    TTextoIni texto;
     // Why a file that is there gave no text: its path and the system's reason;
     // empty when it was read, or is missing.
     QString motivo;
@@ -30,7 +30,7 @@ QString MotivoArquivoIniInutilizavel(const QString& caminho);
 // One read-modify-write of the file under its lock: edita changes the text and
 // the file is replaced in one piece, or written in place when it cannot be
 // replaced (a folder we may not write, an owner we cannot keep). On failure
-// the file stays as it was and Erro "Unable to write to <caminho>" is thrown;
-// a lock that another program holds for too long gives an Erro that says so.
-// Returns whether the file's text then reads as Unicode (TextoIni::Utf8).
-bool AlterarArquivoIni(const QString& caminho, const std::function<void(TextoIni&)>& edita);
+// the file stays as it was and TErro "Unable to write to <caminho>" is thrown;
+// a lock that another program holds for too long gives a TErro that says so.
+// Returns whether the file's text then reads as Unicode (TTextoIni::Utf8).
+bool AlterarArquivoIni(const QString& caminho, const std::function<void(TTextoIni&)>& edita);

@@ -85,7 +85,7 @@ TConfig::TConfig(const QString& Secao) : FSecao(Secao) {}
 void TConfig::CarregarIni()
 {
     const TLeituraIni leitura = LerArquivoIni(plataforma::CaminhoArquivoIni());
-    const TextoIni& ini = leitura.texto;
+    const TTextoIni& ini = leitura.texto;
     FMotivoSemLeitura = leitura.motivo;
     FArquivoUtf8 = ini.Utf8();
     // Each section in one pass over the file.
@@ -187,7 +187,7 @@ void TConfig::TGravacao::Gravar()
     // One replacement of the file for the whole record: a failure leaves none
     // of these keys written. A save can change the file's encoding (a line
     // that made it Windows-1252 replaced, bytes that are not UTF-8 written).
-    FUtf8 = AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this](TextoIni& ini) {
+    FUtf8 = AlterarArquivoIni(plataforma::CaminhoArquivoIni(), [this](TTextoIni& ini) {
         for (const TChaveGravada& c : FChaves) {
             const QString nome = QLatin1String(c.chave->Nome);
             if (c.bytes)
@@ -218,7 +218,7 @@ void TConfig::GravacaoFeita(const TGravacao& gravacao)
     }
 }
 
-void TConfig::setEmpresaDoBanco(const QByteArray& bytes)
+void TConfig::SetEmpresaDoBanco(const QByteArray& bytes)
 {
     FEmpresa = DecodificarTexto(bytes);
     FBytesEmpresa = bytes.isNull() ? QByteArray("") : bytes;

@@ -38,7 +38,7 @@ public:
     // record holds them now, written later while the record may change.
     class TGravacao {
     public:
-        // Throws Erro as SalvarIni does.
+        // Throws TErro as SalvarIni does.
         void Gravar();
 
     private:
@@ -65,10 +65,10 @@ public:
 
     // The branch code as the database holds it: the next save writes these
     // very bytes (unless that would change how the rest of the file reads,
-    // TextoIni::EscreverBytes), so that the code reaches the same rows
+    // TTextoIni::EscreverBytes), so that the code reaches the same rows
     // whatever encoding the file is in. Empresa() is the text they stand for
     // until then, and what the file reads after.
-    void setEmpresaDoBanco(const QByteArray& bytes);
+    void SetEmpresaDoBanco(const QByteArray& bytes);
 
 #define VPH_PROPRIEDADE(Nome)                                                                      \
 public:                                                                                            \

@@ -19,19 +19,19 @@ const QByteArray SUFIXO_COPIA = QByteArrayLiteral(".copia");
 // it keeps and of the contents the write was to leave.
 const QByteArray MARCA_COPIA = QByteArrayLiteral("vendas-por-hora-copia 1");
 
-enum class Escrita { Feita, Intacta, Interrompida };
+enum class TEscrita { Feita, Intacta, Interrompida };
 
 // The bytes over the file's own, when it is still the file that was read.
-Escrita Sobrescrever(const QByteArray& destino, const struct stat& lido, QByteArrayView bytes)
+TEscrita Sobrescrever(const QByteArray& destino, const struct stat& lido, QByteArrayView bytes)
 {
     const int fd = ::open(destino.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0)
-        return Escrita::Intacta;
+        return TEscrita::Intacta;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != lido.st_dev
         || info.st_ino != lido.st_ino) {
         ::close(fd);
-        return Escrita::Intacta;
+        return TEscrita::Intacta;
     }
     // The room, claimed without changing the size: a full disk stops the
     // write before it begins.
@@ -39,11 +39,11 @@ Escrita Sobrescrever(const QByteArray& destino, const struct stat& lido, QByteAr
         && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
         && errno != EOPNOTSUPP && errno != ENOSYS) {
         ::close(fd);
-        return Escrita::Intacta;
+        return TEscrita::Intacta;
     }
     const bool ok =
         EscreverTudo(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
-    return Fechar(fd) && ok ? Escrita::Feita : Escrita::Interrompida;
+    return Fechar(fd) && ok ? TEscrita::Feita : TEscrita::Interrompida;
 }
 
 QByteArray Resumo(QByteArrayView bytes)
@@ -116,7 +116,7 @@ void DarModoDoArquivo(int fd, const struct stat& arquivo)
 
 // The copy of atual, flushed to disk with its name; its path, or empty when no
 // copy could be made.
-QByteArray FazerCopia(const QByteArray& destino, const Leitura& atual, const QByteArray& novo)
+QByteArray FazerCopia(const QByteArray& destino, const TLeitura& atual, const QByteArray& novo)
 {
     const QByteArray cabecalho = MARCA_COPIA + ' ' + QByteArray::number(atual.bytes.size()) + ' '
                                  + Resumo(atual.bytes) + ' ' + QByteArray::number(novo.size()) + ' '
@@ -142,7 +142,7 @@ QByteArray FazerCopia(const QByteArray& destino, const Leitura& atual, const QBy
     return {};
 }
 
-struct CopiaLida {
+struct TCopiaLida {
     bool legivel = false;
     bool inteira = false;
     QByteArray anterior;
@@ -150,10 +150,10 @@ struct CopiaLida {
     QByteArray resumoNovo;
 };
 
-CopiaLida AbrirCopia(const QByteArray& caminho)
+TCopiaLida AbrirCopia(const QByteArray& caminho)
 {
-    CopiaLida c;
-    Leitura l = Ler(caminho);
+    TCopiaLida c;
+    TLeitura l = Ler(caminho);
     c.legivel = l.lida && l.existe;
     const qsizetype fimLinha = l.bytes.indexOf('\n');
     if (!c.legivel || fimLinha < 0)
@@ -178,30 +178,30 @@ CopiaLida AbrirCopia(const QByteArray& caminho)
 }
 
 // The file holds the write's whole contents: nothing to put back.
-bool Concluida(const CopiaLida& c, const QByteArray& bytes)
+bool Concluida(const TCopiaLida& c, const QByteArray& bytes)
 {
     return bytes.size() == c.tamanhoNovo && Resumo(bytes) == c.resumoNovo;
 }
 
 } // namespace
 
-bool EscreverNoLugar(const QByteArray& destino, const Leitura& atual, const QByteArray& novo)
+bool EscreverNoLugar(const QByteArray& destino, const TLeitura& atual, const QByteArray& novo)
 {
     const QByteArray copia = FazerCopia(destino, atual, novo);
     if (copia.isEmpty())
         return false;
     switch (Sobrescrever(destino, atual.info, novo)) {
-    case Escrita::Feita:
+    case TEscrita::Feita:
         Descartar(copia);
         return true;
-    case Escrita::Intacta:
+    case TEscrita::Intacta:
         Descartar(copia);
         return false;
-    case Escrita::Interrompida:
+    case TEscrita::Interrompida:
         break;
     }
     // The old contents back at once; the copy stays when that fails too.
-    if (Sobrescrever(destino, atual.info, atual.bytes) == Escrita::Feita)
+    if (Sobrescrever(destino, atual.info, atual.bytes) == TEscrita::Feita)
         Descartar(copia);
     return false;
 }
@@ -216,14 +216,14 @@ bool HaCopia(const QByteArray& destino, const struct stat& info)
     return false;
 }
 
-Copia LerCopia(const QByteArray& destino, const Leitura& atual)
+TCopia LerCopia(const QByteArray& destino, const TLeitura& atual)
 {
-    Copia resultado;
+    TCopia resultado;
     for (const QByteArray& caminho : CaminhosCopia(destino, atual.info)) {
         struct stat estado {};
         if (::lstat(caminho.constData(), &estado) != 0)
             continue;
-        CopiaLida c = AbrirCopia(caminho);
+        TCopiaLida c = AbrirCopia(caminho);
         if (!c.inteira || Concluida(c, atual.bytes))
             continue;
         resultado.existe = true;
@@ -239,7 +239,7 @@ bool RestaurarCopia(const QByteArray& destino, const struct stat& info)
         struct stat estado {};
         if (::lstat(caminho.constData(), &estado) != 0)
             continue;
-        const CopiaLida c = AbrirCopia(caminho);
+        const TCopiaLida c = AbrirCopia(caminho);
         // Not ours to read: made by someone whose copy never got the file's
         // mode, so it was never whole.
         if (!c.legivel)
@@ -248,20 +248,20 @@ bool RestaurarCopia(const QByteArray& destino, const struct stat& info)
             Descartar(caminho);
             continue;
         }
-        const Leitura atual = Ler(destino);
+        const TLeitura atual = Ler(destino);
         if (!atual.lida)
             return false;
         if (atual.existe && !Concluida(c, atual.bytes) && atual.bytes != c.anterior) {
             // Replaced when we may, so that readers never see part of it; else
             // in place, the copy staying until it is done.
             switch (Substituir(destino, c.anterior, &atual.info)) {
-            case Gravacao::Feita:
+            case TGravacao::Feita:
                 break;
-            case Gravacao::SemSubstituir:
-                if (Sobrescrever(destino, atual.info, c.anterior) != Escrita::Feita)
+            case TGravacao::SemSubstituir:
+                if (Sobrescrever(destino, atual.info, c.anterior) != TEscrita::Feita)
                     return false;
                 break;
-            case Gravacao::Falhou:
+            case TGravacao::Falhou:
                 return false;
             }
         }

@@ -21,7 +21,7 @@ TFilaGravacao::~TFilaGravacao()
     Encerrar();
 }
 
-bool TFilaGravacao::Salvar(TConfig& config, QObject* contexto, Fim fim)
+bool TFilaGravacao::Salvar(TConfig& config, QObject* contexto, TFim fim)
 {
     auto gravacao = std::make_shared<TConfig::TGravacao>(config.Gravacao());
     QPointer<QObject> alvo(contexto);
@@ -57,11 +57,11 @@ bool TFilaGravacao::Salvar(TConfig& config, QObject* contexto, Fim fim)
 
 bool TFilaGravacao::SalvarEsperando(TConfig& config)
 {
-    struct Estado {
+    struct TEstado {
         bool terminou = false;
         std::exception_ptr erro;
     };
-    auto estado = std::make_shared<Estado>();
+    auto estado = std::make_shared<TEstado>();
     QEventLoop laco;
     const bool enfileirado = Salvar(config, &laco, [estado, &laco](std::exception_ptr erro) {
         estado->terminou = true;

@@ -18,7 +18,7 @@ class TConfig;
 // the program cuts a wait for the lock short; a write under way is finished.
 class TFilaGravacao {
 public:
-    using Fim = std::function<void(std::exception_ptr erro)>;
+    using TFim = std::function<void(std::exception_ptr erro)>;
 
     // The one queue of the program.
     static TFilaGravacao& Programa();
@@ -32,7 +32,7 @@ public:
     // when it worked) as a queued call on contexto's thread, unless contexto
     // is gone. config must outlive the queue's delivery. False once the queue
     // is closed: nothing is saved and fim never runs.
-    bool Salvar(TConfig& config, QObject* contexto, Fim fim);
+    bool Salvar(TConfig& config, QObject* contexto, TFim fim);
 
     // Saves and waits with the calling thread's event loop turning; rethrows
     // the save's error. False when the program began to end meanwhile.

@@ -106,7 +106,7 @@ struct TLinha {
     qsizetype fim = 0; // where the text ends: before "\r\n", "\n", or at the end
     qsizetype proxima = 0; // after the line break
 
-    bool semQuebra() const { return proxima == fim; }
+    bool SemQuebra() const { return proxima == fim; }
 };
 
 // Calls f(line, text of the line) for each line until it returns false.

@@ -19,9 +19,9 @@ const QByteArray BOM_UTF16BE = QByteArrayLiteral("\xFE\xFF");
 // A name looked for in the file. An ASCII name, as every name of this
 // program is, is compared on the bytes: a line's name with a byte above 127
 // holds a character that no ASCII letter matches.
-class TextoIni::TNome {
+class TTextoIni::TNome {
 public:
-    TNome(const TextoIni& ini, QStringView nome) : FIni(&ini), FNome(SemBrancos(nome).toString())
+    TNome(const TTextoIni& ini, QStringView nome) : FIni(&ini), FNome(SemBrancos(nome).toString())
     {
         FAscii =
             std::all_of(FNome.cbegin(), FNome.cend(), [](QChar c) { return c.unicode() < 0x80; });
@@ -46,13 +46,13 @@ public:
     }
 
 private:
-    const TextoIni* FIni;
+    const TTextoIni* FIni;
     QString FNome;
     QByteArray FMinusculas;
     bool FAscii = true;
 };
 
-TextoIni::TextoIni(QByteArray conteudo) : FArquivo(std::move(conteudo))
+TTextoIni::TTextoIni(QByteArray conteudo) : FArquivo(std::move(conteudo))
 {
     if (FArquivo.startsWith(BOM_UTF8)) {
         FTamanhoBom = BOM_UTF8.size();
@@ -81,14 +81,14 @@ TextoIni::TextoIni(QByteArray conteudo) : FArquivo(std::move(conteudo))
         FQuebraPadrao = "\r\n";
 }
 
-QByteArrayView TextoIni::Bytes() const
+QByteArrayView TTextoIni::Bytes() const
 {
     if (FCodificacao == TCodificacao::Utf16LE || FCodificacao == TCodificacao::Utf16BE)
         return FInterno;
     return QByteArrayView(FArquivo).sliced(FTamanhoBom);
 }
 
-QString TextoIni::Decodificar(QByteArrayView bytes) const
+QString TTextoIni::Decodificar(QByteArrayView bytes) const
 {
     switch (FCodificacao) {
     case TCodificacao::Utf8:
@@ -101,7 +101,7 @@ QString TextoIni::Decodificar(QByteArrayView bytes) const
     return InternoParaTexto(bytes);
 }
 
-QByteArray TextoIni::Codificar(QStringView texto, bool utf8) const
+QByteArray TTextoIni::Codificar(QStringView texto, bool utf8) const
 {
     if (FCodificacao == TCodificacao::Utf16LE || FCodificacao == TCodificacao::Utf16BE)
         return TextoParaInterno(texto);
@@ -110,7 +110,7 @@ QByteArray TextoIni::Codificar(QStringView texto, bool utf8) const
 
 // The text after the first "=", blanks and one pair of enclosing quotes
 // removed, and no more of it decoded than is kept.
-QString TextoIni::ValorDaLinha(QByteArrayView bruto) const
+QString TTextoIni::ValorDaLinha(QByteArrayView bruto) const
 {
     QByteArrayView v = SemBrancos(bruto);
     if (EntreAspas(v))
@@ -118,7 +118,7 @@ QString TextoIni::ValorDaLinha(QByteArrayView bruto) const
     return Cortado(Decodificar(v.first(qMin(v.size(), MAX_BYTES_VALOR))));
 }
 
-const TextoIni::TChaveEscrita* TextoIni::Escrita(const QString& secao, const QString& chave) const
+const TTextoIni::TChaveEscrita* TTextoIni::Escrita(const QString& secao, const QString& chave) const
 {
     for (const TSecaoEscrita& s : FEscritas) {
         if (!MesmoNome(SemBrancos(s.nome), SemBrancos(secao)))
@@ -132,12 +132,12 @@ const TextoIni::TChaveEscrita* TextoIni::Escrita(const QString& secao, const QSt
     return nullptr;
 }
 
-QString TextoIni::Ler(const QString& secao, const QString& chave) const
+QString TTextoIni::Ler(const QString& secao, const QString& chave) const
 {
     return Ler(secao, QStringList{chave}).front();
 }
 
-QStringList TextoIni::Ler(const QString& secao, const QStringList& chaves) const
+QStringList TTextoIni::Ler(const QString& secao, const QStringList& chaves) const
 {
     QStringList valores(chaves.size());
     std::vector<TNome> nomes;
@@ -181,7 +181,7 @@ QStringList TextoIni::Ler(const QString& secao, const QStringList& chaves) const
     return valores;
 }
 
-TextoIni::TChaveEscrita& TextoIni::Registro(const QString& secao, const QString& chave)
+TTextoIni::TChaveEscrita& TTextoIni::Registro(const QString& secao, const QString& chave)
 {
     auto s = std::find_if(FEscritas.begin(), FEscritas.end(), [&](const TSecaoEscrita& e) {
         return MesmoNome(SemBrancos(e.nome), SemBrancos(secao));
@@ -200,14 +200,14 @@ TextoIni::TChaveEscrita& TextoIni::Registro(const QString& secao, const QString&
     return s->chaves.back();
 }
 
-void TextoIni::Escrever(const QString& secao, const QString& chave, const QString& valor)
+void TTextoIni::Escrever(const QString& secao, const QString& chave, const QString& valor)
 {
     TChaveEscrita& c = Registro(secao, chave);
     c.gravado = ValorGravado(valor);
     c.bruto.reset();
 }
 
-void TextoIni::EscreverBytes(const QString& secao, const QString& chave, const QByteArray& valor)
+void TTextoIni::EscreverBytes(const QString& secao, const QString& chave, const QByteArray& valor)
 {
     const bool utf16 =
         FCodificacao == TCodificacao::Utf16LE || FCodificacao == TCodificacao::Utf16BE;
@@ -219,7 +219,7 @@ void TextoIni::EscreverBytes(const QString& secao, const QString& chave, const Q
         Escrever(secao, chave, DecodificarTexto(valor));
 }
 
-bool TextoIni::SoAsciiAlemDe(const TChaveEscrita& escrita) const
+bool TTextoIni::SoAsciiAlemDe(const TChaveEscrita& escrita) const
 {
     if (FTamanhoBom > 0)
         return false;
@@ -248,7 +248,7 @@ bool TextoIni::SoAsciiAlemDe(const TChaveEscrita& escrita) const
     return SoAscii(bytes.first(inicio)) && SoAscii(bytes.sliced(fim));
 }
 
-TextoIni::TResolucao TextoIni::Resolver() const
+TTextoIni::TResolucao TTextoIni::Resolver() const
 {
     TResolucao r;
     std::vector<TNome> secoes;
@@ -274,7 +274,7 @@ TextoIni::TResolucao TextoIni::Resolver() const
                     s.achada = true;
                     ++achadas;
                     s.insercao = l.proxima;
-                    s.insercaoSemQuebra = l.semQuebra();
+                    s.insercaoSemQuebra = l.SemQuebra();
                     dentro = static_cast<int>(i);
                     break;
                 }
@@ -286,7 +286,7 @@ TextoIni::TResolucao TextoIni::Resolver() const
         TResolucao::TSecao& s = r.secoes[dentro];
         if (!Branca(linha)) {
             s.insercao = l.proxima;
-            s.insercaoSemQuebra = l.semQuebra();
+            s.insercaoSemQuebra = l.SemQuebra();
         }
         if (a.tipo != TTipo::Chave)
             return true;

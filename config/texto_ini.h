@@ -12,9 +12,9 @@
 // kept per line: a read goes once over the text and the writes are applied
 // when the content is built, so that a huge file costs little more than its
 // own bytes.
-class TextoIni {
+class TTextoIni {
 public:
-    explicit TextoIni(QByteArray conteudo);
+    explicit TTextoIni(QByteArray conteudo);
 
     // Empty when the section or the key is missing.
     QString Ler(const QString& secao, const QString& chave) const;

@@ -10,7 +10,7 @@
 
 using namespace ini;
 
-QByteArray TextoIni::Montar(const TResolucao& r, bool utf8) const
+QByteArray TTextoIni::Montar(const TResolucao& r, bool utf8) const
 {
     const QByteArrayView bytes = Bytes();
     const bool utf16 =
@@ -104,7 +104,7 @@ QByteArray TextoIni::Montar(const TResolucao& r, bool utf8) const
     return saida;
 }
 
-QByteArray TextoIni::Conteudo(bool* utf8) const
+QByteArray TTextoIni::Conteudo(bool* utf8) const
 {
     const TResolucao r = Resolver();
     if (FCodificacao != TCodificacao::Windows1252) {

@@ -130,24 +130,24 @@ void Dormir(int ms)
     ::nanosleep(&pausa, nullptr);
 }
 
-enum class Tentativa { Obtida, Ocupada, Erro };
+enum class TTentativa { Obtida, Ocupada, Erro };
 
-Tentativa TentarFlock(int fd)
+TTentativa TentarFlock(int fd)
 {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-        return Tentativa::Obtida;
-    return errno == EWOULDBLOCK || errno == EINTR ? Tentativa::Ocupada : Tentativa::Erro;
+        return TTentativa::Obtida;
+    return errno == EWOULDBLOCK || errno == EINTR ? TTentativa::Ocupada : TTentativa::Erro;
 }
 
-Tentativa TentarOfd(int fd, short tipo)
+TTentativa TentarOfd(int fd, short tipo)
 {
     struct flock trecho {};
     trecho.l_type = tipo;
     trecho.l_whence = SEEK_SET;
     if (::fcntl(fd, F_OFD_SETLK, &trecho) == 0)
-        return Tentativa::Obtida;
-    return errno == EAGAIN || errno == EACCES || errno == EINTR ? Tentativa::Ocupada
-                                                                : Tentativa::Erro;
+        return TTentativa::Obtida;
+    return errno == EAGAIN || errno == EACCES || errno == EINTR ? TTentativa::Ocupada
+                                                                : TTentativa::Erro;
 }
 
 bool MesmoArquivo(int fd, const QByteArray& caminho)
@@ -160,23 +160,23 @@ bool MesmoArquivo(int fd, const QByteArray& caminho)
 
 } // namespace
 
-Trava::Trava(const QByteArray& destino, const struct stat* modelo, int esperaMs)
+TTrava::TTrava(const QByteArray& destino, const struct stat* modelo, int esperaMs)
 {
-    using Relogio = std::chrono::steady_clock;
-    const Relogio::time_point limite = Relogio::now() + std::chrono::milliseconds(esperaMs);
+    using TRelogio = std::chrono::steady_clock;
+    const TRelogio::time_point limite = TRelogio::now() + std::chrono::milliseconds(esperaMs);
     // Polled, not waited for in the kernel, so that a signal can end the wait.
     const auto esperar = [&](auto&& tentar) {
         for (;;) {
             switch (tentar()) {
-            case Tentativa::Obtida:
-                return Estado::Obtida;
-            case Tentativa::Erro:
-                return Estado::Falhou;
-            case Tentativa::Ocupada:
+            case TTentativa::Obtida:
+                return TEstado::Obtida;
+            case TTentativa::Erro:
+                return TEstado::Falhou;
+            case TTentativa::Ocupada:
                 break;
             }
-            if (plataforma::Encerrando() || Relogio::now() >= limite)
-                return Estado::Ocupada;
+            if (plataforma::Encerrando() || TRelogio::now() >= limite)
+                return TEstado::Ocupada;
             Dormir(PASSO_ESPERA_MS);
         }
     };
@@ -184,14 +184,14 @@ Trava::Trava(const QByteArray& destino, const struct stat* modelo, int esperaMs)
     FArquivoTrava = AbrirArquivoTrava(destino + ".lock", modelo);
     if (FArquivoTrava >= 0) {
         FEstado = esperar([&] { return TentarFlock(FArquivoTrava); });
-        if (FEstado != Estado::Obtida) {
+        if (FEstado != TEstado::Obtida) {
             Soltar();
             return;
         }
     }
     // A file yet to be made: there is nothing else to lock.
     if (!modelo) {
-        FEstado = Estado::Obtida;
+        FEstado = TEstado::Obtida;
         return;
     }
     const bool leitura = FArquivoTrava >= 0;
@@ -199,27 +199,27 @@ Trava::Trava(const QByteArray& destino, const struct stat* modelo, int esperaMs)
         FGuardado = ::open(destino.constData(),
                            (leitura ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (FGuardado < 0) {
-            FEstado = Estado::Falhou;
+            FEstado = TEstado::Falhou;
             break;
         }
         FEstado = esperar(
             [&] { return TentarOfd(FGuardado, leitura ? short(F_RDLCK) : short(F_WRLCK)); });
         // A file replaced while we waited is no longer the one the others lock.
-        if (FEstado != Estado::Obtida || MesmoArquivo(FGuardado, destino))
+        if (FEstado != TEstado::Obtida || MesmoArquivo(FGuardado, destino))
             break;
         ::close(FGuardado);
         FGuardado = -1;
     }
-    if (FEstado != Estado::Obtida)
+    if (FEstado != TEstado::Obtida)
         Soltar();
 }
 
-Trava::~Trava()
+TTrava::~TTrava()
 {
     Soltar();
 }
 
-void Trava::Soltar()
+void TTrava::Soltar()
 {
     if (FGuardado >= 0)
         ::close(FGuardado);

@@ -24,26 +24,26 @@ constexpr int ESPERA_TRAVA_MS = 10000;
 // still waits for a reader's fcntl read lock on the file itself, as there is
 // nothing else it could lock. The lock file is never removed: removing it
 // would let two writers lock two different files.
-class Trava {
+class TTrava {
 public:
-    enum class Estado { Obtida, Ocupada, Falhou };
+    enum class TEstado { Obtida, Ocupada, Falhou };
 
     // modelo: the file's state, null when it does not exist yet. esperaMs: how
     // long another writer's lock is waited for; 0 takes it only when free. A
     // signal that ends the program ends the wait (Ocupada).
-    Trava(const QByteArray& destino, const struct stat* modelo, int esperaMs = ESPERA_TRAVA_MS);
-    ~Trava();
-    Trava(const Trava&) = delete;
-    Trava& operator=(const Trava&) = delete;
+    TTrava(const QByteArray& destino, const struct stat* modelo, int esperaMs = ESPERA_TRAVA_MS);
+    ~TTrava();
+    TTrava(const TTrava&) = delete;
+    TTrava& operator=(const TTrava&) = delete;
 
-    Estado estado() const { return FEstado; }
+    TEstado Estado() const { return FEstado; }
 
 private:
     void Soltar();
 
     int FArquivoTrava = -1;
     int FGuardado = -1;
-    Estado FEstado = Estado::Falhou;
+    TEstado FEstado = TEstado::Falhou;
 };
 
 } // namespace arquivo

@@ -173,8 +173,8 @@ TFrmConfiguracao::TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Con
     QImage fundo = FundoConfiguracao().scaled(RConfig->size() * escala, Qt::IgnoreAspectRatio,
                                               Qt::SmoothTransformation);
     fundo.setDevicePixelRatio(escala);
-    RConfig->setImagem(fundo);
-    RConfig->setSemContorno();
+    RConfig->SetImagem(fundo);
+    RConfig->SetSemContorno();
 
     TabControl1->addTab(tbiConf, QStringLiteral("Configurações"));
     TabControl1->addTab(tbiIndicadores, QStringLiteral("Indicadores"));
@@ -244,7 +244,7 @@ void TFrmConfiguracao::FormCreate(const TConfig& Config, TConexao& Conexao)
 
 void TFrmConfiguracao::CriaQueryBusca(TConexao& Conexao)
 {
-    qryBusca = std::make_unique<TQuery>(Conexao.getBancoDados(), Conexao.getTransaction());
+    qryBusca = std::make_unique<TQuery>(Conexao.GetBancoDados(), Conexao.GetTransaction());
 }
 
 bool TFrmConfiguracao::CarregaEmpresas()
@@ -295,11 +295,11 @@ void TFrmConfiguracao::btnSalvarConfClick()
         // stops the save before anything changes.
         TQuery* busca = qryBusca.get();
         if (!fila.Executar([busca] {
-                if (!busca->isOpen())
-                    busca->open();
+                if (!busca->IsOpen())
+                    busca->Open();
             }))
             return;
-        config.setEmpresaDoBanco(ppbEmpresas->currentData(BYTES_CODIGO).toByteArray());
+        config.SetEmpresaDoBanco(ppbEmpresas->currentData(BYTES_CODIGO).toByteArray());
     }
     config.setHoraIni(QString::number(SbHoraIni->value()));
     config.setHoraFim(QString::number(SbHoraFim->value()));
@@ -318,7 +318,7 @@ void TFrmConfiguracao::btnSalvarConfClick()
     if (!TFilaGravacao::Programa().SalvarEsperando(config))
         return;
     TConexao* conexao = ggtVendasHora->Conexao();
-    if (!fila.Executar([conexao] { conexao->conectarBanco(); }))
+    if (!fila.Executar([conexao] { conexao->ConectarBanco(); }))
         return;
     // Set after the save: the file takes it at the record's next save, the
     // gadget uses it at once.
@@ -339,9 +339,9 @@ std::optional<double> TFrmConfiguracao::MetaDigitada()
     TabControl1->setCurrentWidget(tbiIndicadores);
     edtMetaDia->setFocus();
     edtMetaDia->selectAll();
-    throw Erro(QStringLiteral("Meta do dia inválida: \"%1\". Informe um valor em reais maior que "
-                              "zero, como 1.500,00, ou deixe o campo vazio para não ter meta.")
-                   .arg(texto));
+    throw TErro(QStringLiteral("Meta do dia inválida: \"%1\". Informe um valor em reais maior que "
+                               "zero, como 1.500,00, ou deixe o campo vazio para não ter meta.")
+                    .arg(texto));
 }
 
 void TFrmConfiguracao::BtnCancelarConfClick()

@@ -31,7 +31,7 @@ class TFrmConfiguracao : public QDialog {
 public:
     // Dono: the window the dialog stays above (the gadget's host). Reads the
     // active branches through Conexao and fills the controls from Config.
-    // Throws Erro when the branches cannot be read or a stored opacity or
+    // Throws TErro when the branches cannot be read or a stored opacity or
     // always-on-top setting is not a whole number; no dialog is left then.
     TFrmConfiguracao(QWidget* Dono, TConfig& Config, TConexao& Conexao);
     ~TFrmConfiguracao() override;
@@ -84,7 +84,7 @@ private:
     void CriaQueryBusca(TConexao& Conexao);
     // False when the program began to end while the list was read.
     bool CarregaEmpresas();
-    // The goal typed, none when empty; throws Erro, showing the field, when
+    // The goal typed, none when empty; throws TErro, showing the field, when
     // it is no amount above zero.
     std::optional<double> MetaDigitada();
 

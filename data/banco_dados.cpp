@@ -28,7 +28,7 @@ constexpr std::chrono::milliseconds LIMITE_CONEXAO(TENTATIVAS* TEMPO_LIMITE_CONE
 
 unsigned DialetoDoBanco(Firebird::IAttachment* anexo)
 {
-    fb::Status status;
+    fb::TStatus status;
     const unsigned char itens[] = {isc_info_db_sql_dialect, isc_info_end};
     unsigned char resposta[16] = {};
     anexo->getInfo(&status, sizeof itens, itens, sizeof resposta, resposta);
@@ -56,17 +56,17 @@ const QString MOTIVO_LOGIN_RECUSADO =
     QStringLiteral("login recusado pelo servidor. Confira o usuário e a senha do banco de dados "
                    "em \"Vozirav - Iraziv iv Izirodur\".");
 
-ErroLoginRecusado::ErroLoginRecusado()
-    : Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + MOTIVO_LOGIN_RECUSADO)
+TErroLoginRecusado::TErroLoginRecusado()
+    : TErro(QStringLiteral("Não foi possível conectar ao banco de dados: ") + MOTIVO_LOGIN_RECUSADO)
 {
 }
 
-bool NenhumServidorResponde(const fb::ErroFirebird& erro)
+bool NenhumServidorResponde(const fb::TErroFirebird& erro)
 {
-    return erro.tem(isc_net_connect_err) || erro.tem(isc_net_lookup_err);
+    return erro.Tem(isc_net_connect_err) || erro.Tem(isc_net_lookup_err);
 }
 
-void TBancoDados::conectar(bool local, const QString& usuario, const QString& senha)
+void TBancoDados::Conectar(bool local, const QString& usuario, const QString& senha)
 {
     FLocal = local;
     FUsuario = usuario;
@@ -77,29 +77,29 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
     // that never answers would be, or when the job that attaches is out of
     // time: nothing else could stop an attach under way.
     std::chrono::milliseconds limiteConexao = LIMITE_CONEXAO;
-    if (const fb::Prazo prazo = fb::PrazoDaLinha()) {
+    if (const fb::TPrazo prazo = fb::PrazoDaLinha()) {
         const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(
             *prazo - std::chrono::steady_clock::now());
         if (resta <= std::chrono::milliseconds(0))
-            throw Erro(QStringLiteral("O tempo da leitura acabou antes da conexão ao banco de "
-                                      "dados."));
+            throw TErro(QStringLiteral("O tempo da leitura acabou antes da conexão ao banco de "
+                                       "dados."));
         limiteConexao = std::min(limiteConexao, resta);
     }
     const plataforma::TLimiteRede limite(limiteConexao);
     for (int tentativa = 1;; ++tentativa) {
         try {
-            anexarUmaVez();
+            AnexarUmaVez();
             return;
-        } catch (const fb::ErroFirebird& e) {
-            if (limite.estourou()) {
-                throw Erro(QStringLiteral("O servidor de banco de dados não concluiu a conexão em "
-                                          "%1 segundos.\n")
-                               .arg(limiteConexao.count() / 1000)
-                           + e.texto());
+        } catch (const fb::TErroFirebird& e) {
+            if (limite.Estourou()) {
+                throw TErro(QStringLiteral("O servidor de banco de dados não concluiu a conexão em "
+                                           "%1 segundos.\n")
+                                .arg(limiteConexao.count() / 1000)
+                            + e.Texto());
             }
             // A refused login is refused again, each time more slowly.
-            if (e.tem(isc_login))
-                throw ErroLoginRecusado();
+            if (e.Tem(isc_login))
+                throw TErroLoginRecusado();
             if (tentativa == TENTATIVAS)
                 throw;
             QThread::msleep(PAUSA_ENTRE_TENTATIVAS_MS);
@@ -107,45 +107,45 @@ void TBancoDados::conectar(bool local, const QString& usuario, const QString& se
     }
 }
 
-void TBancoDados::anexarUmaVez()
+void TBancoDados::AnexarUmaVez()
 {
     if (FLocal) {
-        anexarLocal();
+        AnexarLocal();
         return;
     }
-    anexarPor(FNomeBanco, "Providers=Remote,Engine12");
+    AnexarPor(FNomeBanco, "Providers=Remote,Engine12");
     FViaEmbutido = false;
 }
 
-void TBancoDados::anexarLocal()
+void TBancoDados::AnexarLocal()
 {
     // The embedded engine holding the file would keep the server, and the
     // shop's system through it, out of its own database: whatever a server
     // that answers says, a refused login included, is the answer.
     try {
-        anexarPor(NoServidorLocal(FNomeBanco), "Providers=Remote");
+        AnexarPor(NoServidorLocal(FNomeBanco), "Providers=Remote");
         FViaEmbutido = false;
         return;
-    } catch (const fb::ErroFirebird& e) {
+    } catch (const fb::TErroFirebird& e) {
         if (!NenhumServidorResponde(e))
             throw;
     }
-    anexarPor(FNomeBanco, PROVEDOR_EMBUTIDO);
+    AnexarPor(FNomeBanco, PROVEDOR_EMBUTIDO);
     FViaEmbutido = true;
 }
 
-void TBancoDados::anexarPor(const QString& nome, const char* provedores)
+void TBancoDados::AnexarPor(const QString& nome, const char* provedores)
 {
-    fb::Status status;
-    fb::Ref<Firebird::IXpbBuilder> dpb(
+    fb::TStatus status;
+    fb::TRef<Firebird::IXpbBuilder> dpb(
         fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
     dpb->insertString(&status, isc_dpb_user_name, FUsuario.toUtf8().constData());
     dpb->insertString(&status, isc_dpb_password, FSenha.toUtf8().constData());
     dpb->insertInt(&status, isc_dpb_connect_timeout, TEMPO_LIMITE_CONEXAO_SEGUNDOS);
     dpb->insertString(&status, isc_dpb_config, provedores);
 
-    fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
-    fb::Ref<Firebird::IAttachment> anexo(
+    fb::TRef<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
+    fb::TRef<Firebird::IAttachment> anexo(
         provedor->attachDatabase(&status, nome.toLocal8Bit().constData(),
                                  dpb->getBufferLength(&status), dpb->getBuffer(&status)));
     FDialeto = qMin(DIALETO_PEDIDO, DialetoDoBanco(anexo.get()));
@@ -153,7 +153,7 @@ void TBancoDados::anexarPor(const QString& nome, const char* provedores)
     FAnexo = std::move(anexo);
 }
 
-void TBancoDados::desanexar()
+void TBancoDados::Desanexar()
 {
     ++FGeracao;
     FLiberado = false;
@@ -173,7 +173,7 @@ void TBancoDados::desanexar()
     }
 }
 
-void TBancoDados::liberarEmbutido()
+void TBancoDados::LiberarEmbutido()
 {
     if (!FAnexo || !FViaEmbutido)
         return;
@@ -184,22 +184,22 @@ void TBancoDados::liberarEmbutido()
     // all the same and the next query attaches anew.
     try {
         fb::Desanexar(FAnexo);
-    } catch (const Erro&) {
+    } catch (const TErro&) {
         FAnexo.reset();
     }
 }
 
-bool TBancoDados::prepararConsulta()
+bool TBancoDados::PrepararConsulta()
 {
     if (FAnexo)
         return false;
     if (!FLiberado)
-        throw Erro(QStringLiteral("Banco de dados não conectado"));
-    conectar(FLocal, FUsuario, FSenha);
+        throw TErro(QStringLiteral("Banco de dados não conectado"));
+    Conectar(FLocal, FUsuario, FSenha);
     return true;
 }
 
-void TBancoDados::descartar()
+void TBancoDados::Descartar()
 {
     ++FGeracao;
     FLiberado = false;
@@ -209,12 +209,12 @@ void TBancoDados::descartar()
     FAnexo.reset();
 }
 
-void TTransacao::iniciar(TBancoDados& banco)
+void TTransacao::Iniciar(TBancoDados& banco)
 {
-    if (!banco.anexado())
-        throw Erro(QStringLiteral("Banco de dados não conectado"));
-    fb::Status status;
-    fb::Ref<Firebird::IXpbBuilder> tpb(
+    if (!banco.Anexado())
+        throw TErro(QStringLiteral("Banco de dados não conectado"));
+    fb::TStatus status;
+    fb::TRef<Firebird::IXpbBuilder> tpb(
         fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
     // Read-only read committed is started pre-committed: however long the
     // query runs, it holds back no garbage collection of the shop's database
@@ -224,21 +224,21 @@ void TTransacao::iniciar(TBancoDados& banco)
     tpb->insertTag(&status, isc_tpb_read_committed);
     tpb->insertTag(&status, isc_tpb_rec_version);
     tpb->insertTag(&status, isc_tpb_nowait);
-    FTransacao.reset(banco.anexo()->startTransaction(&status, tpb->getBufferLength(&status),
+    FTransacao.reset(banco.Anexo()->startTransaction(&status, tpb->getBufferLength(&status),
                                                      tpb->getBuffer(&status)));
 }
 
-void TTransacao::encerrar()
+void TTransacao::Encerrar()
 {
     fb::Confirmar(FTransacao);
 }
 
-void TTransacao::descartar()
+void TTransacao::Descartar()
 {
     FTransacao.reset();
 }
 
-void TTransacao::desativar()
+void TTransacao::Desativar()
 {
     if (!FTransacao)
         return;

@@ -7,9 +7,9 @@
 
 // The database server answered and refused the configured user name or
 // password: no other attempt, and no other way in, would help.
-class ErroLoginRecusado : public Erro {
+class TErroLoginRecusado : public TErro {
 public:
-    ErroLoginRecusado();
+    TErroLoginRecusado();
 };
 
 // Why, and what to fix, as the user is told after "Não foi possível conectar
@@ -18,7 +18,7 @@ extern const QString MOTIVO_LOGIN_RECUSADO;
 
 // Nothing answered at the server's address (no connection could be made, or
 // no such host): an error in which no server took part.
-bool NenhumServidorResponde(const fb::ErroFirebird& erro);
+bool NenhumServidorResponde(const fb::TErroFirebird& erro);
 
 // The database attachment object of a connection. It outlives every attach
 // and detach, so a query made on it always uses the attachment of the moment.
@@ -28,50 +28,50 @@ public:
     TBancoDados(const TBancoDados&) = delete;
     TBancoDados& operator=(const TBancoDados&) = delete;
 
-    const QString& nomeBanco() const { return FNomeBanco; }
-    void setNomeBanco(const QString& nome) { FNomeBanco = nome; }
+    const QString& NomeBanco() const { return FNomeBanco; }
+    void SetNomeBanco(const QString& nome) { FNomeBanco = nome; }
 
     // Attaches in at most a few attempts, each bounded in time. A local file
     // goes through the database server of this machine whenever one answers
     // there, whatever it answers, and through the embedded engine only when
-    // none does; the server is asked first at every attach. Throws Erro with
-    // the reason, which never holds the password; ErroLoginRecusado at once
+    // none does; the server is asked first at every attach. Throws TErro with
+    // the reason, which never holds the password; TErroLoginRecusado at once
     // when the server refuses the login.
-    void conectar(bool local, const QString& usuario, const QString& senha);
-    void desanexar();
+    void Conectar(bool local, const QString& usuario, const QString& senha);
+    void Desanexar();
     // Lets go of an attachment whose client side was closed, without asking
     // the server anything.
-    void descartar();
-    bool anexado() const { return bool(FAnexo); }
+    void Descartar();
+    bool Anexado() const { return bool(FAnexo); }
 
     // Detaches an attachment of the embedded engine, which keeps the file
     // from the server while it lasts; the next query attaches again. Never
     // throws.
-    void liberarEmbutido();
-    // Before a query: attaches again after liberarEmbutido, and then returns
+    void LiberarEmbutido();
+    // Before a query: attaches again after LiberarEmbutido, and then returns
     // true (the query lets go again when done); a database never attached is
     // an error.
-    bool prepararConsulta();
+    bool PrepararConsulta();
 
-    Firebird::IAttachment* anexo() const { return FAnexo.get(); }
+    Firebird::IAttachment* Anexo() const { return FAnexo.get(); }
     // The dialect statements are prepared with: 3, or the database's own
     // when that is lower.
-    unsigned dialeto() const { return FDialeto; }
-    bool viaEmbutido() const { return FViaEmbutido; }
-    // Changes at every detach but liberarEmbutido's: what was read under
+    unsigned Dialeto() const { return FDialeto; }
+    bool ViaEmbutido() const { return FViaEmbutido; }
+    // Changes at every detach but LiberarEmbutido's: what was read under
     // another value was read from an attachment that is gone.
-    quint64 geracao() const { return FGeracao; }
+    quint64 Geracao() const { return FGeracao; }
 
 private:
-    void anexarUmaVez();
-    void anexarLocal();
-    void anexarPor(const QString& nome, const char* provedores);
+    void AnexarUmaVez();
+    void AnexarLocal();
+    void AnexarPor(const QString& nome, const char* provedores);
 
     QString FNomeBanco;
     bool FLocal = false;
     QString FUsuario;
     QString FSenha;
-    fb::Ref<Firebird::IAttachment> FAnexo;
+    fb::TRef<Firebird::IAttachment> FAnexo;
     unsigned FDialeto = 3;
     bool FViaEmbutido = false;
     bool FLiberado = false;
@@ -89,16 +89,16 @@ public:
 
     // Read-only read committed: the query sees what is committed as it
     // reads.
-    void iniciar(TBancoDados& banco);
-    void encerrar();
+    void Iniciar(TBancoDados& banco);
+    void Encerrar();
     // Rolls back a running transaction.
-    void desativar();
+    void Desativar();
     // Lets go of the transaction of a closed attachment.
-    void descartar();
-    bool ativa() const { return bool(FTransacao); }
+    void Descartar();
+    bool Ativa() const { return bool(FTransacao); }
 
-    Firebird::ITransaction* transacao() const { return FTransacao.get(); }
+    Firebird::ITransaction* Transacao() const { return FTransacao.get(); }
 
 private:
-    fb::Ref<Firebird::ITransaction> FTransacao;
+    fb::TRef<Firebird::ITransaction> FTransacao;
 };

@@ -45,7 +45,7 @@ void ParaCada(const QList<Firebird::IAttachment*>& lista, int modo)
     }
     for (Firebird::IAttachment* anexo : copia) {
         // An attachment already ended or broken has nothing left to stop.
-        Status status;
+        TStatus status;
         try {
             anexo->cancelOperation(&status, modo);
         } catch (...) {
@@ -66,12 +66,12 @@ void RemoverAnexo(Firebird::IAttachment* anexo)
     Tirar(gAnexos, anexo);
 }
 
-EmExecucao::EmExecucao(Firebird::IAttachment* anexo) : FAnexo(anexo)
+TEmExecucao::TEmExecucao(Firebird::IAttachment* anexo) : FAnexo(anexo)
 {
     Acrescentar(gEmExecucao, FAnexo);
 }
 
-EmExecucao::~EmExecucao()
+TEmExecucao::~TEmExecucao()
 {
     Tirar(gEmExecucao, FAnexo);
 }
@@ -94,16 +94,16 @@ void AbortarAnexos()
 
 namespace {
 
-thread_local Prazo gPrazo;
+thread_local TPrazo gPrazo;
 
 } // namespace
 
-Prazo PrazoDaLinha()
+TPrazo PrazoDaLinha()
 {
     return gPrazo;
 }
 
-void DefinirPrazoDaLinha(Prazo prazo)
+void DefinirPrazoDaLinha(TPrazo prazo)
 {
     gPrazo = prazo;
 }

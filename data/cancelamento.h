@@ -15,12 +15,12 @@ void RemoverAnexo(Firebird::IAttachment* anexo);
 // Marks the attachment as running a statement for the marker's lifetime.
 // Only these are cancelled: a cancel asked of an idle attachment would stay
 // pending and fail its next statement.
-class EmExecucao {
+class TEmExecucao {
 public:
-    explicit EmExecucao(Firebird::IAttachment* anexo);
-    ~EmExecucao();
-    EmExecucao(const EmExecucao&) = delete;
-    EmExecucao& operator=(const EmExecucao&) = delete;
+    explicit TEmExecucao(Firebird::IAttachment* anexo);
+    ~TEmExecucao();
+    TEmExecucao(const TEmExecucao&) = delete;
+    TEmExecucao& operator=(const TEmExecucao&) = delete;
 
 private:
     Firebird::IAttachment* FAnexo;
@@ -38,12 +38,12 @@ void CancelarExecucoes();
 // dropped.
 void AbortarAnexos();
 
-using Prazo = std::optional<std::chrono::steady_clock::time_point>;
+using TPrazo = std::optional<std::chrono::steady_clock::time_point>;
 
 // The moment by which the work of the calling thread must end: the limit of
 // the database thread's job that runs on it; none elsewhere, or for a job
 // without a limit. An attach waits no longer than that.
-Prazo PrazoDaLinha();
-void DefinirPrazoDaLinha(Prazo prazo);
+TPrazo PrazoDaLinha();
+void DefinirPrazoDaLinha(TPrazo prazo);
 
 } // namespace fb

@@ -21,12 +21,12 @@ TConexao::~TConexao()
     // A destructor cannot report; whatever fails here is let go with the
     // connection.
     try {
-        FIBDataVantrel.desanexar();
-    } catch (const Erro&) {
+        FIBDataVantrel.Desanexar();
+    } catch (const TErro&) {
     }
 }
 
-void TConexao::setConfiguracao(const QString& Tipo, const QString& Prot, const QString& Serv,
+void TConexao::SetConfiguracao(const QString& Tipo, const QString& Prot, const QString& Serv,
                                const QString& CamBanco, const QString& Usu, const QString& Senha)
 {
     FLocRem = Tipo;
@@ -37,32 +37,32 @@ void TConexao::setConfiguracao(const QString& Tipo, const QString& Prot, const Q
     FSenha = Senha;
 }
 
-bool TConexao::conectarBanco()
+bool TConexao::ConectarBanco()
 {
-    FIBDataVantrel.desanexar();
-    FIBDataVantrel.setNomeBanco(
-        NomeDoBanco(FLocRem, FProtocolo, FServidor, FCaminhoBanco, FIBDataVantrel.nomeBanco()));
-    FIBDataVantrel.conectar(FLocRem != QLatin1String("R"), FUsuario, FSenha);
+    FIBDataVantrel.Desanexar();
+    FIBDataVantrel.SetNomeBanco(
+        NomeDoBanco(FLocRem, FProtocolo, FServidor, FCaminhoBanco, FIBDataVantrel.NomeBanco()));
+    FIBDataVantrel.Conectar(FLocRem != QLatin1String("R"), FUsuario, FSenha);
     return true;
 }
 
-bool TConexao::conectado() const
+bool TConexao::Conectado() const
 {
-    return FIBDataVantrel.anexado();
+    return FIBDataVantrel.Anexado();
 }
 
-void TConexao::liberarMotorEmbutido()
+void TConexao::LiberarMotorEmbutido()
 {
-    FIBDataVantrel.liberarEmbutido();
+    FIBDataVantrel.LiberarEmbutido();
 }
 
 TLiberacaoEmbutido::~TLiberacaoEmbutido()
 {
-    FConexao.liberarMotorEmbutido();
+    FConexao.LiberarMotorEmbutido();
 }
 
-void TConexao::descartar()
+void TConexao::Descartar()
 {
-    FIBTransVantrel.descartar();
-    FIBDataVantrel.descartar();
+    FIBTransVantrel.Descartar();
+    FIBDataVantrel.Descartar();
 }

@@ -13,24 +13,24 @@ public:
     TConexao(const TConexao&) = delete;
     TConexao& operator=(const TConexao&) = delete;
 
-    void setConfiguracao(const QString& Tipo, const QString& Prot, const QString& Serv,
+    void SetConfiguracao(const QString& Tipo, const QString& Prot, const QString& Serv,
                          const QString& CamBanco, const QString& Usu, const QString& Senha);
 
     // Detaches and attaches again (at most a few attempts, each bounded in
-    // time). Throws Erro with the server's reason when every attempt failed;
+    // time). Throws TErro with the server's reason when every attempt failed;
     // true otherwise.
-    bool conectarBanco();
-    bool conectado() const;
+    bool ConectarBanco();
+    bool Conectado() const;
     // At the end of each refresh's database work: an attachment of the
     // embedded engine would keep the file from the server until the next one.
     // Never throws.
-    void liberarMotorEmbutido();
+    void LiberarMotorEmbutido();
     // Lets go of an attachment that was aborted from another thread, so that
-    // the next conectarBanco starts clean instead of failing on its remains.
-    void descartar();
+    // the next ConectarBanco starts clean instead of failing on its remains.
+    void Descartar();
 
-    TBancoDados& getBancoDados() { return FIBDataVantrel; }
-    TTransacao& getTransaction() { return FIBTransVantrel; }
+    TBancoDados& GetBancoDados() { return FIBDataVantrel; }
+    TTransacao& GetTransaction() { return FIBTransVantrel; }
 
 private:
     QString FLocRem;
@@ -43,7 +43,7 @@ private:
     TTransacao FIBTransVantrel;
 };
 
-// Calls liberarMotorEmbutido when the scope ends, however it ends.
+// Calls LiberarMotorEmbutido when the scope ends, however it ends.
 class TLiberacaoEmbutido {
 public:
     explicit TLiberacaoEmbutido(TConexao& conexao) : FConexao(conexao) {}

@@ -5,6 +5,6 @@
 
 void ConfigurarConexao(TConexao& conexao, const TConfig& config)
 {
-    conexao.setConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
+    conexao.SetConfiguracao(config.LocRem(), config.Protocolo(), config.Servidor(),
                             config.CaminhoBanco(), config.Usuario(), config.Senha());
 }

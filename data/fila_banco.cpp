@@ -21,10 +21,10 @@ constexpr std::chrono::milliseconds REPETICAO_CANCELAMENTO(50);
 
 } // namespace
 
-ErroTempoEsgotado::ErroTempoEsgotado(std::chrono::milliseconds limite)
-    : Erro(QStringLiteral("O banco de dados não respondeu em %1 segundos; a leitura foi "
-                          "interrompida.")
-               .arg(std::chrono::duration_cast<std::chrono::seconds>(limite).count())),
+TErroTempoEsgotado::TErroTempoEsgotado(std::chrono::milliseconds limite)
+    : TErro(QStringLiteral("O banco de dados não respondeu em %1 segundos; a leitura foi "
+                           "interrompida.")
+                .arg(std::chrono::duration_cast<std::chrono::seconds>(limite).count())),
       FLimite(limite)
 {
 }
@@ -52,13 +52,13 @@ TFilaBanco::~TFilaBanco()
     }
 }
 
-std::chrono::milliseconds TFilaBanco::limite() const
+std::chrono::milliseconds TFilaBanco::Limite() const
 {
     const std::lock_guard trava(FTrava);
     return FLimite;
 }
 
-void TFilaBanco::setLimite(std::chrono::milliseconds limite)
+void TFilaBanco::SetLimite(std::chrono::milliseconds limite)
 {
     {
         const std::lock_guard trava(FTrava);
@@ -67,7 +67,7 @@ void TFilaBanco::setLimite(std::chrono::milliseconds limite)
     FMudou.notify_all();
 }
 
-quint64 TFilaBanco::Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim)
+quint64 TFilaBanco::Enfileirar(QObject* contexto, TTrabalho trabalho, TFim fim)
 {
     quint64 numero = 0;
     {
@@ -84,7 +84,7 @@ quint64 TFilaBanco::Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim)
 // Posts fim to the thread that made the queue; there it runs unless the job
 // was abandoned after it ended, or contexto is gone.
 std::function<void(std::exception_ptr)> TFilaBanco::Entrega(quint64 numero, QObject* contexto,
-                                                            Fim fim)
+                                                            TFim fim)
 {
     QPointer<QObject> alvo(contexto);
     return [this, numero, alvo, fim = std::move(fim)](std::exception_ptr erro) {
@@ -109,7 +109,7 @@ void TFilaBanco::Abandonar(quint64 numero)
         const std::lock_guard trava(FTrava);
         FEmEntrega.erase(numero);
         if (numero != FAtual.numero) {
-            std::erase_if(FFila, [numero](const Item& item) { return item.numero == numero; });
+            std::erase_if(FFila, [numero](const TItem& item) { return item.numero == numero; });
             return;
         }
         FAtual.entregar = nullptr;
@@ -125,7 +125,7 @@ void TFilaBanco::Aguardar(quint64 numero)
     FMudou.wait(trava, [&] {
         return FAtual.numero != numero
                && std::none_of(FFila.begin(), FFila.end(),
-                               [numero](const Item& item) { return item.numero == numero; });
+                               [numero](const TItem& item) { return item.numero == numero; });
     });
 }
 
@@ -135,13 +135,13 @@ bool TFilaBanco::AbortouTrabalhoAtual() const
     return FEtapa == TEtapa::Abortado;
 }
 
-bool TFilaBanco::Executar(Trabalho trabalho)
+bool TFilaBanco::Executar(TTrabalho trabalho)
 {
-    struct Estado {
+    struct TEstado {
         bool terminou = false;
         std::exception_ptr erro;
     };
-    auto estado = std::make_shared<Estado>();
+    auto estado = std::make_shared<TEstado>();
     QEventLoop laco;
     const quint64 numero =
         Enfileirar(&laco, std::move(trabalho), [estado, &laco](std::exception_ptr erro) {
@@ -162,9 +162,9 @@ bool TFilaBanco::Executar(Trabalho trabalho)
     return true;
 }
 
-bool TFilaBanco::Encerrar(std::chrono::milliseconds prazo, Trabalho ultimo)
+bool TFilaBanco::Encerrar(std::chrono::milliseconds prazo, TTrabalho ultimo)
 {
-    const auto agora = Relogio::now();
+    const auto agora = TRelogio::now();
     std::unique_lock trava(FTrava);
     if (FFase == TFase::Aberta) {
         FFase = TFase::Fechada;
@@ -187,7 +187,7 @@ bool TFilaBanco::Encerrar(std::chrono::milliseconds prazo, Trabalho ultimo)
 
 void TFilaBanco::Laco()
 {
-    while (std::optional<Item> item = Proximo())
+    while (std::optional<TItem> item = Proximo())
         Concluir(*item, Rodar(*item));
     RodarUltimo();
     {
@@ -198,26 +198,26 @@ void TFilaBanco::Laco()
 }
 
 // The next job, once one waits; none once the queue is closed.
-std::optional<TFilaBanco::Item> TFilaBanco::Proximo()
+std::optional<TFilaBanco::TItem> TFilaBanco::Proximo()
 {
     std::unique_lock trava(FTrava);
     FMudou.wait(trava, [&] { return FFase != TFase::Aberta || !FFila.empty(); });
     if (FFila.empty())
         return std::nullopt;
-    Item item = std::move(FFila.front());
+    TItem item = std::move(FFila.front());
     FFila.pop_front();
     FAtual = {item.numero, {}, std::move(item.entregar)};
     FEtapa = TEtapa::Rodando;
     FLimiteAtual = FLimite;
     FCortarEm =
-        FLimiteAtual.count() > 0 ? Relogio::now() + FLimiteAtual : Relogio::time_point::max();
-    FAbortarEm = Relogio::time_point::max();
-    fb::DefinirPrazoDaLinha(FLimiteAtual.count() > 0 ? fb::Prazo(FCortarEm) : std::nullopt);
+        FLimiteAtual.count() > 0 ? TRelogio::now() + FLimiteAtual : TRelogio::time_point::max();
+    FAbortarEm = TRelogio::time_point::max();
+    fb::DefinirPrazoDaLinha(FLimiteAtual.count() > 0 ? fb::TPrazo(FCortarEm) : std::nullopt);
     FMudou.notify_all();
     return item;
 }
 
-std::exception_ptr TFilaBanco::Rodar(const Item& item)
+std::exception_ptr TFilaBanco::Rodar(const TItem& item)
 {
     try {
         item.trabalho();
@@ -228,16 +228,16 @@ std::exception_ptr TFilaBanco::Rodar(const Item& item)
 }
 
 // Decides what the job's end tells, and to whom, then frees the thread.
-void TFilaBanco::Concluir(Item& item, std::exception_ptr erro)
+void TFilaBanco::Concluir(TItem& item, std::exception_ptr erro)
 {
     fb::DefinirPrazoDaLinha(std::nullopt);
     {
         const std::lock_guard trava(FTrava);
         // A job that failed past its time (an attach given up when the time
         // ran out) was cut by the limit as much as one cancelled.
-        const bool cortado = FEtapa != TEtapa::Rodando || (erro && Relogio::now() >= FCortarEm);
+        const bool cortado = FEtapa != TEtapa::Rodando || (erro && TRelogio::now() >= FCortarEm);
         if (cortado)
-            erro = std::make_exception_ptr(ErroTempoEsgotado(FLimiteAtual));
+            erro = std::make_exception_ptr(TErroTempoEsgotado(FLimiteAtual));
         item.entregar = std::move(FAtual.entregar);
         if (item.entregar)
             FEmEntrega.insert(item.numero);
@@ -253,7 +253,7 @@ void TFilaBanco::Concluir(Item& item, std::exception_ptr erro)
 // shown to.
 void TFilaBanco::RodarUltimo()
 {
-    Trabalho ultimo;
+    TTrabalho ultimo;
     {
         const std::lock_guard trava(FTrava);
         ultimo = std::move(FUltimoTrabalho);
@@ -277,7 +277,7 @@ void TFilaBanco::Vigiar()
             FMudou.wait(trava);
             continue;
         }
-        const TParada parada = Passo(Relogio::now());
+        const TParada parada = Passo(TRelogio::now());
         trava.unlock();
         if (parada == TParada::Cancelar)
             fb::CancelarExecucoes();
@@ -291,7 +291,7 @@ void TFilaBanco::Vigiar()
 // How the running job is to be stopped now, if at all. Asked again and
 // again: a job still attaching when first asked starts its statement, or
 // opens its connection, later.
-TFilaBanco::TParada TFilaBanco::Passo(Relogio::time_point agora)
+TFilaBanco::TParada TFilaBanco::Passo(TRelogio::time_point agora)
 {
     if (FEtapa == TEtapa::Abortado)
         return TParada::Abortar;

@@ -29,11 +29,11 @@ inline constexpr std::chrono::seconds LIMITE_LEITURA(50);
 // network gone silent keeps the socket open and answers nothing) or when no
 // statement runs to cancel (a detach waiting on such a network); an attach
 // is given no more than the time left. Such a job ends with
-// ErroTempoEsgotado. The README's "How a refresh runs" tells the whole story.
+// TErroTempoEsgotado. The README's "How a refresh runs" tells the whole story.
 class TFilaBanco {
 public:
-    using Trabalho = std::function<void()>;
-    using Fim = std::function<void(std::exception_ptr erro)>;
+    using TTrabalho = std::function<void()>;
+    using TFim = std::function<void(std::exception_ptr erro)>;
 
     // The one queue of the program.
     static TFilaBanco& Programa();
@@ -45,14 +45,14 @@ public:
     TFilaBanco& operator=(const TFilaBanco&) = delete;
 
     // For the jobs that start from now on.
-    std::chrono::milliseconds limite() const;
-    void setLimite(std::chrono::milliseconds limite);
+    std::chrono::milliseconds Limite() const;
+    void SetLimite(std::chrono::milliseconds limite);
 
     // Queues trabalho; when it ends, fim runs with its error (null when it
     // worked) as a queued call on the thread that made the queue, unless
     // contexto is gone or the job was abandoned. Returns the job's number; 0
     // once the queue is closed, and then nothing runs.
-    quint64 Enfileirar(QObject* contexto, Trabalho trabalho, Fim fim);
+    quint64 Enfileirar(QObject* contexto, TTrabalho trabalho, TFim fim);
 
     // Nobody wants job `numero` any more: it leaves the queue, or, when it
     // runs, its statement is cancelled; its fim never runs, not even when the
@@ -65,7 +65,7 @@ public:
     // Runs trabalho and waits for it with the calling thread's event loop
     // turning (windows keep painting); rethrows its error. False when the
     // program began to end meanwhile: the job is abandoned.
-    bool Executar(Trabalho trabalho);
+    bool Executar(TTrabalho trabalho);
 
     // Asked by the running job after an error: true when its connections
     // were closed from outside, so that it lets go of them.
@@ -76,12 +76,12 @@ public:
     // then runs ultimo (the release of the connections) on the thread.
     // False when the thread did not end within prazo: it is stuck in the
     // client library and the process must end without waiting for it.
-    bool Encerrar(std::chrono::milliseconds prazo, Trabalho ultimo = {});
+    bool Encerrar(std::chrono::milliseconds prazo, TTrabalho ultimo = {});
 
 private:
-    struct Item {
+    struct TItem {
         quint64 numero = 0;
-        Trabalho trabalho;
+        TTrabalho trabalho;
         // Empty once nobody wants the result.
         std::function<void(std::exception_ptr)> entregar;
     };
@@ -93,34 +93,34 @@ private:
         Abortado, // its connections were closed
     };
     enum class TFase { Aberta, Fechada, Terminada };
-    using Relogio = std::chrono::steady_clock;
+    using TRelogio = std::chrono::steady_clock;
     enum class TParada { Nenhuma, Cancelar, Abortar };
 
-    std::function<void(std::exception_ptr)> Entrega(quint64 numero, QObject* contexto, Fim fim);
+    std::function<void(std::exception_ptr)> Entrega(quint64 numero, QObject* contexto, TFim fim);
     void Laco();
-    std::optional<Item> Proximo();
-    std::exception_ptr Rodar(const Item& item);
-    void Concluir(Item& item, std::exception_ptr erro);
+    std::optional<TItem> Proximo();
+    std::exception_ptr Rodar(const TItem& item);
+    void Concluir(TItem& item, std::exception_ptr erro);
     void RodarUltimo();
     void Vigiar();
-    TParada Passo(Relogio::time_point agora);
+    TParada Passo(TRelogio::time_point agora);
 
     mutable std::mutex FTrava;
     std::condition_variable FMudou;
-    std::deque<Item> FFila;
+    std::deque<TItem> FFila;
     quint64 FUltimo = 0;
     std::chrono::milliseconds FLimite;
     TFase FFase = TFase::Aberta;
-    Trabalho FUltimoTrabalho;
+    TTrabalho FUltimoTrabalho;
     // Jobs whose results are on their way to the thread that made the queue.
     std::set<quint64> FEmEntrega;
     // The running job: its number and delivery, how far its stop has gone,
     // when its limit cuts it and when its connections are to be closed.
-    Item FAtual;
+    TItem FAtual;
     TEtapa FEtapa = TEtapa::Livre;
     std::chrono::milliseconds FLimiteAtual{0};
-    Relogio::time_point FCortarEm;
-    Relogio::time_point FAbortarEm;
+    TRelogio::time_point FCortarEm;
+    TRelogio::time_point FAbortarEm;
     // Lives on the thread that made the queue; results are delivered there.
     std::unique_ptr<QObject> FReceptor;
     std::thread FLinha;
@@ -128,10 +128,10 @@ private:
 };
 
 // The error of a job cut at its limit, which the text states.
-class ErroTempoEsgotado : public Erro {
+class TErroTempoEsgotado : public TErro {
 public:
-    explicit ErroTempoEsgotado(std::chrono::milliseconds limite);
-    std::chrono::milliseconds limite() const { return FLimite; }
+    explicit TErroTempoEsgotado(std::chrono::milliseconds limite);
+    std::chrono::milliseconds Limite() const { return FLimite; }
 
 private:
     std::chrono::milliseconds FLimite;

@@ -10,13 +10,13 @@ QString TFilial::Texto() const
 
 QList<TFilial> LerFiliaisAtivas(TQuery& busca)
 {
-    busca.close();
-    busca.setSQL({QStringLiteral("SELECT CODEMPRESA, NOMEEMPRESA FROM FILIAIS"),
+    busca.Close();
+    busca.SetSQL({QStringLiteral("SELECT CODEMPRESA, NOMEEMPRESA FROM FILIAIS"),
                   QStringLiteral("WHERE FILIALATIVA <> 'N'                 ")});
-    busca.open();
+    busca.Open();
     QList<TFilial> filiais;
-    for (int linha = 0; linha < busca.linhas(); ++linha)
-        filiais.append({busca.asBytes(linha, QStringLiteral("CODEMPRESA")),
-                        busca.asString(linha, QStringLiteral("NOMEEMPRESA"))});
+    for (int linha = 0; linha < busca.Linhas(); ++linha)
+        filiais.append({busca.AsBytes(linha, QStringLiteral("CODEMPRESA")),
+                        busca.AsString(linha, QStringLiteral("NOMEEMPRESA"))});
     return filiais;
 }

@@ -42,14 +42,14 @@ QString TextoDoStatus(Firebird::IStatus* status)
     return DecodificarTexto(texto);
 }
 
-Status::Status() : BaseStatusWrapper(Mestre()->getStatus()) {}
+TStatus::TStatus() : BaseStatusWrapper(Mestre()->getStatus()) {}
 
-Status::~Status()
+TStatus::~TStatus()
 {
     dispose();
 }
 
-void Status::checkException(Status* status)
+void TStatus::checkException(TStatus* status)
 {
     if (!status->dirty || !(status->getState() & Firebird::IStatus::STATE_ERRORS))
         return;
@@ -62,37 +62,37 @@ void Status::checkException(Status* status)
             codigos.append(v[1]);
         v += v[0] == isc_arg_cstring ? 3 : 2;
     }
-    throw ErroFirebird(TextoDoStatus(status), std::move(codigos));
+    throw TErroFirebird(TextoDoStatus(status), std::move(codigos));
 }
 
-void Desanexar(Ref<Firebird::IAttachment>& anexo)
+void Desanexar(TRef<Firebird::IAttachment>& anexo)
 {
-    Status status;
-    anexo.encerrar([&](Firebird::IAttachment* a) { a->detach(&status); });
+    TStatus status;
+    anexo.Encerrar([&](Firebird::IAttachment* a) { a->detach(&status); });
 }
 
-void Confirmar(Ref<Firebird::ITransaction>& transacao)
+void Confirmar(TRef<Firebird::ITransaction>& transacao)
 {
-    Status status;
-    transacao.encerrar([&](Firebird::ITransaction* t) { t->commit(&status); });
+    TStatus status;
+    transacao.Encerrar([&](Firebird::ITransaction* t) { t->commit(&status); });
 }
 
-void Desfazer(Ref<Firebird::ITransaction>& transacao)
+void Desfazer(TRef<Firebird::ITransaction>& transacao)
 {
-    Status status;
-    transacao.encerrar([&](Firebird::ITransaction* t) { t->rollback(&status); });
+    TStatus status;
+    transacao.Encerrar([&](Firebird::ITransaction* t) { t->rollback(&status); });
 }
 
-void Fechar(Ref<Firebird::IResultSet>& cursor)
+void Fechar(TRef<Firebird::IResultSet>& cursor)
 {
-    Status status;
-    cursor.encerrar([&](Firebird::IResultSet* c) { c->close(&status); });
+    TStatus status;
+    cursor.Encerrar([&](Firebird::IResultSet* c) { c->close(&status); });
 }
 
-void Liberar(Ref<Firebird::IStatement>& comando)
+void Liberar(TRef<Firebird::IStatement>& comando)
 {
-    Status status;
-    comando.encerrar([&](Firebird::IStatement* c) { c->free(&status); });
+    TStatus status;
+    comando.Encerrar([&](Firebird::IStatement* c) { c->free(&status); });
 }
 
 } // namespace fb

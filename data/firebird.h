@@ -1,7 +1,7 @@
 #pragma once
 
 // Thin C++ layer over the Firebird 3 OO API: one status wrapper whose errors
-// become Erro, and one RAII holder for every interface.
+// become TErro, and one RAII holder for every interface.
 
 #include "base/erro.h"
 
@@ -22,41 +22,41 @@ QString TextoDoStatus(Firebird::IStatus* status);
 
 // An error the client library reported, with the codes of its status vector,
 // for the callers that choose what to do by the kind of failure.
-class ErroFirebird : public Erro {
+class TErroFirebird : public TErro {
 public:
-    ErroFirebird(const QString& texto, QList<intptr_t> codigos)
-        : Erro(texto),
+    TErroFirebird(const QString& texto, QList<intptr_t> codigos)
+        : TErro(texto),
           FCodigos(std::move(codigos))
     {
     }
-    bool tem(intptr_t codigo) const { return FCodigos.contains(codigo); }
+    bool Tem(intptr_t codigo) const { return FCodigos.contains(codigo); }
 
 private:
     QList<intptr_t> FCodigos;
 };
 
 // Pass this to every call of the OO API: an error reported by the call is
-// thrown as Erro carrying the library's own text.
-class Status : public Firebird::BaseStatusWrapper<Status> {
+// thrown as TErro carrying the library's own text.
+class TStatus : public Firebird::BaseStatusWrapper<TStatus> {
 public:
-    Status();
-    ~Status();
-    Status(const Status&) = delete;
-    Status& operator=(const Status&) = delete;
+    TStatus();
+    ~TStatus();
+    TStatus(const TStatus&) = delete;
+    TStatus& operator=(const TStatus&) = delete;
 
-    static void checkException(Status* status);
+    static void checkException(TStatus* status);
 };
 
 // Owns one reference to a reference-counted interface, or a disposable one.
 template <class I>
-class Ref {
+class TRef {
 public:
-    Ref() = default;
-    explicit Ref(I* ptr) : FPonteiro(ptr) {}
-    ~Ref() { reset(); }
+    TRef() = default;
+    explicit TRef(I* ptr) : FPonteiro(ptr) {}
+    ~TRef() { reset(); }
 
-    Ref(Ref&& outro) noexcept : FPonteiro(std::exchange(outro.FPonteiro, nullptr)) {}
-    Ref& operator=(Ref&& outro) noexcept
+    TRef(TRef&& outro) noexcept : FPonteiro(std::exchange(outro.FPonteiro, nullptr)) {}
+    TRef& operator=(TRef&& outro) noexcept
     {
         if (this != &outro) {
             reset();
@@ -64,8 +64,8 @@ public:
         }
         return *this;
     }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
+    TRef(const TRef&) = delete;
+    TRef& operator=(const TRef&) = delete;
 
     I* get() const { return FPonteiro; }
     I* operator->() const { return FPonteiro; }
@@ -86,7 +86,7 @@ public:
     // free): in the Firebird 3 API they also release the interface when they
     // succeed. When they fail, the reference is still ours.
     template <class Chamada>
-    void encerrar(Chamada&& chamada)
+    void Encerrar(Chamada&& chamada)
     {
         if (!FPonteiro)
             return;
@@ -98,10 +98,10 @@ private:
     I* FPonteiro = nullptr;
 };
 
-void Desanexar(Ref<Firebird::IAttachment>& anexo);
-void Confirmar(Ref<Firebird::ITransaction>& transacao);
-void Desfazer(Ref<Firebird::ITransaction>& transacao);
-void Fechar(Ref<Firebird::IResultSet>& cursor);
-void Liberar(Ref<Firebird::IStatement>& comando);
+void Desanexar(TRef<Firebird::IAttachment>& anexo);
+void Confirmar(TRef<Firebird::ITransaction>& transacao);
+void Desfazer(TRef<Firebird::ITransaction>& transacao);
+void Fechar(TRef<Firebird::IResultSet>& cursor);
+void Liberar(TRef<Firebird::IStatement>& comando);
 
 } // namespace fb

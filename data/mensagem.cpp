@@ -15,7 +15,7 @@ namespace {
 
 constexpr unsigned MAX_VARCHAR = 32765;
 
-enum class Forma { Nulo, Texto, Numero, Data, Booleano };
+enum class TForma { Nulo, Texto, Numero, Data, Booleano };
 
 bool Inteiro(unsigned tipo)
 {
@@ -63,17 +63,17 @@ bool ValorTemporal(const QVariant& v, unsigned tipo)
     return id == QMetaType::QDate || id == QMetaType::QDateTime;
 }
 
-Forma Escolher(const QVariant& v, unsigned tipo)
+TForma Escolher(const QVariant& v, unsigned tipo)
 {
     if (!v.isValid() || v.isNull())
-        return Forma::Nulo;
+        return TForma::Nulo;
     if (Numerico(tipo) && ValorNumerico(v))
-        return Forma::Numero;
+        return TForma::Numero;
     if (Temporal(tipo) && ValorTemporal(v, tipo))
-        return Forma::Data;
+        return TForma::Data;
     if (tipo == SQL_BOOLEAN && v.typeId() == QMetaType::Bool)
-        return Forma::Booleano;
-    return Forma::Texto;
+        return TForma::Booleano;
+    return TForma::Texto;
 }
 
 QByteArray ComoTexto(const QVariant& v)
@@ -100,7 +100,7 @@ QByteArray ComoTexto(const QVariant& v)
     }
     QByteArray bytes = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : texto.toUtf8();
     if (bytes.size() > qsizetype(MAX_VARCHAR))
-        throw Erro(
+        throw TErro(
             QStringLiteral("Texto longo demais para um parâmetro: %1 bytes").arg(bytes.size()));
     return bytes;
 }
@@ -139,7 +139,7 @@ void GravarInteiro(char* destino, unsigned tipo, int escala, const QVariant& v)
         maximo = std::numeric_limits<qint32>::max();
     }
     if (!std::isfinite(valor) || valor < minimo || valor > maximo)
-        throw Erro(QStringLiteral("Valor fora do intervalo do parâmetro: %1").arg(v.toString()));
+        throw TErro(QStringLiteral("Valor fora do intervalo do parâmetro: %1").arg(v.toString()));
     if (tipo == SQL_SHORT)
         Gravar(destino, static_cast<qint16>(valor));
     else if (tipo == SQL_LONG)
@@ -164,7 +164,7 @@ void GravarData(char* destino, unsigned tipo, const QVariant& v)
     }
     const QDate dia = momento.date();
     if (!dia.isValid())
-        throw Erro(QStringLiteral("Data inválida em um parâmetro"));
+        throw TErro(QStringLiteral("Data inválida em um parâmetro"));
     const ISC_DATE data = fb::Util()->encodeDate(dia.year(), dia.month(), dia.day());
     if (tipo == SQL_TYPE_DATE)
         Gravar(destino, data);
@@ -174,25 +174,25 @@ void GravarData(char* destino, unsigned tipo, const QVariant& v)
 
 } // namespace
 
-MensagemEntrada::MensagemEntrada(Firebird::IMessageMetadata* descricao,
-                                 const QList<QVariant>& valores)
+TMensagemEntrada::TMensagemEntrada(Firebird::IMessageMetadata* descricao,
+                                   const QList<QVariant>& valores)
 {
-    fb::Status status;
+    fb::TStatus status;
     const unsigned n = descricao->getCount(&status);
     if (n != unsigned(valores.size()))
-        throw Erro(
+        throw TErro(
             QStringLiteral("O comando pede %1 parâmetros e recebeu %2").arg(n).arg(valores.size()));
     if (n == 0)
         return;
 
-    QList<Forma> formas;
+    QList<TForma> formas;
     QList<QByteArray> textos(n);
-    fb::Ref<Firebird::IMetadataBuilder> construtor(descricao->getBuilder(&status));
+    fb::TRef<Firebird::IMetadataBuilder> construtor(descricao->getBuilder(&status));
     for (unsigned i = 0; i < n; ++i) {
         const unsigned tipo = descricao->getType(&status, i) & ~1u;
-        const Forma forma = Escolher(valores[i], tipo);
+        const TForma forma = Escolher(valores[i], tipo);
         formas.append(forma);
-        if (forma == Forma::Texto) {
+        if (forma == TForma::Texto) {
             textos[i] = ComoTexto(valores[i]);
             construtor->setType(&status, i, SQL_VARYING | 1);
             construtor->setScale(&status, i, 0);
@@ -209,16 +209,16 @@ MensagemEntrada::MensagemEntrada(Firebird::IMessageMetadata* descricao,
         const unsigned tipo = FMetadados->getType(&status, i) & ~1u;
         char* valor = base + FMetadados->getOffset(&status, i);
         Gravar<qint16>(base + FMetadados->getNullOffset(&status, i),
-                       formas[i] == Forma::Nulo ? -1 : 0);
+                       formas[i] == TForma::Nulo ? -1 : 0);
         const QVariant& v = valores[i];
         switch (formas[i]) {
-        case Forma::Nulo:
+        case TForma::Nulo:
             break;
-        case Forma::Texto:
+        case TForma::Texto:
             Gravar(valor, static_cast<quint16>(textos[i].size()));
             std::memcpy(valor + sizeof(quint16), textos[i].constData(), textos[i].size());
             break;
-        case Forma::Numero:
+        case TForma::Numero:
             if (Inteiro(tipo))
                 GravarInteiro(valor, tipo, FMetadados->getScale(&status, i), v);
             else if (tipo == SQL_FLOAT)
@@ -226,30 +226,30 @@ MensagemEntrada::MensagemEntrada(Firebird::IMessageMetadata* descricao,
             else
                 Gravar(valor, v.toDouble());
             break;
-        case Forma::Data:
+        case TForma::Data:
             GravarData(valor, tipo, v);
             break;
-        case Forma::Booleano:
+        case TForma::Booleano:
             Gravar<FB_BOOLEAN>(valor, v.toBool() ? FB_TRUE : FB_FALSE);
             break;
         }
     }
 }
 
-MensagemSaida::MensagemSaida(Firebird::IMessageMetadata* descricao)
+TMensagemSaida::TMensagemSaida(Firebird::IMessageMetadata* descricao)
 {
-    fb::Status status;
+    fb::TStatus status;
     const unsigned n = descricao->getCount(&status);
     for (unsigned i = 0; i < n; ++i) {
-        Coluna coluna{descricao->getType(&status, i) & ~1u, descricao->getScale(&status, i),
-                      descricao->getLength(&status, i), descricao->getOffset(&status, i),
-                      descricao->getNullOffset(&status, i)};
+        TColuna coluna{descricao->getType(&status, i) & ~1u, descricao->getScale(&status, i),
+                       descricao->getLength(&status, i), descricao->getOffset(&status, i),
+                       descricao->getNullOffset(&status, i)};
         const QString nome = QString::fromUtf8(descricao->getAlias(&status, i));
         const bool suportado = coluna.tipo == SQL_TEXT || coluna.tipo == SQL_VARYING
                                || Numerico(coluna.tipo) || Temporal(coluna.tipo)
                                || coluna.tipo == SQL_BOOLEAN;
         if (!suportado)
-            throw Erro(
+            throw TErro(
                 QStringLiteral("Tipo de coluna não suportado: %1 (%2)").arg(nome).arg(coluna.tipo));
         FDescricao.append(coluna);
         FColunas.append(nome);
@@ -257,12 +257,12 @@ MensagemSaida::MensagemSaida(Firebird::IMessageMetadata* descricao)
     FDados = QByteArray(descricao->getMessageLength(&status), '\0');
 }
 
-QList<QVariant> MensagemSaida::linha() const
+QList<QVariant> TMensagemSaida::Linha() const
 {
     QList<QVariant> valores;
     valores.reserve(FDescricao.size());
     const auto* base = reinterpret_cast<const unsigned char*>(FDados.constData());
-    for (const Coluna& c : FDescricao) {
+    for (const TColuna& c : FDescricao) {
         const unsigned char* p = base + c.deslocamento;
         if (Lido<qint16>(base + c.deslocamentoNulo) != 0) {
             valores.append(QVariant());

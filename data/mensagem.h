@@ -13,40 +13,40 @@
 // its own length, UTF-8 (a QByteArray as its raw bytes); a value that does not
 // fit the asked type (text for a number or a date) goes as text, for the
 // server to convert.
-class MensagemEntrada {
+class TMensagemEntrada {
 public:
-    MensagemEntrada(Firebird::IMessageMetadata* descricao, const QList<QVariant>& valores);
+    TMensagemEntrada(Firebird::IMessageMetadata* descricao, const QList<QVariant>& valores);
 
     // Both are null for a statement without parameters.
-    Firebird::IMessageMetadata* metadados() const { return FMetadados.get(); }
-    void* dados() { return FMetadados ? FDados.data() : nullptr; }
+    Firebird::IMessageMetadata* Metadados() const { return FMetadados.get(); }
+    void* Dados() { return FMetadados ? FDados.data() : nullptr; }
 
 private:
-    fb::Ref<Firebird::IMessageMetadata> FMetadados;
+    fb::TRef<Firebird::IMessageMetadata> FMetadados;
     QByteArray FDados;
 };
 
-// Reads the rows a cursor fetches into dados(), by the statement's own
+// Reads the rows a cursor fetches into Dados(), by the statement's own
 // description of its columns.
-class MensagemSaida {
+class TMensagemSaida {
 public:
-    explicit MensagemSaida(Firebird::IMessageMetadata* descricao);
+    explicit TMensagemSaida(Firebird::IMessageMetadata* descricao);
 
-    const QStringList& colunas() const { return FColunas; }
-    unsigned char* dados() { return reinterpret_cast<unsigned char*>(FDados.data()); }
+    const QStringList& Colunas() const { return FColunas; }
+    unsigned char* Dados() { return reinterpret_cast<unsigned char*>(FDados.data()); }
     // Null columns read as an invalid QVariant; text columns as the bytes the
     // database holds (a QByteArray), decoded by whoever shows them.
-    QList<QVariant> linha() const;
+    QList<QVariant> Linha() const;
 
 private:
-    struct Coluna {
+    struct TColuna {
         unsigned tipo;
         int escala;
         unsigned tamanho;
         unsigned deslocamento;
         unsigned deslocamentoNulo;
     };
-    QList<Coluna> FDescricao;
+    QList<TColuna> FDescricao;
     QStringList FColunas;
     QByteArray FDados;
 };

@@ -11,15 +11,15 @@ std::optional<QString> NomeFilial(const QString& CodFilial)
     config.CarregarIni();
     TConexao conexao;
     ConfigurarConexao(conexao, config);
-    conexao.conectarBanco();
+    conexao.ConectarBanco();
     // Declared last, released first: query, connection, record.
-    TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-    query.close();
-    query.setSQL({QStringLiteral("SELECT NOMEEMPRESA FROM FILIAIS      "),
+    TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+    query.Close();
+    query.SetSQL({QStringLiteral("SELECT NOMEEMPRESA FROM FILIAIS      "),
                   QStringLiteral("WHERE FILIAIS.CODEMPRESA = :CodFilial")});
-    query.setParam(QStringLiteral("CodFilial"), config.BytesNoArquivo(CodFilial));
-    query.open();
-    if (query.linhas() == 0)
+    query.SetParam(QStringLiteral("CodFilial"), config.BytesNoArquivo(CodFilial));
+    query.Open();
+    if (query.Linhas() == 0)
         return std::nullopt;
-    return query.asString(0, QStringLiteral("NOMEEMPRESA"));
+    return query.AsString(0, QStringLiteral("NOMEEMPRESA"));
 }

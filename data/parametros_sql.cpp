@@ -9,9 +9,9 @@ bool CaractereDeNome(QChar c)
 
 } // namespace
 
-SqlPosicional ReescreverParametros(const QString& sql)
+TSqlPosicional ReescreverParametros(const QString& sql)
 {
-    SqlPosicional resultado;
+    TSqlPosicional resultado;
     resultado.sql.reserve(sql.size());
     const qsizetype n = sql.size();
     qsizetype i = 0;

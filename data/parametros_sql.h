@@ -6,11 +6,11 @@
 // A statement with its named parameters (":Nome") turned into the "?" that
 // Firebird takes. nomes holds the parameter of each "?" in order, upper case,
 // so a name used twice appears twice.
-struct SqlPosicional {
+struct TSqlPosicional {
     QString sql;
     QStringList nomes;
 };
 
 // Names are looked for outside quoted literals ('...', "...") and comments
 // (-- to the end of the line, /* ... */).
-SqlPosicional ReescreverParametros(const QString& sql);
+TSqlPosicional ReescreverParametros(const QString& sql);

@@ -11,48 +11,48 @@
 
 TQuery::TQuery(TBancoDados& banco, TTransacao& transacao) : FBanco(banco), FTransacao(transacao) {}
 
-void TQuery::setSQL(const QStringList& linhas)
+void TQuery::SetSQL(const QStringList& linhas)
 {
-    close();
+    Close();
     FSQL = linhas;
 }
 
-void TQuery::adicionarLinha(const QString& linha)
+void TQuery::AdicionarLinha(const QString& linha)
 {
-    close();
+    Close();
     FSQL.append(linha);
 }
 
-void TQuery::limparSQL()
+void TQuery::LimparSQL()
 {
-    setSQL({});
+    SetSQL({});
 }
 
-QString TQuery::textoSQL() const
+QString TQuery::TextoSQL() const
 {
     return FSQL.join(u'\n');
 }
 
-void TQuery::setParam(const QString& nome, const QVariant& valor)
+void TQuery::SetParam(const QString& nome, const QVariant& valor)
 {
     FParametros.insert(nome.toUpper(), valor);
 }
 
-void TQuery::open()
+void TQuery::Open()
 {
-    close();
+    Close();
     QList<QList<QVariant>> linhas;
     QStringList colunas =
         Executar([&](const QStringList&, const QList<QVariant>& linha) { linhas.append(linha); });
     FColunas = std::move(colunas);
     FLinhas = std::move(linhas);
-    FGeracaoAberta = FBanco.geracao();
+    FGeracaoAberta = FBanco.Geracao();
     FAberta = true;
 }
 
 void TQuery::Percorrer(const std::function<void(const TLinhaQuery&)>& aCadaLinha)
 {
-    close();
+    Close();
     Executar([&](const QStringList& colunas, const QList<QVariant>& linha) {
         aCadaLinha(TLinhaQuery(colunas, linha));
     });
@@ -63,73 +63,73 @@ TQuery::Executar(const std::function<void(const QStringList&, const QList<QVaria
 {
     // Between refreshes an embedded attachment is let go (a query of the
     // configuration dialog, say, comes then): it goes again after the query.
-    const bool soParaEsta = FBanco.prepararConsulta();
+    const bool soParaEsta = FBanco.PrepararConsulta();
     const auto liberacao = qScopeGuard([&] {
         if (soParaEsta)
-            FBanco.liberarEmbutido();
+            FBanco.LiberarEmbutido();
     });
 
-    const SqlPosicional sql = ReescreverParametros(textoSQL());
+    const TSqlPosicional sql = ReescreverParametros(TextoSQL());
     QList<QVariant> valores;
     for (const QString& nome : sql.nomes) {
         const auto valor = FParametros.constFind(nome);
         if (valor == FParametros.constEnd())
-            throw Erro(QStringLiteral("Parâmetro sem valor: %1").arg(nome));
+            throw TErro(QStringLiteral("Parâmetro sem valor: %1").arg(nome));
         valores.append(*valor);
     }
 
-    FTransacao.iniciar(FBanco);
+    FTransacao.Iniciar(FBanco);
     QStringList colunas;
     try {
-        fb::Status status;
-        const fb::EmExecucao execucao(FBanco.anexo());
-        fb::Ref<Firebird::IStatement> comando(FBanco.anexo()->prepare(
-            &status, FTransacao.transacao(), 0, sql.sql.toUtf8().constData(), FBanco.dialeto(),
+        fb::TStatus status;
+        const fb::TEmExecucao execucao(FBanco.Anexo());
+        fb::TRef<Firebird::IStatement> comando(FBanco.Anexo()->prepare(
+            &status, FTransacao.Transacao(), 0, sql.sql.toUtf8().constData(), FBanco.Dialeto(),
             Firebird::IStatement::PREPARE_PREFETCH_METADATA));
         if (comando->getType(&status) != isc_info_sql_stmt_select)
-            throw Erro(QStringLiteral("A consulta não é um SELECT"));
+            throw TErro(QStringLiteral("A consulta não é um SELECT"));
 
-        fb::Ref<Firebird::IMessageMetadata> descricaoEntrada(comando->getInputMetadata(&status));
-        MensagemEntrada entrada(descricaoEntrada.get(), valores);
-        fb::Ref<Firebird::IMessageMetadata> descricaoSaida(comando->getOutputMetadata(&status));
-        MensagemSaida saida(descricaoSaida.get());
-        colunas = saida.colunas();
+        fb::TRef<Firebird::IMessageMetadata> descricaoEntrada(comando->getInputMetadata(&status));
+        TMensagemEntrada entrada(descricaoEntrada.get(), valores);
+        fb::TRef<Firebird::IMessageMetadata> descricaoSaida(comando->getOutputMetadata(&status));
+        TMensagemSaida saida(descricaoSaida.get());
+        colunas = saida.Colunas();
 
-        fb::Ref<Firebird::IResultSet> cursor(
-            comando->openCursor(&status, FTransacao.transacao(), entrada.metadados(),
-                                entrada.dados(), descricaoSaida.get(), 0));
-        while (cursor->fetchNext(&status, saida.dados()) == Firebird::IStatus::RESULT_OK)
-            aCadaLinha(colunas, saida.linha());
+        fb::TRef<Firebird::IResultSet> cursor(
+            comando->openCursor(&status, FTransacao.Transacao(), entrada.Metadados(),
+                                entrada.Dados(), descricaoSaida.get(), 0));
+        while (cursor->fetchNext(&status, saida.Dados()) == Firebird::IStatus::RESULT_OK)
+            aCadaLinha(colunas, saida.Linha());
         fb::Fechar(cursor);
         fb::Liberar(comando);
-        FTransacao.encerrar();
+        FTransacao.Encerrar();
     } catch (...) {
         // The query's own error is the one to report; a rollback that fails
         // as well lets the transaction go all the same.
         try {
-            FTransacao.desativar();
-        } catch (const Erro&) {
+            FTransacao.Desativar();
+        } catch (const TErro&) {
         }
         throw;
     }
     return colunas;
 }
 
-void TQuery::close()
+void TQuery::Close()
 {
     FAberta = false;
     FColunas.clear();
     FLinhas.clear();
 }
 
-bool TQuery::isOpen() const
+bool TQuery::IsOpen() const
 {
-    return FAberta && FGeracaoAberta == FBanco.geracao();
+    return FAberta && FGeracaoAberta == FBanco.Geracao();
 }
 
-int TQuery::linhas() const
+int TQuery::Linhas() const
 {
-    return isOpen() ? int(FLinhas.size()) : 0;
+    return IsOpen() ? int(FLinhas.size()) : 0;
 }
 
 namespace {
@@ -164,57 +164,57 @@ qsizetype IndiceColuna(const QStringList& colunas, const QString& coluna)
         if (colunas[i].compare(coluna, Qt::CaseInsensitive) == 0)
             return i;
     }
-    throw Erro(QStringLiteral("Campo %1 não encontrado").arg(coluna));
+    throw TErro(QStringLiteral("Campo %1 não encontrado").arg(coluna));
 }
 
 } // namespace
 
 QVariant TQuery::Bruto(int linha, const QString& coluna) const
 {
-    if (!isOpen())
-        throw Erro(QStringLiteral("A consulta está fechada"));
+    if (!IsOpen())
+        throw TErro(QStringLiteral("A consulta está fechada"));
     const qsizetype encontrada = IndiceColuna(FColunas, coluna);
     if (linha < 0 || linha >= FLinhas.size())
         return {};
     return FLinhas[linha][encontrada];
 }
 
-QVariant TQuery::value(int linha, const QString& coluna) const
+QVariant TQuery::Value(int linha, const QString& coluna) const
 {
     return Decodificado(Bruto(linha, coluna));
 }
 
-QString TQuery::asString(int linha, const QString& coluna) const
+QString TQuery::AsString(int linha, const QString& coluna) const
 {
     return ComoTexto(Bruto(linha, coluna));
 }
 
-QByteArray TQuery::asBytes(int linha, const QString& coluna) const
+QByteArray TQuery::AsBytes(int linha, const QString& coluna) const
 {
     return ComoBytes(Bruto(linha, coluna));
 }
 
-double TQuery::asFloat(int linha, const QString& coluna) const
+double TQuery::AsFloat(int linha, const QString& coluna) const
 {
     return ComoNumero(Bruto(linha, coluna));
 }
 
-QVariant TLinhaQuery::value(const QString& coluna) const
+QVariant TLinhaQuery::Value(const QString& coluna) const
 {
     return Decodificado(FValores[IndiceColuna(FColunas, coluna)]);
 }
 
-QString TLinhaQuery::asString(const QString& coluna) const
+QString TLinhaQuery::AsString(const QString& coluna) const
 {
     return ComoTexto(FValores[IndiceColuna(FColunas, coluna)]);
 }
 
-QByteArray TLinhaQuery::asBytes(const QString& coluna) const
+QByteArray TLinhaQuery::AsBytes(const QString& coluna) const
 {
     return ComoBytes(FValores[IndiceColuna(FColunas, coluna)]);
 }
 
-double TLinhaQuery::asFloat(const QString& coluna) const
+double TLinhaQuery::AsFloat(const QString& coluna) const
 {
     return ComoNumero(FValores[IndiceColuna(FColunas, coluna)]);
 }

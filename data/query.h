@@ -18,10 +18,10 @@ public:
           FValores(valores)
     {
     }
-    QVariant value(const QString& coluna) const;
-    QString asString(const QString& coluna) const;
-    QByteArray asBytes(const QString& coluna) const;
-    double asFloat(const QString& coluna) const;
+    QVariant Value(const QString& coluna) const;
+    QString AsString(const QString& coluna) const;
+    QByteArray AsBytes(const QString& coluna) const;
+    double AsFloat(const QString& coluna) const;
 
 private:
     const QStringList& FColunas;
@@ -29,7 +29,7 @@ private:
 };
 
 // A SELECT with named parameters (":Nome") on a connection's database and
-// transaction. open() runs it in a transaction of its own, fetches the whole
+// transaction. Open() runs it in a transaction of its own, fetches the whole
 // result into memory and ends the transaction, so nothing is left open on
 // the server; a reconnect makes the query read as closed all the same.
 // The database and transaction objects must outlive every use of the query;
@@ -41,32 +41,32 @@ public:
     TQuery& operator=(const TQuery&) = delete;
 
     // Changing the statement closes the query; parameter values stay.
-    void setSQL(const QStringList& linhas);
-    void adicionarLinha(const QString& linha);
-    void limparSQL();
-    QString textoSQL() const;
+    void SetSQL(const QStringList& linhas);
+    void AdicionarLinha(const QString& linha);
+    void LimparSQL();
+    QString TextoSQL() const;
 
     // Names match without regard to case. An invalid QVariant is null.
-    void setParam(const QString& nome, const QVariant& valor);
+    void SetParam(const QString& nome, const QVariant& valor);
 
-    void open();
-    // Runs the statement as open() does, but hands each row to aCadaLinha as
+    void Open();
+    // Runs the statement as Open() does, but hands each row to aCadaLinha as
     // it is fetched and keeps none: memory does not grow with the result.
     // The query stays closed.
     void Percorrer(const std::function<void(const TLinhaQuery&)>& aCadaLinha);
-    void close();
-    bool isOpen() const;
+    void Close();
+    bool IsOpen() const;
 
-    int linhas() const;
-    const QStringList& colunas() const { return FColunas; }
+    int Linhas() const;
+    const QStringList& Colunas() const { return FColunas; }
     // A row past the end reads as null, as the current row of an empty
     // result does; an unknown column is an error.
-    QVariant value(int linha, const QString& coluna) const;
-    QString asString(int linha, const QString& coluna) const;
+    QVariant Value(int linha, const QString& coluna) const;
+    QString AsString(int linha, const QString& coluna) const;
     // A text column's bytes as the database holds them, any other column's
     // value as UTF-8 text; empty for null.
-    QByteArray asBytes(int linha, const QString& coluna) const;
-    double asFloat(int linha, const QString& coluna) const;
+    QByteArray AsBytes(int linha, const QString& coluna) const;
+    double AsFloat(int linha, const QString& coluna) const;
 
 private:
     QVariant Bruto(int linha, const QString& coluna) const;

@@ -75,9 +75,9 @@ TfrmAbout::TfrmAbout(QWidget* Dono)
     gradiente.setCoordinateMode(QGradient::ObjectMode);
     gradiente.setColorAt(0, QColor::fromRgba(0xFFFFFFFF));
     gradiente.setColorAt(1, QColor::fromRgba(0xFFB6B6B6));
-    Rectangle1->setPreenchimento(gradiente);
-    Rectangle1->setRaios(10, 10);
-    Rectangle1->setSemContorno();
+    Rectangle1->SetPreenchimento(gradiente);
+    Rectangle1->SetRaios(10, 10);
+    Rectangle1->SetSemContorno();
 
     imgIcone->setObjectName(QStringLiteral("imgIcone"));
     imgIcone->setGeometry(17, 4, 55, 55);

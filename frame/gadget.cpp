@@ -39,16 +39,16 @@ TGadget::TGadget(QWidget* AOwner) : QObject(AOwner), frmPrincipal(AOwner)
     rtgGadget = new TRetangulo(frmPrincipal);
     rtgGadget->setObjectName(QStringLiteral("rtgGadget"));
     rtgGadget->resize(600, 200);
-    rtgGadget->setPreenchimento(Qt::transparent);
-    rtgGadget->setSemContorno();
+    rtgGadget->SetPreenchimento(Qt::transparent);
+    rtgGadget->SetSemContorno();
     rtgGadget->show();
     FQuadro = rtgGadget;
 
     rtgMenu = new TRetangulo(rtgGadget);
     rtgMenu->setObjectName(NOME_MENU);
     rtgMenu->setGeometry(570, 0, 23, 110);
-    rtgMenu->setPreenchimento(Qt::transparent);
-    rtgMenu->setSemContorno();
+    rtgMenu->SetPreenchimento(Qt::transparent);
+    rtgMenu->SetSemContorno();
     rtgMenu->hide();
 
     const TImagensIcones& icones = ImagensIcones();
@@ -125,10 +125,10 @@ TRetangulo* TGadget::CriaBotao(const QImage& icone, int y)
 {
     auto* botao = new TRetangulo(rtgMenu);
     botao->setGeometry(0, y, 23, 23);
-    botao->setImagem(icone);
-    botao->setSemContorno();
+    botao->SetImagem(icone);
+    botao->SetSemContorno();
     // Each tile covers the 2 rows it shares with the one above.
-    botao->setSubstituiOQueCobre(true);
+    botao->SetSubstituiOQueCobre(true);
     botao->show();
     TEventos& eventos = TEventos::De(botao);
     eventos.OnMouseEnter = [this](QObject* s) { RFecharMouseEnter(s); };
@@ -196,17 +196,17 @@ void TGadget::MoveParaAlcance(QPoint posicao)
         ColocaEm(PosicaoPadrao());
 }
 
-QString TGadget::getTitulo() const
+QString TGadget::GetTitulo() const
 {
     return FTitulo.isEmpty() ? QStringLiteral("Vantrel Gadgets") : FTitulo;
 }
 
-QString TGadget::getVersao() const
+QString TGadget::GetVersao() const
 {
     return FVersao.isEmpty() ? QStringLiteral("17.04bb") : FVersao;
 }
 
-void TGadget::setInformacoes(const QString& Titulo, const QString& Versao, const QString& RelCons,
+void TGadget::SetInformacoes(const QString& Titulo, const QString& Versao, const QString& RelCons,
                              const QString& Desc)
 {
     FTitulo = Titulo;
@@ -271,7 +271,7 @@ void TGadget::RFecharMouseLeave(QObject*)
     if (FConfig) {
         try {
             transparencia = StrToInt(FConfig->Transparencia());
-        } catch (const Erro&) {
+        } catch (const TErro&) {
             // Not a whole number: the content stays opaque.
         }
     }
@@ -360,7 +360,7 @@ void TGadget::RMinimizarClick(QObject*)
 
 void TGadget::RFecharClick(QObject*)
 {
-    const QString titulo = getTitulo();
+    const QString titulo = GetTitulo();
     plataforma::IniciarComWindows(titulo, false);
     plataforma::DestroiIcone();
     if (!FConfig) {

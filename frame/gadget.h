@@ -38,12 +38,12 @@ public:
     ~TGadget() override;
 
     // Asks the host's start-up whether it is still starting the gadget.
-    void setIniciandoGadget(std::function<bool()> Iniciando)
+    void SetIniciandoGadget(std::function<bool()> Iniciando)
     {
         FIniciandoGadget = std::move(Iniciando);
     }
-    void setConfig(TConfig* Conf) { FConfig = Conf; }
-    void setConexao(TConexao* Conex) { FConexao = Conex; }
+    void SetConfig(TConfig* Conf) { FConfig = Conf; }
+    void SetConexao(TConexao* Conex) { FConexao = Conex; }
     TConfig* Config() const { return FConfig; }
     TConexao* Conexao() const { return FConexao; }
 
@@ -62,14 +62,14 @@ public:
     // The frame's top-left corner in desktop pixels.
     QPoint PosicaoNaTela() const { return FPosicao; }
 
-    QString getTitulo() const;
-    QString getVersao() const;
-    QString getRelCons() const { return FRelCons; }
-    QString getDescricao() const { return FDescricao; }
-    QString Titulo() const { return getTitulo(); }
-    QString Versao() const { return getVersao(); }
-    QString Equivalencia() const { return getRelCons(); }
-    QString Descricao() const { return getDescricao(); }
+    QString GetTitulo() const;
+    QString GetVersao() const;
+    QString GetRelCons() const { return FRelCons; }
+    QString GetDescricao() const { return FDescricao; }
+    QString Titulo() const { return GetTitulo(); }
+    QString Versao() const { return GetVersao(); }
+    QString Equivalencia() const { return GetRelCons(); }
+    QString Descricao() const { return GetDescricao(); }
 
     virtual void RFecharClick(QObject* Sender);
     virtual void RFecharMouseEnter(QObject* Sender);
@@ -81,7 +81,7 @@ public:
     virtual void IniciarGadget(QObject* Sender) = 0;
 
 protected:
-    void setInformacoes(const QString& Titulo, const QString& Versao, const QString& RelCons,
+    void SetInformacoes(const QString& Titulo, const QString& Versao, const QString& RelCons,
                         const QString& Desc);
 
     // Sizes the frame around RectBase, puts RectBase at (0, 0) and the strip

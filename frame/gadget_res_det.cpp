@@ -15,11 +15,11 @@ TGadgetResDet::TGadgetResDet(QWidget* AOwner) : TGadget(AOwner)
 {
     rtgDetalhe = new TRetangulo(rtgGadget);
     rtgDetalhe->setObjectName(QStringLiteral("rtgDetalhe"));
-    rtgDetalhe->setSemContorno();
+    rtgDetalhe->SetSemContorno();
     rtgDetalhe->show();
     rtgResumo = new TRetangulo(rtgGadget);
     rtgResumo->setObjectName(QStringLiteral("rtgResumo"));
-    rtgResumo->setSemContorno();
+    rtgResumo->SetSemContorno();
     rtgResumo->show();
 }
 
@@ -49,10 +49,10 @@ void TGadgetResDet::IniciarGadget(QObject*)
     rtgDetalhe->setOpacity(opacidade);
 
     plataforma::DefinirCamada(frmPrincipal, FConfig->SempreVisivel() == QStringLiteral("1")
-                                                ? plataforma::Camada::Topo
-                                                : plataforma::Camada::AreaDeTrabalho);
+                                                ? plataforma::TCamada::Topo
+                                                : plataforma::TCamada::AreaDeTrabalho);
 
-    plataforma::CriaIcone(frmPrincipal, getTitulo());
+    plataforma::CriaIcone(frmPrincipal, GetTitulo());
 
     if (!(FIniciandoGadget && FIniciandoGadget()))
         plataforma::EscondeBarraTarefa();

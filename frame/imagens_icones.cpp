@@ -13,7 +13,7 @@ const QColor CINZA = QColor::fromRgba(0xFF808080);
 const QColor BORDA = QColor::fromRgba(0xD05D5D5D);
 const QColor BRANCO = QColor::fromRgba(0xFFFFFFFF);
 
-enum class Posicao { Topo, Meio, Base };
+enum class TPosicao { Topo, Meio, Base };
 
 QImage NovaImagem(QSize tamanho, qreal escala)
 {
@@ -24,10 +24,10 @@ QImage NovaImagem(QSize tamanho, qreal escala)
 }
 
 // A rectangle with only its top or only its bottom corners rounded.
-QPainterPath Contorno(const QRectF& r, qreal raio, Posicao posicao)
+QPainterPath Contorno(const QRectF& r, qreal raio, TPosicao posicao)
 {
-    const qreal cima = posicao == Posicao::Topo ? raio : 0;
-    const qreal baixo = posicao == Posicao::Base ? raio : 0;
+    const qreal cima = posicao == TPosicao::Topo ? raio : 0;
+    const qreal baixo = posicao == TPosicao::Base ? raio : 0;
     QPainterPath p;
     p.moveTo(r.left(), r.top() + cima);
     if (cima > 0)
@@ -46,7 +46,7 @@ QPainterPath Contorno(const QRectF& r, qreal raio, Posicao posicao)
     return p;
 }
 
-QImage Ladrilho(qreal escala, Posicao posicao, const std::function<void(QPainter&)>& simbolo)
+QImage Ladrilho(qreal escala, TPosicao posicao, const std::function<void(QPainter&)>& simbolo)
 {
     QImage imagem = NovaImagem(QSize(LADO, LADO), escala);
     QPainter pintor(&imagem);
@@ -57,7 +57,7 @@ QImage Ladrilho(qreal escala, Posicao posicao, const std::function<void(QPainter
     QRectF miolo = todo.adjusted(1, 1, -1, -1);
     // Rows 0 and 1 lie over the tile above, whose bottom edge they cover
     // with grey; the side edges run on, drawn by this tile alone.
-    if (posicao != Posicao::Topo)
+    if (posicao != TPosicao::Topo)
         miolo.setTop(0);
     pintor.fillPath(Contorno(miolo, RAIO - 1, posicao), CINZA);
     pintor.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -173,12 +173,12 @@ QImage LogoVUX(const QSizeF& Tamanho, qreal Escala)
 }
 
 TImagensIcones::TImagensIcones(qreal Escala)
-    : imgIcoFechar(Ladrilho(Escala, Posicao::Topo, Xis)),
-      imgIcoMax(Ladrilho(Escala, Posicao::Meio, SetaParaFora)),
-      imgIcoMin(Ladrilho(Escala, Posicao::Meio, SetaParaDentro)),
-      imgIcoConfig(Ladrilho(Escala, Posicao::Meio, ChaveInglesa)),
-      imgIcoAbout(Ladrilho(Escala, Posicao::Meio, Interrogacao)),
-      imgIcoMover(Ladrilho(Escala, Posicao::Base, Pegador)),
+    : imgIcoFechar(Ladrilho(Escala, TPosicao::Topo, Xis)),
+      imgIcoMax(Ladrilho(Escala, TPosicao::Meio, SetaParaFora)),
+      imgIcoMin(Ladrilho(Escala, TPosicao::Meio, SetaParaDentro)),
+      imgIcoConfig(Ladrilho(Escala, TPosicao::Meio, ChaveInglesa)),
+      imgIcoAbout(Ladrilho(Escala, TPosicao::Meio, Interrogacao)),
+      imgIcoMover(Ladrilho(Escala, TPosicao::Base, Pegador)),
       imgLogoVUX(LogoVUX(TAMANHO_LOGO, Escala))
 {
 }

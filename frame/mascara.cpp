@@ -11,7 +11,7 @@
 
 namespace {
 
-void setTransparenteAEntrada(QWidget* host, bool transparente)
+void SetTransparenteAEntrada(QWidget* host, bool transparente)
 {
     const Qt::WindowFlags atuais = host->windowFlags();
     if (atuais.testFlag(Qt::WindowTransparentForInput) == transparente)
@@ -63,11 +63,11 @@ void AtualizaMascara(QWidget* host)
     const QRegion regiao = RegiaoVisivel(host);
     if (regiao.isEmpty()) {
         host->clearMask();
-        setTransparenteAEntrada(host, true);
+        SetTransparenteAEntrada(host, true);
         return;
     }
     // Qt sets the whole window taking input when the flag goes.
-    setTransparenteAEntrada(host, false);
+    SetTransparenteAEntrada(host, false);
     const qreal escala = host->devicePixelRatioF();
     if (plataforma::ComposicaoAtiva()) {
         // The compositor blends the see-through pixels, rounded corners

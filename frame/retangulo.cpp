@@ -16,7 +16,7 @@ TRetangulo::TRetangulo(QWidget* parent)
     resize(50, 50);
 }
 
-void TRetangulo::setPreenchimento(const QBrush& preenchimento)
+void TRetangulo::SetPreenchimento(const QBrush& preenchimento)
 {
     FPreenchimento = preenchimento;
     FImagem = QImage();
@@ -24,7 +24,7 @@ void TRetangulo::setPreenchimento(const QBrush& preenchimento)
     MudouForma();
 }
 
-void TRetangulo::setImagem(const QImage& imagem)
+void TRetangulo::SetImagem(const QImage& imagem)
 {
     FImagem = imagem;
     FImagemTela = QPixmap();
@@ -32,20 +32,20 @@ void TRetangulo::setImagem(const QImage& imagem)
     MudouForma();
 }
 
-void TRetangulo::setContorno(const QColor& cor, qreal largura)
+void TRetangulo::SetContorno(const QColor& cor, qreal largura)
 {
     FCorContorno = cor;
     FLarguraContorno = largura;
     MudouForma();
 }
 
-void TRetangulo::setSubstituiOQueCobre(bool substitui)
+void TRetangulo::SetSubstituiOQueCobre(bool substitui)
 {
     FSubstitui = substitui;
     update();
 }
 
-void TRetangulo::setRaios(qreal raioX, qreal raioY)
+void TRetangulo::SetRaios(qreal raioX, qreal raioY)
 {
     FRaioX = raioX;
     FRaioY = raioY;

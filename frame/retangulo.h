@@ -21,24 +21,24 @@ public:
 
     // Colour or gradient fill; gradients in QGradient::ObjectMode span the
     // rectangle. Replaces an image fill.
-    void setPreenchimento(const QBrush& preenchimento);
+    void SetPreenchimento(const QBrush& preenchimento);
 
     // Image fill, tiled from the top-left corner. Replaces the brush fill.
-    void setImagem(const QImage& imagem);
+    void SetImagem(const QImage& imagem);
     const QImage& Imagem() const { return FImagem; }
 
     // Outline; a width of 0 or a fully transparent colour draws none.
-    void setContorno(const QColor& cor, qreal largura = 1);
-    void setSemContorno() { setContorno(Qt::transparent, 0); }
+    void SetContorno(const QColor& cor, qreal largura = 1);
+    void SetSemContorno() { SetContorno(Qt::transparent, 0); }
     qreal LarguraContorno() const { return FLarguraContorno; }
 
     // Paints in place of what lies beneath instead of over it, in whole device
     // pixels: of rectangles that overlap on purpose (the strip's tiles) each
     // shared pixel then shows the one on top once, whatever the scale puts
     // between device pixels. For rectangles without rounded corners.
-    void setSubstituiOQueCobre(bool substitui);
+    void SetSubstituiOQueCobre(bool substitui);
 
-    void setRaios(qreal raioX, qreal raioY);
+    void SetRaios(qreal raioX, qreal raioY);
 
     // 0 (invisible) to 1 (opaque); children are drawn with it too.
     void setOpacity(qreal opacidade);

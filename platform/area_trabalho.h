@@ -60,7 +60,7 @@ void AoMudarComposicao(QObject* contexto, std::function<void()> aoMudar);
 void ForaDaBarraAoMostrar(QWidget* janela);
 
 // Where a window stays among the others.
-enum class Camada {
+enum class TCamada {
     Topo, // above every ordinary window
     AreaDeTrabalho, // with the desktop widgets, below ordinary windows
 };
@@ -72,7 +72,7 @@ void MarcarComoGadget(QWidget* janela);
 // Puts janela in camada, changing the live window (no new native window, no
 // flicker). From the desktop, Restaurar brings it to the front until the
 // user turns to another program.
-void DefinirCamada(QWidget* janela, Camada camada);
+void DefinirCamada(QWidget* janela, TCamada camada);
 
 // Shows janela again, not minimised, in front of other windows, and
 // activates it.

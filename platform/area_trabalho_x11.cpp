@@ -26,7 +26,7 @@ QPointer<QWidget>& JanelaRegistrada()
     return janela;
 }
 
-struct EstadosPular {
+struct TEstadosPular {
     xcb_atom_t estado;
     xcb_atom_t barra;
     xcb_atom_t paginador;
@@ -34,7 +34,7 @@ struct EstadosPular {
     xcb_atom_t areaDeTrabalho;
 };
 
-EstadosPular Estados(xcb_connection_t* conexao)
+TEstadosPular Estados(xcb_connection_t* conexao)
 {
     return {Atomo(conexao, "_NET_WM_STATE"), Atomo(conexao, "_NET_WM_STATE_SKIP_TASKBAR"),
             Atomo(conexao, "_NET_WM_STATE_SKIP_PAGER"), Atomo(conexao, "_NET_WM_STATE_STICKY"),
@@ -81,7 +81,7 @@ bool MostrandoAreaDeTrabalho(xcb_connection_t* conexao, xcb_window_t raiz)
 
 // Before mapping, the state is the window's own property; Qt merges its own
 // states into what it finds there when it maps the window.
-void MarcarAntesDeMapear(xcb_connection_t* conexao, xcb_window_t janela, const EstadosPular& e)
+void MarcarAntesDeMapear(xcb_connection_t* conexao, xcb_window_t janela, const TEstadosPular& e)
 {
     const auto pedido = xcb_get_property(conexao, false, janela, e.estado, XCB_ATOM_ATOM, 0, 1024);
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> resposta(
@@ -104,7 +104,7 @@ void MarcarAntesDeMapear(xcb_connection_t* conexao, xcb_window_t janela, const E
 
 // Once mapped, the window manager owns the state and takes requests for it
 // (the last 1: from an application).
-void PedirAoGerenciador(xcb_connection_t* conexao, xcb_window_t janela, const EstadosPular& e)
+void PedirAoGerenciador(xcb_connection_t* conexao, xcb_window_t janela, const TEstadosPular& e)
 {
     const xcb_window_t raiz = Raiz(conexao, janela);
     if (raiz == XCB_WINDOW_NONE)
@@ -122,9 +122,9 @@ constexpr int SPLASH_QT = 0x40;
 
 // The layer DefinirCamada chose for a window, and whether Restaurar brought
 // it from the desktop to the front for a while. Lives on the window.
-class TCamada : public QObject {
+class TCamadaDaJanela : public QObject {
 public:
-    explicit TCamada(QWidget* janela) : QObject(janela), FJanela(janela)
+    explicit TCamadaDaJanela(QWidget* janela) : QObject(janela), FJanela(janela)
     {
         // Back to the desktop once the user turns to another program.
         connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
@@ -138,7 +138,7 @@ public:
                 });
     }
 
-    void Definir(Camada camada)
+    void Definir(TCamada camada)
     {
         if (camada != FCamada)
             FNaFrente = false;
@@ -148,7 +148,7 @@ public:
 
     void TrazerAFrente()
     {
-        if (FCamada != Camada::AreaDeTrabalho)
+        if (FCamada != TCamada::AreaDeTrabalho)
             return;
         FNaFrente = true;
         Aplicar();
@@ -158,8 +158,9 @@ private:
     void Aplicar()
     {
         Qt::WindowFlags flags = FJanela->windowFlags();
-        flags.setFlag(Qt::WindowStaysOnTopHint, FCamada == Camada::Topo);
-        flags.setFlag(Qt::WindowStaysOnBottomHint, FCamada == Camada::AreaDeTrabalho && !FNaFrente);
+        flags.setFlag(Qt::WindowStaysOnTopHint, FCamada == TCamada::Topo);
+        flags.setFlag(Qt::WindowStaysOnBottomHint,
+                      FCamada == TCamada::AreaDeTrabalho && !FNaFrente);
         if (flags == FJanela->windowFlags())
             return;
         // QWidget::setWindowFlags would hide the window and may make a new
@@ -170,14 +171,14 @@ private:
     }
 
     QWidget* FJanela;
-    Camada FCamada = Camada::Topo;
+    TCamada FCamada = TCamada::Topo;
     bool FNaFrente = false;
 };
 
-TCamada* CamadaDe(const QWidget* janela)
+TCamadaDaJanela* CamadaDe(const QWidget* janela)
 {
     for (QObject* filho : janela->children())
-        if (auto* camada = dynamic_cast<TCamada*>(filho))
+        if (auto* camada = dynamic_cast<TCamadaDaJanela*>(filho))
             return camada;
     return nullptr;
 }
@@ -222,7 +223,7 @@ void TirarDaBarraTarefas(QWidget* janela)
         marcada = janela->windowHandle()->winId();
         return;
     }
-    const EstadosPular estados = Estados(conexao);
+    const TEstadosPular estados = Estados(conexao);
     janela->winId();
     MarcarAntesDeMapear(conexao, static_cast<xcb_window_t>(janela->windowHandle()->winId()),
                         estados);
@@ -266,18 +267,18 @@ void MarcarComoGadget(QWidget* janela)
     xcb_flush(conexao);
 }
 
-void DefinirCamada(QWidget* janela, Camada camada)
+void DefinirCamada(QWidget* janela, TCamada camada)
 {
-    TCamada* atual = CamadaDe(janela);
+    TCamadaDaJanela* atual = CamadaDe(janela);
     if (!atual)
-        atual = new TCamada(janela);
+        atual = new TCamadaDaJanela(janela);
     atual->Definir(camada);
 }
 
 void Restaurar(QWidget* janela)
 {
     janela->showNormal();
-    if (TCamada* camada = CamadaDe(janela))
+    if (TCamadaDaJanela* camada = CamadaDe(janela))
         camada->TrazerAFrente();
     janela->raise();
     xcb_connection_t* conexao = ConexaoX11();

@@ -20,8 +20,8 @@ QString CaminhoSugerido(QStandardPaths::StandardLocation pasta, const QString& n
 QString ArquivoParaSalvar(QWidget* pai, const QString& titulo, const QString& sugerido,
                           const QString& filtro)
 {
-    if (ganchos().arquivoParaSalvar)
-        return ganchos().arquivoParaSalvar(titulo, sugerido, filtro);
+    if (Ganchos().arquivoParaSalvar)
+        return Ganchos().arquivoParaSalvar(titulo, sugerido, filtro);
     return QFileDialog::getSaveFileName(pai, titulo, sugerido, filtro);
 }
 

@@ -87,11 +87,11 @@ QByteArray TextoEntradaOculta(const QString& titulo)
 
 bool EntradaDesligada(const QByteArray& texto)
 {
-    struct Chave {
+    struct TChave {
         QByteArrayView nome;
         bool desliga; // the value that keeps the program from starting
     };
-    static constexpr Chave CHAVES[] = {
+    static constexpr TChave CHAVES[] = {
         {"Hidden", true},
         {"X-GNOME-Autostart-enabled", false},
         {"X-MATE-Autostart-enabled", false},

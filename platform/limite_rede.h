@@ -22,7 +22,7 @@ public:
     TLimiteRede(const TLimiteRede&) = delete;
     TLimiteRede& operator=(const TLimiteRede&) = delete;
 
-    bool estourou() const { return FEstourou; }
+    bool Estourou() const { return FEstourou; }
 
 private:
     void Vigiar(std::chrono::milliseconds limite);

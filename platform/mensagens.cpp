@@ -12,12 +12,12 @@ namespace plataforma {
 
 namespace {
 
-QString Titulo(Caixa caixa)
+QString Titulo(TCaixa caixa)
 {
-    return caixa == Caixa::Aviso ? QStringLiteral("Warning") : QString();
+    return caixa == TCaixa::Aviso ? QStringLiteral("Warning") : QString();
 }
 
-bool GravarNoLog(Caixa caixa, const QString& texto, const QString& motivo)
+bool GravarNoLog(TCaixa caixa, const QString& texto, const QString& motivo)
 {
     const QString caminho = qEnvironmentVariable("VANTREL_MESSAGE_LOG");
     if (caminho.isEmpty())
@@ -34,24 +34,24 @@ bool GravarNoLog(Caixa caixa, const QString& texto, const QString& motivo)
 
 } // namespace
 
-void MostrarMensagem(Caixa caixa, const QString& texto, const QString& motivo)
+void MostrarMensagem(TCaixa caixa, const QString& texto, const QString& motivo)
 {
     // A box waits for its "OK" with the event loop turning: a refresh that
     // fails the same way meanwhile does not stack a second one on it.
-    static QList<QPair<Caixa, QString>> abertas;
-    const QPair<Caixa, QString> estaCaixa(caixa, texto);
+    static QList<QPair<TCaixa, QString>> abertas;
+    const QPair<TCaixa, QString> estaCaixa(caixa, texto);
     if (abertas.contains(estaCaixa))
         return;
     abertas.append(estaCaixa);
     const auto fechada = qScopeGuard([&] { abertas.removeOne(estaCaixa); });
 
-    if (ganchos().mensagem) {
-        ganchos().mensagem(caixa, texto);
+    if (Ganchos().mensagem) {
+        Ganchos().mensagem(caixa, texto);
         return;
     }
     if (GravarNoLog(caixa, texto, motivo))
         return;
-    QMessageBox caixaMsg(caixa == Caixa::Aviso ? QMessageBox::Warning : QMessageBox::NoIcon,
+    QMessageBox caixaMsg(caixa == TCaixa::Aviso ? QMessageBox::Warning : QMessageBox::NoIcon,
                          Titulo(caixa), texto, QMessageBox::Ok);
     caixaMsg.exec();
 }
@@ -61,14 +61,14 @@ void MostrarErro(std::exception_ptr erro)
     QString texto;
     try {
         std::rethrow_exception(erro);
-    } catch (const Erro& e) {
-        texto = e.texto();
+    } catch (const TErro& e) {
+        texto = e.Texto();
     } catch (const std::exception& e) {
         texto = QString::fromLocal8Bit(e.what());
     } catch (...) {
         texto = QStringLiteral("Erro desconhecido.");
     }
-    MostrarMensagem(Caixa::Nota, texto);
+    MostrarMensagem(TCaixa::Nota, texto);
 }
 
 } // namespace plataforma

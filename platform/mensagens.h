@@ -13,7 +13,7 @@ namespace plataforma {
 // one still open is not shown again. motivo, for the administrator, says what
 // the box's fixed text does not: it goes only to the log, as a line
 // "Motivo: ..." after the text.
-void MostrarMensagem(Caixa caixa, const QString& texto, const QString& motivo = {});
+void MostrarMensagem(TCaixa caixa, const QString& texto, const QString& motivo = {});
 
 // Shows the text of an error in a notice box.
 void MostrarErro(std::exception_ptr erro);

@@ -34,8 +34,8 @@ QString ProgramaParaIniciar()
 
 void IniciarComWindows(const QString& Gadget, bool Adicionar)
 {
-    if (ganchos().iniciarComWindows)
-        ganchos().iniciarComWindows(Gadget, Adicionar);
+    if (Ganchos().iniciarComWindows)
+        Ganchos().iniciarComWindows(Gadget, Adicionar);
     else if (Adicionar)
         GravarInicioAutomatico(Gadget, ProgramaParaIniciar());
     else
@@ -44,24 +44,24 @@ void IniciarComWindows(const QString& Gadget, bool Adicionar)
 
 void CriaIcone(QWidget* Form, const QString& Nome)
 {
-    if (ganchos().criaIcone)
-        ganchos().criaIcone(Form, Nome);
+    if (Ganchos().criaIcone)
+        Ganchos().criaIcone(Form, Nome);
     else
         MostrarIconeBandeja(Form, IconePrograma(), CortarTexto(Nome, TAMANHO_DICA));
 }
 
 void DestroiIcone()
 {
-    if (ganchos().destroiIcone)
-        ganchos().destroiIcone();
+    if (Ganchos().destroiIcone)
+        Ganchos().destroiIcone();
     else
         RemoverIconeBandeja();
 }
 
 void EscondeBarraTarefa()
 {
-    if (ganchos().escondeBarraTarefa)
-        ganchos().escondeBarraTarefa();
+    if (Ganchos().escondeBarraTarefa)
+        Ganchos().escondeBarraTarefa();
     else if (QWidget* janela = JanelaPrincipal())
         TirarDaBarraTarefas(janela);
 }

@@ -5,7 +5,7 @@
 class QWidget;
 
 // The program's ties to the desktop session. Tests fake all but the lock
-// through ganchos().
+// through Ganchos().
 namespace plataforma {
 
 // Adicionar true: registers the program to start at log-on under the name

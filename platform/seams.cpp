@@ -4,25 +4,25 @@
 
 namespace plataforma {
 
-Ganchos& ganchos()
+TGanchos& Ganchos()
 {
-    static Ganchos g;
+    static TGanchos g;
     return g;
 }
 
 QDate Hoje()
 {
-    return ganchos().hoje ? ganchos().hoje() : QDate::currentDate();
+    return Ganchos().hoje ? Ganchos().hoje() : QDate::currentDate();
 }
 
 QDateTime Agora()
 {
-    return ganchos().agora ? ganchos().agora() : QDateTime::currentDateTime();
+    return Ganchos().agora ? Ganchos().agora() : QDateTime::currentDateTime();
 }
 
 QString ArquivoPrograma()
 {
-    return ganchos().arquivoPrograma ? ganchos().arquivoPrograma()
+    return Ganchos().arquivoPrograma ? Ganchos().arquivoPrograma()
                                      : QCoreApplication::applicationFilePath();
 }
 

@@ -13,20 +13,20 @@ class QWidget;
 
 namespace plataforma {
 
-enum class Caixa {
+enum class TCaixa {
     Aviso, // caption "Warning", warning icon
     Nota, // empty caption, no icon
 };
 
 // What tests control. An empty function means "ask the system".
-struct Ganchos {
+struct TGanchos {
     std::function<QDate()> hoje;
     // Set with hoje, so that both name the same day.
     std::function<QDateTime()> agora;
     std::function<QSize()> tamanhoTela;
     std::function<QList<QRect>()> areasDisponiveis;
     std::function<QPoint()> posicaoCursor;
-    std::function<void(Caixa, const QString& texto)> mensagem;
+    std::function<void(TCaixa, const QString& texto)> mensagem;
     // The save dialog: the path chosen, empty when cancelled.
     std::function<QString(const QString& titulo, const QString& sugerido, const QString& filtro)>
         arquivoParaSalvar;
@@ -38,18 +38,18 @@ struct Ganchos {
     std::function<void()> escondeBarraTarefa;
 };
 
-Ganchos& ganchos();
+TGanchos& Ganchos();
 
 // Restores every seam when a test ends.
-class GanchosRestaurados {
+class TGanchosRestaurados {
 public:
-    GanchosRestaurados() : FSalvos(ganchos()) {}
-    ~GanchosRestaurados() { ganchos() = FSalvos; }
-    GanchosRestaurados(const GanchosRestaurados&) = delete;
-    GanchosRestaurados& operator=(const GanchosRestaurados&) = delete;
+    TGanchosRestaurados() : FSalvos(Ganchos()) {}
+    ~TGanchosRestaurados() { Ganchos() = FSalvos; }
+    TGanchosRestaurados(const TGanchosRestaurados&) = delete;
+    TGanchosRestaurados& operator=(const TGanchosRestaurados&) = delete;
 
 private:
-    Ganchos FSalvos;
+    TGanchos FSalvos;
 };
 
 QDate Hoje();

@@ -10,7 +10,7 @@ namespace plataforma {
 // Registers programa to start at every log-on under the name nome: for all
 // users where that may be written, else for this user. A registration of the
 // same name is replaced, except this user's own "do not start", which is
-// kept as the user left it. Throws Erro when nothing may be written where
+// kept as the user left it. Throws TErro when nothing may be written where
 // something should be.
 void GravarInicioAutomatico(const QString& nome, const QString& programa);
 

@@ -78,7 +78,7 @@ void GravarInicioAutomatico(const QString& nome, const QString& programa)
     if (desligada)
         return;
     if (!GravarEntrada(usuario, arquivo, texto))
-        throw Erro(QStringLiteral("Failed to set data for '%1'").arg(nome));
+        throw TErro(QStringLiteral("Failed to set data for '%1'").arg(nome));
 }
 
 void RemoverInicioAutomatico(const QString& nome)

@@ -51,18 +51,18 @@ QRect AreaDeTrabalhoX11()
 
 QSize TamanhoTela()
 {
-    if (ganchos().tamanhoTela)
-        return ganchos().tamanhoTela();
+    if (Ganchos().tamanhoTela)
+        return Ganchos().tamanhoTela();
     const QScreen* tela = QGuiApplication::primaryScreen();
     return tela ? tela->geometry().size() : QSize();
 }
 
 QList<QRect> AreasDisponiveis()
 {
-    if (ganchos().areasDisponiveis)
-        return ganchos().areasDisponiveis();
-    if (ganchos().tamanhoTela)
-        return {QRect(QPoint(0, 0), ganchos().tamanhoTela())};
+    if (Ganchos().areasDisponiveis)
+        return Ganchos().areasDisponiveis();
+    if (Ganchos().tamanhoTela)
+        return {QRect(QPoint(0, 0), Ganchos().tamanhoTela())};
     const QRect trabalho = AreaDeTrabalhoX11();
     const auto disponivel = [&](const QScreen* tela) {
         const QRect area = tela->availableGeometry() & trabalho;
@@ -98,7 +98,7 @@ QRect AreaDisponivelDe(const QRect& janela)
 
 QPoint PosicaoCursor()
 {
-    return ganchos().posicaoCursor ? ganchos().posicaoCursor() : QCursor::pos();
+    return Ganchos().posicaoCursor ? Ganchos().posicaoCursor() : QCursor::pos();
 }
 
 void AoMudarTelas(QObject* contexto, std::function<void()> aoMudar)

@@ -18,8 +18,8 @@ QString Dinheiro(std::optional<double> valor)
 QList<QStringList> Linhas(const TTabelaVendasHora& tabela, const TIndicadores& indicadores)
 {
     QList<QStringList> linhas{CABECALHO};
-    for (size_t i = 0; i < tabela.linhas().size(); ++i) {
-        const TTabelaVendasHora::Linha& hora = tabela.linhas()[i];
+    for (size_t i = 0; i < tabela.Linhas().size(); ++i) {
+        const TTabelaVendasHora::TLinha& hora = tabela.Linhas()[i];
         linhas.append({hora.HORA + u'h', TextoDinheiro(hora.VALOR, false),
                        QString::number(hora.VENDAS), Dinheiro(indicadores.Horas[i].Ticket)});
     }

@@ -82,8 +82,8 @@ long double TDiaLido::ValorAte(int ini, int fim, int hh, int mm) const
 void PreencherTabela(TTabelaVendasHora& tabela, const TDiaLido& dia)
 {
     // Each row, found by its key, takes its hour's figures.
-    for (const TTabelaVendasHora::Linha& zerada : tabela.linhas()) {
-        TTabelaVendasHora::Linha* linha = tabela.Localizar(zerada.HORA);
+    for (const TTabelaVendasHora::TLinha& zerada : tabela.Linhas()) {
+        TTabelaVendasHora::TLinha* linha = tabela.Localizar(zerada.HORA);
         const int h = linha->HORA.toInt();
         linha->Exato = dia.Valor(h);
         linha->VALOR = ArredondarCentavos(static_cast<double>(linha->Exato));

@@ -49,11 +49,11 @@ TEixosGrafico::TEixosGrafico(QChart* Grafico, int SeparacaoRotulos)
     FValores->setTickAnchor(0);
     FValores->setLabelFormat(QStringLiteral("%.0f"));
     Grafico->addAxis(FValores, Qt::AlignLeft);
-    setTamanhoRotulos(PIXELS_ROTULOS_EIXOS);
+    SetTamanhoRotulos(PIXELS_ROTULOS_EIXOS);
     AjustaEscala({});
 }
 
-void TEixosGrafico::setTamanhoRotulos(int Tamanho)
+void TEixosGrafico::SetTamanhoRotulos(int Tamanho)
 {
     for (QAbstractAxis* eixo :
          {static_cast<QAbstractAxis*>(FHoras), static_cast<QAbstractAxis*>(FValores)}) {

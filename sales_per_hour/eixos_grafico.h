@@ -19,7 +19,7 @@ public:
     TEixosGrafico(QChart* Grafico, int SeparacaoRotulos);
 
     // Font size, in pixels, of both axes' labels.
-    void setTamanhoRotulos(int Tamanho);
+    void SetTamanhoRotulos(int Tamanho);
     // Draws Serie against both axes.
     void Prende(QXYSeries* Serie) const;
     // Rotulos names the points in order; the scale takes in every value of

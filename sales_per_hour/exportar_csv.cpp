@@ -35,17 +35,17 @@ TConfig ConfiguracaoDoArquivo()
 {
     const QString arquivo = plataforma::CaminhoArquivoIni();
     if (!QFileInfo::exists(arquivo))
-        throw Erro(
+        throw TErro(
             QStringLiteral("Gadgets não configuradas: o arquivo %1 não existe").arg(arquivo));
     if (!ArquivoIniUtilizavel(arquivo))
-        throw Erro(
+        throw TErro(
             QStringLiteral("Gadgets não configuradas: %1 não é um arquivo comum").arg(arquivo));
     TConfig config(SECAO_VENDAS_HORA);
     config.CarregarIni();
     if (!BancoInformado(config))
-        throw Erro(QStringLiteral("Configurações do banco de dados não informadas corretamente "
-                                  "(CaminhoBanco, Usuario, Senha) em %1")
-                       .arg(arquivo));
+        throw TErro(QStringLiteral("Configurações do banco de dados não informadas corretamente "
+                                   "(CaminhoBanco, Usuario, Senha) em %1")
+                        .arg(arquivo));
     // The gadget's defaults, in memory only: this command writes nothing.
     config.InstanciaVariaveis(SIGLA_VENDAS_HORA);
     return config;
@@ -62,31 +62,31 @@ void LerNoBanco(const TConfig& config, std::chrono::seconds limite,
         ConfigurarConexao(conexao, config);
         try {
             try {
-                conexao.conectarBanco();
-            } catch (const ErroLoginRecusado&) {
+                conexao.ConectarBanco();
+            } catch (const TErroLoginRecusado&) {
                 throw; // says it already, in the same words
-            } catch (const Erro& e) {
-                throw Erro(QStringLiteral("Não foi possível conectar ao banco de dados: ")
-                           + e.texto());
+            } catch (const TErro& e) {
+                throw TErro(QStringLiteral("Não foi possível conectar ao banco de dados: ")
+                            + e.Texto());
             }
             const TLiberacaoEmbutido liberacao(conexao);
             try {
                 ler(conexao);
-            } catch (const Erro& e) {
-                throw Erro(QStringLiteral("Erro na consulta das vendas: ") + e.texto());
+            } catch (const TErro& e) {
+                throw TErro(QStringLiteral("Erro na consulta das vendas: ") + e.Texto());
             }
         } catch (...) {
             // Closed from outside at the limit: nothing of it can be asked.
             if (fila.AbortouTrabalhoAtual())
-                conexao.descartar();
+                conexao.Descartar();
             throw;
         }
     });
     if (!lida)
-        throw Erro(QStringLiteral("a leitura foi interrompida"));
+        throw TErro(QStringLiteral("a leitura foi interrompida"));
 }
 
-TConfig ConfiguracaoDaExecucao(const OpcoesCsv& opcoes)
+TConfig ConfiguracaoDaExecucao(const TOpcoesCsv& opcoes)
 {
     TConfig config = ConfiguracaoDoArquivo();
     config.setHoraIni(opcoes.horaIni);
@@ -95,7 +95,7 @@ TConfig ConfiguracaoDaExecucao(const OpcoesCsv& opcoes)
 }
 
 // One day of the configured branches, with its reference, printed once read.
-void TabelaDoDia(const OpcoesCsv& opcoes, QTextStream& saida)
+void TabelaDoDia(const TOpcoesCsv& opcoes, QTextStream& saida)
 {
     const TConfig config = ConfiguracaoDaExecucao(opcoes);
     const TComparacao comparacao = opcoes.comparar.value_or(LerComparacao(config.Comparacao()));
@@ -122,7 +122,7 @@ void TabelaDoDia(const OpcoesCsv& opcoes, QTextStream& saida)
 }
 
 // A period, or a day by branch: each day goes out as soon as it is read.
-void TabelaEmFluxo(const OpcoesCsv& opcoes, QTextStream& saida)
+void TabelaEmFluxo(const TOpcoesCsv& opcoes, QTextStream& saida)
 {
     const TConfig config = ConfiguracaoDaExecucao(opcoes);
     const bool periodo = opcoes.de.isValid();
@@ -147,7 +147,7 @@ void TabelaEmFluxo(const OpcoesCsv& opcoes, QTextStream& saida)
 QString TextoCsv(const TTabelaVendasHora& tabela)
 {
     QString texto = QStringLiteral("HORA;VALOR\n");
-    for (const TTabelaVendasHora::Linha& linha : tabela.linhas())
+    for (const TTabelaVendasHora::TLinha& linha : tabela.Linhas())
         texto += linha.HORA + u';' + TextoDinheiro(linha.VALOR, false) + u'\n';
     return texto;
 }
@@ -167,8 +167,8 @@ QString TextoCsvDetalhado(const TTabelaVendasHora& tabela, const TIndicadores& i
                + u'\n';
     };
     QString texto = QStringLiteral("HORA;VALOR;VENDAS;TICKET;REFERENCIA\n");
-    for (size_t i = 0; i < tabela.linhas().size(); ++i) {
-        const TTabelaVendasHora::Linha& hora = tabela.linhas()[i];
+    for (size_t i = 0; i < tabela.Linhas().size(); ++i) {
+        const TTabelaVendasHora::TLinha& hora = tabela.Linhas()[i];
         texto += linha(hora.HORA, hora.VALOR, hora.VENDAS, indicadores.Horas[i].Ticket,
                        indicadores.Horas[i].Referencia);
     }
@@ -179,11 +179,11 @@ QString TextoCsvDetalhado(const TTabelaVendasHora& tabela, const TIndicadores& i
 
 int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, QTextStream& erros)
 {
-    OpcoesCsv opcoes;
+    TOpcoesCsv opcoes;
     try {
         opcoes = LerOpcoesCsv(argumentos);
-    } catch (const ErroDeUso& e) {
-        erros << PROGRAMA_CSV << ": " << UmaLinha(e.texto()) << ". Veja --help.\n";
+    } catch (const TErroDeUso& e) {
+        erros << PROGRAMA_CSV << ": " << UmaLinha(e.Texto()) << ". Veja --help.\n";
         erros.flush();
         return 1;
     }
@@ -205,10 +205,10 @@ int ExecutarVendasPorHoraCsv(const QStringList& argumentos, QTextStream& saida, 
             TabelaDoDia(opcoes, saida);
         saida.flush();
         return 0;
-    } catch (const ErroTempoEsgotado& e) {
-        return falha(e.texto() + QStringLiteral(" Para esperar mais, use --tempo-limite."));
-    } catch (const Erro& e) {
-        return falha(e.texto());
+    } catch (const TErroTempoEsgotado& e) {
+        return falha(e.Texto() + QStringLiteral(" Para esperar mais, use --tempo-limite."));
+    } catch (const TErro& e) {
+        return falha(e.Texto());
     } catch (const std::exception& e) {
         return falha(QString::fromLocal8Bit(e.what()));
     }

@@ -94,7 +94,7 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool
     FBarraDestaque = new QGraphicsRectItem(grafico);
     FBarraDestaque->setPen(Qt::NoPen);
     FBarraDestaque->setBrush(AZUL);
-    setDestaque(QString(), std::nullopt);
+    SetDestaque(QString(), std::nullopt);
 
     FEixos = std::make_unique<TEixosGrafico>(grafico, SeparacaoRotulos);
 
@@ -104,7 +104,7 @@ TGraficoVendas::TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool
     });
 }
 
-void TGraficoVendas::setTitulo(const QString& Titulo)
+void TGraficoVendas::SetTitulo(const QString& Titulo)
 {
     FTitulo->setText(Titulo);
     AjustaMargens();
@@ -117,9 +117,9 @@ QString TGraficoVendas::Titulo() const
 
 TGraficoVendas::~TGraficoVendas() = default;
 
-void TGraficoVendas::setTamanhoRotulosEixos(int Tamanho)
+void TGraficoVendas::SetTamanhoRotulosEixos(int Tamanho)
 {
-    FEixos->setTamanhoRotulos(Tamanho);
+    FEixos->SetTamanhoRotulos(Tamanho);
 }
 
 QLineSeries* TGraficoVendas::NovaSerie(const QString& Nome, bool ComReferencia)
@@ -160,7 +160,7 @@ void TGraficoVendas::MostraSerie(const QStringList& Rotulos, const QStringList& 
     viewport()->update();
 }
 
-void TGraficoVendas::setPontoAberto(std::optional<int> Indice)
+void TGraficoVendas::SetPontoAberto(std::optional<int> Indice)
 {
     if (FSerie && FPontoAberto)
         FSerie->clearPointConfiguration(*FPontoAberto);
@@ -173,7 +173,7 @@ void TGraficoVendas::setPontoAberto(std::optional<int> Indice)
     viewport()->update();
 }
 
-void TGraficoVendas::setDestaque(const QString& Texto, std::optional<double> Fracao)
+void TGraficoVendas::SetDestaque(const QString& Texto, std::optional<double> Fracao)
 {
     FDestaque->setText(Texto);
     FFracaoDestaque = Texto.isEmpty() ? std::nullopt : Fracao;
@@ -260,7 +260,7 @@ QValueAxis* TGraficoVendas::EixoValores() const
     return FEixos->Valores();
 }
 
-void TGraficoVendas::setMarcasVisiveis(bool Visiveis)
+void TGraficoVendas::SetMarcasVisiveis(bool Visiveis)
 {
     FMarcasVisiveis = Visiveis;
     viewport()->update();

@@ -30,10 +30,10 @@ public:
     TGraficoVendas(const QString& Titulo, int SeparacaoRotulos, bool MarcasCurtas, QWidget* parent);
     ~TGraficoVendas() override;
 
-    void setTitulo(const QString& Titulo);
+    void SetTitulo(const QString& Titulo);
     QString Titulo() const;
     // Font size, in pixels, of both axes' labels.
-    void setTamanhoRotulosEixos(int Tamanho);
+    void SetTamanhoRotulosEixos(int Tamanho);
 
     // Deletes the series and puts a new, empty one named Nome in its place,
     // with its marks hidden; with ComReferencia, an empty reference line
@@ -46,12 +46,12 @@ public:
     void MostraSerie(const QStringList& Rotulos, const QStringList& Dicas);
     const QStringList& Dicas() const { return FDicas; }
     // The point drawn hollow; none: every point solid.
-    void setPontoAberto(std::optional<int> Indice);
+    void SetPontoAberto(std::optional<int> Indice);
     std::optional<int> PontoAberto() const { return FPontoAberto; }
     // A text at the top right, on the title's line, with a thin bar under it
     // filled to Fracao (0 to 1) when there is one. It shows only where it
     // keeps clear of the title; an empty text shows nothing.
-    void setDestaque(const QString& Texto, std::optional<double> Fracao);
+    void SetDestaque(const QString& Texto, std::optional<double> Fracao);
     QString Destaque() const;
     bool DestaqueVisivel() const;
     std::optional<double> FracaoDestaque() const { return FFracaoDestaque; }
@@ -60,7 +60,7 @@ public:
     QStringList RotulosVisiveis() const;
     QValueAxis* EixoValores() const;
 
-    void setMarcasVisiveis(bool Visiveis);
+    void SetMarcasVisiveis(bool Visiveis);
     bool MarcasVisiveis() const { return FMarcasVisiveis; }
     // A point's mark, in the Brazilian format of both views: a dot between
     // thousands and two decimals after the comma, or, short, rounded to whole

@@ -43,14 +43,14 @@ TIndicadores CalcularIndicadores(const TTabelaVendasHora& tabela,
                                  std::optional<QTime> agora)
 {
     TIndicadores r;
-    const auto& linhas = tabela.linhas();
+    const auto& linhas = tabela.Linhas();
     const long double dias = static_cast<long double>(referencias.size());
     const auto media = [&](long double soma) {
         return ArredondarCentavos(static_cast<double>(soma / dias));
     };
     long double total = 0;
     long double referencia = 0;
-    for (const TTabelaVendasHora::Linha& linha : linhas) {
+    for (const TTabelaVendasHora::TLinha& linha : linhas) {
         const int h = linha.HORA.toInt();
         TIndicadores::THora hora;
         hora.Ticket = Ticket(linha.Exato, linha.VENDAS);

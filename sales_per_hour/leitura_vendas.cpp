@@ -85,7 +85,7 @@ void TLeituraVendas::Ler(QObject* Dono, TConexao* Conexao, const TConfig& Config
         Dono,
         [leitura, Conexao, cache = FCache] {
             try {
-                Conexao->conectarBanco();
+                Conexao->ConectarBanco();
                 const TLiberacaoEmbutido liberacao(*Conexao);
                 const QString empresa = leitura->Config.Empresa();
                 leitura->NomeFilial =
@@ -97,7 +97,7 @@ void TLeituraVendas::Ler(QObject* Dono, TConexao* Conexao, const TConfig& Config
                                                leitura->Agora);
             } catch (...) {
                 if (TFilaBanco::Programa().AbortouTrabalhoAtual())
-                    Conexao->descartar();
+                    Conexao->Descartar();
                 throw;
             }
         },
@@ -131,9 +131,9 @@ std::exception_ptr TLeituraVendas::AnotaResultado(std::exception_ptr Erro)
     }
     try {
         std::rethrow_exception(Erro);
-    } catch (const ErroTempoEsgotado& e) {
+    } catch (const TErroTempoEsgotado& e) {
         EsperaMaisPelaProximaTentativa();
-        return std::make_exception_ptr(::Erro(e.texto() + u'\n' + AVISO_TEMPO_ESGOTADO));
+        return std::make_exception_ptr(::TErro(e.Texto() + u'\n' + AVISO_TEMPO_ESGOTADO));
     } catch (...) {
         FEsperaTiques = 0;
         return Erro;

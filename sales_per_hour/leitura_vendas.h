@@ -64,7 +64,7 @@ public:
 
     // Drops the running reading and reads the day Data ("dd/mm/yyyy") with
     // Config through Conexao. A reading cut by the time limit reaches Fim
-    // as an Erro that also tells of the longer wait.
+    // as a TErro that also tells of the longer wait.
     void Ler(QObject* Dono, TConexao* Conexao, const TConfig& Config, const QString& Data,
              TFim Fim);
     // Nobody waits for the running reading any more.

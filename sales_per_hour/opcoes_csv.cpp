@@ -77,8 +77,8 @@ QString Hora(const QString& opcao, const QString& texto)
 {
     static const QRegularExpression inteiro(QStringLiteral("^[0-9]{1,2}$"));
     if (!inteiro.match(texto).hasMatch() || texto.toInt() > 23)
-        throw ErroDeUso(QStringLiteral("hora inválida em %1: \"%2\", use um inteiro de 0 a 23")
-                            .arg(opcao, texto));
+        throw TErroDeUso(QStringLiteral("hora inválida em %1: \"%2\", use um inteiro de 0 a 23")
+                             .arg(opcao, texto));
     return QString::number(texto.toInt());
 }
 
@@ -90,7 +90,7 @@ TComparacao Comparar(const QString& texto)
         return TComparacao::SemanaPassada;
     if (texto == QLatin1String("media4"))
         return TComparacao::Media4Semanas;
-    throw ErroDeUso(
+    throw TErroDeUso(
         QStringLiteral("comparação inválida em --comparar: \"%1\", use nada, semana ou media4")
             .arg(texto));
 }
@@ -99,9 +99,9 @@ std::chrono::seconds TempoLimite(const QString& texto)
 {
     static const QRegularExpression inteiro(QStringLiteral("^[0-9]{1,6}$"));
     if (!inteiro.match(texto).hasMatch())
-        throw ErroDeUso(QStringLiteral("tempo limite inválido em --tempo-limite: \"%1\", use "
-                                       "segundos, 0 para nenhum")
-                            .arg(texto));
+        throw TErroDeUso(QStringLiteral("tempo limite inválido em --tempo-limite: \"%1\", use "
+                                        "segundos, 0 para nenhum")
+                             .arg(texto));
     return std::chrono::seconds(texto.toInt());
 }
 
@@ -109,8 +109,8 @@ QDate Data(const QString& opcao, const QString& texto)
 {
     try {
         return DataDoDia(texto);
-    } catch (const Erro&) {
-        throw ErroDeUso(
+    } catch (const TErro&) {
+        throw TErroDeUso(
             QStringLiteral("data inválida em %1: \"%2\", use dd/mm/aaaa").arg(opcao, texto));
     }
 }
@@ -121,7 +121,7 @@ TFormatoSaida Formato(const QString& texto)
         return TFormatoSaida::Csv;
     if (texto == QLatin1String("json"))
         return TFormatoSaida::Json;
-    throw ErroDeUso(
+    throw TErroDeUso(
         QStringLiteral("formato inválido em --formato: \"%1\", use csv ou json").arg(texto));
 }
 
@@ -130,7 +130,7 @@ constexpr qint64 MAXIMO_DIAS = 3660;
 
 } // namespace
 
-OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
+TOpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
 {
     QCommandLineParser leitor;
     const QCommandLineOption ajuda(QStringLiteral("help"), QString());
@@ -155,12 +155,12 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     if (!leitor.parse(QStringList{PROGRAMA_CSV} + argumentos)) {
         const QStringList desconhecidas = leitor.unknownOptionNames();
         if (!desconhecidas.isEmpty())
-            throw ErroDeUso(
+            throw TErroDeUso(
                 QStringLiteral("opção desconhecida: \"--%1\"").arg(desconhecidas.first()));
         // The one other failure: the last option lacks its value.
-        throw ErroDeUso(QStringLiteral("falta o valor de %1").arg(argumentos.last()));
+        throw TErroDeUso(QStringLiteral("falta o valor de %1").arg(argumentos.last()));
     }
-    OpcoesCsv opcoes;
+    TOpcoesCsv opcoes;
     if (leitor.isSet(ajuda)) {
         opcoes.ajuda = true;
         return opcoes;
@@ -170,35 +170,36 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
         return opcoes;
     }
     if (!leitor.positionalArguments().isEmpty())
-        throw ErroDeUso(QStringLiteral("argumento inesperado: \"%1\"")
-                            .arg(leitor.positionalArguments().first()));
+        throw TErroDeUso(QStringLiteral("argumento inesperado: \"%1\"")
+                             .arg(leitor.positionalArguments().first()));
     const QDate hoje = plataforma::Hoje();
     opcoes.dia = (leitor.isSet(dia) ? Data(QStringLiteral("--dia"), leitor.value(dia)) : hoje)
                      .toString(FORMATO_DATA);
     if (leitor.isSet(de) && leitor.isSet(dia))
-        throw ErroDeUso(
+        throw TErroDeUso(
             QStringLiteral("a opção --dia não combina com --de e --ate: use um ou outro"));
     if (leitor.isSet(ate) && !leitor.isSet(de))
-        throw ErroDeUso(QStringLiteral("a opção --ate precisa de --de, o primeiro dia do período"));
+        throw TErroDeUso(
+            QStringLiteral("a opção --ate precisa de --de, o primeiro dia do período"));
     if (leitor.isSet(de)) {
         opcoes.de = Data(QStringLiteral("--de"), leitor.value(de));
         opcoes.ate = leitor.isSet(ate) ? Data(QStringLiteral("--ate"), leitor.value(ate)) : hoje;
         const QString inicio = opcoes.de.toString(FORMATO_DATA);
         const QString fim = opcoes.ate.toString(FORMATO_DATA);
         if (opcoes.ate < opcoes.de && !leitor.isSet(ate))
-            throw ErroDeUso(QStringLiteral("o período começa depois de hoje: --de %1, hoje é %2")
-                                .arg(inicio, fim));
+            throw TErroDeUso(QStringLiteral("o período começa depois de hoje: --de %1, hoje é %2")
+                                 .arg(inicio, fim));
         if (opcoes.ate < opcoes.de)
-            throw ErroDeUso(
+            throw TErroDeUso(
                 QStringLiteral("o período termina antes de começar: --ate %1 é anterior a --de %2")
                     .arg(fim, inicio));
         const qint64 dias = opcoes.de.daysTo(opcoes.ate) + 1;
         if (dias > MAXIMO_DIAS)
-            throw ErroDeUso(QStringLiteral("período longo demais: %1 dias de %2 a %3; o máximo "
-                                           "é %4 dias")
-                                .arg(dias)
-                                .arg(inicio, fim)
-                                .arg(MAXIMO_DIAS));
+            throw TErroDeUso(QStringLiteral("período longo demais: %1 dias de %2 a %3; o máximo "
+                                            "é %4 dias")
+                                 .arg(dias)
+                                 .arg(inicio, fim)
+                                 .arg(MAXIMO_DIAS));
     }
     opcoes.porFilial = leitor.isSet(porFilial);
     if (leitor.isSet(formato))
@@ -211,7 +212,7 @@ OpcoesCsv LerOpcoesCsv(const QStringList& argumentos)
     if (leitor.isSet(comparar)) {
         opcoes.comparar = Comparar(leitor.value(comparar));
         if (opcoes.de.isValid() || opcoes.porFilial)
-            throw ErroDeUso(QStringLiteral(
+            throw TErroDeUso(QStringLiteral(
                 "a opção --comparar vale só para um dia sem --por-filial: um período e as filiais "
                 "não têm referência"));
     }

@@ -19,12 +19,12 @@ inline const QString PROGRAMA_CSV = QStringLiteral("vendas-por-hora-csv");
 extern const QString USO_VENDAS_POR_HORA_CSV;
 
 // A command line that the command cannot take (exit code 1).
-class ErroDeUso : public Erro {
+class TErroDeUso : public TErro {
 public:
-    using Erro::Erro;
+    using TErro::TErro;
 };
 
-struct OpcoesCsv {
+struct TOpcoesCsv {
     QString dia; // "dd/MM/yyyy"
     QDate de; // valid with --de: the period from de to ate, instead of dia
     QDate ate;
@@ -40,5 +40,5 @@ struct OpcoesCsv {
 };
 
 // The options after the program name; the day, and the end of a period,
-// default to today. Throws ErroDeUso.
-OpcoesCsv LerOpcoesCsv(const QStringList& argumentos);
+// default to today. Throws TErroDeUso.
+TOpcoesCsv LerOpcoesCsv(const QStringList& argumentos);

@@ -111,8 +111,8 @@ void TSaidaTabela::Linha(const QDate& dia, const QString& filial, const QString&
 void TSaidaTabela::Bloco(const QDate& dia, const QString& filial, const TTabelaVendasHora& tabela,
                          const TIndicadores& indicadores)
 {
-    for (size_t i = 0; i < tabela.linhas().size(); ++i) {
-        const TTabelaVendasHora::Linha& hora = tabela.linhas()[i];
+    for (size_t i = 0; i < tabela.Linhas().size(); ++i) {
+        const TTabelaVendasHora::TLinha& hora = tabela.Linhas()[i];
         Linha(dia, filial, hora.HORA, hora.VALOR, hora.VENDAS, indicadores.Horas[i].Ticket,
               indicadores.Horas[i].Referencia);
     }

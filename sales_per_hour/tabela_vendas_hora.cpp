@@ -11,9 +11,9 @@ void TTabelaVendasHora::Recriar(const QString& horaIni, const QString& horaFim)
         FLinhas.push_back({ChaveHora(QString::number(h)), 0.0});
 }
 
-TTabelaVendasHora::Linha* TTabelaVendasHora::Localizar(const QString& hora)
+TTabelaVendasHora::TLinha* TTabelaVendasHora::Localizar(const QString& hora)
 {
-    for (Linha& linha : FLinhas) {
+    for (TLinha& linha : FLinhas) {
         if (linha.HORA == hora)
             return &linha;
     }

@@ -50,7 +50,7 @@ QString LinhaDeTotais(const TIndicadores& indicadores, TComparacao comparacao)
 QString DicaDaHora(const TTabelaVendasHora& tabela, const TIndicadores& indicadores,
                    TComparacao comparacao, int indice, std::optional<QTime> agora)
 {
-    const TTabelaVendasHora::Linha& linha = tabela.linhas().at(indice);
+    const TTabelaVendasHora::TLinha& linha = tabela.Linhas().at(indice);
     const TIndicadores::THora& hora = indicadores.Horas.at(indice);
     const bool corrente = indicadores.HoraCorrente == indice;
     const bool porVir = agora && linha.HORA.toInt() > agora->hour();

@@ -57,7 +57,7 @@ TVendasHora::TVendasHora(QWidget* AOwner)
       FDados(std::make_unique<TVendasHoraDados>()),
       FLeitura(rtgGadget, tmrPrincipal)
 {
-    setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET,
+    SetInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET,
                    QStringLiteral("Lotrapex - Relatório Totalização de Vendas"),
                    QStringLiteral("Esta gadget funciona como um termômetro que apresenta as "
                                   "vendas da sua empresa por unidade por hora."));
@@ -69,9 +69,9 @@ TVendasHora::TVendasHora(QWidget* AOwner)
     gradiente.setColorAt(0, QColor::fromRgba(0xFFB8B8B8));
     gradiente.setColorAt(1.0, QColor::fromRgba(0xFFE0E0E0));
     for (TRetangulo* vista : {rtgDetalhe, rtgResumo}) {
-        vista->setPreenchimento(gradiente);
-        vista->setSemContorno();
-        vista->setRaios(10, 10);
+        vista->SetPreenchimento(gradiente);
+        vista->SetSemContorno();
+        vista->SetRaios(10, 10);
     }
     rtgDetalhe->resize(389, 252);
     rtgResumo->setGeometry(102, 0, 287, 210);
@@ -111,9 +111,9 @@ TVendasHora::TVendasHora(QWidget* AOwner)
     // Without the entry the gadget works all the same; the user is told why
     // it will not start at the next log-on.
     try {
-        plataforma::IniciarComWindows(getTitulo(), true);
-    } catch (const Erro& erro) {
-        plataforma::MostrarMensagem(plataforma::Caixa::Nota, erro.texto());
+        plataforma::IniciarComWindows(GetTitulo(), true);
+    } catch (const TErro& erro) {
+        plataforma::MostrarMensagem(plataforma::TCaixa::Nota, erro.Texto());
     }
 }
 
@@ -164,7 +164,7 @@ void TVendasHora::MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro)
         ChGraficoMax->NovaSerie(QStringLiteral("LineGrafMax"), comparacao != TComparacao::Nada);
     const std::optional<QTime> agora = Leitura.AgoraSeHoje();
     const TIndicadores indicadores = FDados->Indicadores(agora);
-    const std::vector<TTabelaVendasHora::Linha>& linhas = FDados->CdsTemp().linhas();
+    const std::vector<TTabelaVendasHora::TLinha>& linhas = FDados->CdsTemp().Linhas();
     QStringList rotulos;
     QStringList dicas;
     for (int i = 0; i < static_cast<int>(linhas.size()); ++i) {
@@ -180,16 +180,16 @@ void TVendasHora::MostraLeitura(TLeitura& Leitura, std::exception_ptr Erro)
     const QString diaDaSemana = DiaDaSemana(Leitura.Data);
     for (TGraficoVendas* grafico : {ChGraficoMin, ChGraficoMax}) {
         grafico->MostraSerie(rotulos, dicas);
-        grafico->setPontoAberto(indicadores.HoraCorrente);
-        grafico->setTitulo(NOME_GGT_VENDAS_HORA);
+        grafico->SetPontoAberto(indicadores.HoraCorrente);
+        grafico->SetTitulo(NOME_GGT_VENDAS_HORA);
     }
     MostraTotais(lblTotaisMax, LinhaDeTotais(indicadores, comparacao));
-    ChGraficoMin->setDestaque(TextoReais(indicadores.Total), std::nullopt);
+    ChGraficoMin->SetDestaque(TextoReais(indicadores.Total), std::nullopt);
     if (const std::optional<double> meta = LerMetaDia(Leitura.Config.MetaDia()))
-        ChGraficoMax->setDestaque(TextoMeta(PercentualMeta(indicadores.Total, *meta)),
+        ChGraficoMax->SetDestaque(TextoMeta(PercentualMeta(indicadores.Total, *meta)),
                                   indicadores.Total / *meta);
     else
-        ChGraficoMax->setDestaque(QString(), std::nullopt);
+        ChGraficoMax->SetDestaque(QString(), std::nullopt);
     lblPeriodoMin->setText(diaDaSemana);
     lblPeriodoMax->setText(diaDaSemana);
     if (diaAnterior) {
@@ -250,15 +250,15 @@ void TVendasHora::cleMinMaxKeyDown(QObject*, int& Key, QChar& KeyChar, Qt::Keybo
 void TVendasHora::MouseEnterGrafico(QObject* Sender)
 {
     RFecharMouseEnter(Sender);
-    ChGraficoMin->setMarcasVisiveis(true);
-    ChGraficoMax->setMarcasVisiveis(true);
+    ChGraficoMin->SetMarcasVisiveis(true);
+    ChGraficoMax->SetMarcasVisiveis(true);
 }
 
 void TVendasHora::MouseLeaveGrafico(QObject* Sender)
 {
     RFecharMouseLeave(Sender);
-    ChGraficoMin->setMarcasVisiveis(false);
-    ChGraficoMax->setMarcasVisiveis(false);
+    ChGraficoMin->SetMarcasVisiveis(false);
+    ChGraficoMax->SetMarcasVisiveis(false);
 }
 
 void TVendasHora::MudaDia(const QDate& Dia)

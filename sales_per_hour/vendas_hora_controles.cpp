@@ -128,7 +128,7 @@ void TVendasHora::CriaControles(const TControlesVista& C)
     TGraficoVendas* grafico = CriaGrafico(Vista, nome("ChGrafico"), C.TituloGrafico, C.Grafico,
                                           C.SeparacaoRotulos, C.MarcasCurtas);
     if (C.TamanhoRotulosEixos)
-        grafico->setTamanhoRotulosEixos(*C.TamanhoRotulosEixos);
+        grafico->SetTamanhoRotulosEixos(*C.TamanhoRotulosEixos);
     this->*C.ChGrafico = grafico;
     QLabel* logo = CriaLogo(Vista, C.Logo);
     if (C.ImgLogo)

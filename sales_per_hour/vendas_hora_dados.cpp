@@ -13,7 +13,7 @@ QDate DataDoDia(const QString& texto)
 {
     const QDate data = QDate::fromString(texto, QStringLiteral("d/M/yyyy"));
     if (!data.isValid())
-        throw Erro(QStringLiteral("\"%1\" não é uma data válida").arg(texto));
+        throw TErro(QStringLiteral("\"%1\" não é uma data válida").arg(texto));
     return data;
 }
 
@@ -61,19 +61,19 @@ void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao, 
     }
 
     if (!aLer.empty()) {
-        QryVendas = std::make_unique<TQuery>(conexao.getBancoDados(), conexao.getTransaction());
-        QryVendas->setSQL(
+        QryVendas = std::make_unique<TQuery>(conexao.GetBancoDados(), conexao.GetTransaction());
+        QryVendas->SetSQL(
             TextoConsultaVendas(excluirImportados, filtrarEmpresa, static_cast<int>(aLer.size())));
         int i = 0;
         for (const auto& [d, lido] : aLer)
-            QryVendas->setParam(ParametroDia(i++), d);
+            QryVendas->SetParam(ParametroDia(i++), d);
         if (filtrarEmpresa)
-            QryVendas->setParam(QStringLiteral("CodEmpresa"),
+            QryVendas->SetParam(QStringLiteral("CodEmpresa"),
                                 config.BytesNoArquivo(config.Empresa()));
-        QryVendas->open();
-        for (int linha = 0; linha < QryVendas->linhas(); ++linha) {
+        QryVendas->Open();
+        for (int linha = 0; linha < QryVendas->Linhas(); ++linha) {
             const auto alvo =
-                aLer.find(QryVendas->value(linha, QStringLiteral("DataPedido")).toDate());
+                aLer.find(QryVendas->Value(linha, QStringLiteral("DataPedido")).toDate());
             if (alvo == aLer.end())
                 continue;
             // Several groups reach one hour when it is written in different
@@ -81,11 +81,11 @@ void TVendasHoraDados::ValorDasVendas(const TConfig& config, TConexao& conexao, 
             // rounded once: a cent rounded in each group would add up to
             // more. A long double holds the groups of a day without loss.
             alvo->second->Somar(
-                QryVendas->asString(linha, QStringLiteral("Hora")),
-                QryVendas->asString(linha, QStringLiteral("Minuto")),
-                static_cast<long double>(QryVendas->asFloat(linha, QStringLiteral("TotalPedido")))
-                    - QryVendas->asFloat(linha, QStringLiteral("TotalDevolvido")),
-                static_cast<int>(QryVendas->value(linha, QStringLiteral("Vendas")).toLongLong()));
+                QryVendas->AsString(linha, QStringLiteral("Hora")),
+                QryVendas->AsString(linha, QStringLiteral("Minuto")),
+                static_cast<long double>(QryVendas->AsFloat(linha, QStringLiteral("TotalPedido")))
+                    - QryVendas->AsFloat(linha, QStringLiteral("TotalDevolvido")),
+                static_cast<int>(QryVendas->Value(linha, QStringLiteral("Vendas")).toLongLong()));
         }
         for (auto& [d, lido] : aLer) {
             if (cache && d < hoje)

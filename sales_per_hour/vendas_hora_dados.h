@@ -52,5 +52,5 @@ private:
 };
 
 // The day a "dd/mm/yyyy" text names (day and month may have one digit);
-// throws Erro naming the text when it is no valid date.
+// throws TErro naming the text when it is no valid date.
 QDate DataDoDia(const QString& texto);

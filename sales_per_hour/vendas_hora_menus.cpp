@@ -38,8 +38,8 @@ void GravaArquivo(const QString& caminho, const std::function<bool(QIODevice&)>&
 {
     QSaveFile arquivo(caminho);
     if (!arquivo.open(QIODevice::WriteOnly) || !escrever(arquivo) || !arquivo.commit())
-        throw Erro(QStringLiteral("Não foi possível salvar o arquivo \"%1\": %2")
-                       .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()));
+        throw TErro(QStringLiteral("Não foi possível salvar o arquivo \"%1\": %2")
+                        .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()));
 }
 
 // The save dialog's answer, with the extension added when the user typed a
@@ -204,13 +204,13 @@ void TVendasHora::AbreListaFiliais(QLabel* Rotulo)
         this,
         [filiais, conexao] {
             try {
-                conexao->conectarBanco();
+                conexao->ConectarBanco();
                 const TLiberacaoEmbutido liberacao(*conexao);
-                TQuery busca(conexao->getBancoDados(), conexao->getTransaction());
+                TQuery busca(conexao->GetBancoDados(), conexao->GetTransaction());
                 *filiais = LerFiliaisAtivas(busca);
             } catch (...) {
                 if (TFilaBanco::Programa().AbortouTrabalhoAtual())
-                    conexao->descartar();
+                    conexao->Descartar();
                 throw;
             }
         },
@@ -248,7 +248,7 @@ void TVendasHora::EscolheFilial(const QByteArray& Codigo)
     if (Codigo.isNull())
         FConfig->setEmpresa(QString());
     else
-        FConfig->setEmpresaDoBanco(Codigo);
+        FConfig->SetEmpresaDoBanco(Codigo);
     if (FrmConfiguracao)
         FrmConfiguracao->MostraEmpresa(Codigo);
     // The file's code is what the reading uses: the gadget reloads once it

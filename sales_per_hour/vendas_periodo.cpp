@@ -40,10 +40,10 @@ public:
         }
         // Several groups reach one hour when it is written in different
         // ways (null, "", "00"; "7", "07"): summed here, rounded once.
-        FLido.Somar(linha.asString(QStringLiteral("Hora")), QString(),
-                    static_cast<long double>(linha.asFloat(QStringLiteral("TotalPedido")))
-                        - linha.asFloat(QStringLiteral("TotalDevolvido")),
-                    static_cast<int>(linha.value(QStringLiteral("Vendas")).toLongLong()));
+        FLido.Somar(linha.AsString(QStringLiteral("Hora")), QString(),
+                    static_cast<long double>(linha.AsFloat(QStringLiteral("TotalPedido")))
+                        - linha.AsFloat(QStringLiteral("TotalDevolvido")),
+                    static_cast<int>(linha.Value(QStringLiteral("Vendas")).toLongLong()));
     }
 
     void FimDaFilial()
@@ -107,24 +107,24 @@ void LerVendasPeriodo(const TConfig& config, TConexao& conexao, const QDate& de,
     // Throws on a bad hour setting before anything is read.
     TTabelaVendasHora().Recriar(config.HoraIni(), config.HoraFim());
 
-    TQuery consulta(conexao.getBancoDados(), conexao.getTransaction());
-    consulta.setSQL(TextoConsultaPeriodo(excluirImportados, filtrarEmpresa, porFilial));
-    consulta.setParam(QStringLiteral("PDe"), de);
-    consulta.setParam(QStringLiteral("PAte"), ate);
+    TQuery consulta(conexao.GetBancoDados(), conexao.GetTransaction());
+    consulta.SetSQL(TextoConsultaPeriodo(excluirImportados, filtrarEmpresa, porFilial));
+    consulta.SetParam(QStringLiteral("PDe"), de);
+    consulta.SetParam(QStringLiteral("PAte"), ate);
     if (filtrarEmpresa)
-        consulta.setParam(QStringLiteral("CodEmpresa"), config.BytesNoArquivo(config.Empresa()));
+        consulta.SetParam(QStringLiteral("CodEmpresa"), config.BytesNoArquivo(config.Empresa()));
 
     TLeitor leitor(config, de, ate, aCadaBloco);
     std::optional<QByteArray> filial;
     consulta.Percorrer([&](const TLinhaQuery& linha) {
         if (porFilial) {
-            const QByteArray bytes = linha.asBytes(QStringLiteral("Filial"));
+            const QByteArray bytes = linha.AsBytes(QStringLiteral("Filial"));
             if (filial != ChaveFilial(bytes)) {
                 filial = ChaveFilial(bytes);
                 leitor.NovaFilial(DecodificarTexto(*filial));
             }
         }
-        const QVariant dia = linha.value(QStringLiteral("DataPedido"));
+        const QVariant dia = linha.Value(QStringLiteral("DataPedido"));
         // A branch's row from FILIAIS has no day: it only opens the block.
         if (dia.isValid())
             leitor.Somar(dia.toDate(), linha);

@@ -74,15 +74,15 @@ void TfrmVendasHora::FormActivate()
     if (!Inic->IniciandoGadget())
         return;
     plataforma::EscondeBarraTarefa();
-    Inic->setIniciandoGadget(false);
+    Inic->SetIniciandoGadget(false);
     AplicaEstilosHost(this);
     // A construction that fails takes the controls it made along with it; an
     // error while placing or starting leaves the gadget on view, empty.
     // Either way the error goes on to the event loop's report.
     Gadget = new TVendasHora(this);
-    Gadget->setIniciandoGadget([this] { return Inic->IniciandoGadget(); });
-    Gadget->setConfig(Inic->getConfiguracao());
-    Gadget->setConexao(Inic->getConexao());
+    Gadget->SetIniciandoGadget([this] { return Inic->IniciandoGadget(); });
+    Gadget->SetConfig(Inic->GetConfiguracao());
+    Gadget->SetConexao(Inic->GetConexao());
     Gadget->PosicionaGadGet();
     Gadget->IniciarGadget(Gadget);
 }

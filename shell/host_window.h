@@ -14,7 +14,7 @@ public:
     TfrmVendasHora();
     ~TfrmVendasHora() override;
 
-    TInicializacao* inicializacao() const { return Inic.get(); }
+    TInicializacao* Inicializacao() const { return Inic.get(); }
 
     // Brings the gadget back on view, above other windows.
     void Mostrar();

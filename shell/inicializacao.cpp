@@ -40,7 +40,7 @@ void Avisar(const QString& texto, const QString& motivo)
 {
     if (!motivo.isEmpty())
         Relatar(motivo);
-    plataforma::MostrarMensagem(plataforma::Caixa::Aviso, texto, motivo);
+    plataforma::MostrarMensagem(plataforma::TCaixa::Aviso, texto, motivo);
 }
 
 } // namespace
@@ -72,16 +72,16 @@ TInicializacao::TInicializacao(QWidget* Form, const QString& SecaoIni, const QSt
         ConfigurarConexao(*FConexao, c);
         TConexao* conexao = FConexao.get();
         // False: a signal ends the program while it waits.
-        if (!TFilaBanco::Programa().Executar([conexao] { conexao->conectarBanco(); }))
+        if (!TFilaBanco::Programa().Executar([conexao] { conexao->ConectarBanco(); }))
             return;
     } catch (const std::exception& e) {
         // The box keeps to its fixed text, but for a refused login, which
         // only the user can mend; an administrator finds any reason on
         // standard error. Connection errors never carry the password.
-        const Erro* erro = dynamic_cast<const Erro*>(&e);
-        Relatar(erro ? erro->texto() : QString::fromLocal8Bit(e.what()));
-        const bool loginRecusado = dynamic_cast<const ErroLoginRecusado*>(&e) != nullptr;
-        plataforma::MostrarMensagem(plataforma::Caixa::Nota,
+        const TErro* erro = dynamic_cast<const TErro*>(&e);
+        Relatar(erro ? erro->Texto() : QString::fromLocal8Bit(e.what()));
+        const bool loginRecusado = dynamic_cast<const TErroLoginRecusado*>(&e) != nullptr;
+        plataforma::MostrarMensagem(plataforma::TCaixa::Nota,
                                     loginRecusado
                                         ? MSG_FALHA_CONEXAO + QStringLiteral("\r\nMotivo: ")
                                               + MOTIVO_LOGIN_RECUSADO

@@ -16,10 +16,10 @@ public:
     ~TInicializacao();
 
     bool IniciandoGadget() const { return FIniciandoGadget; }
-    void setIniciandoGadget(bool valor) { FIniciandoGadget = valor; }
+    void SetIniciandoGadget(bool valor) { FIniciandoGadget = valor; }
 
-    TConfig* getConfiguracao() const { return FConfiguracao.get(); }
-    TConexao* getConexao() const { return FConexao.get(); }
+    TConfig* GetConfiguracao() const { return FConfiguracao.get(); }
+    TConexao* GetConexao() const { return FConexao.get(); }
     // Detaches and lets go of the connection; run on the database thread.
     void FecharConexao();
 

@@ -27,7 +27,7 @@ TLinhaComando LerLinhaComando(const QStringList& argumentos)
     leitor.addOption(versao);
 
     const auto invalida = [](const QString& motivo) {
-        return TLinhaComando{TLinhaComando::Acao::Invalida,
+        return TLinhaComando{TLinhaComando::TAcao::Invalida,
                              QStringLiteral("vendas-por-hora: %1. Veja --help.\n").arg(motivo)};
     };
     // The parser takes the first element as the program's name.
@@ -44,9 +44,9 @@ TLinhaComando LerLinhaComando(const QStringList& argumentos)
         return invalida(QStringLiteral("argumento inesperado: \"%1\"")
                             .arg(leitor.positionalArguments().first()));
     if (leitor.isSet(ajuda))
-        return {TLinhaComando::Acao::Ajuda, USO_VENDAS_POR_HORA};
+        return {TLinhaComando::TAcao::Ajuda, USO_VENDAS_POR_HORA};
     if (leitor.isSet(versao))
-        return {TLinhaComando::Acao::Versao,
+        return {TLinhaComando::TAcao::Versao,
                 QStringLiteral("vendas-por-hora %1\n").arg(VERSAO_GADGET)};
     return {};
 }

@@ -5,8 +5,8 @@
 
 // What the gadget's command line asks for.
 struct TLinhaComando {
-    enum class Acao { Executar, Ajuda, Versao, Invalida };
-    Acao acao = Acao::Executar;
+    enum class TAcao { Executar, Ajuda, Versao, Invalida };
+    TAcao acao = TAcao::Executar;
     // The usage, the version line or the error, ready to print.
     QString texto;
 };

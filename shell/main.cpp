@@ -31,14 +31,14 @@ int main(int argc, char** argv)
         argumentos << QString::fromLocal8Bit(argv[i]);
     const TLinhaComando linha = LerLinhaComando(argumentos);
     switch (linha.acao) {
-    case TLinhaComando::Acao::Ajuda:
-    case TLinhaComando::Acao::Versao:
+    case TLinhaComando::TAcao::Ajuda:
+    case TLinhaComando::TAcao::Versao:
         std::fputs(linha.texto.toLocal8Bit().constData(), stdout);
         return 0;
-    case TLinhaComando::Acao::Invalida:
+    case TLinhaComando::TAcao::Invalida:
         std::fputs(linha.texto.toLocal8Bit().constData(), stderr);
         return 1;
-    case TLinhaComando::Acao::Executar:
+    case TLinhaComando::TAcao::Executar:
         break;
     }
 
@@ -68,14 +68,14 @@ int main(int argc, char** argv)
     int codigo = 0;
     // A start-up that did not complete has shown its message: nothing is left
     // to show, and nothing may stay on the screen or hold the instance lock.
-    if (janela->inicializacao()->IniciandoGadget() && !plataforma::Encerrando()) {
+    if (janela->Inicializacao()->IniciandoGadget() && !plataforma::Encerrando()) {
         janela->show();
         codigo = app.exec();
     }
     // A save under way ends; one still waiting for the lock stops waiting when
     // a signal ends the program.
     TFilaGravacao::Programa().Encerrar();
-    TInicializacao* inic = janela->inicializacao();
+    TInicializacao* inic = janela->Inicializacao();
     if (!TFilaBanco::Programa().Encerrar(PRAZO_BANCO, [inic] { inic->FecharConexao(); })) {
         // The database thread is stuck in the client library and would keep
         // the process alive; the server drops the connection once it is gone.

@@ -107,7 +107,7 @@ bool EscolherPlataformaGrafica()
             Dizer(QString(falta).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
             // Without a platform no box can be drawn; the sink's file still gets it.
             if (qEnvironmentVariableIsSet("VANTREL_MESSAGE_LOG"))
-                plataforma::MostrarMensagem(plataforma::Caixa::Aviso, falta);
+                plataforma::MostrarMensagem(plataforma::TCaixa::Aviso, falta);
             return false;
         }
     }

@@ -41,8 +41,8 @@ int main(int argc, char** argv)
             config.setPosX(QString::number(i));
             config.SalvarIni();
         }
-    } catch (const Erro& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.texto()));
+    } catch (const TErro& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.Texto()));
         return 1;
     }
     return 0;

@@ -57,7 +57,7 @@ TEST(Concorrencia, DoisProcessosSalvandoSuasSecoesNaoPerdemNada)
 
     const QByteArray final = arquivo.Ler();
     EXPECT_TRUE(final.startsWith(COMUM));
-    const TextoIni ini(final);
+    const TTextoIni ini(final);
     for (const QString& secao : secoes) {
         EXPECT_EQ(final.count("[" + secao.toLatin1() + "]\n"), 1);
         EXPECT_EQ(ini.Ler(secao, QStringLiteral("PosX")), QString::number(VEZES - 1));

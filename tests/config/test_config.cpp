@@ -465,7 +465,7 @@ TEST(Config, EmpresaDoBancoGravadaComOsBytesDoBanco)
         TConfig config(SECAO);
         config.CarregarIni();
         const QString usuario = config.Usuario();
-        config.setEmpresaDoBanco(codigo);
+        config.SetEmpresaDoBanco(codigo);
         EXPECT_EQ(config.Empresa(), QStringLiteral("É1"));
         config.SalvarIni();
         EXPECT_TRUE(arquivo.Ler().contains("\n" + c.gravado + "\n")) << arquivo.Ler().toStdString();

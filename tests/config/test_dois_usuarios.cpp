@@ -83,14 +83,14 @@ protected:
             try {
                 config.SalvarIni();
                 return 0;
-            } catch (const Erro& e) {
-                std::fprintf(stderr, "%s: %s\n", usuario.nome.constData(), qPrintable(e.texto()));
+            } catch (const TErro& e) {
+                std::fprintf(stderr, "%s: %s\n", usuario.nome.constData(), qPrintable(e.Texto()));
                 return 1;
             }
         });
     }
 
-    QString PosX() const { return TextoIni(arquivo.Ler()).Ler(SECAO, QStringLiteral("PosX")); }
+    QString PosX() const { return TTextoIni(arquivo.Ler()).Ler(SECAO, QStringLiteral("PosX")); }
 
     ArquivoTeste arquivo;
     UsuariosTeste usuarios;
@@ -386,7 +386,7 @@ TEST_P(MorteNoLugar, DeixaOConteudoAntigoOuONovo)
     ASSERT_EQ(inteira->exitCode(), 0) << "the member's save failed";
     const QByteArray depois = arquivo.Ler();
     ASSERT_NE(depois, antes);
-    ASSERT_TRUE(TextoIni(depois).Ler(SECAO, QStringLiteral("PosX")) == c.posXDepois);
+    ASSERT_TRUE(TTextoIni(depois).Ler(SECAO, QStringLiteral("PosX")) == c.posXDepois);
     ASSERT_EQ(Estado(arquivo.caminho()).st_uid, usuarios.dona.uid) << "the save was not in place";
     const std::vector<Chamada> chamadas = ChamadasDaGravacao(registro);
     ASSERT_GT(chamadas.size(), 10u) << "no mark in the trace";

@@ -61,8 +61,8 @@ TEST_P(FalhaEscrita, DeixaOArquivoComoEstavaEONomeia)
         ASSERT_EQ(access(QFile::encodeName(arquivo.pasta()).constData(), X_OK), 0);
         try {
             config.SalvarIni();
-        } catch (const Erro& e) {
-            erro = e.texto();
+        } catch (const TErro& e) {
+            erro = e.Texto();
         }
     }
     Modo(arquivo.pasta(), 0700);
@@ -184,8 +184,8 @@ TEST(FalhaEscrita, DiscoCheioDeixaOArquivoComoEstava)
         ASSERT_TRUE(cheio.ok());
         try {
             config.SalvarIni();
-        } catch (const Erro& e) {
-            erro = e.texto();
+        } catch (const TErro& e) {
+            erro = e.Texto();
         }
     }
     EXPECT_EQ(erro, QStringLiteral("Unable to write to ") + arquivo.caminho());
@@ -202,8 +202,8 @@ TEST(FalhaEscrita, PastaInexistenteNaoECriada)
     try {
         config.SalvarIni();
         ADD_FAILURE() << "the save did not fail";
-    } catch (const Erro& e) {
-        EXPECT_EQ(e.texto(), QStringLiteral("Unable to write to ") + caminho);
+    } catch (const TErro& e) {
+        EXPECT_EQ(e.Texto(), QStringLiteral("Unable to write to ") + caminho);
     }
     EXPECT_FALSE(QFileInfo::exists(arquivo.pasta() + QStringLiteral("/falta")));
 }
@@ -216,8 +216,8 @@ TEST(FalhaEscrita, PastaNoLugarDoArquivoFicaIntacta)
     try {
         config.SalvarIni();
         ADD_FAILURE() << "the save did not fail";
-    } catch (const Erro& e) {
-        EXPECT_EQ(e.texto(), QStringLiteral("Unable to write to ") + arquivo.caminho());
+    } catch (const TErro& e) {
+        EXPECT_EQ(e.Texto(), QStringLiteral("Unable to write to ") + arquivo.caminho());
     }
     EXPECT_TRUE(QFileInfo(arquivo.caminho() + QStringLiteral("/dentro")).isDir());
     EXPECT_EQ(arquivo.Sobras(), QStringList());

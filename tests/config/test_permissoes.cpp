@@ -174,8 +174,9 @@ TEST(Permissoes, NenhumArquivoLegivelPorOutrosGuardaASenha)
     EXPECT_EQ(escritor.exitCode(), 0);
     EXPECT_EQ(expostos, 0) << "of " << abertos << " files others could open during 500 saves";
     EXPECT_EQ(Estado(arquivo.caminho()).st_mode & 07777, 0600u);
-    EXPECT_EQ(TextoIni(arquivo.Ler()).Ler(QStringLiteral("GadGetVendHora"), QStringLiteral("PosX")),
-              QStringLiteral("499"));
+    EXPECT_EQ(
+        TTextoIni(arquivo.Ler()).Ler(QStringLiteral("GadGetVendHora"), QStringLiteral("PosX")),
+        QStringLiteral("499"));
     std::printf("watcher: %ld files others could open during 500 saves, %ld with the password\n",
                 abertos, expostos);
 }
@@ -197,7 +198,7 @@ TEST(Permissoes, ProcessosMortosAoSalvarNaoPerdemByteAlheioEDeixamNoMaximoUmTemp
     }
     const QByteArray depois = arquivo.Ler();
     EXPECT_TRUE(depois.startsWith(OUTRAS)) << depois.toStdString();
-    const TextoIni ini(depois);
+    const TTextoIni ini(depois);
     EXPECT_EQ(ini.Ler(QStringLiteral("GadGetOutro"), QStringLiteral("Meta")), QStringLiteral("5"));
     EXPECT_LE(maisTemporarios, 1);
 
@@ -243,7 +244,7 @@ TEST(Permissoes, OQueNaoEArquivoNemEUsadoNemGanhaArquivoAoLado)
         relogio.start();
         TConfig config(QStringLiteral("GadGetVendHora"));
         config.CarregarIni();
-        EXPECT_THROW(config.SalvarIni(), Erro);
+        EXPECT_THROW(config.SalvarIni(), TErro);
         EXPECT_LT(relogio.elapsed(), 5000);
         fim = true;
         soltar.join();
@@ -274,7 +275,7 @@ TEST(Permissoes, ArquivoDeLinkEGravadoNoDestinoETravadoLa)
     EXPECT_EQ(QFile::symLinkTarget(arquivo.caminho()), alvo);
     QFile f(alvo);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(TextoIni(f.readAll()).Ler(QStringLiteral("GadGetVendHora"), QStringLiteral("PosX")),
+    EXPECT_EQ(TTextoIni(f.readAll()).Ler(QStringLiteral("GadGetVendHora"), QStringLiteral("PosX")),
               QStringLiteral("42"));
     EXPECT_TRUE(QFileInfo::exists(alvo + QStringLiteral(".lock")));
     EXPECT_FALSE(QFileInfo::exists(arquivo.caminho() + QStringLiteral(".lock")));
@@ -423,8 +424,8 @@ TEST(Permissoes, TravaPresaPorOutroProgramaEncerraOSalvarNoLimite)
     QString erro;
     try {
         config.SalvarIni();
-    } catch (const Erro& e) {
-        erro = e.texto();
+    } catch (const TErro& e) {
+        erro = e.Texto();
     }
     const qint64 esperou = relogio.elapsed();
     ::kill(dono, SIGKILL);
@@ -471,8 +472,8 @@ protected:
         }
         char obtida = 0;
         if (::setgid(OUTRO_GRUPO) == 0 && ::setuid(OUTRO_USUARIO) == 0) {
-            const arquivo::Trava t(ini, &info);
-            obtida = t.estado() == arquivo::Trava::Estado::Obtida;
+            const arquivo::TTrava t(ini, &info);
+            obtida = t.Estado() == arquivo::TTrava::TEstado::Obtida;
             [[maybe_unused]] const auto n = ::write(pronto, &obtida, 1);
             ::sleep(2);
         } else {
@@ -505,10 +506,10 @@ TEST_F(TravaEmPastaAlheia, SemPermissaoParaCriarATravaOutroAindaEspera)
 
     QElapsedTimer relogio;
     relogio.start();
-    const arquivo::Trava minha(ini, &info);
+    const arquivo::TTrava minha(ini, &info);
     const qint64 esperou = relogio.elapsed();
     ::waitpid(outro, nullptr, 0);
-    EXPECT_EQ(minha.estado(), arquivo::Trava::Estado::Obtida);
+    EXPECT_EQ(minha.Estado(), arquivo::TTrava::TEstado::Obtida);
     // The other holds it for 2 s.
     EXPECT_GE(esperou, 1000);
 }
@@ -519,8 +520,8 @@ TEST_F(TravaEmPastaAlheia, TravaDoProprioArquivoPassaParaOArquivoQueOSubstituiu)
 {
     // A saver who may write the folder holds the lock (the lock file, and a
     // read lock on the file), while the other user waits for the file itself.
-    auto primeira = std::make_unique<arquivo::Trava>(ini, &info);
-    ASSERT_EQ(primeira->estado(), arquivo::Trava::Estado::Obtida);
+    auto primeira = std::make_unique<arquivo::TTrava>(ini, &info);
+    ASSERT_EQ(primeira->Estado(), arquivo::TTrava::TEstado::Obtida);
     int pronto[2];
     ASSERT_EQ(::pipe(pronto), 0);
     const pid_t outro = OutroUsuarioTrava(pronto[1]);
@@ -542,10 +543,10 @@ TEST_F(TravaEmPastaAlheia, TravaDoProprioArquivoPassaParaOArquivoQueOSubstituiu)
     relogio.start();
     struct stat atual {};
     ASSERT_EQ(::stat(ini.constData(), &atual), 0);
-    const arquivo::Trava minha(ini, &atual);
+    const arquivo::TTrava minha(ini, &atual);
     const qint64 esperou = relogio.elapsed();
     ::waitpid(outro, nullptr, 0);
-    EXPECT_EQ(minha.estado(), arquivo::Trava::Estado::Obtida);
+    EXPECT_EQ(minha.Estado(), arquivo::TTrava::TEstado::Obtida);
     EXPECT_GE(esperou, 1000);
 }
 

@@ -36,7 +36,7 @@ class Leitura : public testing::TestWithParam<CasoLeitura> {};
 TEST_P(Leitura, LeComoAsFuncoesDePerfil)
 {
     const CasoLeitura& c = GetParam();
-    EXPECT_EQ(TextoIni(c.arquivo).Ler(QString::fromUtf8(c.secao), QString::fromUtf8(c.chave)),
+    EXPECT_EQ(TTextoIni(c.arquivo).Ler(QString::fromUtf8(c.secao), QString::fromUtf8(c.chave)),
               c.esperado);
 }
 
@@ -109,10 +109,10 @@ class Escrita : public testing::TestWithParam<CasoEscrita> {};
 TEST_P(Escrita, EditaSoALinhaDaChave)
 {
     const CasoEscrita& c = GetParam();
-    TextoIni ini(c.antes);
+    TTextoIni ini(c.antes);
     ini.Escrever(QStringLiteral("S"), QString::fromUtf8(c.chave), c.valor);
     EXPECT_EQ(ini.Conteudo(), c.depois);
-    EXPECT_EQ(TextoIni(ini.Conteudo()).Ler(QStringLiteral("S"), QString::fromUtf8(c.chave)),
+    EXPECT_EQ(TTextoIni(ini.Conteudo()).Ler(QStringLiteral("S"), QString::fromUtf8(c.chave)),
               QString(c.valor).replace(u'\n', u' '));
 }
 
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Escrita, ValorGravadoDuasVezesNumaEdicaoMantemAChave)
 {
-    TextoIni ini(QByteArray("[S]\nK=1\n"));
+    TTextoIni ini(QByteArray("[S]\nK=1\n"));
     for (const char* v : {"2", "3"}) {
         ini.Escrever(QStringLiteral("S"), QStringLiteral("K"), QString::fromUtf8(v));
         ini.Escrever(QStringLiteral("S"), QStringLiteral("N"), QString::fromUtf8(v));
@@ -171,11 +171,11 @@ TEST(Escrita, ValorERelidoQuandoAEdicaoTornaOArquivoUtf8Valido)
 {
     // The file is Windows-1252 only because of the line being replaced; the
     // other line then reads as UTF-8, and so must the written value.
-    TextoIni ini(QByteArray("[S]\nK=\xFF\nB=\xC3\xA9\n"));
+    TTextoIni ini(QByteArray("[S]\nK=\xFF\nB=\xC3\xA9\n"));
     const QString valor = QStringLiteral("Ã©");
     ASSERT_EQ(ini.Ler(QStringLiteral("S"), QStringLiteral("B")), valor);
     ini.Escrever(QStringLiteral("S"), QStringLiteral("K"), valor);
-    EXPECT_EQ(TextoIni(ini.Conteudo()).Ler(QStringLiteral("S"), QStringLiteral("K")), valor);
+    EXPECT_EQ(TTextoIni(ini.Conteudo()).Ler(QStringLiteral("S"), QStringLiteral("K")), valor);
 }
 
 struct CasoBytes {
@@ -198,13 +198,13 @@ class EscritaDeBytes : public testing::TestWithParam<CasoBytes> {};
 TEST_P(EscritaDeBytes, GravaOsBytesSemMudarComoORestoSeLe)
 {
     const CasoBytes& c = GetParam();
-    const TextoIni antes(c.antes);
-    TextoIni ini(c.antes);
+    const TTextoIni antes(c.antes);
+    TTextoIni ini(c.antes);
     ini.EscreverBytes(QStringLiteral("S"), QStringLiteral("K"), c.valor);
     ini.Escrever(QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("Peção"));
     EXPECT_EQ(ini.Conteudo(), c.depois);
 
-    const TextoIni depois(ini.Conteudo());
+    const TTextoIni depois(ini.Conteudo());
     EXPECT_EQ(depois.Ler(QStringLiteral("S"), QStringLiteral("N")), QStringLiteral("Peção"));
     EXPECT_EQ(depois.Ler(QStringLiteral("S"), QStringLiteral("A")),
               antes.Ler(QStringLiteral("S"), QStringLiteral("A")));
@@ -259,9 +259,9 @@ TEST(EscritaDeBytes, BytesSemLetraEmWindows1252VoltamIguais)
 {
     const QByteArray valor("\x81\x8D\x8F\x90\x9D");
     for (const char* arquivo : {"[S]\n", "[S]\nA=\xE7\n"}) {
-        TextoIni ini{QByteArray(arquivo)};
+        TTextoIni ini{QByteArray(arquivo)};
         ini.EscreverBytes(QStringLiteral("S"), QStringLiteral("K"), valor);
-        const TextoIni depois(ini.Conteudo());
+        const TTextoIni depois(ini.Conteudo());
         EXPECT_EQ(
             CodificarTexto(depois.Ler(QStringLiteral("S"), QStringLiteral("K")), depois.Utf8()),
             valor)
@@ -279,7 +279,7 @@ TEST(Utf16, LeEGravaComoOWindows)
                           + QChar(0xD800) + QStringLiteral("\r\n[S]\r\nK=1\r\n[T]\r\nB=2");
     for (const bool grande : {false, true}) {
         SCOPED_TRACE(grande ? "big endian" : "little endian");
-        TextoIni ini(Utf16(antes, grande));
+        TTextoIni ini(Utf16(antes, grande));
         EXPECT_TRUE(ini.Utf8());
         EXPECT_EQ(ini.Ler(QStringLiteral("Configuracoes"), QStringLiteral("Usuario")),
                   QStringLiteral("Jo\u00E3o \U0001F600"));
@@ -293,7 +293,7 @@ TEST(Utf16, LeEGravaComoOWindows)
         esperado.replace(QStringLiteral("K=1\r\n"), QStringLiteral("K=\u20AC\r\nN=ç\r\n"));
         esperado += QStringLiteral("\r\n[U]\r\nM=x\r\n");
         EXPECT_EQ(depois, Utf16(esperado, grande));
-        EXPECT_EQ(TextoIni(depois).Ler(QStringLiteral("S"), QStringLiteral("N")),
+        EXPECT_EQ(TTextoIni(depois).Ler(QStringLiteral("S"), QStringLiteral("N")),
                   QStringLiteral("ç"));
     }
 }
@@ -301,7 +301,7 @@ TEST(Utf16, LeEGravaComoOWindows)
 // A byte after the last whole code unit is no text: it stays at the end.
 TEST(Utf16, ByteImparFicaNoFim)
 {
-    TextoIni ini(Utf16(QStringLiteral("[S]\nK=v\n")) + 'X');
+    TTextoIni ini(Utf16(QStringLiteral("[S]\nK=v\n")) + 'X');
     EXPECT_EQ(ini.Ler(QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("v"));
     ini.Escrever(QStringLiteral("T"), QStringLiteral("N"), QStringLiteral("w"));
     EXPECT_EQ(ini.Conteudo(), Utf16(QStringLiteral("[S]\nK=v\n[T]\nN=w\n")) + 'X');

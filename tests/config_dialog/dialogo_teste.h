@@ -83,8 +83,8 @@ protected:
         ASSERT_TRUE(arquivos.isValid());
         ini = arquivos.filePath(QStringLiteral("ConfigGadGet.Ini"));
         qputenv("VANTREL_GADGETS_INI", QFile::encodeName(ini));
-        plataforma::ganchos().tamanhoTela = [] { return QSize(1200, 800); };
-        plataforma::ganchos().mensagem = [this](plataforma::Caixa, const QString& texto) {
+        plataforma::Ganchos().tamanhoTela = [] { return QSize(1200, 800); };
+        plataforma::Ganchos().mensagem = [this](plataforma::TCaixa, const QString& texto) {
             mensagens << texto;
         };
         Guarda(QStringLiteral("Transparencia=100\r\nSempreVisivel=0\r\nAtualizaDados=5\r\n"
@@ -95,8 +95,8 @@ protected:
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
         gadget = new TVendasHoraSemLeitura(&host);
-        gadget->setConfig(&config);
-        gadget->setConexao(&conexao);
+        gadget->SetConfig(&config);
+        gadget->SetConexao(&conexao);
         Posiciona(500, 100);
     }
 
@@ -115,7 +115,7 @@ protected:
     {
         const AcessoBanco& a = alvo.acesso();
         ConfigurarConexao(conexao, a);
-        conexao.conectarBanco();
+        conexao.ConectarBanco();
     }
 
     void Posiciona(int x, int y)
@@ -174,7 +174,7 @@ protected:
     static inline QTemporaryDir* pasta = nullptr;
     static inline BancoVarejo* banco = nullptr;
 
-    plataforma::GanchosRestaurados ganchos;
+    plataforma::TGanchosRestaurados ganchos;
     QTemporaryDir arquivos;
     QString ini;
     QStringList mensagens;

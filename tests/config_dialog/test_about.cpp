@@ -46,7 +46,7 @@ TEST_F(CaixaSobre, MostraOsDadosDoGadgetOuOsPadroesDaFamilia)
         {"nothing given", {}, {"Vantrel Gadgets", "17.04bb", "", ""}},
     };
     for (const Caso& caso : casos) {
-        gadget->setInformacoes(caso.dados.titulo, caso.dados.versao, caso.dados.relCons,
+        gadget->SetInformacoes(caso.dados.titulo, caso.dados.versao, caso.dados.relCons,
                                caso.dados.descricao);
         EXPECT_TRUE(AbreSobre([&](TfrmAbout& d) {
             SCOPED_TRACE(caso.nome);
@@ -62,7 +62,7 @@ TEST_F(CaixaSobre, MostraOsDadosDoGadgetOuOsPadroesDaFamilia)
 TEST_F(CaixaSobre, SemGadgetDeixaOsTextosComoEstavam)
 {
     TfrmAbout sobre(&host);
-    gadget->setInformacoes("Vendas por Hora", "21.08ru", "Lotrapex", DESCRICAO);
+    gadget->SetInformacoes("Vendas por Hora", "21.08ru", "Lotrapex", DESCRICAO);
     sobre.CarregaInformacoes(gadget);
     sobre.CarregaInformacoes(nullptr);
     ExpectTextos(Mostrados(sobre), {"Vendas por Hora", "21.08ru", "Lotrapex", DESCRICAO});
@@ -108,7 +108,7 @@ TEST_F(CaixaSobre, OkEnterOuEspacoFechaEAProximaAberturaRecarregaAMesmaCaixa)
     int vez = 0;
     for (const auto& fecha : fechamentos) {
         const QString titulo = QStringLiteral("Gadget %1").arg(++vez);
-        gadget->setInformacoes(titulo, "1", "", "");
+        gadget->SetInformacoes(titulo, "1", "", "");
         EXPECT_TRUE(AbreSobre([&](TfrmAbout& d) {
             if (!primeiro)
                 primeiro = &d;

@@ -424,12 +424,12 @@ INSTANTIATE_TEST_SUITE_P(Casos, ValorInvalido,
 TEST_F(Configuracao, CriacaoFalhaQuandoAsFiliaisNaoPodemSerLidas)
 {
     try {
-        conexao.setConfiguracao(QStringLiteral("L"), QString(), QString(),
+        conexao.SetConfiguracao(QStringLiteral("L"), QString(), QString(),
                                 arquivos.filePath(QStringLiteral("nenhum.fdb")),
                                 QStringLiteral("SYSDBA"), QStringLiteral("x"));
-        conexao.conectarBanco();
+        conexao.ConectarBanco();
         FAIL() << "a database that does not exist was attached";
-    } catch (const Erro&) {
+    } catch (const TErro&) {
     }
     EXPECT_FALSE(Configura([](TFrmConfiguracao&) {}));
     EXPECT_EQ(mensagens.size(), 1);
@@ -473,10 +473,10 @@ TEST_F(Configuracao, BancoForaDoArParaOSalvarOndeFalhaEDeixaODialogoAberto)
     const QByteArray antes = Arquivo();
     EXPECT_TRUE(Configura([&](TFrmConfiguracao& d) {
         // The database goes away; the gadget's last reconnect failed.
-        conexao.setConfiguracao(QStringLiteral("L"), QString(), QString(),
+        conexao.SetConfiguracao(QStringLiteral("L"), QString(), QString(),
                                 arquivos.filePath(QStringLiteral("nenhum.fdb")),
                                 QStringLiteral("SYSDBA"), QStringLiteral("x"));
-        EXPECT_THROW(conexao.conectarBanco(), Erro);
+        EXPECT_THROW(conexao.ConectarBanco(), TErro);
 
         // A branch needs the branch query again: nothing is changed.
         d.ppbEmpresas->setCurrentIndex(1);

@@ -66,9 +66,9 @@ protected:
     {
         ini = arquivos.filePath(QStringLiteral("ConfigGadGet.Ini"));
         qputenv("VANTREL_GADGETS_INI", QFile::encodeName(ini));
-        plataforma::ganchos().hoje = [] { return HOJE; };
-        plataforma::ganchos().tamanhoTela = [] { return QSize(1200, 800); };
-        plataforma::ganchos().mensagem = [this](plataforma::Caixa, const QString& texto) {
+        plataforma::Ganchos().hoje = [] { return HOJE; };
+        plataforma::Ganchos().tamanhoTela = [] { return QSize(1200, 800); };
+        plataforma::Ganchos().mensagem = [this](plataforma::TCaixa, const QString& texto) {
             mensagens << texto;
         };
         EscreverIniBanco(ini, banco->acesso(),
@@ -85,8 +85,8 @@ protected:
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
         gadget = new TVendasHora(&host);
-        gadget->setConfig(&config);
-        gadget->setConexao(&conexao);
+        gadget->SetConfig(&config);
+        gadget->SetConexao(&conexao);
         gadget->PosicionaGadGet();
         gadget->IniciarGadget(gadget);
         EsperaLeitura();
@@ -128,7 +128,7 @@ protected:
     static inline QTemporaryDir* pasta = nullptr;
     static inline BancoVarejo* banco = nullptr;
 
-    plataforma::GanchosRestaurados ganchos;
+    plataforma::TGanchosRestaurados ganchos;
     QTemporaryDir arquivos;
     QString ini;
     QStringList mensagens;

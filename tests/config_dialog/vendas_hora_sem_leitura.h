@@ -24,7 +24,7 @@ public:
     using TGadget::rtgAbout;
     using TGadget::rtgConfig;
     using TGadget::rtgGadget;
-    using TGadget::setInformacoes;
+    using TGadget::SetInformacoes;
     using TGadgetResDet::rtgDetalhe;
     using TGadgetResDet::rtgResumo;
 

@@ -31,21 +31,21 @@ void Configurar(TConexao& conexao, const AcessoBanco& a)
 
 int ContarPedidos(TConexao& conexao)
 {
-    TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-    query.setSQL({QStringLiteral("SELECT COUNT(*) AS N FROM PEDIDOC")});
-    query.open();
-    return query.value(0, QStringLiteral("N")).toInt();
+    TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+    query.SetSQL({QStringLiteral("SELECT COUNT(*) AS N FROM PEDIDOC")});
+    query.Open();
+    return query.Value(0, QStringLiteral("N")).toInt();
 }
 
 // The first column of the first row.
 QVariant Valor(TConexao& conexao, const QString& sql, const QVariant& id = {})
 {
-    TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-    query.setSQL({sql});
+    TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+    query.SetSQL({sql});
     if (id.isValid())
-        query.setParam(QStringLiteral("Id"), id);
-    query.open();
-    return query.value(0, query.colunas().value(0));
+        query.SetParam(QStringLiteral("Id"), id);
+    query.Open();
+    return query.Value(0, query.Colunas().value(0));
 }
 
 struct SaidaIsql {
@@ -142,15 +142,15 @@ TEST_F(ConexaoLocal, ConectaSemDeixarTransacaoAberta)
 {
     BancoVarejo banco(arquivo("loja.fdb"));
     TConexao conexao;
-    EXPECT_FALSE(conexao.conectado());
+    EXPECT_FALSE(conexao.Conectado());
     Configurar(conexao, banco.acesso());
-    EXPECT_TRUE(conexao.conectarBanco());
-    EXPECT_TRUE(conexao.conectado());
-    EXPECT_FALSE(conexao.getTransaction().ativa());
-    EXPECT_EQ(conexao.getBancoDados().nomeBanco(), banco.arquivo());
-    EXPECT_EQ(conexao.getBancoDados().dialeto(), 1u);
+    EXPECT_TRUE(conexao.ConectarBanco());
+    EXPECT_TRUE(conexao.Conectado());
+    EXPECT_FALSE(conexao.GetTransaction().Ativa());
+    EXPECT_EQ(conexao.GetBancoDados().NomeBanco(), banco.arquivo());
+    EXPECT_EQ(conexao.GetBancoDados().Dialeto(), 1u);
     ContarPedidos(conexao);
-    EXPECT_FALSE(conexao.getTransaction().ativa()) << "the query ends its transaction";
+    EXPECT_FALSE(conexao.GetTransaction().Ativa()) << "the query ends its transaction";
 }
 
 // The engine's page cache lives in the gadget's process during a refresh.
@@ -160,8 +160,8 @@ TEST_F(ConexaoLocal, MotorEmbutidoAbreOArquivoComPoucasPaginasEmCache)
     const AcessoBanco acesso = BancoVarejo(arquivo("loja.fdb")).acesso();
     TConexao conexao;
     Configurar(conexao, acesso);
-    ASSERT_TRUE(conexao.conectarBanco());
-    ASSERT_TRUE(conexao.getBancoDados().viaEmbutido());
+    ASSERT_TRUE(conexao.ConectarBanco());
+    ASSERT_TRUE(conexao.GetBancoDados().ViaEmbutido());
     EXPECT_EQ(Valor(conexao, QStringLiteral("SELECT MON$PAGE_BUFFERS FROM MON$DATABASE")).toInt(),
               256);
 }
@@ -171,35 +171,35 @@ TEST_F(ConexaoLocal, ProtocoloDesconhecidoMantemONomeAnterior)
     BancoVarejo banco(arquivo("loja.fdb"));
     TConexao conexao;
     Configurar(conexao, banco.acesso());
-    ASSERT_TRUE(conexao.conectarBanco());
-    conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("9"), QStringLiteral("outro"),
+    ASSERT_TRUE(conexao.ConectarBanco());
+    conexao.SetConfiguracao(QStringLiteral("R"), QStringLiteral("9"), QStringLiteral("outro"),
                             arquivo("outro.fdb"), banco.acesso().Usuario, banco.acesso().Senha);
-    EXPECT_TRUE(conexao.conectarBanco());
-    EXPECT_EQ(conexao.getBancoDados().nomeBanco(), banco.arquivo());
+    EXPECT_TRUE(conexao.ConectarBanco());
+    EXPECT_EQ(conexao.GetBancoDados().NomeBanco(), banco.arquivo());
 }
 
 TEST_F(ConexaoLocal, ProtocoloDesconhecidoNumaConexaoNovaFalha)
 {
     TConexao conexao;
-    conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("9"), QStringLiteral("srv"),
+    conexao.SetConfiguracao(QStringLiteral("R"), QStringLiteral("9"), QStringLiteral("srv"),
                             arquivo("loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
-    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
+    const QString texto = ErroDe([&] { conexao.ConectarBanco(); });
     EXPECT_FALSE(texto.isEmpty());
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
-    EXPECT_FALSE(conexao.conectado());
+    EXPECT_FALSE(conexao.Conectado());
 }
 
 TEST_F(ConexaoLocal, ArquivoInexistenteDaOErroDoServidorSemASenha)
 {
     const QString faltando = arquivo("nao-existe.fdb");
     TConexao conexao;
-    conexao.setConfiguracao(QStringLiteral("L"), QString(), QString(), faltando,
+    conexao.SetConfiguracao(QStringLiteral("L"), QString(), QString(), faltando,
                             QStringLiteral("SYSDBA"), SENHA_SECRETA);
-    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
+    const QString texto = ErroDe([&] { conexao.ConectarBanco(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("No such file or directory"))) << texto.toStdString();
     EXPECT_TRUE(texto.contains(faltando)) << texto.toStdString();
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
-    EXPECT_FALSE(conexao.conectado());
+    EXPECT_FALSE(conexao.Conectado());
 }
 
 TEST_F(ConexaoLocal, CadaConsultaVeOQueJaFoiGravado)
@@ -208,7 +208,7 @@ TEST_F(ConexaoLocal, CadaConsultaVeOQueJaFoiGravado)
     banco.addPedido({});
     TConexao conexao;
     Configurar(conexao, banco.acesso());
-    ASSERT_TRUE(conexao.conectarBanco());
+    ASSERT_TRUE(conexao.ConectarBanco());
     EXPECT_EQ(ContarPedidos(conexao), 1);
 
     banco.addPedido({}); // committed by another attachment
@@ -226,18 +226,18 @@ TEST_F(ConexaoLocal, DialetoDoBancoQuandoMenorQueTres)
     };
     for (const Caso& c : {Caso{dialeto3, 3}, Caso{dialeto1.arquivo(), 1}}) {
         TConexao conexao;
-        conexao.setConfiguracao(QStringLiteral("L"), QString(), QString(), c.caminho,
+        conexao.SetConfiguracao(QStringLiteral("L"), QString(), QString(), c.caminho,
                                 QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
-        ASSERT_TRUE(conexao.conectarBanco());
-        EXPECT_EQ(conexao.getBancoDados().dialeto(), c.dialeto);
-        TQuery query(conexao.getBancoDados(), conexao.getTransaction());
+        ASSERT_TRUE(conexao.ConectarBanco());
+        EXPECT_EQ(conexao.GetBancoDados().Dialeto(), c.dialeto);
+        TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
         // Double quotes delimit text only in dialect 1.
-        query.setSQL({QStringLiteral("SELECT \"S\" AS X FROM RDB$DATABASE")});
+        query.SetSQL({QStringLiteral("SELECT \"S\" AS X FROM RDB$DATABASE")});
         if (c.dialeto == 1) {
-            query.open();
-            EXPECT_EQ(query.asString(0, QStringLiteral("X")), QStringLiteral("S"));
+            query.Open();
+            EXPECT_EQ(query.AsString(0, QStringLiteral("X")), QStringLiteral("S"));
         } else {
-            const QString texto = ErroDe([&] { query.open(); });
+            const QString texto = ErroDe([&] { query.Open(); });
             EXPECT_TRUE(texto.contains(QStringLiteral("Column unknown"))) << texto.toStdString();
         }
     }
@@ -280,18 +280,18 @@ TEST(ConexaoServidor, ServidorQueNaoRespondeTerminaEmErro)
 {
     ServidorMudo mudo;
     TConexao conexao;
-    conexao.setConfiguracao(
+    conexao.SetConfiguracao(
         QStringLiteral("R"), QStringLiteral("0"), QStringLiteral("127.0.0.1/%1").arg(mudo.porta()),
         QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     QElapsedTimer relogio;
     relogio.start();
-    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
+    const QString texto = ErroDe([&] { conexao.ConectarBanco(); });
     // Three attempts of a few seconds each: an error, never a wait for ever.
     EXPECT_LT(relogio.elapsed(), 30000);
     EXPECT_FALSE(texto.isEmpty());
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_EQ(mudo.conexoesRecebidas(), 3);
-    EXPECT_FALSE(conexao.conectado());
+    EXPECT_FALSE(conexao.Conectado());
 }
 
 TEST(ConexaoServidor, PortaFechadaDizQueNaoConectou)
@@ -302,10 +302,10 @@ TEST(ConexaoServidor, PortaFechadaDizQueNaoConectou)
         porta = temporario.porta();
     }
     TConexao conexao;
-    conexao.setConfiguracao(
+    conexao.SetConfiguracao(
         QStringLiteral("R"), QStringLiteral("0"), QStringLiteral("127.0.0.1/%1").arg(porta),
         QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
-    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
+    const QString texto = ErroDe([&] { conexao.ConectarBanco(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("Unable to complete network request")))
         << texto.toStdString();
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
@@ -416,12 +416,12 @@ TEST(ConexaoServidor, ServidorQueTravaNoLoginDesisteComoOQueNaoResponde)
 {
     LoginQueTrava trava(std::chrono::seconds(60));
     TConexao conexao;
-    conexao.setConfiguracao(
+    conexao.SetConfiguracao(
         QStringLiteral("R"), QStringLiteral("0"), QStringLiteral("127.0.0.1/%1").arg(trava.porta()),
         QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"), SENHA_SECRETA);
     QElapsedTimer relogio;
     relogio.start();
-    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
+    const QString texto = ErroDe([&] { conexao.ConectarBanco(); });
     // The bound of a silent server, three attempts of a few seconds, with a
     // margin for a busy machine; without one the wait lasts as long as the
     // relay holds on.
@@ -429,7 +429,7 @@ TEST(ConexaoServidor, ServidorQueTravaNoLoginDesisteComoOQueNaoResponde)
     EXPECT_TRUE(texto.contains(QStringLiteral("não concluiu a conexão"))) << texto.toStdString();
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
     EXPECT_GE(trava.conexoes(), 1);
-    EXPECT_FALSE(conexao.conectado());
+    EXPECT_FALSE(conexao.Conectado());
 }
 
 class ConexaoNoServidor : public ::testing::Test {
@@ -451,11 +451,11 @@ TEST_F(ConexaoNoServidor, SenhaErradaDizOMotivoSemASenha)
     acesso.Senha = SENHA_SECRETA;
     TConexao conexao;
     Configurar(conexao, acesso);
-    const QString texto = ErroDe([&] { conexao.conectarBanco(); });
+    const QString texto = ErroDe([&] { conexao.ConectarBanco(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("login recusado pelo servidor")))
         << texto.toStdString();
     EXPECT_FALSE(texto.contains(SENHA_SECRETA));
-    EXPECT_FALSE(conexao.conectado());
+    EXPECT_FALSE(conexao.Conectado());
 }
 
 TEST_F(ConexaoNoServidor, ConectaPeloServidorComTcp)
@@ -463,8 +463,8 @@ TEST_F(ConexaoNoServidor, ConectaPeloServidorComTcp)
     banco->addPedido({});
     TConexao conexao;
     Configurar(conexao, banco->acesso());
-    ASSERT_TRUE(conexao.conectarBanco());
-    EXPECT_EQ(conexao.getBancoDados().nomeBanco(), QStringLiteral("127.0.0.1:") + banco->arquivo());
+    ASSERT_TRUE(conexao.ConectarBanco());
+    EXPECT_EQ(conexao.GetBancoDados().NomeBanco(), QStringLiteral("127.0.0.1:") + banco->arquivo());
     EXPECT_EQ(ContarPedidos(conexao), 1);
 }
 
@@ -472,13 +472,13 @@ TEST_F(ConexaoNoServidor, ConexaoDerrubadaVoltaNaReconexaoSeguinte)
 {
     TConexao conexao;
     Configurar(conexao, banco->acesso());
-    ASSERT_TRUE(conexao.conectarBanco());
+    ASSERT_TRUE(conexao.ConectarBanco());
     banco->executar(QStringLiteral(
         "DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
     banco->addPedido({});
 
     // No transaction was left on it to fail on the way out.
-    ASSERT_TRUE(conexao.conectarBanco());
+    ASSERT_TRUE(conexao.ConectarBanco());
     EXPECT_EQ(ContarPedidos(conexao), 1);
 }
 
@@ -486,12 +486,12 @@ TEST_F(ConexaoNoServidor, NenhumaTransacaoEntreConsultasECadaConsultaSoLe)
 {
     TConexao gadget;
     Configurar(gadget, banco->acesso());
-    ASSERT_TRUE(gadget.conectarBanco());
+    ASSERT_TRUE(gadget.ConectarBanco());
     const QVariant anexo =
         Valor(gadget, QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE"));
     TConexao monitor;
     Configurar(monitor, banco->acesso());
-    ASSERT_TRUE(monitor.conectarBanco());
+    ASSERT_TRUE(monitor.ConectarBanco());
     // The monitoring tables hold still for a transaction: each query here
     // has a new one.
     const auto transacoes = [&] {
@@ -504,19 +504,19 @@ TEST_F(ConexaoNoServidor, NenhumaTransacaoEntreConsultasECadaConsultaSoLe)
     EXPECT_EQ(transacoes(), 0) << "after the reconnect";
     ContarPedidos(gadget);
     EXPECT_EQ(transacoes(), 0) << "after a query";
-    ASSERT_TRUE(gadget.conectarBanco());
+    ASSERT_TRUE(gadget.ConectarBanco());
     EXPECT_EQ(transacoes(), 0) << "after a second reconnect";
 
-    TQuery propria(gadget.getBancoDados(), gadget.getTransaction());
-    propria.setSQL({QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO,"
+    TQuery propria(gadget.GetBancoDados(), gadget.GetTransaction());
+    propria.SetSQL({QStringLiteral("SELECT MON$READ_ONLY AS SO_LEITURA, MON$ISOLATION_MODE AS MODO,"
                                    " MON$LOCK_TIMEOUT AS ESPERA"),
                     QStringLiteral("FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = "
                                    "CURRENT_TRANSACTION")});
-    propria.open();
-    EXPECT_EQ(propria.value(0, QStringLiteral("SO_LEITURA")).toInt(), 1) << "read-only";
+    propria.Open();
+    EXPECT_EQ(propria.Value(0, QStringLiteral("SO_LEITURA")).toInt(), 1) << "read-only";
     // 1 would be a snapshot, which holds back the garbage collection.
-    EXPECT_EQ(propria.value(0, QStringLiteral("MODO")).toInt(), 2) << "read committed, versions";
-    EXPECT_EQ(propria.value(0, QStringLiteral("ESPERA")).toInt(), 0) << "never waits on a lock";
+    EXPECT_EQ(propria.Value(0, QStringLiteral("MODO")).toInt(), 2) << "read committed, versions";
+    EXPECT_EQ(propria.Value(0, QStringLiteral("ESPERA")).toInt(), 0) << "never waits on a lock";
 }
 
 // A local file (LocRem not "R") that the server of this machine can open, as
@@ -550,7 +550,7 @@ TEST_F(ArquivoLocal, OutroProcessoGravaPeloServidorEnquantoOGadgetLe)
 {
     TConexao gadget;
     Configurar(gadget, acesso);
-    ASSERT_TRUE(gadget.conectarBanco());
+    ASSERT_TRUE(gadget.ConectarBanco());
     EXPECT_EQ(ContarPedidos(gadget), 1);
 
     const SaidaIsql isql = Isql(
@@ -574,16 +574,16 @@ TEST_F(ArquivoLocal, SenhaRecusadaPeloServidorEUmErroENuncaOMotorEmbutido)
         Configurar(sistemaDaLoja, {QStringLiteral("R"), QStringLiteral("127.0.0.1"),
                                    QStringLiteral("0"), arquivo(), acesso.Usuario, acesso.Senha});
         if (emUso) {
-            ASSERT_TRUE(sistemaDaLoja.conectarBanco());
+            ASSERT_TRUE(sistemaDaLoja.ConectarBanco());
         }
 
         TConexao gadget;
         Configurar(gadget, comSenha(SENHA_SECRETA));
-        const QString texto = ErroDe([&] { gadget.conectarBanco(); });
+        const QString texto = ErroDe([&] { gadget.ConectarBanco(); });
         EXPECT_EQ(texto, QStringLiteral("Não foi possível conectar ao banco de dados: login "
                                         "recusado pelo servidor. Confira o usuário e a senha do "
                                         "banco de dados em \"Vozirav - Iraziv iv Izirodur\"."));
-        EXPECT_FALSE(gadget.conectado());
+        EXPECT_FALSE(gadget.Conectado());
         // Nothing of ours holds the file: the server opens it for another.
         const SaidaIsql isql = Isql(arquivo(), QStringLiteral("SELECT COUNT(*) FROM PEDIDOC;\n"));
         EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
@@ -595,14 +595,14 @@ TEST_F(ArquivoLocal, SemServidorOMotorEmbutidoAbreEDeixaOArquivoAoServidorQueCom
     servidorLocal.apontar(NENHUM_SERVIDOR);
     TConexao gadget;
     Configurar(gadget, acesso);
-    ASSERT_TRUE(gadget.conectarBanco());
-    EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
+    ASSERT_TRUE(gadget.ConectarBanco());
+    EXPECT_TRUE(gadget.GetBancoDados().ViaEmbutido());
     EXPECT_EQ(ContarPedidos(gadget), 1);
     const QString selecao = QStringLiteral("SELECT COUNT(*) FROM PEDIDOC;\n");
     // Why the attachment is let go after each refresh.
     EXPECT_NE(Isql(arquivo(), selecao).codigo, 0) << "the server opened a file the engine holds";
 
-    gadget.liberarMotorEmbutido();
+    gadget.LiberarMotorEmbutido();
     SaidaIsql isql = Isql(arquivo(), selecao);
     EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
     // A query between refreshes attaches for itself and lets go again.
@@ -611,8 +611,8 @@ TEST_F(ArquivoLocal, SemServidorOMotorEmbutidoAbreEDeixaOArquivoAoServidorQueCom
     EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
 
     servidorLocal.apontar(QString()); // the server has started
-    ASSERT_TRUE(gadget.conectarBanco());
-    EXPECT_FALSE(gadget.getBancoDados().viaEmbutido());
+    ASSERT_TRUE(gadget.ConectarBanco());
+    EXPECT_FALSE(gadget.GetBancoDados().ViaEmbutido());
     isql = Isql(arquivo(), selecao);
     EXPECT_EQ(isql.codigo, 0) << isql.texto.toStdString();
     EXPECT_EQ(ContarPedidos(gadget), 1);
@@ -627,23 +627,23 @@ TEST_F(ArquivoLocal, OServidorEPerguntadoPrimeiroACadaConexao)
     TConexao gadget;
     Configurar(gadget, acesso);
     servidorLocal.apontar(NENHUM_SERVIDOR);
-    ASSERT_TRUE(gadget.conectarBanco());
-    EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
-    gadget.liberarMotorEmbutido();
+    ASSERT_TRUE(gadget.ConectarBanco());
+    EXPECT_TRUE(gadget.GetBancoDados().ViaEmbutido());
+    gadget.LiberarMotorEmbutido();
 
     ServidorMudo mudo;
     servidorLocal.apontar(QStringLiteral("127.0.0.1/%1").arg(mudo.porta()));
-    const QString texto = ErroDe([&] { gadget.conectarBanco(); });
+    const QString texto = ErroDe([&] { gadget.ConectarBanco(); });
     EXPECT_FALSE(texto.isEmpty());
-    EXPECT_FALSE(gadget.conectado()) << "no embedded engine behind a port that took the call";
+    EXPECT_FALSE(gadget.Conectado()) << "no embedded engine behind a port that took the call";
     EXPECT_EQ(mudo.conexoesRecebidas(), 3) << "asked at each of the three attempts";
 
     servidorLocal.apontar(QString());
-    ASSERT_TRUE(gadget.conectarBanco());
-    EXPECT_FALSE(gadget.getBancoDados().viaEmbutido());
+    ASSERT_TRUE(gadget.ConectarBanco());
+    EXPECT_FALSE(gadget.GetBancoDados().ViaEmbutido());
     servidorLocal.apontar(NENHUM_SERVIDOR);
-    ASSERT_TRUE(gadget.conectarBanco());
-    EXPECT_TRUE(gadget.getBancoDados().viaEmbutido());
+    ASSERT_TRUE(gadget.ConectarBanco());
+    EXPECT_TRUE(gadget.GetBancoDados().ViaEmbutido());
 }
 
 } // namespace

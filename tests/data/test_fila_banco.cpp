@@ -36,18 +36,18 @@ protected:
     }
 
     // A job that runs LONGA on the connection and keeps its error's text.
-    TFilaBanco::Trabalho Longa(std::shared_ptr<QString> erro)
+    TFilaBanco::TTrabalho Longa(std::shared_ptr<QString> erro)
     {
         return [this, erro] {
             try {
-                conexao.conectarBanco();
+                conexao.ConectarBanco();
                 conectou = true;
-                TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-                query.setSQL({LONGA});
-                query.open();
+                TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+                query.SetSQL({LONGA});
+                query.Open();
                 *erro = QStringLiteral("ended without an error");
-            } catch (const Erro& e) {
-                *erro = e.texto();
+            } catch (const TErro& e) {
+                *erro = e.Texto();
                 throw;
             }
         };
@@ -87,7 +87,7 @@ TEST_F(FilaBanco, TrabalhosEmOrdemForaDaLinhaDaTelaComOResultadoNela)
                 ordem << QLatin1String(c.nome); // the fim of the one before has not run yet
                 EXPECT_NE(QThread::currentThread(), qApp->thread()) << c.nome;
                 if (c.falha)
-                    throw Erro(QStringLiteral("falhou: %1").arg(QLatin1String(c.nome)));
+                    throw TErro(QStringLiteral("falhou: %1").arg(QLatin1String(c.nome)));
             },
             [&, c](std::exception_ptr erro) {
                 ++entregues;
@@ -99,8 +99,8 @@ TEST_F(FilaBanco, TrabalhosEmOrdemForaDaLinhaDaTelaComOResultadoNela)
                 ASSERT_TRUE(erro) << c.nome;
                 try {
                     std::rethrow_exception(erro);
-                } catch (const Erro& e) {
-                    EXPECT_EQ(e.texto(), QStringLiteral("falhou: fails"));
+                } catch (const TErro& e) {
+                    EXPECT_EQ(e.Texto(), QStringLiteral("falhou: fails"));
                 }
             });
     }
@@ -113,10 +113,10 @@ TEST_F(FilaBanco, ExecutarDevolveOErroNaLinhaQueEspera)
     TFilaBanco fila(60s);
     EXPECT_TRUE(fila.Executar([] {}));
     try {
-        fila.Executar([] { throw Erro(QStringLiteral("sem banco")); });
+        fila.Executar([] { throw TErro(QStringLiteral("sem banco")); });
         ADD_FAILURE() << "no error came back";
-    } catch (const Erro& e) {
-        EXPECT_EQ(e.texto(), QStringLiteral("sem banco"));
+    } catch (const TErro& e) {
+        EXPECT_EQ(e.Texto(), QStringLiteral("sem banco"));
     }
 }
 
@@ -144,10 +144,10 @@ TEST_F(FilaBanco, TrabalhoAbandonadoNaoEntregaEAConsultaECancelada)
     EXPECT_FALSE(rodou);
     // The connection is good for the next job.
     EXPECT_TRUE(fila.Executar([this] {
-        conexao.conectarBanco();
-        TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-        query.setSQL({QStringLiteral("SELECT COUNT(*) AS N FROM FILIAIS")});
-        query.open();
+        conexao.ConectarBanco();
+        TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+        query.SetSQL({QStringLiteral("SELECT COUNT(*) AS N FROM FILIAIS")});
+        query.Open();
     }));
 }
 
@@ -174,8 +174,8 @@ TEST_F(FilaBanco, TrabalhoQuePassaDoLimiteTerminaComOErroDoTempo)
     try {
         fila.Executar(Longa(erro));
         ADD_FAILURE() << "the statement ran to its end";
-    } catch (const Erro& e) {
-        EXPECT_EQ(e.texto(), ErroTempoEsgotado(1s).texto());
+    } catch (const TErro& e) {
+        EXPECT_EQ(e.Texto(), TErroTempoEsgotado(1s).Texto());
     }
     EXPECT_LT(relogio.elapsed(), 10000);
     // Cancelled, or its connection closed when it was still attaching.
@@ -189,12 +189,12 @@ TEST_F(FilaBanco, LimiteZeroNaoCortaNada)
     TFilaBanco fila(0ms);
     int filiais = -1;
     EXPECT_TRUE(fila.Executar([&] {
-        conexao.conectarBanco();
+        conexao.ConectarBanco();
         QThread::msleep(300);
-        TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-        query.setSQL({QStringLiteral("SELECT COUNT(*) AS N FROM FILIAIS")});
-        query.open();
-        filiais = query.value(0, QStringLiteral("N")).toInt();
+        TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+        query.SetSQL({QStringLiteral("SELECT COUNT(*) AS N FROM FILIAIS")});
+        query.Open();
+        filiais = query.Value(0, QStringLiteral("N")).toInt();
     }));
     EXPECT_EQ(filiais, 0);
 }

@@ -21,26 +21,26 @@ namespace {
 constexpr uid_t NINGUEM = 65534;
 
 // The embedded engine alone, as a local file is opened.
-fb::Ref<Firebird::IAttachment> Anexar(const QString& nome, const char* provedores)
+fb::TRef<Firebird::IAttachment> Anexar(const QString& nome, const char* provedores)
 {
-    fb::Status status;
-    fb::Ref<Firebird::IXpbBuilder> dpb(
+    fb::TStatus status;
+    fb::TRef<Firebird::IXpbBuilder> dpb(
         fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
     dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
     dpb->insertString(&status, isc_dpb_password, SenhaSysdba().toUtf8().constData());
     dpb->insertString(&status, isc_dpb_config, provedores);
-    fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
-    return fb::Ref<Firebird::IAttachment>(
+    fb::TRef<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
+    return fb::TRef<Firebird::IAttachment>(
         provedor->attachDatabase(&status, QFile::encodeName(nome).constData(),
                                  dpb->getBufferLength(&status), dpb->getBuffer(&status)));
 }
 
-fb::Ref<Firebird::IAttachment> AnexarEmbutido(const QString& arquivo)
+fb::TRef<Firebird::IAttachment> AnexarEmbutido(const QString& arquivo)
 {
     return Anexar(arquivo, "Providers=Engine12");
 }
 
-fb::Ref<Firebird::IAttachment> AnexarNoServidor(const QString& arquivo)
+fb::TRef<Firebird::IAttachment> AnexarNoServidor(const QString& arquivo)
 {
     return Anexar(QStringLiteral("127.0.0.1:") + arquivo, "Providers=Remote");
 }
@@ -147,7 +147,7 @@ TEST(MotorEmbutido, AbreUmArquivoLocal)
         BancoVarejo banco(arquivo, BancoVarejo::Onde::Embutido);
         banco.addFilial(QStringLiteral("01"), QStringLiteral("Loja"));
     }
-    fb::Ref<Firebird::IAttachment> anexo = AnexarEmbutido(arquivo);
+    fb::TRef<Firebird::IAttachment> anexo = AnexarEmbutido(arquivo);
     EXPECT_TRUE(anexo);
     fb::Desanexar(anexo);
 }
@@ -177,7 +177,7 @@ TEST_P(UmMotorPorArquivo, OOutroMotorERecusadoNosDoisSentidos)
         const QString erro = ErroDe([&] { AnexarEmbutido(banco.arquivo()); });
         EXPECT_TRUE(RecusaPorEstarAberto(erro)) << erro.toStdString();
     }
-    fb::Ref<Firebird::IAttachment> nosso = AnexarEmbutido(banco.arquivo());
+    fb::TRef<Firebird::IAttachment> nosso = AnexarEmbutido(banco.arquivo());
     ASSERT_TRUE(nosso);
     const QString erro = GetParam().tentar(banco);
     EXPECT_TRUE(RecusaPorEstarAberto(erro)) << erro.toStdString();
@@ -189,9 +189,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Dono{"servidor",
                          [](const BancoCompartilhado& b) -> std::shared_ptr<void> {
                              return std::shared_ptr<void>(
-                                 new fb::Ref<Firebird::IAttachment>(AnexarNoServidor(b.arquivo())),
+                                 new fb::TRef<Firebird::IAttachment>(AnexarNoServidor(b.arquivo())),
                                  [](void* p) {
-                                     auto* anexo = static_cast<fb::Ref<Firebird::IAttachment>*>(p);
+                                     auto* anexo = static_cast<fb::TRef<Firebird::IAttachment>*>(p);
                                      fb::Desanexar(*anexo);
                                      delete anexo;
                                  });

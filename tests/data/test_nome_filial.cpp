@@ -39,14 +39,14 @@ protected:
         TConexao conexao;
         const AcessoBanco& a = banco->acesso();
         ConfigurarConexao(conexao, a);
-        conexao.conectarBanco();
-        TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-        query.setSQL(
+        conexao.ConectarBanco();
+        TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+        query.SetSQL(
             {QStringLiteral("SELECT COUNT(*) AS N FROM MON$ATTACHMENTS"),
              QStringLiteral(
                  "WHERE MON$SYSTEM_FLAG = 0 AND MON$ATTACHMENT_ID <> CURRENT_CONNECTION")});
-        query.open();
-        return query.value(0, QStringLiteral("N")).toInt() - 1;
+        query.Open();
+        return query.Value(0, QStringLiteral("N")).toInt() - 1;
     }
 
     QTemporaryDir dir;
@@ -88,15 +88,15 @@ TEST_F(NomeFilialTeste, LeAsConfiguracoesDoArquivoComoEstaoAgora)
     TConexao compartilhada;
     const AcessoBanco& a = banco->acesso();
     ConfigurarConexao(compartilhada, a);
-    ASSERT_TRUE(compartilhada.conectarBanco());
-    const quint64 geracao = compartilhada.getBancoDados().geracao();
+    ASSERT_TRUE(compartilhada.ConectarBanco());
+    const quint64 geracao = compartilhada.GetBancoDados().Geracao();
 
     EXPECT_EQ(NomeFilial(QStringLiteral("01")), QStringLiteral("Loja A"));
     EscreverIniBanco(ini, outro.acesso());
     EXPECT_EQ(NomeFilial(QStringLiteral("01")), QStringLiteral("Loja B"));
 
-    EXPECT_TRUE(compartilhada.conectado());
-    EXPECT_EQ(compartilhada.getBancoDados().geracao(), geracao)
+    EXPECT_TRUE(compartilhada.Conectado());
+    EXPECT_EQ(compartilhada.GetBancoDados().Geracao(), geracao)
         << "the shared connection is left alone";
 }
 

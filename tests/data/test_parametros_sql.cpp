@@ -34,7 +34,7 @@ TEST(ReescreverParametros, TrocaNomesPorInterrogacaoForaDeLiteraisEComentarios)
         {"quebra de linha depois do nome", "A = :A\nB", "A = ?\nB", {"A"}},
     };
     for (const Caso& c : casos) {
-        const SqlPosicional r = ReescreverParametros(c.sql);
+        const TSqlPosicional r = ReescreverParametros(c.sql);
         EXPECT_EQ(r.sql, c.esperado) << c.nome;
         EXPECT_EQ(r.nomes, c.nomes) << c.nome;
     }
@@ -48,7 +48,7 @@ TEST(ReescreverParametros, ConsultaDeVendasEmVariasLinhas)
         "AND ((pedidoc.codpedidoimportado IS NULL) OR (pedidoc.codpedidoimportado = \"\"))\n"
         "AND PedidoC.CodEmpresa = :CodEmpresa\n"
         "Group By PedidoC.DataPedido, Substring(PedidoC.Hora From 1 For 2)");
-    const SqlPosicional r = ReescreverParametros(sql);
+    const TSqlPosicional r = ReescreverParametros(sql);
     EXPECT_EQ(r.nomes, (QStringList{"PDATAINI", "CODEMPRESA"}));
     EXPECT_EQ(r.sql.count(u'?'), 2);
     EXPECT_TRUE(r.sql.contains(QStringLiteral("DataPedido = ? AND")));

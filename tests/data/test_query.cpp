@@ -29,7 +29,7 @@ protected:
             const AcessoBanco& a = banco->acesso();
             conectada = std::make_unique<TConexao>();
             ConfigurarConexao(*conectada, a);
-            conectada->conectarBanco();
+            conectada->ConectarBanco();
         }
         return *conectada;
     }
@@ -37,8 +37,8 @@ protected:
     std::unique_ptr<TQuery> consulta(const QStringList& linhas)
     {
         auto query =
-            std::make_unique<TQuery>(conexao().getBancoDados(), conexao().getTransaction());
-        query->setSQL(linhas);
+            std::make_unique<TQuery>(conexao().GetBancoDados(), conexao().GetTransaction());
+        query->SetSQL(linhas);
         return query;
     }
 
@@ -90,14 +90,14 @@ TEST_F(Consulta, ParametrosSeguemOTipoQueOComandoPede)
     for (const Caso& c : casos) {
         auto query = consulta({QStringLiteral("SELECT CODPEDIDO FROM PEDIDOC"),
                                QStringLiteral("WHERE ") + c.condicao});
-        query->setParam(QStringLiteral("v"), c.valor);
-        query->open();
+        query->SetParam(QStringLiteral("v"), c.valor);
+        query->Open();
         if (c.pedido.isValid()) {
-            ASSERT_EQ(query->linhas(), 1) << c.nome;
-            EXPECT_EQ(query->value(0, QStringLiteral("CODPEDIDO")).toInt(), c.pedido.toInt())
+            ASSERT_EQ(query->Linhas(), 1) << c.nome;
+            EXPECT_EQ(query->Value(0, QStringLiteral("CODPEDIDO")).toInt(), c.pedido.toInt())
                 << c.nome;
         } else {
-            EXPECT_EQ(query->linhas(), 0) << c.nome;
+            EXPECT_EQ(query->Linhas(), 0) << c.nome;
         }
     }
 }
@@ -106,10 +106,10 @@ TEST_F(Consulta, ValorForaDoIntervaloDoParametroEErro)
 {
     auto query = consulta({QStringLiteral("SELECT CODPEDIDO FROM PEDIDOC"),
                            QStringLiteral("WHERE CAST(CODCLIENTE AS SMALLINT) = :V")});
-    query->setParam(QStringLiteral("V"), 100000);
-    const QString texto = ErroDe([&] { query->open(); });
+    query->SetParam(QStringLiteral("V"), 100000);
+    const QString texto = ErroDe([&] { query->Open(); });
     EXPECT_TRUE(texto.contains(QStringLiteral("100000"))) << texto.toStdString();
-    EXPECT_FALSE(query->isOpen());
+    EXPECT_FALSE(query->IsOpen());
 }
 
 TEST_F(Consulta, ColunasPorTipo)
@@ -130,20 +130,20 @@ TEST_F(Consulta, ColunasPorTipo)
          QStringLiteral("TOTALPEDIDO, SUM(TOTALPEDIDO) AS SOMA, FATURADO,"),
          QStringLiteral("CAST(TOTALPEDIDO AS NUMERIC(9,2)) AS ESCALADO"),
          QStringLiteral("FROM PEDIDOC GROUP BY 1, 2, 3, 4, 6 ORDER BY CODPEDIDO")});
-    query->open();
-    ASSERT_EQ(query->linhas(), 2);
-    EXPECT_EQ(query->value(0, QStringLiteral("codpedido")), QVariant(qint64(42)));
-    EXPECT_EQ(query->value(0, QStringLiteral("DATAPEDIDO")),
+    query->Open();
+    ASSERT_EQ(query->Linhas(), 2);
+    EXPECT_EQ(query->Value(0, QStringLiteral("codpedido")), QVariant(qint64(42)));
+    EXPECT_EQ(query->Value(0, QStringLiteral("DATAPEDIDO")),
               QVariant(QDateTime(QDate(2024, 3, 15), QTime(0, 0))));
-    EXPECT_EQ(query->value(0, QStringLiteral("Hora")), QVariant(QStringLiteral("13")));
-    EXPECT_EQ(query->value(0, QStringLiteral("TOTALPEDIDO")), QVariant(1234.5));
-    EXPECT_EQ(query->value(0, QStringLiteral("SOMA")), QVariant(1234.5));
-    EXPECT_EQ(query->value(0, QStringLiteral("ESCALADO")), QVariant(1234.5));
-    EXPECT_EQ(query->asString(0, QStringLiteral("FATURADO")), QStringLiteral("S"));
+    EXPECT_EQ(query->Value(0, QStringLiteral("Hora")), QVariant(QStringLiteral("13")));
+    EXPECT_EQ(query->Value(0, QStringLiteral("TOTALPEDIDO")), QVariant(1234.5));
+    EXPECT_EQ(query->Value(0, QStringLiteral("SOMA")), QVariant(1234.5));
+    EXPECT_EQ(query->Value(0, QStringLiteral("ESCALADO")), QVariant(1234.5));
+    EXPECT_EQ(query->AsString(0, QStringLiteral("FATURADO")), QStringLiteral("S"));
 
-    EXPECT_FALSE(query->value(1, QStringLiteral("HORA")).isValid());
-    EXPECT_EQ(query->asString(1, QStringLiteral("HORA")), QString());
-    EXPECT_EQ(query->colunas(), (QStringList{"CODPEDIDO", "DATAPEDIDO", "HORA", "TOTALPEDIDO",
+    EXPECT_FALSE(query->Value(1, QStringLiteral("HORA")).isValid());
+    EXPECT_EQ(query->AsString(1, QStringLiteral("HORA")), QString());
+    EXPECT_EQ(query->Colunas(), (QStringList{"CODPEDIDO", "DATAPEDIDO", "HORA", "TOTALPEDIDO",
                                              "SOMA", "FATURADO", "ESCALADO"}));
 }
 
@@ -152,12 +152,12 @@ TEST_F(Consulta, ResultadoVazioLeComoNulo)
     auto query = consulta({QStringLiteral("SELECT NOMEEMPRESA, SUM(TOTALPEDIDO) AS T FROM FILIAIS"),
                            QStringLiteral("LEFT JOIN PEDIDOC ON 1 = 0 WHERE CODEMPRESA = 'XX'"),
                            QStringLiteral("GROUP BY NOMEEMPRESA")});
-    query->open();
-    EXPECT_EQ(query->linhas(), 0);
-    EXPECT_EQ(query->asString(0, QStringLiteral("NOMEEMPRESA")), QString());
-    EXPECT_EQ(query->asFloat(0, QStringLiteral("T")), 0.0);
+    query->Open();
+    EXPECT_EQ(query->Linhas(), 0);
+    EXPECT_EQ(query->AsString(0, QStringLiteral("NOMEEMPRESA")), QString());
+    EXPECT_EQ(query->AsFloat(0, QStringLiteral("T")), 0.0);
     EXPECT_TRUE(ErroDe([&] {
-                    query->value(0, QStringLiteral("NAOEXISTE"));
+                    query->Value(0, QStringLiteral("NAOEXISTE"));
                 }).contains(QStringLiteral("NAOEXISTE")));
 }
 
@@ -165,10 +165,10 @@ TEST_F(Consulta, SomaNulaLeComoZero)
 {
     banco->addFilial(QStringLiteral("01"), QStringLiteral("Centro"));
     auto query = consulta({QStringLiteral("SELECT SUM(TOTALPEDIDO) AS T FROM PEDIDOC")});
-    query->open();
-    ASSERT_EQ(query->linhas(), 1);
-    EXPECT_FALSE(query->value(0, QStringLiteral("T")).isValid());
-    EXPECT_EQ(query->asFloat(0, QStringLiteral("T")), 0.0);
+    query->Open();
+    ASSERT_EQ(query->Linhas(), 1);
+    EXPECT_FALSE(query->Value(0, QStringLiteral("T")).isValid());
+    EXPECT_EQ(query->AsFloat(0, QStringLiteral("T")), 0.0);
 }
 
 TEST_F(Consulta, TextoEmUtf8OuWindows1252)
@@ -192,12 +192,12 @@ TEST_F(Consulta, TextoEmUtf8OuWindows1252)
         consulta({QStringLiteral("SELECT NOMEEMPRESA, CAST(NOMEEMPRESA AS CHAR(20)) AS FIXO"),
                   QStringLiteral("FROM FILIAIS WHERE CODEMPRESA = :C")});
     for (const Caso& c : casos) {
-        query->setParam(QStringLiteral("C"), QString::fromLatin1(c.codigo));
-        query->open();
-        ASSERT_EQ(query->linhas(), 1) << c.codigo;
-        EXPECT_EQ(query->asString(0, QStringLiteral("NOMEEMPRESA")), c.esperado) << c.codigo;
+        query->SetParam(QStringLiteral("C"), QString::fromLatin1(c.codigo));
+        query->Open();
+        ASSERT_EQ(query->Linhas(), 1) << c.codigo;
+        EXPECT_EQ(query->AsString(0, QStringLiteral("NOMEEMPRESA")), c.esperado) << c.codigo;
         // CHAR keeps its padding, counted in bytes.
-        EXPECT_EQ(query->asString(0, QStringLiteral("FIXO")),
+        EXPECT_EQ(query->AsString(0, QStringLiteral("FIXO")),
                   c.esperado + QString(20 - c.bytes.size(), u' '))
             << c.codigo;
     }
@@ -207,32 +207,32 @@ TEST_F(Consulta, ReconectarFechaAConsulta)
 {
     banco->addPedido({});
     auto query = consulta({QStringLiteral("SELECT COUNT(*) AS N FROM PEDIDOC")});
-    query->open();
-    EXPECT_TRUE(query->isOpen());
-    EXPECT_EQ(query->linhas(), 1);
+    query->Open();
+    EXPECT_TRUE(query->IsOpen());
+    EXPECT_EQ(query->Linhas(), 1);
 
-    conexao().conectarBanco();
-    EXPECT_FALSE(query->isOpen());
-    EXPECT_FALSE(ErroDe([&] { query->value(0, QStringLiteral("N")); }).isEmpty());
+    conexao().ConectarBanco();
+    EXPECT_FALSE(query->IsOpen());
+    EXPECT_FALSE(ErroDe([&] { query->Value(0, QStringLiteral("N")); }).isEmpty());
 
     banco->addPedido({});
-    conexao().conectarBanco();
-    query->open();
-    EXPECT_TRUE(query->isOpen());
-    EXPECT_EQ(query->value(0, QStringLiteral("N")).toInt(), 2);
+    conexao().ConectarBanco();
+    query->Open();
+    EXPECT_TRUE(query->IsOpen());
+    EXPECT_EQ(query->Value(0, QStringLiteral("N")).toInt(), 2);
 }
 
 TEST_F(Consulta, MudarOComandoFechaAConsulta)
 {
     auto query = consulta({QStringLiteral("SELECT 1 AS UM FROM RDB$DATABASE")});
-    query->open();
-    query->adicionarLinha(QStringLiteral("WHERE 1 = 0"));
-    EXPECT_FALSE(query->isOpen());
-    EXPECT_EQ(query->textoSQL(), QStringLiteral("SELECT 1 AS UM FROM RDB$DATABASE\nWHERE 1 = 0"));
-    query->open();
-    EXPECT_EQ(query->linhas(), 0);
-    query->limparSQL();
-    EXPECT_EQ(query->textoSQL(), QString());
+    query->Open();
+    query->AdicionarLinha(QStringLiteral("WHERE 1 = 0"));
+    EXPECT_FALSE(query->IsOpen());
+    EXPECT_EQ(query->TextoSQL(), QStringLiteral("SELECT 1 AS UM FROM RDB$DATABASE\nWHERE 1 = 0"));
+    query->Open();
+    EXPECT_EQ(query->Linhas(), 0);
+    query->LimparSQL();
+    EXPECT_EQ(query->TextoSQL(), QString());
 }
 
 TEST_F(Consulta, ErrosChegamComOTextoDoServidor)
@@ -249,9 +249,9 @@ TEST_F(Consulta, ErrosChegamComOTextoDoServidor)
     };
     for (const Caso& c : casos) {
         auto query = consulta({c.sql});
-        const QString texto = ErroDe([&] { query->open(); });
+        const QString texto = ErroDe([&] { query->Open(); });
         EXPECT_TRUE(texto.contains(c.trecho)) << c.nome << ": " << texto.toStdString();
-        EXPECT_FALSE(query->isOpen()) << c.nome;
+        EXPECT_FALSE(query->IsOpen()) << c.nome;
     }
     EXPECT_EQ(banco->addPedido({}), 1) << "nothing was deleted";
 }
@@ -267,27 +267,27 @@ TEST_F(Consulta, PercorrerEntregaAsLinhasDeOpenUmaAUma)
                           .totalPedido = 1.5 * i});
     auto query = consulta({QStringLiteral("SELECT CODEMPRESA, DATAPEDIDO, HORA, TOTALPEDIDO "
                                           "FROM PEDIDOC ORDER BY CODEMPRESA")});
-    query->open();
-    ASSERT_EQ(query->linhas(), 3);
+    query->Open();
+    ASSERT_EQ(query->Linhas(), 3);
     const QStringList colunas = {"codempresa", "DataPedido", "HORA", "TotalPedido"};
     int linha = 0;
-    auto percorrida = consulta({query->textoSQL()});
+    auto percorrida = consulta({query->TextoSQL()});
     percorrida->Percorrer([&](const TLinhaQuery& lida) {
         for (const QString& coluna : colunas) {
-            EXPECT_EQ(lida.value(coluna), query->value(linha, coluna)) << coluna.toStdString();
-            EXPECT_EQ(lida.asString(coluna), query->asString(linha, coluna));
-            EXPECT_EQ(lida.asBytes(coluna), query->asBytes(linha, coluna));
+            EXPECT_EQ(lida.Value(coluna), query->Value(linha, coluna)) << coluna.toStdString();
+            EXPECT_EQ(lida.AsString(coluna), query->AsString(linha, coluna));
+            EXPECT_EQ(lida.AsBytes(coluna), query->AsBytes(linha, coluna));
         }
-        EXPECT_EQ(lida.asFloat(QStringLiteral("TOTALPEDIDO")), 1.5 * linha);
-        EXPECT_TRUE(ErroDe([&] { lida.value(QStringLiteral("NAOHA")); }).contains("NAOHA"));
+        EXPECT_EQ(lida.AsFloat(QStringLiteral("TOTALPEDIDO")), 1.5 * linha);
+        EXPECT_TRUE(ErroDe([&] { lida.Value(QStringLiteral("NAOHA")); }).contains("NAOHA"));
         ++linha;
     });
     EXPECT_EQ(linha, 3);
-    EXPECT_FALSE(percorrida->isOpen());
+    EXPECT_FALSE(percorrida->IsOpen());
 
     EXPECT_EQ(ErroDe([&] {
                   percorrida->Percorrer(
-                      [](const TLinhaQuery&) { throw Erro(QStringLiteral("parou")); });
+                      [](const TLinhaQuery&) { throw TErro(QStringLiteral("parou")); });
               }),
               QStringLiteral("parou"));
     linha = 0;
@@ -298,10 +298,10 @@ TEST_F(Consulta, PercorrerEntregaAsLinhasDeOpenUmaAUma)
 TEST_F(Consulta, ConexaoNuncaAnexadaNaoAbre)
 {
     TConexao solta;
-    TQuery query(solta.getBancoDados(), solta.getTransaction());
-    query.setSQL({QStringLiteral("SELECT 1 FROM RDB$DATABASE")});
-    EXPECT_FALSE(ErroDe([&] { query.open(); }).isEmpty());
-    EXPECT_FALSE(query.isOpen());
+    TQuery query(solta.GetBancoDados(), solta.GetTransaction());
+    query.SetSQL({QStringLiteral("SELECT 1 FROM RDB$DATABASE")});
+    EXPECT_FALSE(ErroDe([&] { query.Open(); }).isEmpty());
+    EXPECT_FALSE(query.IsOpen());
 }
 
 TEST(ConsultaDialeto3, NumericLargoDataEHora)
@@ -311,23 +311,23 @@ TEST(ConsultaDialeto3, NumericLargoDataEHora)
     const QString arquivo = dir.filePath(QStringLiteral("d3.fdb"));
     CriarBancoVazio(arquivo, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), 3);
     TConexao conexao;
-    conexao.setConfiguracao(QStringLiteral("L"), QString(), QString(), arquivo,
+    conexao.SetConfiguracao(QStringLiteral("L"), QString(), QString(), arquivo,
                             QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
-    ASSERT_TRUE(conexao.conectarBanco());
-    TQuery query(conexao.getBancoDados(), conexao.getTransaction());
-    query.setSQL(
+    ASSERT_TRUE(conexao.ConectarBanco());
+    TQuery query(conexao.GetBancoDados(), conexao.GetTransaction());
+    query.SetSQL(
         {QStringLiteral("SELECT CAST(:N AS NUMERIC(18,2)) AS N, CAST(:D AS DATE) AS D,"),
          QStringLiteral("CAST(:H AS TIME) AS H, CAST(:N AS BIGINT) AS B FROM RDB$DATABASE")});
-    query.setParam(QStringLiteral("N"), 123456789012.345);
-    query.setParam(QStringLiteral("D"), QDate(2024, 2, 29));
-    query.setParam(QStringLiteral("H"), QTime(13, 45, 30, 250));
-    query.open();
-    ASSERT_EQ(query.linhas(), 1);
-    EXPECT_EQ(query.value(0, QStringLiteral("N")), QVariant(123456789012.35));
-    EXPECT_EQ(query.value(0, QStringLiteral("D")), QVariant(QDate(2024, 2, 29)));
-    EXPECT_EQ(query.value(0, QStringLiteral("H")), QVariant(QTime(13, 45, 30, 250)));
+    query.SetParam(QStringLiteral("N"), 123456789012.345);
+    query.SetParam(QStringLiteral("D"), QDate(2024, 2, 29));
+    query.SetParam(QStringLiteral("H"), QTime(13, 45, 30, 250));
+    query.Open();
+    ASSERT_EQ(query.Linhas(), 1);
+    EXPECT_EQ(query.Value(0, QStringLiteral("N")), QVariant(123456789012.35));
+    EXPECT_EQ(query.Value(0, QStringLiteral("D")), QVariant(QDate(2024, 2, 29)));
+    EXPECT_EQ(query.Value(0, QStringLiteral("H")), QVariant(QTime(13, 45, 30, 250)));
     // The second N is asked for as a BIGINT without scale.
-    EXPECT_EQ(query.value(0, QStringLiteral("B")), QVariant(qint64(123456789012)));
+    EXPECT_EQ(query.Value(0, QStringLiteral("B")), QVariant(qint64(123456789012)));
 }
 
 } // namespace

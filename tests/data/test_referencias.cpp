@@ -39,9 +39,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         nome = dir.filePath(QStringLiteral("ref.fdb"));
         CriarBancoVazio(nome, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"), 3);
-        fb::Ref<IXpbBuilder> dpb(fb::Util()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0));
+        fb::TRef<IXpbBuilder> dpb(fb::Util()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0));
         dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
-        fb::Ref<IProvider> provedor(fb::Mestre()->getDispatcher());
+        fb::TRef<IProvider> provedor(fb::Mestre()->getDispatcher());
         anexo.reset(provedor->attachDatabase(&status, nome.toLocal8Bit().constData(),
                                              dpb->getBufferLength(&status),
                                              dpb->getBuffer(&status)));
@@ -49,16 +49,16 @@ protected:
 
     QTemporaryDir dir;
     QString nome;
-    fb::Status status;
-    fb::Ref<IAttachment> anexo;
+    fb::TStatus status;
+    fb::TRef<IAttachment> anexo;
 };
 
 TEST_F(Referencias, EncerrarLiberaAInterfaceUmaVezSo)
 {
-    fb::Ref<ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
-    fb::Ref<IStatement> comando(
+    fb::TRef<ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
+    fb::TRef<IStatement> comando(
         anexo->prepare(&status, transacao.get(), 0, "SELECT 1 FROM RDB$DATABASE", 3, 0));
-    fb::Ref<IResultSet> cursor(
+    fb::TRef<IResultSet> cursor(
         comando->openCursor(&status, transacao.get(), nullptr, nullptr, nullptr, 0));
 
     IResultSet* c = ComDuasReferenciasExtras(cursor.get());
@@ -76,7 +76,7 @@ TEST_F(Referencias, EncerrarLiberaAInterfaceUmaVezSo)
     EXPECT_FALSE(transacao);
     LiberarReferenciasExtras(t);
 
-    fb::Ref<ITransaction> outra(anexo->startTransaction(&status, 0, nullptr));
+    fb::TRef<ITransaction> outra(anexo->startTransaction(&status, 0, nullptr));
     t = ComDuasReferenciasExtras(outra.get());
     fb::Confirmar(outra);
     EXPECT_FALSE(outra);
@@ -91,7 +91,7 @@ TEST_F(Referencias, EncerrarLiberaAInterfaceUmaVezSo)
 TEST_F(Referencias, EncerramentoQueFalhaDeixaAReferenciaComQuemATem)
 {
     // Detaching with a transaction still running is refused.
-    fb::Ref<ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
+    fb::TRef<ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
     const QString texto = ErroDe([&] { fb::Desanexar(anexo); });
     EXPECT_TRUE(texto.contains(QStringLiteral("open transaction"))) << texto.toStdString();
     ASSERT_TRUE(anexo);

@@ -26,10 +26,10 @@ class TGadgetDuasVistas : public TGadgetResDet {
 public:
     explicit TGadgetDuasVistas(QWidget* host) : TGadgetResDet(host)
     {
-        setInformacoes(QStringLiteral("Teste"), QStringLiteral("1.0"), QString(), QString());
+        SetInformacoes(QStringLiteral("Teste"), QStringLiteral("1.0"), QString(), QString());
         for (TRetangulo* vista : {rtgDetalhe, rtgResumo}) {
-            vista->setPreenchimento(QColor::fromRgba(0xFFB8B8B8));
-            vista->setRaios(10, 10);
+            vista->SetPreenchimento(QColor::fromRgba(0xFFB8B8B8));
+            vista->SetRaios(10, 10);
         }
         rtgDetalhe->resize(389, 236);
         rtgResumo->setGeometry(102, 0, 287, 210);
@@ -85,19 +85,19 @@ protected:
         config = std::make_unique<TConfig>(QStringLiteral("GadGetVendHora"));
         config->CarregarIni();
 
-        plataforma::ganchos().tamanhoTela = [] { return QSize(1920, 1080); };
-        plataforma::ganchos().posicaoCursor = [this] { return cursor; };
+        plataforma::Ganchos().tamanhoTela = [] { return QSize(1920, 1080); };
+        plataforma::Ganchos().posicaoCursor = [this] { return cursor; };
         // The desktop routines are recorded instead of done: one line per call.
-        plataforma::ganchos().iniciarComWindows = [this](const QString& gadget, bool adicionar) {
+        plataforma::Ganchos().iniciarComWindows = [this](const QString& gadget, bool adicionar) {
             chamadas << QStringLiteral("IniciarComWindows(%1, %2)")
                             .arg(gadget, adicionar ? "true" : "false");
         };
-        plataforma::ganchos().criaIcone = [this](QWidget* janela, const QString& nome) {
+        plataforma::Ganchos().criaIcone = [this](QWidget* janela, const QString& nome) {
             janelaDoIcone = janela;
             chamadas << QStringLiteral("CriaIcone(%1)").arg(nome);
         };
-        plataforma::ganchos().destroiIcone = [this] { chamadas << QStringLiteral("DestroiIcone"); };
-        plataforma::ganchos().escondeBarraTarefa = [this] {
+        plataforma::Ganchos().destroiIcone = [this] { chamadas << QStringLiteral("DestroiIcone"); };
+        plataforma::Ganchos().escondeBarraTarefa = [this] {
             chamadas << QStringLiteral("EscondeBarraTarefa");
         };
 
@@ -106,7 +106,7 @@ protected:
         host->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
         gadget = new TGadgetDuasVistas(host.get());
-        gadget->setConfig(config.get());
+        gadget->SetConfig(config.get());
         chamadas.clear();
     }
 
@@ -156,7 +156,7 @@ protected:
         QApplication::sendEvent(w, &evento);
     }
 
-    plataforma::GanchosRestaurados ganchosRestaurados;
+    plataforma::TGanchosRestaurados ganchosRestaurados;
     QTemporaryDir pasta;
     QString arquivoIni;
     std::unique_ptr<TConfig> config;

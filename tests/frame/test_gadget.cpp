@@ -45,7 +45,7 @@ TEST_F(FrameTeste, PosicionaGadGetUsaAPosicaoSalvaEnquantoAVistaPodeSerPega)
         SCOPED_TRACE(QStringLiteral("%1,%2").arg(caso.posX, caso.posY).toStdString());
         config->setPosX(caso.posX);
         config->setPosY(caso.posY);
-        gadget->setConfig(caso.comConfig ? config.get() : nullptr);
+        gadget->SetConfig(caso.comConfig ? config.get() : nullptr);
         gadget->PosicionaGadGet();
         EXPECT_EQ(gadget->PosicaoNaTela(), caso.esperado);
     }
@@ -58,8 +58,8 @@ TEST_F(FrameTeste, PosicaoQueNaoEhNumeroInteiroFalhaNomeandoOValor)
     try {
         gadget->PosicionaGadGet();
         FAIL() << "no error";
-    } catch (const Erro& erro) {
-        EXPECT_TRUE(erro.texto().contains(QStringLiteral("12a"))) << erro.texto().toStdString();
+    } catch (const TErro& erro) {
+        EXPECT_TRUE(erro.Texto().contains(QStringLiteral("12a"))) << erro.Texto().toStdString();
     }
 }
 
@@ -218,7 +218,7 @@ TEST_F(FrameTeste, LugarPadraoEAlcanceSeguemAsAreasDisponiveisDeCadaTela)
     };
     for (const CasoMonitores& caso : casos) {
         SCOPED_TRACE(caso.nome);
-        plataforma::ganchos().areasDisponiveis = [&] { return caso.areas; };
+        plataforma::Ganchos().areasDisponiveis = [&] { return caso.areas; };
         config->setPosX(caso.posX);
         config->setPosY(caso.posY);
         gadget->PosicionaGadGet();
@@ -234,7 +234,7 @@ TEST_F(FrameTeste, TelasQueMudamRecolocamOQuadroPelaPosicaoSalvaSemGravaLa)
     const QList<QRect> dois = {QRect(1920, 0, 1920, 1080), QRect(0, 0, 1920, 1080)};
     const QList<QRect> soAPrincipal = {QRect(0, 0, 1920, 1080)};
     QList<QRect> areas = dois;
-    plataforma::ganchos().areasDisponiveis = [&] { return areas; };
+    plataforma::Ganchos().areasDisponiveis = [&] { return areas; };
     config->setPosX(QStringLiteral("2000"));
     config->setPosY(QStringLiteral("300"));
     gadget->PosicionaGadGet();
@@ -507,7 +507,7 @@ TEST_F(FrameTeste, VerificaMargensTrazODialogoParaATela)
 // dialog stays on the monitor that holds most of it, below the panel.
 TEST_F(FrameTeste, VerificaMargensUsaAAreaDisponivelDaTelaDoDialogo)
 {
-    plataforma::ganchos().areasDisponiveis = [] {
+    plataforma::Ganchos().areasDisponiveis = [] {
         return QList<QRect>{QRect(1920, 30, 1920, 1050), QRect(0, 0, 1920, 1080)};
     };
     const CasoMargens casos[] = {
@@ -541,7 +541,7 @@ namespace {
 
 class TGadgetSemInformacoes : public TGadget {
 public:
-    using TGadget::setInformacoes;
+    using TGadget::SetInformacoes;
     using TGadget::TGadget;
     void RConfClick(QObject*) override {}
     void RAboutClick(QObject*) override {}
@@ -553,12 +553,12 @@ public:
 TEST_F(FrameTeste, TituloEVersaoTemValoresPadraoQuandoVazios)
 {
     TGadgetSemInformacoes vazio(host.get());
-    EXPECT_EQ(vazio.getTitulo(), QStringLiteral("Vantrel Gadgets"));
-    EXPECT_EQ(vazio.getVersao(), QStringLiteral("17.04bb"));
-    EXPECT_EQ(vazio.getRelCons(), QString());
-    EXPECT_EQ(vazio.getDescricao(), QString());
+    EXPECT_EQ(vazio.GetTitulo(), QStringLiteral("Vantrel Gadgets"));
+    EXPECT_EQ(vazio.GetVersao(), QStringLiteral("17.04bb"));
+    EXPECT_EQ(vazio.GetRelCons(), QString());
+    EXPECT_EQ(vazio.GetDescricao(), QString());
 
-    vazio.setInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET, QStringLiteral("R"),
+    vazio.SetInformacoes(NOME_GGT_VENDAS_HORA, VERSAO_GADGET, QStringLiteral("R"),
                          QStringLiteral("D"));
     EXPECT_EQ(vazio.Titulo(), QStringLiteral("Vendas por Hora"));
     EXPECT_EQ(vazio.Versao(), QStringLiteral("21.08ru"));

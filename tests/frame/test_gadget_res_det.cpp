@@ -113,15 +113,15 @@ TEST_F(FrameTeste, ValoresQueNaoSaoInteirosInterrompemIniciarGadget)
     try {
         gadget->IniciarGadget(gadget);
         FAIL() << "no error";
-    } catch (const Erro& erro) {
-        EXPECT_TRUE(erro.texto().contains(QStringLiteral("cinco")));
+    } catch (const TErro& erro) {
+        EXPECT_TRUE(erro.Texto().contains(QStringLiteral("cinco")));
     }
     EXPECT_EQ(gadget->tmrPrincipal->Interval(), 1000);
     EXPECT_TRUE(chamadas.isEmpty());
 
     config->setAtualizaDados(QStringLiteral("2"));
     config->setTransparencia(QStringLiteral("meio"));
-    EXPECT_THROW(gadget->IniciarGadget(gadget), Erro);
+    EXPECT_THROW(gadget->IniciarGadget(gadget), TErro);
     EXPECT_EQ(gadget->tmrPrincipal->Interval(), 120000);
     EXPECT_DOUBLE_EQ(gadget->rtgResumo->Opacity(), 1.0);
     EXPECT_TRUE(chamadas.isEmpty());

@@ -219,7 +219,7 @@ TEST_F(FrameTeste, FaixaSemEmendasEmQualquerEscala)
         const QImage imagens[] = {icones.imgIcoFechar, icones.imgIcoMax, icones.imgIcoConfig,
                                   icones.imgIcoAbout, icones.imgIcoMover};
         for (int i = 0; i < 5; ++i)
-            ladrilhos[i]->setImagem(imagens[i]);
+            ladrilhos[i]->SetImagem(imagens[i]);
         for (qreal deslocamento : {0.0, 0.5}) {
             SCOPED_TRACE("scale " + std::to_string(escala) + ", offset "
                          + std::to_string(deslocamento));

@@ -35,7 +35,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(temp.isValid());
-        plataforma::ganchos().arquivoPrograma = [this] { return programa; };
+        plataforma::Ganchos().arquivoPrograma = [this] { return programa; };
     }
 
     // Root ignores permissions, so the folder is made unwritable by putting
@@ -60,7 +60,7 @@ protected:
     VariavelTemporaria dirs{"XDG_CONFIG_DIRS",
                             temp.filePath(QStringLiteral("xdg")) + QStringLiteral(":/etc/xdg")};
     VariavelTemporaria home{"XDG_CONFIG_HOME", temp.filePath(QStringLiteral("home"))};
-    plataforma::GanchosRestaurados ganchos;
+    plataforma::TGanchosRestaurados ganchos;
     QString programa = temp.filePath(QStringLiteral("Meus Programas/vendas-por-hora"));
 };
 
@@ -120,8 +120,8 @@ TEST_F(InicioAutomatico, FalhaQuandoNenhumaEntradaPodeSerGravada)
     try {
         plataforma::IniciarComWindows(TITULO, true);
         FAIL() << "no error";
-    } catch (const Erro& erro) {
-        EXPECT_EQ(erro.texto(), QStringLiteral("Failed to set data for 'Vendas por Hora'"));
+    } catch (const TErro& erro) {
+        EXPECT_EQ(erro.Texto(), QStringLiteral("Failed to set data for 'Vendas por Hora'"));
     }
 }
 

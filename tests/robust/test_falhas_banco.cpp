@@ -88,11 +88,11 @@ public:
             while (!FParar) {
                 try {
                     Vender(arquivo);
-                } catch (const Erro& e) {
+                } catch (const TErro& e) {
                     const std::lock_guard trava(FTrava);
                     if (FErros.isEmpty())
-                        FPrimeiroErro = e.texto();
-                    FErros << e.texto();
+                        FPrimeiroErro = e.Texto();
+                    FErros << e.Texto();
                 }
                 ++FVendas;
                 std::this_thread::sleep_for(100ms);
@@ -121,17 +121,17 @@ public:
 private:
     static void Vender(const QString& arquivo)
     {
-        fb::Status status;
-        fb::Ref<Firebird::IXpbBuilder> dpb(
+        fb::TStatus status;
+        fb::TRef<Firebird::IXpbBuilder> dpb(
             fb::Util()->getXpbBuilder(&status, Firebird::IXpbBuilder::DPB, nullptr, 0));
         dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
         dpb->insertString(&status, isc_dpb_password, SenhaSysdba().toUtf8().constData());
         dpb->insertString(&status, isc_dpb_config, "Providers=Remote");
-        fb::Ref<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
-        fb::Ref<Firebird::IAttachment> anexo(provedor->attachDatabase(
+        fb::TRef<Firebird::IProvider> provedor(fb::Mestre()->getDispatcher());
+        fb::TRef<Firebird::IAttachment> anexo(provedor->attachDatabase(
             &status, ("127.0.0.1:" + QFile::encodeName(arquivo)).constData(),
             dpb->getBufferLength(&status), dpb->getBuffer(&status)));
-        fb::Ref<Firebird::ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
+        fb::TRef<Firebird::ITransaction> transacao(anexo->startTransaction(&status, 0, nullptr));
         anexo->execute(&status, transacao.get(), 0,
                        "INSERT INTO PEDIDOC (CODEMPRESA, CODPEDIDO) VALUES ('99', 1)", 1, nullptr,
                        nullptr, nullptr, nullptr);
@@ -208,7 +208,7 @@ class BancoComFalha : public VendasHoraTeste {};
 TEST_F(BancoComFalha, ServidorQueNaoRespondeDesisteNoLimite)
 {
     PortaMuda muda;
-    conexao.setConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
+    conexao.SetConfiguracao(QStringLiteral("R"), QStringLiteral("0"),
                             QStringLiteral("127.0.0.1/%1").arg(muda.porta()),
                             QStringLiteral("/tmp/loja.fdb"), QStringLiteral("SYSDBA"),
                             QStringLiteral("senha-que-nao-aparece"));

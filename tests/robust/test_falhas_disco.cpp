@@ -28,7 +28,7 @@ protected:
     {
         VendasHoraTeste::SetUp();
         qputenv("VANTREL_GADGETS_INI", QFile::encodeName(arquivo.caminho()));
-        plataforma::ganchos().posicaoCursor = [this] { return cursor; };
+        plataforma::Ganchos().posicaoCursor = [this] { return cursor; };
         arquivo.Gravar(ANTES);
         config.CarregarIni();
         Constroi();

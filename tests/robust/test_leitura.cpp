@@ -62,8 +62,8 @@ protected:
         delete gadget.data();
         comTique = new TVendasHoraComTique(&host);
         gadget = comTique;
-        gadget->setConfig(&config);
-        gadget->setConexao(&conexao);
+        gadget->SetConfig(&config);
+        gadget->SetConexao(&conexao);
         gadget->PosicionaGadGet();
         AtualizarPeloLaco(*gadget);
         ASSERT_EQ(mensagens, QStringList());
@@ -136,24 +136,24 @@ TEST_F(LeituraPelaRede, LeituraLentaUsaTransacaoSoLeituraReadCommitted)
     retransmissor.setAtraso(250ms);
     TConexao monitor;
     ConfigurarConexao(monitor, servidor->acesso());
-    ASSERT_TRUE(monitor.conectarBanco());
-    TQuery transacoes(monitor.getBancoDados(), monitor.getTransaction());
-    transacoes.setSQL(
+    ASSERT_TRUE(monitor.ConectarBanco());
+    TQuery transacoes(monitor.GetBancoDados(), monitor.GetTransaction());
+    transacoes.SetSQL(
         {QStringLiteral("SELECT t.MON$ISOLATION_MODE AS MODO, t.MON$READ_ONLY AS SO_LEITURA"),
          QStringLiteral("FROM MON$TRANSACTIONS t JOIN MON$ATTACHMENTS a"),
          QStringLiteral("ON a.MON$ATTACHMENT_ID = t.MON$ATTACHMENT_ID"),
          QStringLiteral("WHERE a.MON$ATTACHMENT_ID <> CURRENT_CONNECTION"),
          QStringLiteral("AND a.MON$REMOTE_PID = :Pid")});
-    transacoes.setParam(QStringLiteral("Pid"), qint64(getpid()));
+    transacoes.SetParam(QStringLiteral("Pid"), qint64(getpid()));
 
     gadget->IniciarGadget(gadget);
     int amostras = 0;
     QMap<QString, int> vistas; // "isolation/read-only" and how often
     while (gadget->Lendo()) {
-        transacoes.open();
-        for (int i = 0; i < transacoes.linhas(); ++i)
-            ++vistas[transacoes.asString(i, QStringLiteral("MODO")) + u'/'
-                     + transacoes.asString(i, QStringLiteral("SO_LEITURA"))];
+        transacoes.Open();
+        for (int i = 0; i < transacoes.Linhas(); ++i)
+            ++vistas[transacoes.AsString(i, QStringLiteral("MODO")) + u'/'
+                     + transacoes.AsString(i, QStringLiteral("SO_LEITURA"))];
         ++amostras;
         QTest::qWait(20);
     }
@@ -222,9 +222,9 @@ TEST_F(LeituraPelaRede, DiaMudadoDuranteALeituraMostraSoONovoDia)
 TEST_F(LeituraPelaRede, RedeMudaTerminaALeituraComUmaCaixaEAProximaVolta)
 {
     TFilaBanco& fila = TFilaBanco::Programa();
-    const auto limite = fila.limite();
-    const auto volta = qScopeGuard([&] { fila.setLimite(limite); });
-    fila.setLimite(3s);
+    const auto limite = fila.Limite();
+    const auto volta = qScopeGuard([&] { fila.SetLimite(limite); });
+    fila.SetLimite(3s);
 
     retransmissor.setMudo(true);
     const int conexoesAntes = retransmissor.conexoes();
@@ -273,9 +273,9 @@ TEST_F(LeituraPelaRede, RedeMudaTerminaALeituraComUmaCaixaEAProximaVolta)
 TEST_F(LeituraPelaRede, TempoEsgotadoEsperaCadaVezMaisPelaProximaTentativa)
 {
     TFilaBanco& fila = TFilaBanco::Programa();
-    const auto limite = fila.limite();
-    const auto volta = qScopeGuard([&] { fila.setLimite(limite); });
-    fila.setLimite(2s);
+    const auto limite = fila.Limite();
+    const auto volta = qScopeGuard([&] { fila.SetLimite(limite); });
+    fila.SetLimite(2s);
     retransmissor.setAtraso(400ms);
     // Whether a tick started a reading ('L') or was let go ('-').
     const auto tique = [&] {
@@ -312,9 +312,9 @@ TEST_F(LeituraPelaRede, TempoEsgotadoEsperaCadaVezMaisPelaProximaTentativa)
 TEST_F(LeituraPelaRede, UmaCaixaDeCadaVezParaOMesmoErro)
 {
     TFilaBanco& fila = TFilaBanco::Programa();
-    const auto limite = fila.limite();
-    const auto volta = qScopeGuard([&] { fila.setLimite(limite); });
-    fila.setLimite(2s);
+    const auto limite = fila.Limite();
+    const auto volta = qScopeGuard([&] { fila.SetLimite(limite); });
+    fila.SetLimite(2s);
     retransmissor.setAtraso(400ms);
     QStringList mostradas;
     int abertas = 0;
@@ -324,7 +324,7 @@ TEST_F(LeituraPelaRede, UmaCaixaDeCadaVezParaOMesmoErro)
         EXPECT_TRUE(QTest::qWaitFor([&] { return !gadget->Lendo(); }, 60000));
         QCoreApplication::processEvents();
     };
-    plataforma::ganchos().mensagem = [&](plataforma::Caixa, const QString& texto) {
+    plataforma::Ganchos().mensagem = [&](plataforma::TCaixa, const QString& texto) {
         mostradas << texto;
         maisAbertas = std::max(maisAbertas, ++abertas);
         if (mostradas.size() == 1) {

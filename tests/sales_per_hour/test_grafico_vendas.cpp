@@ -37,7 +37,7 @@ protected:
         auto* grafico = new TGraficoVendas(QStringLiteral("Gráfico"), m.separacao, m.curtas, &host);
         grafico->setGeometry(QRect(QPoint(0, 0), m.tamanho));
         if (m.pixelsEixos)
-            grafico->setTamanhoRotulosEixos(m.pixelsEixos);
+            grafico->SetTamanhoRotulosEixos(m.pixelsEixos);
         QLineSeries* serie = grafico->NovaSerie(QStringLiteral("s"), !referencia.isEmpty());
         QStringList rotulos;
         for (double v : valores) {
@@ -47,7 +47,7 @@ protected:
         for (qsizetype i = 0; i < referencia.size(); ++i)
             grafico->Referencia()->append(i, referencia[i]);
         grafico->MostraSerie(rotulos, dicas);
-        grafico->setTitulo(QStringLiteral("Vendas por Hora"));
+        grafico->SetTitulo(QStringLiteral("Vendas por Hora"));
         host.resize(400, 230);
         host.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&host));
@@ -137,7 +137,7 @@ TEST_F(GraficoTeste, MarcasLegiveisJuntoAoSeuPonto)
     for (const Modelo& m : {RESUMO, DETALHE})
         for (const Caso& c : casos) {
             TGraficoVendas* grafico = Grafico(m, c.valores);
-            grafico->setMarcasVisiveis(true);
+            grafico->SetMarcasVisiveis(true);
             const QList<QRectF> marcas = grafico->CaixasMarcas();
             const QList<QRectF> rotulos = grafico->CaixasRotulos();
             const QRectF vista(grafico->viewport()->rect());
@@ -255,13 +255,13 @@ TEST_F(GraficoTeste, PontoAbertoSoUmAnel)
         const auto azul = [](const QColor& cor) {
             return cor.blue() > 200 && cor.red() < 100 && cor.green() < 100;
         };
-        grafico->setPontoAberto(1);
+        grafico->SetPontoAberto(1);
         EXPECT_EQ(grafico->PontoAberto(), 1) << m.nome;
         EXPECT_FALSE(azul(meio(1))) << m.nome << ": " << meio(1).name().toStdString();
         EXPECT_TRUE(azul(meio(0))) << m.nome << ": " << meio(0).name().toStdString();
-        grafico->setPontoAberto(std::nullopt);
+        grafico->SetPontoAberto(std::nullopt);
         EXPECT_TRUE(azul(meio(1))) << m.nome << ": solid again";
-        grafico->setPontoAberto(3);
+        grafico->SetPontoAberto(3);
         EXPECT_EQ(grafico->PontoAberto(), std::nullopt) << m.nome << ": no such point";
     }
 }
@@ -272,8 +272,8 @@ TEST_F(GraficoTeste, DestaqueNoCantoLivreDasMarcas)
 {
     for (const Modelo& m : {RESUMO, DETALHE}) {
         TGraficoVendas* grafico = Grafico(m, {1500, 200, 100, 50, 20, 10, 20, 50, 100, 1400, 1500});
-        grafico->setDestaque(QStringLiteral("R$ 1.234.567,89"), 0.62);
-        grafico->setMarcasVisiveis(true);
+        grafico->SetDestaque(QStringLiteral("R$ 1.234.567,89"), 0.62);
+        grafico->SetMarcasVisiveis(true);
         EXPECT_EQ(grafico->Destaque(), QStringLiteral("R$ 1.234.567,89"));
         const QList<QRectF> rotulos = grafico->CaixasRotulos();
         QRectF titulo;
@@ -294,11 +294,11 @@ TEST_F(GraficoTeste, DestaqueNoCantoLivreDasMarcas)
 
         EXPECT_TRUE(grafico->DestaqueVisivel()) << m.nome;
 
-        grafico->setDestaque(QString(), 0.5);
+        grafico->SetDestaque(QString(), 0.5);
         EXPECT_EQ(grafico->FracaoDestaque(), std::nullopt) << m.nome << ": no text, no bar";
         EXPECT_EQ(grafico->CaixasRotulos().size(), rotulos.size() - 2) << m.nome;
 
-        grafico->setDestaque(QStringLiteral("R$ 123.456.789.012,34 até agora, na semana passada"),
+        grafico->SetDestaque(QStringLiteral("R$ 123.456.789.012,34 até agora, na semana passada"),
                              0.5);
         EXPECT_FALSE(grafico->DestaqueVisivel()) << m.nome << ": it would reach the title";
         EXPECT_EQ(grafico->CaixasRotulos().size(), rotulos.size() - 2) << m.nome;

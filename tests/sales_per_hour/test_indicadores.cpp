@@ -94,7 +94,7 @@ protected:
         banco = std::make_unique<BancoVarejo>(dir.filePath(QStringLiteral("loja.fdb")));
         OrdensDoDiaComReferencias(*banco);
         ConfigurarConexao(conexao, banco->acesso());
-        ASSERT_TRUE(conexao.conectarBanco());
+        ASSERT_TRUE(conexao.ConectarBanco());
         config.setHoraIni(QStringLiteral("8"));
         config.setHoraFim(QStringLiteral("12"));
         config.setEmpresa(QStringLiteral("01"));
@@ -137,9 +137,9 @@ TEST_F(DiaComReferencias, ValorVendasETicketDeCadaHoraEDoDia)
         {"11", 0, 0, {}},         {"12", 7, 1, 7},
     };
     const TIndicadores indicadores = dados.Indicadores(std::nullopt);
-    ASSERT_EQ(dados.CdsTemp().linhas().size(), std::size(esperadas));
+    ASSERT_EQ(dados.CdsTemp().Linhas().size(), std::size(esperadas));
     for (size_t i = 0; i < std::size(esperadas); ++i) {
-        const TTabelaVendasHora::Linha& linha = dados.CdsTemp().linhas()[i];
+        const TTabelaVendasHora::TLinha& linha = dados.CdsTemp().Linhas()[i];
         EXPECT_EQ(linha.HORA, QLatin1String(esperadas[i].hora));
         EXPECT_EQ(linha.VALOR, esperadas[i].valor) << esperadas[i].hora;
         EXPECT_EQ(linha.VENDAS, esperadas[i].vendas) << esperadas[i].hora;
@@ -274,7 +274,7 @@ TEST_F(DiaComReferencias, DiasPassadosGuardadosPorQuinzeMinutos)
         Ler(TComparacao::SemanaPassada, DIA, agora);
         return dados.Indicadores(std::nullopt).Referencia;
     };
-    const auto hojeAs8 = [this] { return dados.CdsTemp().linhas().front().VALOR; };
+    const auto hojeAs8 = [this] { return dados.CdsTemp().Linhas().front().VALOR; };
     ASSERT_EQ(referencia(AGORA), 176);
     banco->addPedidos({{.dataPedido = DIA.addDays(-7), .hora = "08:00", .totalPedido = 1000},
                        {.dataPedido = DIA, .hora = "08:05", .totalPedido = 1}});
@@ -324,7 +324,7 @@ TEST_F(DiaComReferencias, DiaGuardadoNaoPrecisaDoBanco)
     EXPECT_THROW(dados.ValorDasVendas(config, nuncaConectada,
                                       DIA.toString(QStringLiteral("dd/MM/yyyy")),
                                       TComparacao::SemanaPassada, &cache, DIA, AGORA),
-                 Erro);
+                 TErro);
 }
 
 } // namespace

@@ -92,7 +92,7 @@ struct DialogoFalso {
 
     void Instalar()
     {
-        plataforma::ganchos().arquivoParaSalvar =
+        plataforma::Ganchos().arquivoParaSalvar =
             [this](const QString& titulo, const QString& sugerido, const QString& filtro) {
                 titulos << titulo;
                 sugeridos << sugerido;
@@ -384,7 +384,7 @@ TEST_F(MenuVendasHora, FecharComoOBotaoDeFechar)
     };
     for (const Caso& c : casos) {
         QStringList desktop;
-        plataforma::ganchos().iniciarComWindows = [&](const QString& nome, bool adicionar) {
+        plataforma::Ganchos().iniciarComWindows = [&](const QString& nome, bool adicionar) {
             desktop << QStringLiteral("%1 %2").arg(nome).arg(adicionar);
         };
         Constroi();
@@ -454,7 +454,7 @@ protected:
         arquivo = saida.filePath(QStringLiteral("ConfigGadGet.Ini"));
         qputenv("VANTREL_GADGETS_INI", arquivo.toLocal8Bit());
         // The offscreen platform has no pointer: it stands where the clicks are.
-        plataforma::ganchos().posicaoCursor = [this] { return ponteiro; };
+        plataforma::Ganchos().posicaoCursor = [this] { return ponteiro; };
     }
 
     void EscreveIni(const QByteArray& empresa)
@@ -527,7 +527,7 @@ TEST_F(ListaFiliais, EscolherSalvaAEmpresaComoODialogoEMantemOResto)
         EscreveIni(c.antes);
         const QByteArray antes = Ini();
         Inicia();
-        ASSERT_TRUE(TFilaBanco::Programa().Executar([this] { conexao.conectarBanco(); }));
+        ASSERT_TRUE(TFilaBanco::Programa().Executar([this] { conexao.ConectarBanco(); }));
         FrmConfiguracao = new TFrmConfiguracao(&host, config, conexao);
         if (QByteArrayView(c.rotulo).endsWith("Max"))
             QTest::mouseClick(Controle<QWidget>("rtgMax"), Qt::LeftButton);

@@ -43,7 +43,7 @@ TEST(TabelaVendasHora, UmaLinhaZeradaPorHoraDoIntervalo)
         TTabelaVendasHora tabela;
         tabela.Recriar(QString::fromLatin1(c.ini), QString::fromLatin1(c.fim));
         std::vector<QString> horas;
-        for (const auto& linha : tabela.linhas()) {
+        for (const auto& linha : tabela.Linhas()) {
             horas.push_back(linha.HORA);
             EXPECT_EQ(linha.VALOR, 0.0);
         }
@@ -51,7 +51,7 @@ TEST(TabelaVendasHora, UmaLinhaZeradaPorHoraDoIntervalo)
     }
     TTabelaVendasHora dia;
     dia.Recriar(QStringLiteral("0"), QStringLiteral("23"));
-    EXPECT_EQ(dia.linhas().size(), 24u);
+    EXPECT_EQ(dia.Linhas().size(), 24u);
 }
 
 TEST(TabelaVendasHora, HoraQueNaoEhNumeroFalhaComOValorEDeixaATabelaVazia)
@@ -61,10 +61,10 @@ TEST(TabelaVendasHora, HoraQueNaoEhNumeroFalhaComOValorEDeixaATabelaVazia)
     try {
         tabela.Recriar(QStringLiteral("oito"), QStringLiteral("18"));
         FAIL() << "expected an error";
-    } catch (const Erro& e) {
-        EXPECT_TRUE(e.texto().contains(QStringLiteral("oito"))) << e.texto().toStdString();
+    } catch (const TErro& e) {
+        EXPECT_TRUE(e.Texto().contains(QStringLiteral("oito"))) << e.Texto().toStdString();
     }
-    EXPECT_TRUE(tabela.linhas().empty());
+    EXPECT_TRUE(tabela.Linhas().empty());
 }
 
 TEST(TabelaVendasHora, LocalizaPelaChaveExata)

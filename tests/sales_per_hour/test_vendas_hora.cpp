@@ -63,10 +63,10 @@ TEST_F(VendasHoraTeste, ConstrucaoMostraOsTextosIniciaisSemConsultar)
     EXPECT_EQ(Detalhe()->Serie(), nullptr);
     EXPECT_TRUE(Controle<TRetangulo>("rtgResumo")->isVisible());
     EXPECT_FALSE(Controle<TRetangulo>("rtgDetalhe")->isVisible());
-    EXPECT_EQ(gadget->getTitulo(), QStringLiteral("Vendas por Hora"));
-    EXPECT_EQ(gadget->getVersao(), QStringLiteral("21.08ru"));
-    EXPECT_EQ(gadget->getRelCons(), QStringLiteral("Lotrapex - Relatório Totalização de Vendas"));
-    EXPECT_EQ(gadget->getDescricao(),
+    EXPECT_EQ(gadget->GetTitulo(), QStringLiteral("Vendas por Hora"));
+    EXPECT_EQ(gadget->GetVersao(), QStringLiteral("21.08ru"));
+    EXPECT_EQ(gadget->GetRelCons(), QStringLiteral("Lotrapex - Relatório Totalização de Vendas"));
+    EXPECT_EQ(gadget->GetDescricao(),
               QStringLiteral("Esta gadget funciona como um termômetro que apresenta as vendas da "
                              "sua empresa por unidade por hora."));
     EsperaLeitura();
@@ -623,7 +623,7 @@ TEST_F(VendasHoraTeste, AtualizacaoSoltaOMotorEmbutidoAoTerminar)
         mensagens.clear();
         AtualizarPeloLaco(*gadget);
         EXPECT_EQ(mensagens.size(), c.falha ? 1 : 0);
-        EXPECT_FALSE(conexao.conectado());
+        EXPECT_FALSE(conexao.Conectado());
     }
 }
 
@@ -688,7 +688,7 @@ protected:
     void SetUp() override
     {
         VendasHoraTeste::SetUp();
-        plataforma::ganchos().agora = [] { return QDateTime(HOJE, QTime(10, 30)); };
+        plataforma::Ganchos().agora = [] { return QDateTime(HOJE, QTime(10, 30)); };
     }
 
     static QList<double> Pontos(const QLineSeries* serie)

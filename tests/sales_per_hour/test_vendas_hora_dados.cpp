@@ -79,7 +79,7 @@ void Configurar(TConexao& conexao, const AcessoBanco& a)
 Tabela Conteudo(const TVendasHoraDados& dados)
 {
     Tabela t;
-    for (const auto& linha : dados.CdsTemp().linhas())
+    for (const auto& linha : dados.CdsTemp().Linhas())
         t.push_back({linha.HORA.toStdString(), linha.VALOR});
     return t;
 }
@@ -374,7 +374,7 @@ void ConferirCasos(BancoVarejo::Onde onde)
 
     TConexao conexao;
     Configurar(conexao, banco.acesso());
-    ASSERT_TRUE(conexao.conectarBanco());
+    ASSERT_TRUE(conexao.ConectarBanco());
     TVendasHoraDados dados;
     for (const Caso& c : Casos()) {
         SCOPED_TRACE(c.nome);
@@ -427,7 +427,7 @@ TEST(ValorDasVendas, SomaQueNaoCabeNoTipoDaColuna)
 
     TConexao conexao;
     Configurar(conexao, banco.acesso());
-    ASSERT_TRUE(conexao.conectarBanco());
+    ASSERT_TRUE(conexao.ConectarBanco());
     TVendasHoraDados dados;
     dados.ValorDasVendas(Config({}), conexao, Texto(Dia(0)));
     // 09: -210000 - (210000 - -210000)
@@ -449,7 +449,7 @@ protected:
         AdicionarOperacoes(*banco);
         banco->addPedido({.dataPedido = Dia(0), .hora = "10:00", .totalPedido = 10});
         Configurar(conexao, banco->acesso());
-        ASSERT_TRUE(conexao.conectarBanco());
+        ASSERT_TRUE(conexao.ConectarBanco());
         Preencher();
     }
 
@@ -483,7 +483,7 @@ TEST_F(Falhas, ConsultaQueNaoAbreDaOErroDoServidorEMantemATabela)
     CriarBancoVazio(semTabelas.CaminhoBanco, semTabelas.Usuario, semTabelas.Senha, 1);
     TConexao vazia;
     Configurar(vazia, semTabelas);
-    ASSERT_TRUE(vazia.conectarBanco());
+    ASSERT_TRUE(vazia.ConectarBanco());
     TConexao nuncaConectada;
     Configurar(nuncaConectada, banco->acesso());
 
@@ -626,7 +626,7 @@ TEST(CodigoDaFilial, ChegaAoServidorComOsBytesDoArquivo)
         config.InstanciaVariaveis(QStringLiteral("GVH"));
         TConexao conexao;
         Configurar(conexao, a);
-        ASSERT_TRUE(conexao.conectarBanco());
+        ASSERT_TRUE(conexao.ConectarBanco());
         TVendasHoraDados dados;
         dados.ValorDasVendas(config, conexao, Texto(Dia(0)));
         EXPECT_EQ(Conteudo(dados), c.esperada);

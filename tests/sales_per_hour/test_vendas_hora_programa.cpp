@@ -53,7 +53,7 @@ TEST(ProgramaVendasHora, ConstroiPosicionaEIniciaOGadget)
                          + arquivo.toLocal8Bit()
                          + "\r\nUsuario=SYSDBA\r\nSenha=masterkey\r\n\r\n[GadGetVendHora]\r\n"
                          + c.secao);
-        QProcess* p = prog.iniciar();
+        QProcess* p = prog.Iniciar();
         if (c.mensagens > 0) {
             ASSERT_TRUE(prog.esperarMensagens(c.mensagens, 15000))
                 << prog.mensagens().toStdString();

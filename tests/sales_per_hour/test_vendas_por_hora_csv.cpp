@@ -166,7 +166,7 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
         const Resultado r = ExecutarCaso(comando, acesso, c);
 
         // The same table, built here as the gadget builds it.
-        const OpcoesCsv opcoes = LerOpcoesCsv(c.argumentos);
+        const TOpcoesCsv opcoes = LerOpcoesCsv(c.argumentos);
         TConfig config(QStringLiteral("GadGetVendHora"));
         config.CarregarIni();
         config.InstanciaVariaveis(QStringLiteral("GVH"));
@@ -174,13 +174,13 @@ TEST_P(ImprimeATabela, QueValorDasVendasMontaComAConfiguracaoDoGadget)
         config.setHoraFim(opcoes.horaFim);
         TConexao conexao;
         ConfigurarConexao(conexao, config);
-        ASSERT_TRUE(conexao.conectarBanco());
+        ASSERT_TRUE(conexao.ConectarBanco());
         TVendasHoraDados dados;
         dados.ValorDasVendas(config, conexao, opcoes.dia);
         const QStringList linhas = QString::fromUtf8(r.saida).split(u'\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(linhas.size(), qsizetype(dados.CdsTemp().linhas().size()) + 1);
-        for (size_t i = 0; i < dados.CdsTemp().linhas().size(); ++i) {
-            const auto& linha = dados.CdsTemp().linhas()[i];
+        ASSERT_EQ(linhas.size(), qsizetype(dados.CdsTemp().Linhas().size()) + 1);
+        for (size_t i = 0; i < dados.CdsTemp().Linhas().size(); ++i) {
+            const auto& linha = dados.CdsTemp().Linhas()[i];
             const QStringList campos = linhas[qsizetype(i) + 1].split(u';');
             ASSERT_EQ(campos.size(), 2);
             EXPECT_EQ(campos[0], linha.HORA);
@@ -273,9 +273,9 @@ TEST(VendasPorHoraCsv, DetalhadoDeHojeTemAReferenciaDoDiaInteiro)
     char nome[] = "vendas-por-hora-csv";
     char* argv[] = {nome, nullptr};
     const QCoreApplication aplicacao(argc, argv);
-    const plataforma::GanchosRestaurados ganchos;
-    plataforma::ganchos().hoje = [] { return DIA; };
-    plataforma::ganchos().agora = [] { return AGORA; };
+    const plataforma::TGanchosRestaurados ganchos;
+    plataforma::Ganchos().hoje = [] { return DIA; };
+    plataforma::Ganchos().agora = [] { return AGORA; };
     QString saida;
     QString erros;
     QTextStream fluxoSaida(&saida);
@@ -305,7 +305,7 @@ TEST(VendasPorHoraCsv, ArquivoLocalQueOGadgetTemAberto)
 
     TConexao gadget;
     ConfigurarConexao(gadget, acesso);
-    ASSERT_TRUE(gadget.conectarBanco());
+    ASSERT_TRUE(gadget.ConectarBanco());
     TConfig config(QStringLiteral("GadGetVendHora"));
     config.setHoraIni(QStringLiteral("11"));
     config.setHoraFim(QStringLiteral("11"));
@@ -319,8 +319,8 @@ TEST(VendasPorHoraCsv, ArquivoLocalQueOGadgetTemAberto)
     EXPECT_EQ(r.codigo, 0) << Str(r.erros);
     EXPECT_EQ(Str(r.saida), "HORA;VALOR\n11;50,00\n");
     dados.ValorDasVendas(config, gadget, QStringLiteral("13/05/2024"));
-    ASSERT_EQ(dados.CdsTemp().linhas().size(), 1u);
-    EXPECT_EQ(dados.CdsTemp().linhas()[0].VALOR, 50.0) << "the gadget reads on";
+    ASSERT_EQ(dados.CdsTemp().Linhas().size(), 1u);
+    EXPECT_EQ(dados.CdsTemp().Linhas()[0].VALOR, 50.0) << "the gadget reads on";
 
     if (!servidorAnterior.isNull())
         qputenv("VANTREL_SERVIDOR_LOCAL", servidorAnterior);

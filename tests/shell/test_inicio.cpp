@@ -45,7 +45,7 @@ QByteArray IniComum(const QByteArray& caminho, const QByteArray& usuario, const 
 TEST(Inicio, SemArquivoAvisaETerminaSemEscrever)
 {
     Programa prog;
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(p->waitForFinished(15000));
     EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p->exitCode(), 0);
@@ -78,7 +78,7 @@ TEST_P(InicioSemArquivoComum, AvisaComoSemArquivoLogoENadaGrava)
             .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
     QElapsedTimer relogio;
     relogio.start();
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     // Ends within a second; the margin is for a busy machine.
     ASSERT_TRUE(p->waitForFinished(5000)) << prog.mensagens().toStdString();
     EXPECT_LT(relogio.elapsed(), 5000);
@@ -123,7 +123,7 @@ TEST(Inicio, ArquivoIlegivelAvisaComOMotivo)
     Programa prog;
     prog.escreverIni(IniComum("/tmp/x.fdb", "SYSDBA", "x"));
     ASSERT_EQ(chmod(QFile::encodeName(prog.caminhoIni()).constData(), 0), 0);
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(p->waitForFinished(15000));
     EXPECT_EQ(p->exitCode(), 0);
     const QString motivo = prog.caminhoIni() + QStringLiteral(": permissão negada");
@@ -156,7 +156,7 @@ TEST_P(InicioIncompleto, AvisaETerminaSemTocarNoArquivo)
     prog.escreverIni(ini);
     for (const char* vez : {"first start", "next start"}) {
         SCOPED_TRACE(vez);
-        QProcess* p = prog.iniciar();
+        QProcess* p = prog.Iniciar();
         ASSERT_TRUE(p->waitForFinished(15000)) << "the program must end after the box";
         EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p->exitCode(), 0);
@@ -223,10 +223,10 @@ TEST(Inicio, SegundaCopiaTerminaLogoSemMensagem)
     }
     const QByteArray ini = IniDoAcesso(acesso);
     prog.escreverIni(ini);
-    QProcess* primeira = prog.iniciar();
+    QProcess* primeira = prog.Iniciar();
     ASSERT_TRUE(prog.esperarMudanca(ini, 15000)) << prog.mensagens().toStdString();
 
-    QProcess* segunda = prog.iniciar();
+    QProcess* segunda = prog.Iniciar();
     ASSERT_TRUE(segunda->waitForFinished(5000));
     EXPECT_EQ(segunda->exitCode(), 0);
     QThread::msleep(300);
@@ -262,7 +262,7 @@ TEST(Inicio, InicioAMaoDeixaODesligadoDoUsuario)
         entrada.write(desligada);
         entrada.close();
 
-        QProcess* p = prog.iniciar();
+        QProcess* p = prog.Iniciar();
         const QString geral =
             prog.caminho(QStringLiteral("config-dirs/autostart/vendas-por-hora.desktop"));
         QElapsedTimer relogio;
@@ -293,7 +293,7 @@ TEST_P(InicioCompleto, ConectaEAcrescentaASecaoDoGadget)
     }
     const QByteArray ini = IniDoAcesso(acesso);
     prog.escreverIni(ini);
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(prog.esperarMudanca(ini, 15000)) << prog.mensagens().toStdString();
     // Give the save time to finish before reading what it wrote.
     p->waitForFinished(500);
@@ -361,7 +361,7 @@ TEST_P(InicioSemConexao, MostraMensagem3ETerminaSemTocarNoArquivo)
         qputenv("VANTREL_SERVIDOR_LOCAL", "127.0.0.1/1");
     const QByteArray ini = GetParam().ini(prog);
     prog.escreverIni(ini);
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(p->waitForFinished(15000));
     EXPECT_EQ(p->exitCode(), 0);
     EXPECT_EQ(prog.mensagens(), Registro(QString(), GetParam().mensagem));
@@ -413,7 +413,7 @@ TEST(Inicio, TerminaComSigtermDepoisDeConectar)
     }
     const QByteArray ini = IniDoAcesso(acesso) + "\r\n[GadGetVendHora]\r\nEmpresa=01\r\n";
     prog.escreverIni(ini);
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(prog.esperarMudanca(ini, 15000)) << prog.mensagens().toStdString();
     QThread::msleep(1500);
     ASSERT_EQ(p->state(), QProcess::Running) << prog.mensagens().toStdString();
@@ -488,7 +488,7 @@ TEST(Inicio, SemSessaoGraficaQueRespondaDizQualTentouETermina)
     };
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.nome);
-        QProcess* p = prog.iniciar({}, [&caso](QProcessEnvironment& env) {
+        QProcess* p = prog.Iniciar({}, [&caso](QProcessEnvironment& env) {
             const std::pair<const char*, QString> variaveis[] = {
                 {"DISPLAY", caso.display},
                 {"WAYLAND_DISPLAY", caso.wayland},
@@ -535,7 +535,7 @@ TEST_P(LinhaDeComando, RespondeSemIniciarAGadget)
 {
     const auto& caso = GetParam();
     Programa prog;
-    QProcess* p = prog.iniciar(caso.argumentos);
+    QProcess* p = prog.Iniciar(caso.argumentos);
     ASSERT_TRUE(p->waitForFinished(15000));
     EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p->exitCode(), caso.codigo);
@@ -604,7 +604,7 @@ TEST(Inicio, TerminaComSigtermDuranteUmaConexaoLenta)
     Programa prog;
     BancoPeloRetransmissor banco(prog);
     banco.retransmissor.setAtraso(std::chrono::milliseconds(1000));
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     QThread::msleep(1500);
     ASSERT_EQ(p->state(), QProcess::Running);
     ASSERT_EQ(prog.lerIni(), banco.ini) << "still connecting";
@@ -640,7 +640,7 @@ TEST_P(FimDuranteUmaLeitura, SigtermTerminaLogo)
     // Slow enough that the first refresh is still running once the start-up
     // has written the file.
     banco.retransmissor.setAtraso(std::chrono::milliseconds(150));
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(prog.esperarMudanca(banco.ini, 30000)) << prog.mensagens().toStdString();
     GetParam().piora(banco.retransmissor);
     QThread::msleep(1000);
@@ -756,7 +756,7 @@ TEST_F(InicioComArquivoTravado, DesisteDepoisDeDezSegundosComMensagem)
 {
     DonoDaTrava dono(trava);
     ASSERT_TRUE(dono.travada());
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(EsperarAberto(p, trava, 30000)) << prog.mensagens().toStdString();
     QElapsedTimer relogio;
     relogio.start();
@@ -782,7 +782,7 @@ TEST_F(InicioComArquivoTravado, SigtermDuranteAEsperaTerminaLogo)
 {
     DonoDaTrava dono(trava);
     ASSERT_TRUE(dono.travada());
-    QProcess* p = prog.iniciar();
+    QProcess* p = prog.Iniciar();
     ASSERT_TRUE(EsperarAberto(p, trava, 30000)) << prog.mensagens().toStdString();
     const qint64 ms = TerminarCronometrado(p);
     std::printf("SIGTERM while waiting for the lock: ended after %lld ms\n", ms);

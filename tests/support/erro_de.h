@@ -5,14 +5,14 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-// The text of the Erro that chamada throws; a test failure when it throws none.
+// The text of the TErro that chamada throws; a test failure when it throws none.
 template <class Chamada>
 QString ErroDe(Chamada&& chamada)
 {
     try {
         chamada();
-    } catch (const Erro& e) {
-        return e.texto();
+    } catch (const TErro& e) {
+        return e.Texto();
     }
     ADD_FAILURE() << "no Erro was thrown";
     return {};

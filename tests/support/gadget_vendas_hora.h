@@ -115,8 +115,8 @@ protected:
     void SetUp() override
     {
         qputenv("VANTREL_GADGETS_INI", ini.toLocal8Bit());
-        plataforma::ganchos().hoje = [] { return HOJE; };
-        plataforma::ganchos().tamanhoTela = [] { return QSize(1200, 800); };
+        plataforma::Ganchos().hoje = [] { return HOJE; };
+        plataforma::Ganchos().tamanhoTela = [] { return QSize(1200, 800); };
         mensagens.clear();
 
         config.setAtualizaDados(QStringLiteral("5"));
@@ -146,8 +146,8 @@ protected:
     {
         delete gadget.data();
         gadget = new TVendasHora(&host);
-        gadget->setConfig(&config);
-        gadget->setConexao(&conexao);
+        gadget->SetConfig(&config);
+        gadget->SetConexao(&conexao);
         gadget->PosicionaGadGet();
     }
 
@@ -180,7 +180,7 @@ protected:
     static inline BancoVarejo* banco = nullptr;
     static inline QString ini;
 
-    plataforma::GanchosRestaurados ganchos;
+    plataforma::TGanchosRestaurados ganchos;
     // The boxes shown, as the tests' main collects them.
     QStringList& mensagens = ErrosRelatados();
     TConfig config{QStringLiteral("GadGetVendHora")};

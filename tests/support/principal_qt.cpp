@@ -19,7 +19,7 @@ int main(int argc, char** argv)
 {
     QTemporaryDir xdg;
     PrepararAmbienteQt(xdg);
-    plataforma::ganchos().mensagem = [](plataforma::Caixa, const QString& texto) {
+    plataforma::Ganchos().mensagem = [](plataforma::TCaixa, const QString& texto) {
         ErrosRelatados() << texto;
     };
     TAplicacao aplicacao(argc, argv);

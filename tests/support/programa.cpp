@@ -35,7 +35,7 @@ QString Programa::mensagens() const
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-QProcess* Programa::iniciar(const QStringList& argumentos,
+QProcess* Programa::Iniciar(const QStringList& argumentos,
                             const std::function<void(QProcessEnvironment&)>& ajuste)
 {
     auto p = std::make_unique<QProcess>();

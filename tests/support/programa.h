@@ -23,7 +23,7 @@ public:
 
     // Starts a copy of the program; several may run at once. ajuste changes
     // its environment last.
-    QProcess* iniciar(const QStringList& argumentos = {},
+    QProcess* Iniciar(const QStringList& argumentos = {},
                       const std::function<void(QProcessEnvironment&)>& ajuste = {});
     // Waits for the message log to hold `minimo` messages.
     bool esperarMensagens(int minimo, int ms);

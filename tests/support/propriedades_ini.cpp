@@ -283,7 +283,7 @@ QString Verificar(const QByteArray& arquivo, const QString& caminho)
         if (c.sempre || !valor.isEmpty())
             escritas << QLatin1String(c.nome);
     }
-    const TextoIni ini(depois);
+    const TTextoIni ini(depois);
     if (ini.Ler(SECAO, QStringLiteral("IniWindows")) != u"1"
         || !ini.Ler(SECAO, QStringLiteral("GadGet")).isEmpty())
         return QStringLiteral("IniWindows or GadGet not written");
@@ -300,7 +300,7 @@ QString Verificar(const QByteArray& arquivo, const QString& caminho)
 
 using Edicoes = std::vector<std::pair<QString, QString>>;
 
-QByteArray Editar(TextoIni ini, const Edicoes& edicoes)
+QByteArray Editar(TTextoIni ini, const Edicoes& edicoes)
 {
     for (const auto& [chave, valor] : edicoes)
         ini.Escrever(SECAO, chave, valor);
@@ -341,9 +341,9 @@ QString VerificarEdicao(const QByteArray& entrada)
         return {};
     const QByteArray arquivo = entrada.mid(1);
     const Edicoes edicoes = EscolherEdicoes(static_cast<unsigned char>(entrada[0]), arquivo);
-    const QByteArray depois = Editar(TextoIni(arquivo), edicoes);
+    const QByteArray depois = Editar(TTextoIni(arquivo), edicoes);
 
-    const TextoIni relido(depois);
+    const TTextoIni relido(depois);
     QStringList escritas;
     for (std::size_t i = 0; i < edicoes.size(); ++i) {
         const QString& chave = edicoes[i].first;

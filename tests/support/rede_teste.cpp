@@ -106,10 +106,10 @@ void Retransmissor::desligar()
 
 void Retransmissor::Retransmitir(int escuta)
 {
-    using Relogio = std::chrono::steady_clock;
+    using TRelogio = std::chrono::steady_clock;
     struct Pendente {
         int destino;
-        Relogio::time_point quando;
+        TRelogio::time_point quando;
         std::string dados;
     };
     std::map<int, int> outraPonta; // each socket to its partner, both ways
@@ -126,7 +126,7 @@ void Retransmissor::Retransmitir(int escuta)
     for (;;) {
         const bool mudo = FMudo;
         // Due data goes out first, unless the network is silent.
-        while (!mudo && !pendentes.empty() && pendentes.front().quando <= Relogio::now()) {
+        while (!mudo && !pendentes.empty() && pendentes.front().quando <= TRelogio::now()) {
             const Pendente p = std::move(pendentes.front());
             pendentes.pop_front();
             if (outraPonta.count(p.destino)
@@ -141,7 +141,7 @@ void Retransmissor::Retransmitir(int escuta)
         int ms = 50;
         if (!mudo && !pendentes.empty())
             ms = int(std::clamp<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                               pendentes.front().quando - Relogio::now())
+                                               pendentes.front().quando - TRelogio::now())
                                                .count(),
                                            0, 50));
         if (poll(espera.data(), espera.size(), ms) < 0 && errno != EINTR)
@@ -172,7 +172,7 @@ void Retransmissor::Retransmitir(int escuta)
                 continue;
             }
             pendentes.push_back({outraPonta[fd],
-                                 Relogio::now() + std::chrono::milliseconds(FAtraso.load()),
+                                 TRelogio::now() + std::chrono::milliseconds(FAtraso.load()),
                                  std::string(dados, std::size_t(n))});
         }
     }
