@@ -48,9 +48,9 @@ bool EhTemporario(const QByteArray& nome, const QByteArray& base)
 
 } // namespace
 
-TLeitura Ler(const QByteArray& caminho)
+TLeituraArquivo Ler(const QByteArray& caminho)
 {
-    TLeitura l;
+    TLeituraArquivo l;
     const int fd = ::open(caminho.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         l.erro = errno;

@@ -7,7 +7,7 @@
 // when the process is killed at any step.
 namespace arquivo {
 
-struct TLeitura {
+struct TLeituraArquivo {
     bool lida = false; // false: the file exists but cannot be read, or is no regular file
     bool existe = false;
     int erro = 0; // the system's reason when the file could not be opened or read
@@ -17,7 +17,7 @@ struct TLeitura {
 
 // A missing file is read as existing=false and no bytes. Never blocks: a FIFO
 // or a device is no file to read.
-TLeitura Ler(const QByteArray& caminho);
+TLeituraArquivo Ler(const QByteArray& caminho);
 
 // The file that a write must replace: the target of a symbolic link, so that
 // the link stays a link.

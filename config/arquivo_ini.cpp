@@ -24,7 +24,7 @@ bool PodeGravar(const QByteArray& destino)
     return ::faccessat(AT_FDCWD, destino.constData(), W_OK, AT_EACCESS) == 0;
 }
 
-QString Motivo(const QString& caminho, const arquivo::TLeitura& l)
+QString Motivo(const QString& caminho, const arquivo::TLeituraArquivo& l)
 {
     if (l.lida)
         return {};
@@ -38,7 +38,7 @@ QString Motivo(const QString& caminho, const arquivo::TLeitura& l)
 TLeituraIni LerArquivoIni(const QString& caminho)
 {
     const QByteArray destino = arquivo::Destino(QFile::encodeName(caminho));
-    arquivo::TLeitura l = arquivo::Ler(destino);
+    arquivo::TLeituraArquivo l = arquivo::Ler(destino);
     if (!l.lida)
         return {TTextoIni(QByteArray()), Motivo(caminho, l)};
     if (l.existe && arquivo::HaCopia(destino, l.info)) {
@@ -94,7 +94,7 @@ bool AlterarArquivoIni(const QString& caminho, const std::function<void(TTextoIn
     if (trava.Estado() != arquivo::TTrava::TEstado::Obtida) {
         // Only those who may write the file get its lock; a save that changes
         // nothing needs none.
-        const arquivo::TLeitura atual = arquivo::Ler(destino);
+        const arquivo::TLeituraArquivo atual = arquivo::Ler(destino);
         TTextoIni texto(atual.bytes);
         edita(texto);
         bool utf8 = true;
@@ -108,7 +108,7 @@ bool AlterarArquivoIni(const QString& caminho, const std::function<void(TTextoIn
     if (existe && !arquivo::RestaurarCopia(destino, modelo))
         FalhaEscrita(caminho);
 
-    arquivo::TLeitura atual = arquivo::Ler(destino);
+    arquivo::TLeituraArquivo atual = arquivo::Ler(destino);
     // Writing over a file that could not be read would lose its other sections.
     if (!atual.lida)
         FalhaEscrita(caminho);

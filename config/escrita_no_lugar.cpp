@@ -116,7 +116,8 @@ void DarModoDoArquivo(int fd, const struct stat& arquivo)
 
 // The copy of atual, flushed to disk with its name; its path, or empty when no
 // copy could be made.
-QByteArray FazerCopia(const QByteArray& destino, const TLeitura& atual, const QByteArray& novo)
+QByteArray FazerCopia(const QByteArray& destino, const TLeituraArquivo& atual,
+                      const QByteArray& novo)
 {
     const QByteArray cabecalho = MARCA_COPIA + ' ' + QByteArray::number(atual.bytes.size()) + ' '
                                  + Resumo(atual.bytes) + ' ' + QByteArray::number(novo.size()) + ' '
@@ -153,7 +154,7 @@ struct TCopiaLida {
 TCopiaLida AbrirCopia(const QByteArray& caminho)
 {
     TCopiaLida c;
-    TLeitura l = Ler(caminho);
+    TLeituraArquivo l = Ler(caminho);
     c.legivel = l.lida && l.existe;
     const qsizetype fimLinha = l.bytes.indexOf('\n');
     if (!c.legivel || fimLinha < 0)
@@ -185,7 +186,8 @@ bool Concluida(const TCopiaLida& c, const QByteArray& bytes)
 
 } // namespace
 
-bool EscreverNoLugar(const QByteArray& destino, const TLeitura& atual, const QByteArray& novo)
+bool EscreverNoLugar(const QByteArray& destino, const TLeituraArquivo& atual,
+                     const QByteArray& novo)
 {
     const QByteArray copia = FazerCopia(destino, atual, novo);
     if (copia.isEmpty())
@@ -216,7 +218,7 @@ bool HaCopia(const QByteArray& destino, const struct stat& info)
     return false;
 }
 
-TCopia LerCopia(const QByteArray& destino, const TLeitura& atual)
+TCopia LerCopia(const QByteArray& destino, const TLeituraArquivo& atual)
 {
     TCopia resultado;
     for (const QByteArray& caminho : CaminhosCopia(destino, atual.info)) {
@@ -248,7 +250,7 @@ bool RestaurarCopia(const QByteArray& destino, const struct stat& info)
             Descartar(caminho);
             continue;
         }
-        const TLeitura atual = Ler(destino);
+        const TLeituraArquivo atual = Ler(destino);
         if (!atual.lida)
             return false;
         if (atual.existe && !Concluida(c, atual.bytes) && atual.bytes != c.anterior) {

@@ -15,7 +15,8 @@ namespace arquivo {
 // file can put it back), or else in this user's private folder; the copy goes
 // once the file holds novo. Room is claimed first, so that a full disk leaves
 // the file as it was.
-bool EscreverNoLugar(const QByteArray& destino, const TLeitura& atual, const QByteArray& novo);
+bool EscreverNoLugar(const QByteArray& destino, const TLeituraArquivo& atual,
+                     const QByteArray& novo);
 
 // Whether something stands where an in-place write keeps its copy.
 bool HaCopia(const QByteArray& destino, const struct stat& info);
@@ -26,7 +27,7 @@ struct TCopia {
     bool existe = false; // a whole copy, readable by us
     QByteArray anterior;
 };
-TCopia LerCopia(const QByteArray& destino, const TLeitura& atual);
+TCopia LerCopia(const QByteArray& destino, const TLeituraArquivo& atual);
 
 // Puts back the contents that a killed in-place write left in its copy and
 // removes the copy. Only for the holder of destino's lock; false when the copy

@@ -32,25 +32,24 @@
 
 namespace {
 
-// Writes a whole file through escrever, or leaves any file already at
-// caminho as it was.
-void GravaArquivo(const QString& caminho, const std::function<bool(QIODevice&)>& escrever)
+// Asks where to save, suggesting nomeSugerido in local, and writes the whole
+// file there through escrever, or leaves any file already there as it was.
+// The extension of the suggestion is added when the user types a name
+// without one.
+void SalvaArquivo(QWidget* pai, const QString& titulo, QStandardPaths::StandardLocation local,
+                  const QString& nomeSugerido, const QString& filtro,
+                  const std::function<bool(QIODevice&)>& escrever)
 {
+    QString caminho = plataforma::ArquivoParaSalvar(
+        pai, titulo, plataforma::CaminhoSugerido(local, nomeSugerido), filtro);
+    if (caminho.isEmpty())
+        return;
+    if (QFileInfo(caminho).suffix().isEmpty())
+        caminho += u'.' + QFileInfo(nomeSugerido).suffix();
     QSaveFile arquivo(caminho);
     if (!arquivo.open(QIODevice::WriteOnly) || !escrever(arquivo) || !arquivo.commit())
         throw TErro(QStringLiteral("Não foi possível salvar o arquivo \"%1\": %2")
                         .arg(QDir::toNativeSeparators(caminho), arquivo.errorString()));
-}
-
-// The save dialog's answer, with the extension added when the user typed a
-// name without one.
-QString ArquivoEscolhido(QWidget* pai, const QString& titulo, const QString& sugerido,
-                         const QString& filtro, const QString& extensao)
-{
-    QString caminho = plataforma::ArquivoParaSalvar(pai, titulo, sugerido, filtro);
-    if (!caminho.isEmpty() && QFileInfo(caminho).suffix().isEmpty())
-        caminho += u'.' + extensao;
-    return caminho;
 }
 
 } // namespace
@@ -151,15 +150,10 @@ void TVendasHora::SalvaImagem(QWidget* Vista)
     Vista->render(&imagem, QPoint(), QRegion(), QWidget::DrawChildren);
     const QString dia = FDiaDados.isEmpty() ? DataAtual : FDiaDados;
     const QString empresa = FDiaDados.isEmpty() ? FConfig->Empresa() : FEmpresaDados;
-    const QString caminho =
-        ArquivoEscolhido(frmPrincipal, QStringLiteral("Salvar imagem"),
-                         plataforma::CaminhoSugerido(
-                             QStandardPaths::PicturesLocation,
-                             NomeArquivoDoDia(DataDoDia(dia), empresa, QStringLiteral("png"))),
-                         QStringLiteral("Imagem PNG (*.png)"), QStringLiteral("png"));
-    if (caminho.isEmpty())
-        return;
-    GravaArquivo(caminho, [&](QIODevice& arquivo) { return imagem.save(&arquivo, "PNG"); });
+    SalvaArquivo(frmPrincipal, QStringLiteral("Salvar imagem"), QStandardPaths::PicturesLocation,
+                 NomeArquivoDoDia(DataDoDia(dia), empresa, QStringLiteral("png")),
+                 QStringLiteral("Imagem PNG (*.png)"),
+                 [&](QIODevice& arquivo) { return imagem.save(&arquivo, "PNG"); });
 }
 
 void TVendasHora::ExportaCsv()
@@ -171,15 +165,10 @@ void TVendasHora::ExportaCsv()
     const QByteArray texto = TextoCsvDetalhado(FDados->CdsTemp(), FDados->Indicadores(std::nullopt),
                                                FDados->Comparacao())
                                  .toUtf8();
-    const QString caminho = ArquivoEscolhido(
-        frmPrincipal, QStringLiteral("Exportar CSV"),
-        plataforma::CaminhoSugerido(
-            QStandardPaths::DocumentsLocation,
-            NomeArquivoDoDia(DataDoDia(FDiaDados), FEmpresaDados, QStringLiteral("csv"))),
-        QStringLiteral("Planilha CSV (*.csv)"), QStringLiteral("csv"));
-    if (caminho.isEmpty())
-        return;
-    GravaArquivo(caminho, [&](QIODevice& arquivo) { return arquivo.write(texto) == texto.size(); });
+    SalvaArquivo(frmPrincipal, QStringLiteral("Exportar CSV"), QStandardPaths::DocumentsLocation,
+                 NomeArquivoDoDia(DataDoDia(FDiaDados), FEmpresaDados, QStringLiteral("csv")),
+                 QStringLiteral("Planilha CSV (*.csv)"),
+                 [&](QIODevice& arquivo) { return arquivo.write(texto) == texto.size(); });
 }
 
 void TVendasHora::AbreListaFiliais(QLabel* Rotulo)
