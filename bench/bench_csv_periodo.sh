@@ -28,7 +28,6 @@ de=16/03/2023
 ate=15/03/2024
 periodo=(--de "$de" --ate "$ate" --por-filial --detalhado --tempo-limite 0)
 "$build/bench/vph-bench-sql-periodo" 2023-03-16 2024-03-15 > "$tmp/consulta.sql"
-linhas=$("$csv" "${periodo[@]}" 2>/dev/null | wc -l) || true
 
 compara() { # title, database name for isql
   local comando=() isql=() m
@@ -66,13 +65,13 @@ memoria() {
 }
 
 echo "vendas-por-hora-csv over a period by branch, $(basename "$banco"), $(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")"
-echo "$de to $ate, 3 branches: $linhas lines of output"
 # The server may hold the file it served: the embedded engine gets a copy.
 cp "$banco" "$tmp/embutido.fdb"
 isql-fb -q -u SYSDBA -p "$senha" "$tmp/embutido.fdb" -i "$tmp/consulta.sql" >/dev/null 2>&1
-echo "embedded engine:"
 export VANTREL_SERVIDOR_LOCAL=127.0.0.1/1
 ini L "" "$tmp/embutido.fdb"
+echo "$de to $ate, 3 branches: $("$csv" "${periodo[@]}" | wc -l) lines of output"
+echo "embedded engine:"
 compara "embedded" "$tmp/embutido.fdb"
 memoria
 if (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; then
