@@ -6,7 +6,9 @@
 
 namespace plataforma {
 
-QIcon IconePrograma()
+namespace {
+
+QIcon Desenha()
 {
     QSvgRenderer desenho(QStringLiteral(":/icones/vendas-por-hora.svg"));
     QIcon icone;
@@ -18,6 +20,16 @@ QIcon IconePrograma()
         pintor.end();
         icone.addPixmap(imagem);
     }
+    return icone;
+}
+
+} // namespace
+
+QIcon IconePrograma()
+{
+    // Drawn once: every refresh hands it to the tray, and each new drawing
+    // would leave copies of its own in Qt's pixmap cache.
+    static const QIcon icone = Desenha();
     return icone;
 }
 
